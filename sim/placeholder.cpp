@@ -1,0 +1,1 @@
+namespace zelcor::sim { int placeholder() { return 0; } }

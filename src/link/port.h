@@ -1,0 +1,48 @@
+#pragma once
+// The serial link to the adapter, by port number: what the rest of the program needs
+// of a serial port (open by number, write, read what is waiting, driver errors).
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+namespace zelcor {
+
+// Driver error numbers the program reacts to.
+enum PortErrorNumber {
+    PortErrorNone = 0,
+    PortErrorInvalidPort = 8002, // no such port
+    PortErrorPortOpen = 8005,    // port busy (already open)
+    PortErrorDeviceRemoved = 8021,
+};
+
+class Port : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    ~Port() override = default;
+
+    // Opens port `number` (1..16) at 38400 baud, 8N1. On failure errorNumber() and
+    // errorDescription() tell why (8002, 8005, or another number).
+    virtual bool open(int number) = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+    virtual void write(const QByteArray& bytes) = 0;
+    virtual qint64 bytesWaiting() = 0;
+    virtual QByteArray readAll() = 0;
+
+    // The last driver error (0 = none); 8021 once the device has gone away.
+    virtual int errorNumber() const = 0;
+    virtual QString errorDescription() const = 0;
+
+    // The operating-system device behind a port number ("ttyUSB0"), empty if none.
+    virtual QString deviceName(int number) const = 0;
+
+signals:
+    // Input has arrived (the poller may run now).
+    void readyRead();
+    // The device went away (error 8021).
+    void removed();
+};
+
+} // namespace zelcor
