@@ -10,7 +10,7 @@ bool Clock::waitUntil(double seconds, const std::function<bool()>& done) {
     for (;;) {
         if (done && done())
             return true;
-        if (now() - start > seconds)
+        if (now() - start > seconds || abandoned_)
             return false;
         yield();
     }
@@ -20,7 +20,7 @@ void Clock::wait(double seconds) {
     const double start = now();
     do {
         yield();
-    } while (now() - start <= seconds);
+    } while (now() - start <= seconds && !abandoned_);
 }
 
 SystemClock::SystemClock() {

@@ -21,6 +21,13 @@ public:
     bool waitUntil(double seconds, const std::function<bool()>& done);
     // Yields until more than `seconds` have passed (at least one yield).
     void wait(double seconds);
+
+    // From now on every wait returns at once (the program is ending).
+    void abandonWaits() { abandoned_ = true; }
+    bool waitsAbandoned() const { return abandoned_; }
+
+private:
+    bool abandoned_ = false;
 };
 
 // The real clock: a monotonic timer; yield() processes Qt events and sleeps in the

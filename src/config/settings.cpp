@@ -13,6 +13,8 @@ namespace zelcor {
 namespace {
 
 const char* const kFileName = "setup.cfg";
+// The default file as it is written when the settings cannot be read.
+const QByteArray kDefaultFile = QByteArrayLiteral("1\r\n0\r\n1\r\n0\r\n0\r\n1\r\n1\r\n3200\r\n0\r\n0\r\n");
 
 QByteArray flag(bool b) { return b ? QByteArrayLiteral("1") : QByteArrayLiteral("0"); }
 
@@ -69,8 +71,9 @@ void LOADCONFIG(Settings& settings, const QString& folder) {
     if (file.open(QIODevice::ReadOnly) && parseConfig(file.readAll(), settings))
         return;
     file.close();
+    writeFile(path, kDefaultFile, nullptr);
     settings = Settings();
-    writeFile(path, configText(settings), nullptr);
+    parseConfig(kDefaultFile, settings);
 }
 
 bool SAVECONFIG(const Settings& settings, const QString& folder, QString* error) {

@@ -1,0 +1,81 @@
+#include "dtc/explaincode.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringDecoder>
+
+namespace zelcor {
+
+namespace {
+
+// One line of the file without its line end (CR LF, or LF alone). The file is
+// normally plain ASCII; text that is not valid UTF-8 is read as Latin-1.
+QString lineText(QByteArray bytes) {
+    if (bytes.endsWith('\n')) bytes.chop(1);
+    if (bytes.endsWith('\r')) bytes.chop(1);
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(bytes);
+    return utf8.hasError() ? QString::fromLatin1(bytes) : text;
+}
+
+} // namespace
+
+QString explaincode(const QString& code, const QString& folder, int* errorNumber) {
+    if (errorNumber) *errorNumber = 0;
+    const QString key = code.leftJustified(6, QLatin1Char(' '));
+
+    QFile file(QDir(folder).filePath(codesFileName));
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (errorNumber) *errorNumber = file.exists() ? codesFileAccessDenied : codesFileMissing;
+        return {};
+    }
+
+    QString explanation;
+    bool inBlock = false;
+    for (;;) {
+        const QByteArray bytes = file.readLine();
+        if (bytes.isEmpty()) break; // end of file (every line read has at least its line end or one character)
+        const QString line = lineText(bytes);
+        if (line.left(6) == key) {
+            explanation += line + QLatin1String("\r\n");
+            inBlock = true;
+        } else if (inBlock) {
+            break;
+        }
+    }
+    return explanation;
+}
+
+QString codesFileErrorText(int errorNumber, const QString& helpUrl, const QString& email) {
+    // The number as a number-to-text conversion writes it: a blank where a plus sign would be.
+    const QString number =
+        errorNumber < 0 ? QString::number(errorNumber) : QLatin1Char(' ') + QString::number(errorNumber);
+    const QStringList lines = {
+        QStringLiteral("ERROR NUMBER ") + number,
+        QString(),
+        QStringLiteral("ZELCOR had trouble reading the codes file. "),
+        QString(),
+        QStringLiteral("This can happen if Windows security settings are not allowing access to the file."),
+        QString(),
+        QStringLiteral(
+            "1)  Try re-installing ZELCOR to the C:\\ZELCOR\\ folder.  Do this by running SETUP from the CD again."),
+        QStringLiteral(
+            "      When it prompts you for the install location, usually C:\\ProgramFiles\\ZELCOR\\, change it so"),
+        QStringLiteral("      it reads just C:\\ZELCOR\\  then continue the installation normally."),
+        QString(),
+        QStringLiteral(
+            "2)  Try running ZELCOR as administrator.  To do this, just find the icon you use to start ZELCOR"),
+        QStringLiteral("      and RIGHT-CLICK it, and choose 'Run As Administrator' from the popup menu."),
+        QString(),
+        QStringLiteral("3)  Visit our online troubleshooting guide:    ") + helpUrl,
+        QStringLiteral("      That will solve 99% of problems."),
+        QString(),
+        QStringLiteral("4)  If all else fails, please email ") + email +
+            QStringLiteral(", and be sure to check your 'junk' email"),
+        QStringLiteral("       for the reply.  In your message, please tell us the error number, the year/make/model"),
+        QStringLiteral("       vehicle, your windows version, your full name, and any other details that may help."),
+    };
+    return lines.join(QLatin1String("\r\n"));
+}
+
+} // namespace zelcor

@@ -1,0 +1,30 @@
+#pragma once
+// Explanations of trouble codes from the code database file codes.dat.
+
+#include <QString>
+
+namespace zelcor {
+
+// Name of the code database in the program's folder.
+inline const QString codesFileName = QStringLiteral("codes.dat");
+
+// Error numbers of a failed lookup: the file is missing, or it exists but cannot be
+// opened (access denied, a folder of that name, any other open failure).
+inline constexpr int codesFileMissing = 53;
+inline constexpr int codesFileAccessDenied = 75;
+
+// The explanation of `code` from codes.dat in `folder`: the first block of adjacent lines
+// whose first six characters equal the code padded with blanks to six characters, each
+// line followed by CR LF. Empty when the code is not in the file or the file cannot be
+// opened; then *errorNumber (when given) is codesFileMissing or codesFileAccessDenied,
+// otherwise 0.
+QString explaincode(const QString& code, const QString& folder, int* errorNumber = nullptr);
+
+// Title of the message box showing codesFileErrorText.
+inline const QString codesFileErrorTitle = QStringLiteral("Error");
+
+// The message shown when codes.dat cannot be opened: nineteen lines joined by CR LF,
+// naming the error number, the troubleshooting web address and the support e-mail address.
+QString codesFileErrorText(int errorNumber, const QString& helpUrl, const QString& email);
+
+} // namespace zelcor

@@ -1,0 +1,95 @@
+#pragma once
+// Reading frame 0 of the selected controller's freeze frame (service 02) into the panel's rows.
+
+#include <QList>
+#include <QString>
+#include <functional>
+
+namespace zelcor {
+
+// One label/value pair of the freeze frame panel.
+struct FreezeFrameRow {
+    QString label; // parameter name
+    QString value; // decoded value
+    bool visible = false;
+};
+
+// What the freeze frame panel shows. Rows are filled from 0 up; row 0 holds the code
+// that caused the freeze frame.
+struct FreezeFrame {
+    static constexpr int rowCount = 29; // rows that exist
+    static constexpr int maxRows = 22;  // rows ever filled (0 to 21)
+
+    QList<FreezeFrameRow> rows = QList<FreezeFrameRow>(rowCount);
+    QString explanation; // explanation of the causing code, or noFreezeFrameText
+
+    FreezeFrame() { rows[0].visible = true; }
+    // Empties the panel before a read: rows 1 on empty and hidden, row 0's value and the
+    // explanation empty; row 0 stays visible and keeps its label.
+    void clear();
+};
+
+inline const QString noFreezeFrameText = QStringLiteral("THERE IS NO FREEZE FRAME DATA STORED");
+
+// Request for the bit map of the parameters stored in frame 0.
+inline const QString freezeFrameBitmapRequest = QStringLiteral("020000");
+
+// True when `reply` (a normalised line) is the answer of controller `ecuaddr` to "020000".
+bool isFreezeFrameBitmapReply(const QString& reply, const QString& ecuaddr);
+
+// The parameters flagged in the bit map of the reply to "020000" (characters 13 to 20,
+// after the frame number), PIDs 01 to 20 hex in order, without 1C, 1F and 20, which are
+// never read.
+QList<int> freezeFramePids(const QString& bitmapReply);
+
+// The request for one stored parameter of frame 0: "02", the PID in two hex digits, "00".
+QString freezeFrameRequest(int pid);
+
+// A service 02 reply line rewritten to read like a service 01 one: response byte 42
+// becomes 41 and the frame number (characters 11-12) is removed.
+QString asServiceOneReply(const QString& reply);
+
+// What reading needs from the rest of the program.
+struct FreezeFrameServices {
+    std::function<QString(int pid)> pidname;                        // parameter name
+    std::function<QString(int pid, const QString& line)> decodepid; // display text of a service 01 line
+    std::function<QString(const QString& code)> explaincode;        // explanation of a trouble code
+};
+
+// Reads the stored parameters one request at a time:
+//   frame.clear(); send freezeFrameBitmapRequest;
+//   if (reader.start(reply, ecuaddr))
+//       for (QString r = reader.nextRequest(); !r.isEmpty(); r = reader.nextRequest())
+//           reader.takeReply(exchange(r));
+// A parameter that does not answer leaves its row to the next one. When the causing
+// code reads as empty, no further parameters are requested.
+class FreezeFrameReader {
+public:
+    FreezeFrameReader(FreezeFrame& frame, FreezeFrameServices services);
+
+    // Takes the reply to "020000"; false when it is not `ecuaddr`'s answer (nothing to read).
+    bool start(const QString& bitmapReply, const QString& ecuaddr);
+    // The next request to send, after naming and showing the row that will take its value;
+    // empty when the read is complete.
+    QString nextRequest();
+    // Takes the reply to the request last returned by nextRequest().
+    void takeReply(const QString& reply);
+
+private:
+    FreezeFrame& frame_;
+    FreezeFrameServices services_;
+    QList<int> pids_;
+    qsizetype nextPid_ = 0;
+    int pid_ = 0; // PID of the request awaiting its reply, 0 when none
+    int row_ = 0; // row the next value goes into
+    bool stopped_ = false;
+};
+
+// A whole read: clears `frame`, then asks through `exchange` (send a command, return the
+// normalised reply) for the bit map and every stored parameter. False when the bit map
+// reply did not match; the panel then stays empty.
+bool readFreezeFrame(FreezeFrame& frame, const QString& ecuaddr,
+                     const std::function<QString(const QString& command)>& exchange,
+                     const FreezeFrameServices& services);
+
+} // namespace zelcor

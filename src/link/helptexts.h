@@ -1,0 +1,20 @@
+#pragma once
+// The troubleshooting texts of the connection errors and the maker's addresses.
+
+#include <QString>
+
+namespace zelcor {
+
+QString helpUrl();
+QString supportEmail();
+
+// "ERROR NUMBER 8021" box text: the USB troubleshooting steps.
+QString deviceRemovedMessage();
+// Troubleshooting steps appended to error 0; item 7 only when port search is disabled.
+QString interfaceNotFoundHelp(bool noportsearch);
+// Troubleshooting steps appended to error 1.
+QString vehicleHelp();
+// Status label texts in the error style.
+QString errorStatusText(int number);
+
+} // namespace zelcor

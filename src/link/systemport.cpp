@@ -1,0 +1,144 @@
+#include "link/systemport.h"
+
+#include <QFileInfo>
+#include <unistd.h>
+
+namespace zelcor {
+
+SystemPort::SystemPort(DeviceList devices, QObject* parent) : Port(parent), devices_(std::move(devices)) {}
+
+SystemPort::~SystemPort() { close(); }
+
+QString SystemPort::deviceName(int number) const {
+    const QString device = devices_.device(number);
+    return isNetworkDevice(device) ? device : QFileInfo(device).fileName();
+}
+
+void SystemPort::fail(int number, const QString& description) {
+    errorNumber_ = number;
+    errorDescription_ = description;
+}
+
+void SystemPort::lost(const QString& description) {
+    if (errorNumber_ == PortErrorDeviceRemoved)
+        return;
+    fail(PortErrorDeviceRemoved, description);
+    emit removed();
+}
+
+bool SystemPort::open(int number) {
+    close();
+    fail(0, QString());
+    if (number < 1 || number > 16) {
+        fail(PortErrorInvalidPort, QStringLiteral("Invalid port number"));
+        return false;
+    }
+    const QString device = devices_.device(number);
+    if (device.isEmpty()) {
+        fail(PortErrorInvalidPort, QStringLiteral("Invalid port number (no device for port %1)").arg(number));
+        return false;
+    }
+    return isNetworkDevice(device) ? openTcp(device) : openSerial(device);
+}
+
+bool SystemPort::openSerial(const QString& path) {
+    if (!QFileInfo::exists(path)) {
+        fail(PortErrorInvalidPort, QStringLiteral("Invalid port number (%1 does not exist)").arg(path));
+        return false;
+    }
+    const QByteArray native = path.toLocal8Bit();
+    if (::access(native.constData(), R_OK | W_OK) != 0) {
+        fail(PortErrorInvalidPort,
+             QStringLiteral("Permission denied on %1: add your user to the 'dialout' group "
+                            "(sudo usermod -aG dialout $USER), then log out and in again")
+                 .arg(path));
+        return false;
+    }
+    serial_ = std::make_unique<QSerialPort>();
+    serial_->setPortName(path);
+    serial_->setBaudRate(QSerialPort::Baud38400);
+    serial_->setDataBits(QSerialPort::Data8);
+    serial_->setParity(QSerialPort::NoParity);
+    serial_->setStopBits(QSerialPort::OneStop);
+    serial_->setFlowControl(QSerialPort::NoFlowControl);
+    if (!serial_->open(QIODevice::ReadWrite)) {
+        const auto error = serial_->error();
+        const QString text = serial_->errorString();
+        serial_.reset();
+        if (error == QSerialPort::DeviceNotFoundError)
+            fail(PortErrorInvalidPort, QStringLiteral("Invalid port number (%1)").arg(text));
+        else if (error == QSerialPort::PermissionError)
+            fail(PortErrorPortOpen, QStringLiteral("Port already open (%1 is in use by another program)").arg(path));
+        else
+            fail(8000 + int(error), text);
+        return false;
+    }
+    serial_->setDataTerminalReady(true);
+    serial_->setRequestToSend(true);
+    connect(serial_.get(), &QSerialPort::readyRead, this, &Port::readyRead);
+    connect(serial_.get(), &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
+        if (error == QSerialPort::ResourceError)
+            lost(QStringLiteral("Device removed"));
+    });
+    return true;
+}
+
+bool SystemPort::openTcp(const QString& address) {
+    const int colon = address.lastIndexOf(QLatin1Char(':'));
+    const QString host = colon > 0 ? address.left(colon) : address;
+    const quint16 tcpPort = colon > 0 ? address.mid(colon + 1).toUShort() : quint16(35000);
+    tcp_ = std::make_unique<QTcpSocket>();
+    tcp_->connectToHost(host, tcpPort ? tcpPort : quint16(35000));
+    if (!tcp_->waitForConnected(3000)) {
+        fail(PortErrorInvalidPort, QStringLiteral("Invalid port number (cannot reach %1: %2)").arg(address, tcp_->errorString()));
+        tcp_.reset();
+        return false;
+    }
+    tcp_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    connect(tcp_.get(), &QTcpSocket::readyRead, this, &Port::readyRead);
+    connect(tcp_.get(), &QTcpSocket::disconnected, this, [this] { lost(QStringLiteral("Connection to the adapter lost")); });
+    return true;
+}
+
+void SystemPort::close() {
+    if (serial_) {
+        serial_->disconnect(this);
+        serial_->close();
+        serial_.reset();
+    }
+    if (tcp_) {
+        tcp_->disconnect(this);
+        tcp_->abort();
+        tcp_.reset();
+    }
+}
+
+bool SystemPort::isOpen() const { return (serial_ && serial_->isOpen()) || (tcp_ && tcp_->isOpen()); }
+
+void SystemPort::write(const QByteArray& bytes) {
+    if (serial_) {
+        serial_->write(bytes);
+        serial_->flush(); // hand it to the driver now, not at the next event
+    } else if (tcp_) {
+        tcp_->write(bytes);
+        tcp_->flush();
+    }
+}
+
+qint64 SystemPort::bytesWaiting() {
+    if (serial_)
+        return serial_->bytesAvailable();
+    if (tcp_)
+        return tcp_->bytesAvailable();
+    return 0;
+}
+
+QByteArray SystemPort::readAll() {
+    if (serial_)
+        return serial_->readAll();
+    if (tcp_)
+        return tcp_->readAll();
+    return {};
+}
+
+} // namespace zelcor

@@ -1,0 +1,45 @@
+#pragma once
+// The real adapter link: a serial device through QSerialPort, or a Wi-Fi adapter
+// ("host:port", TCP) through QTcpSocket, chosen by the port number's device.
+
+#include "link/devicelist.h"
+#include "link/port.h"
+
+#include <QSerialPort>
+#include <QTcpSocket>
+#include <memory>
+
+namespace zelcor {
+
+class SystemPort : public Port {
+    Q_OBJECT
+public:
+    explicit SystemPort(DeviceList devices, QObject* parent = nullptr);
+    ~SystemPort() override;
+
+    bool open(int number) override;
+    void close() override;
+    bool isOpen() const override;
+    void write(const QByteArray& bytes) override;
+    qint64 bytesWaiting() override;
+    QByteArray readAll() override;
+    int errorNumber() const override { return errorNumber_; }
+    QString errorDescription() const override { return errorDescription_; }
+    QString deviceName(int number) const override;
+
+    const DeviceList& deviceList() const { return devices_; }
+
+private:
+    bool openSerial(const QString& path);
+    bool openTcp(const QString& address);
+    void fail(int number, const QString& description);
+    void lost(const QString& description);
+
+    DeviceList devices_;
+    std::unique_ptr<QSerialPort> serial_;
+    std::unique_ptr<QTcpSocket> tcp_;
+    int errorNumber_ = 0;
+    QString errorDescription_;
+};
+
+} // namespace zelcor
