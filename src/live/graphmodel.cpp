@@ -167,7 +167,7 @@ void AxisButtonRepeat::release() {
 }
 
 int AxisButtonRepeat::tick() {
-    interval_ = nextInterval(interval_);
+    if (held()) interval_ = nextInterval(interval_);
     return zoombutton_;
 }
 
