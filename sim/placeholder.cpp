@@ -1,1 +1,0 @@
-namespace zelcor::sim { int placeholder() { return 0; } }
