@@ -1,0 +1,104 @@
+#pragma once
+// The ELM327 command interpreter: takes characters off the serial line, answers AT
+// commands, sends OBD requests to the vehicle (searching for its protocol first when
+// told to) and prints the controllers' answers as the adapter prints them, each answer
+// closed by the ">" prompt. Times are seconds on the caller's clock.
+
+#include "sim/framer.h"
+#include "sim/options.h"
+#include "sim/outputqueue.h"
+#include "sim/vehicle.h"
+
+#include <QByteArray>
+#include <QList>
+#include <deque>
+
+namespace zelcor::sim {
+
+class Adapter {
+public:
+    Adapter(Vehicle& vehicle, const Options& options, OutputQueue& output);
+
+    // One character off the serial line, arrived at `arrival`. `write` numbers the
+    // client's writes: what was written together with a request is typed ahead and waits
+    // for the prompt; a character written later, while a request is still running,
+    // stops that request.
+    void receive(char c, double arrival, quint64 write);
+    // Handles everything that is due by `now`.
+    void advance(double now);
+    // The earliest time at which advance() has work to do (+infinity: none).
+    double nextEventTime() const;
+
+    // The ignition was switched on at `time`: the drive simulation starts there.
+    void setKeyOnTime(double time) { keyOn_ = time; }
+    int requestCount() const { return requests_; }
+    // When the device goes away (unplug fault); +infinity while it stays.
+    double unplugTime() const { return unplugTime_; }
+
+    // The protocol of the open bus connection (0: none yet) and the adapter's settings.
+    int connectedProtocol() const { return connected_; }
+    bool echo() const { return echo_; }
+    bool linefeeds() const { return linefeeds_; }
+    PrintFormat format() const { return format_; }
+
+private:
+    struct Pending {
+        char c;
+        double at;
+        quint64 write;
+    };
+    struct Event {
+        double at;
+        QByteArray text;
+    };
+    struct ProtocolChoice {
+        int number = 0;
+        bool automatic = true;
+    };
+
+    void handle(const Pending& pending, double at);
+    void execute(const QByteArray& typed, double at, quint64 write);
+    void interrupt(double at);
+    void answer(QList<Event> events, double promptAt, bool request);
+    void atCommand(const QByteArray& command, double at);
+    void obdRequest(QByteArray command, double at);
+    bool openBus(QList<Event>& events, double& at);
+    bool busInit(QList<Event>& events, double& at, int protocol);
+    QList<Event> listen(const QList<Vehicle::Reply>& replies, double sent, int wanted, double* promptAt);
+    bool setProtocol(const QByteArray& argument, bool store);
+    QByteArray describeProtocol(bool numeric) const;
+    void reset();
+    double waitTime() const;
+    double timed(double seconds) const { return options_.realTiming ? seconds : 0; }
+    QByteArray eol() const { return linefeeds_ ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\r"); }
+
+    Vehicle& vehicle_;
+    const Options& options_;
+    OutputQueue& output_;
+
+    // Settings (back to defaults on ATZ, ATWS, ATD).
+    bool echo_ = true;
+    bool linefeeds_ = true;
+    PrintFormat format_;
+    int timeout_ = 0x32; // ATST, in steps of 4.096 ms
+    int adaptive_ = 1;   // ATAT
+    ProtocolChoice current_;
+    // Kept across resets (ATSP stores its protocol in the adapter's memory).
+    ProtocolChoice stored_;
+
+    int connected_ = 0;   // protocol of the open bus connection
+    double learned_ = -1; // adaptive timing: longest answer gap seen lately (-1: none)
+    QByteArray line_;     // command being typed
+    QByteArray lastCommand_;
+    std::deque<Pending> pending_;
+    double readyAt_ = -1e300; // the adapter takes the next character from this time on
+    bool interruptible_ = false;
+    quint64 activeWrite_ = 0;
+    int tag_ = 0;
+    int answers_ = 0;
+    int requests_ = 0;
+    double keyOn_ = 0;
+    double unplugTime_;
+};
+
+} // namespace zelcor::sim

@@ -1,0 +1,60 @@
+#include "sim/outputqueue.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace zelcor::sim {
+
+void OutputQueue::configure(double characterTime, double latency) {
+    characterTime_ = characterTime;
+    latency_ = latency;
+}
+
+void OutputQueue::push(double due, const QByteArray& bytes, int tag) {
+    if (bytes.isEmpty()) return;
+    // Keep the queue in order of production; equal times keep the order of arrival.
+    auto at = std::upper_bound(chunks_.begin(), chunks_.end(), due,
+                               [](double time, const Chunk& chunk) { return time < chunk.due; });
+    if (at != chunks_.begin()) {
+        Chunk& before = *(at - 1);
+        if (before.due == due && before.tag == tag) {
+            before.bytes.append(bytes);
+            return;
+        }
+    }
+    chunks_.insert(at, Chunk{due, bytes, tag});
+}
+
+void OutputQueue::cancel(int tag, double time) {
+    std::erase_if(chunks_, [tag, time](const Chunk& chunk) { return chunk.tag == tag && chunk.due > time; });
+}
+
+double OutputQueue::sent(const Chunk& chunk, double lineFree) const {
+    return std::max(chunk.due, lineFree) + double(chunk.bytes.size()) * characterTime_;
+}
+
+double OutputQueue::nextDelivery() const {
+    if (chunks_.empty()) return std::numeric_limits<double>::infinity();
+    return sent(chunks_.front(), lineFree_) + latency_;
+}
+
+double OutputQueue::drainTime() const {
+    double line = lineFree_;
+    for (const Chunk& chunk : chunks_)
+        line = sent(chunk, line);
+    return chunks_.empty() ? -std::numeric_limits<double>::infinity() : line + latency_;
+}
+
+QByteArray OutputQueue::take(double now) {
+    QByteArray out;
+    while (!chunks_.empty()) {
+        const double end = sent(chunks_.front(), lineFree_);
+        if (end + latency_ > now) break;
+        out.append(chunks_.front().bytes);
+        lineFree_ = end;
+        chunks_.pop_front();
+    }
+    return out;
+}
+
+} // namespace zelcor::sim

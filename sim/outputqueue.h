@@ -1,0 +1,46 @@
+#pragma once
+// What the adapter has said and the client has not yet been handed: chunks of bytes with
+// the time the adapter produced them. Delivery adds the serial line's transmission time
+// (one character after another) and a fixed link latency.
+
+#include <QByteArray>
+#include <deque>
+
+namespace zelcor::sim {
+
+class OutputQueue {
+public:
+    // Seconds per character on the line (0 = instant) and extra delay of the link.
+    void configure(double characterTime, double latency);
+
+    // Bytes produced at `due`. `tag` marks the command they answer (0 = none), so that an
+    // interrupted command's remaining output can be withdrawn.
+    void push(double due, const QByteArray& bytes, int tag = 0);
+    // Withdraws the chunks of command `tag` produced after `time`.
+    void cancel(int tag, double time);
+
+    // When the next chunk reaches the client; +infinity when nothing is queued.
+    double nextDelivery() const;
+    // When everything queued has reached the client (-infinity when nothing is queued).
+    double drainTime() const;
+    // Everything that has reached the client by `now`, removed from the queue.
+    QByteArray take(double now);
+    void clear() { chunks_.clear(); }
+    bool isEmpty() const { return chunks_.empty(); }
+
+private:
+    struct Chunk {
+        double due;
+        QByteArray bytes;
+        int tag;
+    };
+    // End of the chunk's transmission, given when the line became free.
+    double sent(const Chunk& chunk, double lineFree) const;
+
+    std::deque<Chunk> chunks_;
+    double lineFree_ = -1e300;
+    double characterTime_ = 0;
+    double latency_ = 0;
+};
+
+} // namespace zelcor::sim

@@ -1,0 +1,131 @@
+#include "sim/profiles.h"
+
+namespace zelcor::sim {
+
+namespace {
+
+// Service 01 PIDs of an engine with a wide-band sensor ahead of the catalyst and a
+// mass air flow meter (its PID 00 bitmap reads BE 3F A8 13).
+const QList<int> canEnginePids{0x01, 0x03, 0x04, 0x05, 0x06, 0x07, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F, 0x10,
+                               0x11, 0x13, 0x15, 0x1C, 0x1F, 0x21, 0x24, 0x2E, 0x2F, 0x30, 0x31, 0x33,
+                               0x3C, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47, 0x49, 0x4A, 0x4C};
+// An older engine: narrow-band sensors, manifold pressure and no air flow meter
+// (PID 00 bitmap BE 3E B8 13).
+const QList<int> legacyEnginePids{0x01, 0x03, 0x04, 0x05, 0x06, 0x07, 0x0B, 0x0C, 0x0D,
+                                  0x0E, 0x0F, 0x11, 0x13, 0x14, 0x15, 0x1C, 0x1F, 0x21};
+const QList<int> freezePids{0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F, 0x10, 0x11};
+
+ControllerSpec engine(const QList<int>& pids) {
+    ControllerSpec spec;
+    spec.name = QStringLiteral("engine");
+    spec.address = 0x10;
+    spec.canId = 0x7E8;
+    spec.pids = pids;
+    spec.monitors = MonitorCatalyst | MonitorEvaporative | MonitorOxygenSensor | MonitorOxygenHeater;
+    spec.freezeFrames = true;
+    spec.freezePids = freezePids;
+    spec.vin = "1ZC4S1M0XN1000327";
+    spec.canDelay = 0.010;
+    spec.legacyDelay = 0.030;
+    return spec;
+}
+
+ControllerSpec transmission() {
+    ControllerSpec spec;
+    spec.name = QStringLiteral("transmission");
+    spec.address = 0x18;
+    spec.canId = 0x7E9;
+    spec.pids = {0x01, 0x05, 0x0C, 0x0D, 0x1C};
+    spec.continuousMonitors = 0x04; // components only
+    spec.pending = {0x0741};        // torque converter clutch
+    spec.padding = 0x55;
+    spec.canDelay = 0.016;
+    spec.legacyDelay = 0.048;
+    return spec;
+}
+
+// The common car: two stored codes (the first froze a frame), one pending code, and a
+// transmission with a pending code of its own.
+ControllerSpec faultyEngine(const QList<int>& pids) {
+    ControllerSpec spec = engine(pids);
+    spec.stored = {0x0133, 0x0171};
+    spec.pending = {0x0442};
+    spec.freezeCode = 0x0133;
+    spec.incompleteAtStart = MonitorEvaporative;
+    spec.longTrim = 14.1;
+    return spec;
+}
+
+QList<Profile> allProfiles() {
+    QList<Profile> profiles;
+    profiles.append({QStringLiteral("can11"),
+                     QStringLiteral("ISO 15765-4 CAN 11/500: engine 7E8 (2 stored, 1 pending code, freeze frame), "
+                                    "transmission 7E9 (1 pending code)"),
+                     6,
+                     {faultyEngine(canEnginePids), transmission()}});
+    profiles.append({QStringLiteral("can29"),
+                     QStringLiteral("ISO 15765-4 CAN 29/500: engine 18DAF110, transmission 18DAF118 (as can11)"),
+                     7,
+                     {faultyEngine(canEnginePids), transmission()}});
+
+    ControllerSpec oldEngine = faultyEngine(legacyEnginePids);
+    oldEngine.stored = {0x0133, 0x0171, 0x0300, 0x0420};
+    oldEngine.incompleteAtStart = MonitorEvaporative | MonitorCatalyst;
+    profiles.append({QStringLiteral("legacy"),
+                     QStringLiteral("ISO 9141-2 (any of protocols 1-5 with --protocol): engine 10 (4 stored, "
+                                    "1 pending code, freeze frame), transmission 18 (1 pending code)"),
+                     3,
+                     {oldEngine, transmission()}});
+
+    ControllerSpec busyEngine = engine(canEnginePids);
+    busyEngine.stored = {0x0101, 0x0113, 0x0128, 0x0133, 0x0171, 0x0300, 0x0301, 0x0302,
+                         0x0303, 0x0304, 0x0420, 0x0442, 0x0455, 0x1456, 0xC100};
+    busyEngine.pending = {0x0305, 0x0306};
+    busyEngine.freezeCode = 0x0300;
+    busyEngine.incompleteAtStart = MonitorCatalyst | MonitorEvaporative | MonitorOxygenSensor;
+    busyEngine.longTrim = 18.8;
+    profiles.append({QStringLiteral("manycodes"),
+                     QStringLiteral("CAN 11/500: engine 7E8 with 15 stored codes (one segmented reply) and "
+                                    "2 pending, transmission 7E9"),
+                     6,
+                     {busyEngine, transmission()}});
+
+    ControllerSpec noFrame = engine(canEnginePids);
+    noFrame.pending = {0x0456};
+    noFrame.incompleteAtStart = MonitorEvaporative;
+    profiles.append({QStringLiteral("nofreeze"),
+                     QStringLiteral("CAN 11/500: engine 7E8 with a pending code and no freeze frame stored, MIL off"),
+                     6,
+                     {noFrame, transmission()}});
+
+    ControllerSpec cleanEngine = engine(canEnginePids);
+    cleanEngine.longTrim = 1.6;
+    ControllerSpec cleanGearbox = transmission();
+    cleanGearbox.pending.clear();
+    profiles.append({QStringLiteral("clean"),
+                     QStringLiteral("CAN 11/500: engine 7E8 and transmission 7E9, no codes, MIL off, monitors "
+                                    "complete"),
+                     6,
+                     {cleanEngine, cleanGearbox}});
+
+    profiles.append(
+        {QStringLiteral("nocar"), QStringLiteral("the adapter answers, no vehicle does (ignition off)"), 0, {}});
+    return profiles;
+}
+
+} // namespace
+
+QStringList profileNames() {
+    QStringList names;
+    for (const Profile& profile : allProfiles())
+        names.append(profile.name);
+    return names;
+}
+
+std::optional<Profile> findProfile(const QString& name) {
+    for (const Profile& profile : allProfiles())
+        if (profile.name.compare(name, Qt::CaseInsensitive) == 0) return profile;
+    return std::nullopt;
+}
+
+} // namespace zelcor::sim

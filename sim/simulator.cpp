@@ -1,0 +1,84 @@
+#include "sim/simulator.h"
+
+#include "sim/profiles.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace zelcor::sim {
+
+namespace {
+
+constexpr double characterTime = 10.0 / 38400; // start bit, 8 data bits, stop bit
+
+Profile profileOrDefault(const QString& name) {
+    if (const auto profile = findProfile(name)) return *profile;
+    return *findProfile(QStringLiteral("can11"));
+}
+
+} // namespace
+
+Simulator::Simulator(const Options& options)
+    : options_(options), vehicle_(std::make_unique<Vehicle>(profileOrDefault(options.profile), options.protocol)),
+      adapter_(std::make_unique<Adapter>(*vehicle_, options_, output_)),
+      pulled_(std::numeric_limits<double>::infinity()) {}
+
+void Simulator::start(double now) {
+    output_.configure(options_.realTiming ? characterTime : 0, std::max(0.0, options_.latencyMs) / 1000);
+    if (started_) return;
+    started_ = true;
+    keyOn_ = now;
+    adapter_->setKeyOnTime(now);
+}
+
+double Simulator::unplugTime() const {
+    return std::min(pulled_, adapter_->unplugTime());
+}
+
+void Simulator::unplug(double now) {
+    pulled_ = std::min(pulled_, now);
+}
+
+void Simulator::input(const QByteArray& bytes, double now) {
+    start(now);
+    if (unplugged(now)) return;
+    adapter_->advance(now);
+    ++writes_;
+    double at = std::max(now, lineFree_);
+    for (const char c : bytes) {
+        if (options_.realTiming) at += characterTime;
+        adapter_->receive(c, options_.realTiming ? at : now, writes_);
+    }
+    lineFree_ = at;
+    adapter_->advance(now);
+}
+
+QByteArray Simulator::output(double now) {
+    start(now);
+    const double end = std::min(now, unplugTime());
+    adapter_->advance(end);
+    QByteArray bytes = output_.take(end);
+    if (unplugged(now)) output_.clear();
+    return bytes;
+}
+
+double Simulator::nextOutputTime() const {
+    const double next = std::min(output_.nextDelivery(), adapter_->nextEventTime());
+    if (next >= unplugTime()) return std::numeric_limits<double>::infinity();
+    return next;
+}
+
+QStringList Simulator::profiles() {
+    return profileNames();
+}
+
+bool Simulator::isProfile(const QString& name) {
+    return findProfile(name).has_value();
+}
+
+QString Simulator::profileDescription(const QString& name) {
+    const auto profile = findProfile(name);
+    return profile ? profile->description : QString();
+}
+
+} // namespace zelcor::sim
