@@ -113,8 +113,8 @@ std::optional<GaugeScale> gaugeScale(int code, const Settings& settings) {
     return std::nullopt;
 }
 
-DialGeometry dialGeometry(const GaugeScale& s, double radius, bool large) {
-    DialGeometry g;
+GaugeDial gaugeDial(const GaugeScale& s, double radius, bool large) {
+    GaugeDial g;
     g.needleLength = kNeedleLength * radius;
     const double span = s.maximum - s.minimum;
     if (!(s.tick > 0) || !(span > 0)) return g;
@@ -124,29 +124,29 @@ DialGeometry dialGeometry(const GaugeScale& s, double radius, bool large) {
     const int count = intervals >= kMaxTicks ? kMaxTicks : int(std::floor(intervals + 1e-9)) + 1;
     const QString pattern = s.decimals != 0 ? QStringLiteral("#0.0") : QStringLiteral("0");
     for (int k = 0; k < count; ++k) {
-        const double angle = kDialSweep * k / intervals + kDialStartAngle;
+        const double angle = kGaugeSweep * k / intervals + kGaugeStartAngle;
         const double v = s.minimum + k * s.tick;
         if (isLabelled(v, s.step)) {
-            g.ticks.push_back(DialTick{angle, kLabelledInner * radius, kOuterRadius * radius, 3});
-            if (int(g.labels.size()) < kMaxDialLabels)
-                g.labels.push_back(DialLabel{formatNumber(v, pattern), angle, kLabelRadius * radius, large ? 14 : 10});
+            g.ticks.push_back(GaugeTick{angle, kLabelledInner * radius, kOuterRadius * radius, 3});
+            if (int(g.labels.size()) < kMaxGaugeLabels)
+                g.labels.push_back(GaugeLabel{formatNumber(v, pattern), angle, kLabelRadius * radius, large ? 14 : 10});
         } else {
-            g.ticks.push_back(DialTick{angle, kPlainInner * radius, kOuterRadius * radius, 1});
+            g.ticks.push_back(GaugeTick{angle, kPlainInner * radius, kOuterRadius * radius, 1});
         }
     }
     return g;
 }
 
-double dialAngle(double percent) {
-    return percent / 20.0 + kDialStartAngle;
+double gaugeAngle(double percent) {
+    return percent / 20.0 + kGaugeStartAngle;
 }
 
-QPointF polarPoint(QPointF centre, double radius, double angle) {
+QPointF gaugePoint(QPointF centre, double radius, double angle) {
     return centre + QPointF(radius * std::cos(angle), radius * std::sin(angle));
 }
 
-QPointF needleEnd(QPointF centre, double length, double percent) {
-    return polarPoint(centre, length, dialAngle(percent));
+QPointF gaugeNeedleEnd(QPointF centre, double length, double percent) {
+    return gaugePoint(centre, length, gaugeAngle(percent));
 }
 
 double barWidthTwips(double percent) {

@@ -26,43 +26,43 @@ std::optional<GaugeScale> gaugeScale(int code, const Settings& settings);
 
 // The dial spans 5 radians clockwise; angles are in screen coordinates (y downward),
 // so the minimum sits lower left, mid-scale at the top and the maximum lower right.
-inline constexpr double kDialSweep = 5.0;
-inline constexpr double kDialStartAngle = -4.07;
+inline constexpr double kGaugeSweep = 5.0;
+inline constexpr double kGaugeStartAngle = -4.07;
 // At most this many scale labels exist on a dial.
-inline constexpr int kMaxDialLabels = 34;
+inline constexpr int kMaxGaugeLabels = 34;
 
-struct DialTick {
+struct GaugeTick {
     double angle = 0; // radians
     double inner = 0; // radius where the line starts
     double outer = 0; // radius where it ends
     int width = 1;    // line width: 3 for labelled ticks, else 1
 };
 
-struct DialLabel {
+struct GaugeLabel {
     QString text;
     double angle = 0;  // radians
     double radius = 0; // distance of the label's centre from the dial centre
     int fontSize = 10;
 };
 
-struct DialGeometry {
-    std::vector<DialTick> ticks;
-    std::vector<DialLabel> labels;
+struct GaugeDial {
+    std::vector<GaugeTick> ticks;
+    std::vector<GaugeLabel> labels;
     double needleLength = 0;
 };
 
 // Ticks and labels of a scale on a dial of radius `radius` (half the dial width).
 // A scale without a positive tick or span has no ticks.
-DialGeometry dialGeometry(const GaugeScale& scale, double radius, bool large);
+GaugeDial gaugeDial(const GaugeScale& scale, double radius, bool large);
 
 // Angle of the needle for a position in percent of the scale (0 at the minimum).
-double dialAngle(double percent);
+double gaugeAngle(double percent);
 
 // The point at `radius` from `centre` in direction `angle`.
-QPointF polarPoint(QPointF centre, double radius, double angle);
+QPointF gaugePoint(QPointF centre, double radius, double angle);
 
 // The needle's outer end for a position in percent.
-QPointF needleEnd(QPointF centre, double length, double percent);
+QPointF gaugeNeedleEnd(QPointF centre, double length, double percent);
 
 // Width of the digital display's bar for a position in percent, in twips and in
 // pixels (15 twips each); never negative.

@@ -52,15 +52,16 @@ bool isO2Lambda(int pid) {
     return (pid >= 0x24 && pid <= 0x2B) || (pid >= 0x34 && pid <= 0x3B);
 }
 
-} // namespace
-
-QString troubleCodeText(const QString& digits) {
+// The freeze frame trouble code of four hex digits ("0133" gives "P0133").
+QString troubleCode(const QString& digits) {
     const int d = int(hexval(digits.left(1)));
     if (d <= 3) return QLatin1Char('P') + digits;
     static const char kSystems[] = {'C', 'B', 'U'};
     const int group = d / 4; // 1..3
     return QLatin1Char(kSystems[group - 1]) + QString::number(d - 4 * group) + digits.mid(1);
 }
+
+} // namespace
 
 QString fuelSystemStatusText(int a, int b) {
     QString result;
@@ -103,7 +104,7 @@ QString decodepid(int pid, const QString& reply, const QString& ecuaddr, const S
         QString digits = reply.mid(kDataStart - 1, 4);
         digits = digits.leftJustified(4, QLatin1Char('0')); // missing digits read as 0
         if (digits == QLatin1String("0000")) return QString();
-        return troubleCodeText(digits) + QStringLiteral("   ");
+        return troubleCode(digits) + QStringLiteral("   ");
     }
     case 0x03:
         out.decimals = -1;

@@ -26,9 +26,6 @@ struct PidOutputs {
 // caller matches its reply and rewrites it into this form.
 QString decodepid(int pid, const QString& reply, const QString& ecuaddr, const Settings& settings, PidOutputs& out);
 
-// The trouble code of four hex digits ("0133" gives "P0133"), without trailing blanks.
-QString troubleCodeText(const QString& digits);
-
 // The fuel system status text of PID 03 for the data bytes A and B.
 QString fuelSystemStatusText(int a, int b);
 
