@@ -45,7 +45,8 @@ double distanceInCycle(double c) {
     const double accelerating = accelerationEnd - idleEnd;
     if (c > idleEnd) {
         const double u = std::min(c - idleEnd, accelerating) / accelerating;
-        kmh_s += accelerating * topSpeed * (u - (1 - std::pow(1 - u, 2.6)) / 2.6);
+        // u - (1 - (1 - u)^2.6) / 2.6, written so that small u does not cancel out.
+        kmh_s += accelerating * topSpeed * std::max(0.0, u + std::expm1(2.6 * std::log1p(-u)) / 2.6);
     }
     if (c > accelerationEnd) {
         const double d = std::min(c, cruiseEnd) - accelerationEnd;

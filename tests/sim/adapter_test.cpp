@@ -21,12 +21,12 @@ private slots:
             << "ATE0 ATL0" << QByteArray("ATWS\r") << QByteArray("\r\n\r\nELM327 v1.5\r\n\r\n>");
         QTest::newRow("echo before the reset")
             << "ATL0" << QByteArray("ATZ\r") << QByteArray("ATZ\r\r\n\r\nELM327 v1.5\r\n\r\n>");
-        QTest::newRow("echo as typed, case kept") << "ATL0" << QByteArray("ati\r") << QByteArray("ati\rELM327 v1.5\r\r>");
+        QTest::newRow("echo as typed, case kept")
+            << "ATL0" << QByteArray("ati\r") << QByteArray("ati\rELM327 v1.5\r\r>");
         QTest::newRow("echo off") << "ATE0 ATL0" << QByteArray("ATI\r") << QByteArray("ELM327 v1.5\r\r>");
         QTest::newRow("line feed after CR ignored")
             << "ATE0 ATL0" << QByteArray("ATI\r\n") << QByteArray("ELM327 v1.5\r\r>");
-        QTest::newRow("blanks and case ignored")
-            << "ATE0 ATL0" << QByteArray("a t d p n\r") << QByteArray("A0\r\r>");
+        QTest::newRow("blanks and case ignored") << "ATE0 ATL0" << QByteArray("a t d p n\r") << QByteArray("A0\r\r>");
         QTest::newRow("backspace") << "ATE0 ATL0" << QByteArray("ATIX\bZ\b\r") << QByteArray("ELM327 v1.5\r\r>");
         QTest::newRow("client's double warm start")
             << "" << QByteArray("ATWS\r\nATWS\r\n")
@@ -62,8 +62,7 @@ private slots:
         QTest::newRow("protocol, nothing chosen") << "" << QByteArray("ATDP") << QByteArray("AUTO");
         QTest::newRow("protocol, fixed") << "ATSP6" << QByteArray("ATDP") << QByteArray("ISO 15765-4 (CAN 11/500)");
         QTest::newRow("protocol, fixed number") << "ATSP6" << QByteArray("ATDPN") << QByteArray("6");
-        QTest::newRow("protocol, automatic from 3")
-            << "ATSPA3" << QByteArray("ATDP") << QByteArray("AUTO, ISO 9141-2");
+        QTest::newRow("protocol, automatic from 3") << "ATSPA3" << QByteArray("ATDP") << QByteArray("AUTO, ISO 9141-2");
         QTest::newRow("automatic with a blank") << "" << QByteArray("ATSP A3") << QByteArray("OK");
         QTest::newRow("automatic written together") << "ATSPA3" << QByteArray("ATDPN") << QByteArray("A3");
         QTest::newRow("protocol A is J1939") << "ATSPA" << QByteArray("ATDP") << QByteArray("SAE J1939 (CAN 29/250)");
@@ -130,15 +129,15 @@ private slots:
         QTest::newRow("CAN 29 from 6") << "can29" << 0 << QByteArray("ATSPA6") << "SEARCHING...\r" + can
                                        << QByteArray("AUTO, ISO 15765-4 (CAN 29/500)") << QByteArray("A7");
         QTest::newRow("ISO 9141 from 0") << "legacy" << 0 << QByteArray("ATSP0")
-                                         << "SEARCHING...\rBUS INIT: ...OK\r" + legacy
-                                         << QByteArray("AUTO, ISO 9141-2") << QByteArray("A3");
+                                         << "SEARCHING...\rBUS INIT: ...OK\r" + legacy << QByteArray("AUTO, ISO 9141-2")
+                                         << QByteArray("A3");
         QTest::newRow("PWM car") << "legacy" << 1 << QByteArray("ATSPA3") << "SEARCHING...\r" + legacy
                                  << QByteArray("AUTO, SAE J1850 PWM") << QByteArray("A1");
         QTest::newRow("VPW car") << "legacy" << 2 << QByteArray("ATSPA3") << "SEARCHING...\r" + legacy
                                  << QByteArray("AUTO, SAE J1850 VPW") << QByteArray("A2");
-        QTest::newRow("KWP five-baud car") << "legacy" << 4 << QByteArray("ATSPA3")
-                                           << "SEARCHING...\rBUS INIT: ...OK\r" + legacy
-                                           << QByteArray("AUTO, ISO 14230-4 (KWP 5BAUD)") << QByteArray("A4");
+        QTest::newRow("KWP five-baud car")
+            << "legacy" << 4 << QByteArray("ATSPA3") << "SEARCHING...\rBUS INIT: ...OK\r" + legacy
+            << QByteArray("AUTO, ISO 14230-4 (KWP 5BAUD)") << QByteArray("A4");
         QTest::newRow("KWP fast car") << "legacy" << 5 << QByteArray("ATSPA3")
                                       << "SEARCHING...\rBUS INIT: ...OK\r" + legacy
                                       << QByteArray("AUTO, ISO 14230-4 (KWP FAST)") << QByteArray("A5");
@@ -147,17 +146,18 @@ private slots:
                                 << QByteArray("A3");
         QTest::newRow("fixed ISO, car there") << "legacy" << 0 << QByteArray("ATSP3") << "BUS INIT: ...OK\r" + legacy
                                               << QByteArray("ISO 9141-2") << QByteArray("3");
-        QTest::newRow("fixed ISO, no car") << "nocar" << 0 << QByteArray("ATSP3")
-                                           << QByteArray("BUS INIT: ...ERROR\r\r>") << QByteArray("ISO 9141-2")
-                                           << QByteArray("3");
-        QTest::newRow("fixed ISO on a CAN car") << "can11" << 0 << QByteArray("ATSP4")
-                                                << QByteArray("BUS INIT: ...ERROR\r\r>")
-                                                << QByteArray("ISO 14230-4 (KWP 5BAUD)") << QByteArray("4");
+        QTest::newRow("fixed ISO, no car")
+            << "nocar" << 0 << QByteArray("ATSP3") << QByteArray("BUS INIT: ...ERROR\r\r>") << QByteArray("ISO 9141-2")
+            << QByteArray("3");
+        QTest::newRow("fixed ISO on a CAN car")
+            << "can11" << 0 << QByteArray("ATSP4") << QByteArray("BUS INIT: ...ERROR\r\r>")
+            << QByteArray("ISO 14230-4 (KWP 5BAUD)") << QByteArray("4");
         QTest::newRow("fixed CAN on a legacy car")
             << "legacy" << 0 << QByteArray("ATSP6") << QByteArray("CAN ERROR\r\r>")
             << QByteArray("ISO 15765-4 (CAN 11/500)") << QByteArray("6");
-        QTest::newRow("CAN at the wrong bit rate") << "can11" << 0 << QByteArray("ATSP8") << QByteArray("CAN ERROR\r\r>")
-                                                   << QByteArray("ISO 15765-4 (CAN 11/250)") << QByteArray("8");
+        QTest::newRow("CAN at the wrong bit rate")
+            << "can11" << 0 << QByteArray("ATSP8") << QByteArray("CAN ERROR\r\r>")
+            << QByteArray("ISO 15765-4 (CAN 11/250)") << QByteArray("8");
         QTest::newRow("29-bit request to an 11-bit car")
             << "can11" << 0 << QByteArray("ATSP7") << QByteArray("NO DATA\r\r>")
             << QByteArray("ISO 15765-4 (CAN 29/500)") << QByteArray("7");

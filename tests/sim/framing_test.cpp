@@ -22,19 +22,18 @@ private slots:
 
         const QByteArray can11 = "7E8 06 41 00 BE 3F A8 13\r7E9 06 41 00 88 18 00 10\r\r>";
         QTest::newRow("CAN 11 headers") << "can11" << 0 << "ATH1" << QByteArray("0100") << can11;
-        QTest::newRow("CAN 11 headers, no spaces")
-            << "can11" << 0 << "ATH1 ATS0" << QByteArray("0100")
-            << QByteArray("7E8064100BE3FA813\r7E906410088180010\r\r>");
-        QTest::newRow("CAN 11 no headers") << "can11" << 0 << "" << QByteArray("0100")
-                                           << QByteArray("41 00 BE 3F A8 13\r41 00 88 18 00 10\r\r>");
+        QTest::newRow("CAN 11 headers, no spaces") << "can11" << 0 << "ATH1 ATS0" << QByteArray("0100")
+                                                   << QByteArray("7E8064100BE3FA813\r7E906410088180010\r\r>");
+        QTest::newRow("CAN 11 no headers")
+            << "can11" << 0 << "" << QByteArray("0100") << QByteArray("41 00 BE 3F A8 13\r41 00 88 18 00 10\r\r>");
         QTest::newRow("CAN 11 no headers, no spaces")
             << "can11" << 0 << "ATS0" << QByteArray("0100") << QByteArray("4100BE3FA813\r410088180010\r\r>");
         QTest::newRow("CAN 11 stored codes with count")
             << "can11" << 0 << "ATH1" << QByteArray("03") << QByteArray("7E8 06 43 02 01 33 01 71\r7E9 02 43 00\r\r>");
         QTest::newRow("CAN 11 pending codes of both")
             << "can11" << 0 << "ATH1" << QByteArray("07") << QByteArray("7E8 04 47 01 04 42\r7E9 04 47 01 07 41\r\r>");
-        QTest::newRow("CAN 11 second bitmap") << "can11" << 0 << "ATH1" << QByteArray("0120")
-                                              << QByteArray("7E8 06 41 20 90 07 A0 11\r\r>");
+        QTest::newRow("CAN 11 second bitmap")
+            << "can11" << 0 << "ATH1" << QByteArray("0120") << QByteArray("7E8 06 41 20 90 07 A0 11\r\r>");
         QTest::newRow("CAN 11 freeze frame bitmap")
             << "can11" << 0 << "ATH1" << QByteArray("020000") << QByteArray("7E8 07 42 00 00 7E 3F 80 00\r\r>");
         QTest::newRow("CAN 11 freeze frame code")
@@ -44,11 +43,10 @@ private slots:
         QTest::newRow("CAN 29 headers") << "can29" << 0 << "ATH1" << QByteArray("0100")
                                         << QByteArray("18 DA F1 10 06 41 00 BE 3F A8 13\r"
                                                       "18 DA F1 18 06 41 00 88 18 00 10\r\r>");
-        QTest::newRow("CAN 29 headers, no spaces")
-            << "can29" << 0 << "ATH1 ATS0" << QByteArray("0100")
-            << QByteArray("18DAF110064100BE3FA813\r18DAF11806410088180010\r\r>");
-        QTest::newRow("CAN 29 no headers") << "can29" << 0 << "" << QByteArray("0100")
-                                           << QByteArray("41 00 BE 3F A8 13\r41 00 88 18 00 10\r\r>");
+        QTest::newRow("CAN 29 headers, no spaces") << "can29" << 0 << "ATH1 ATS0" << QByteArray("0100")
+                                                   << QByteArray("18DAF110064100BE3FA813\r18DAF11806410088180010\r\r>");
+        QTest::newRow("CAN 29 no headers")
+            << "can29" << 0 << "" << QByteArray("0100") << QByteArray("41 00 BE 3F A8 13\r41 00 88 18 00 10\r\r>");
 
         // 15 codes: 32 bytes in a first frame and four consecutive frames.
         QTest::newRow("segmented with headers")
@@ -69,8 +67,8 @@ private slots:
         QTest::newRow("ISO 9141-2 headers") << "legacy" << 0 << "ATH1" << QByteArray("0100")
                                             << QByteArray("48 6B 10 41 00 BE 3E B8 13 CB\r"
                                                           "48 6B 18 41 00 88 18 00 10 BC\r\r>");
-        QTest::newRow("ISO 9141-2 no headers") << "legacy" << 0 << "" << QByteArray("0100")
-                                               << QByteArray("41 00 BE 3E B8 13\r41 00 88 18 00 10\r\r>");
+        QTest::newRow("ISO 9141-2 no headers")
+            << "legacy" << 0 << "" << QByteArray("0100") << QByteArray("41 00 BE 3E B8 13\r41 00 88 18 00 10\r\r>");
         QTest::newRow("ISO 9141-2 no spaces") << "legacy" << 0 << "ATH1 ATS0" << QByteArray("0100")
                                               << QByteArray("486B104100BE3EB813CB\r486B18410088180010BC\r\r>");
         QTest::newRow("J1850 PWM") << "legacy" << 1 << "ATH1" << QByteArray("0100")
@@ -86,15 +84,15 @@ private slots:
             << "legacy" << 0 << "ATH1" << QByteArray("03")
             << QByteArray("48 6B 10 43 01 33 01 71 03 00 AF\r48 6B 10 43 04 20 00 00 00 00 2A\r"
                           "48 6B 18 43 00 00 00 00 00 00 0E\r\r>");
-        QTest::newRow("legacy freeze frame") << "legacy" << 0 << "" << QByteArray("020000")
-                                             << QByteArray("42 00 00 7E 3E 80 00\r\r>");
+        QTest::newRow("legacy freeze frame")
+            << "legacy" << 0 << "" << QByteArray("020000") << QByteArray("42 00 00 7E 3E 80 00\r\r>");
 
-        QTest::newRow("no freeze frame stored") << "nofreeze" << 0 << "ATH1" << QByteArray("020200")
-                                                << QByteArray("7E8 05 42 02 00 00 00\r\r>");
-        QTest::newRow("clean car status") << "clean" << 0 << "" << QByteArray("0101")
-                                          << QByteArray("41 01 00 07 65 00\r41 01 00 04 00 00\r\r>");
-        QTest::newRow("faulty car status") << "can11" << 0 << "" << QByteArray("0101")
-                                           << QByteArray("41 01 82 07 65 04\r41 01 00 04 00 00\r\r>");
+        QTest::newRow("no freeze frame stored")
+            << "nofreeze" << 0 << "ATH1" << QByteArray("020200") << QByteArray("7E8 05 42 02 00 00 00\r\r>");
+        QTest::newRow("clean car status")
+            << "clean" << 0 << "" << QByteArray("0101") << QByteArray("41 01 00 07 65 00\r41 01 00 04 00 00\r\r>");
+        QTest::newRow("faulty car status")
+            << "can11" << 0 << "" << QByteArray("0101") << QByteArray("41 01 82 07 65 04\r41 01 00 04 00 00\r\r>");
         QTest::newRow("nothing supported") << "can11" << 0 << "" << QByteArray("0108") << QByteArray("NO DATA\r\r>");
     }
 

@@ -30,8 +30,7 @@ public:
         bool any = false;
         while (!answer.text.endsWith('>')) {
             const double next = sim.nextOutputTime();
-            if (next > end)
-                break;
+            if (next > end) break;
             now = std::max(now, next);
             const QByteArray got = sim.output(now);
             if (!got.isEmpty() && !any) {

@@ -7,8 +7,7 @@ SimPort::SimPort(FakeClock& clock, const sim::Options& options, QObject* parent)
     // The clock outlives the port in some tests: the ticker must not outlive it.
     QPointer<SimPort> self(this);
     clock_.addTicker([self] {
-        if (self)
-            self->tick();
+        if (self) self->tick();
     });
 }
 
@@ -61,7 +60,9 @@ QString SimPort::deviceName(int number) const {
     return number == simulatorPort_ && !gone_ ? QStringLiteral("sim") : QString();
 }
 
-void SimPort::unplug() { simulator_.unplug(clock_.now()); }
+void SimPort::unplug() {
+    simulator_.unplug(clock_.now());
+}
 
 void SimPort::clearWritten() {
     written_.clear();
@@ -69,8 +70,7 @@ void SimPort::clearWritten() {
 }
 
 void SimPort::tick() {
-    if (gone_)
-        return;
+    if (gone_) return;
     const double now = clock_.now();
     const QByteArray bytes = simulator_.output(now);
     if (open_ && !bytes.isEmpty()) {
@@ -83,8 +83,7 @@ void SimPort::tick() {
         open_ = false;
         error_ = PortErrorDeviceRemoved;
         description_ = QStringLiteral("The device has been removed");
-        if (wasOpen)
-            emit removed();
+        if (wasOpen) emit removed();
     }
 }
 
