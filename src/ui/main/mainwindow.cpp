@@ -1,0 +1,165 @@
+#include "ui/main/mainwindow.h"
+
+#include "ui/main/connectionpanel.h"
+#include "ui/main/panelstack.h"
+#include "ui/main/windowplacement.h"
+
+#include <QBoxLayout>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+
+namespace zelcor {
+
+QString MainWindow::functionItemCaption(int index) {
+    static const std::array<const char*, kFunctionItems> captions = {"General", "Codes",   "Freeze", "Gauges",
+                                                                     "Graphs",  "O2 Sens", "RPM",    "Speed"};
+    return index >= 0 && index < kFunctionItems ? QString::fromLatin1(captions[index]) : QString();
+}
+
+MainWindow::MainWindow(Session& session, QWidget* parent) : QMainWindow(parent), session_(session) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(Session::caption());
+
+    buildMenus();
+    setCentralWidget(buildCentre());
+
+    auto* debugLog = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), this);
+    connect(debugLog, &QShortcut::activated, this, &MainWindow::revealDebugLog);
+
+    connect(&session_, &Session::buttonsChanged, this, &MainWindow::renderButtons);
+    renderButtons();
+
+    const QFontMetrics metrics = fontMetrics();
+    resize(qMax(sizeHint().width(), metrics.averageCharWidth() * 100),
+           qMax(sizeHint().height(), metrics.height() * 30));
+}
+
+void MainWindow::buildMenus() {
+    QMenuBar* bar = menuBar();
+
+    // Entries that work from any panel: a running connection can be ended from here
+    // while a function's panel hides DISCONNECT.
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("fileMenu"));
+    connectEntry_ = file->addAction(QStringLiteral("&Connect"), this, [this] {
+        if (session_.connection.panel.connectEnabled) session_.connection.CONNECT();
+    });
+    file->addAction(QStringLiteral("&Disconnect"), this, [this] { session_.connection.DISCONNECT(); });
+    file->addSeparator();
+    setupEntry_ = file->addAction(QStringLiteral("Set&up"), this, [this] {
+        if (session_.connection.panel.setupEnabled) session_.Command3_Click();
+    });
+    exitEntry_ = file->addAction(QStringLiteral("E&xit"), this, [this] {
+        if (session_.connection.panel.exitEnabled) exitProgram();
+    });
+
+    for (int i = 0; i < kFunctionItems; ++i) {
+        functionItems_[i] = bar->addAction(functionItemCaption(i));
+        functionItems_[i]->setObjectName(QStringLiteral("m_%1").arg(i));
+        connect(functionItems_[i], &QAction::triggered, this, [this, i] { functionItem(i); });
+    }
+    QAction* aboutItem = bar->addAction(QStringLiteral("&About"));
+    aboutItem->setObjectName(QStringLiteral("aboutmenu"));
+    connect(aboutItem, &QAction::triggered, this, &MainWindow::about);
+}
+
+QWidget* MainWindow::buildCentre() {
+    auto* centre = new QWidget(this);
+    panels_ = new PanelStack(session_, centre);
+
+    setupButton_ = new QPushButton(QStringLiteral("SET&UP"), centre);
+    setupButton_->setObjectName(QStringLiteral("Command3"));
+    exitButton_ = new QPushButton(QStringLiteral("E&XIT"), centre);
+    exitButton_->setObjectName(QStringLiteral("Command7"));
+    for (QPushButton* button : {setupButton_, exitButton_}) {
+        button->setAutoDefault(false);
+        button->setMinimumWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("CANCEL CHANGES")));
+    }
+    connect(setupButton_, &QPushButton::clicked, this, [this] { session_.Command3_Click(); });
+    connect(exitButton_, &QPushButton::clicked, this, &MainWindow::exitProgram);
+
+    // Takes the focus after navigation so that no button keeps it; never seen.
+    focusSink_ = new QWidget(centre);
+    focusSink_->setObjectName(QStringLiteral("ass"));
+    focusSink_->setFocusPolicy(Qt::NoFocus);
+    focusSink_->setGeometry(0, 0, 0, 0);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(setupButton_);
+    buttons->addStretch(1);
+    buttons->addWidget(exitButton_);
+
+    auto* layout = new QVBoxLayout(centre);
+    layout->addWidget(panels_, 1);
+    layout->addLayout(buttons);
+    return centre;
+}
+
+void MainWindow::renderButtons() {
+    const ConnectionPanelState& panel = session_.connection.panel;
+    setupButton_->setEnabled(panel.setupEnabled);
+    exitButton_->setEnabled(panel.exitEnabled);
+    connectEntry_->setEnabled(panel.connectEnabled);
+    setupEntry_->setEnabled(panel.setupEnabled);
+    exitEntry_->setEnabled(panel.exitEnabled);
+}
+
+void MainWindow::functionItem(int index) {
+    session_.m_Click(index);
+    dropFocus();
+}
+
+void MainWindow::about() {
+    session_.aboutmenu_Click();
+    dropFocus();
+}
+
+void MainWindow::revealDebugLog() {
+    if (session_.buttons.debugLogVisible) return;
+    session_.buttons.debugLogVisible = true;
+    emit session_.buttonsChanged();
+}
+
+void MainWindow::dropFocus() {
+    focusSink_->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::exitProgram() {
+    session_.closegauges();
+    close();
+}
+
+bool MainWindow::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && !activated_) {
+        activated_ = true;
+        panels_->connectionPanel()->connectButton()->setFocus(Qt::ActiveWindowFocusReason);
+    }
+    return QMainWindow::event(event);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    if (!placed_) {
+        placed_ = true;
+        if (QScreen* shown = screen()) move(initialWindowPosition(shown->geometry(), frameGeometry().size()));
+    }
+    QMainWindow::showEvent(event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // Closing the main window ends the program at once. A running connection is told to
+    // stop and every wait returns immediately, so the CONNECT handler unwinds and the
+    // event loop, once back at its top, ends.
+    session_.closegauges();
+    if (session_.connection.running()) {
+        session_.stopflag = true;
+        session_.clock.abandonWaits();
+    }
+    event->accept();
+    QCoreApplication::exit(0);
+}
+
+} // namespace zelcor

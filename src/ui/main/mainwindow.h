@@ -1,0 +1,57 @@
+#pragma once
+// The main window: the function items on top, every panel in one shared rectangle,
+// SET&UP and E&XIT below; ends the program when closed.
+
+#include "core/session.h"
+
+#include <QMainWindow>
+#include <array>
+
+class QAction;
+class QPushButton;
+
+namespace zelcor {
+
+class PanelStack;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int kFunctionItems = 8;
+
+    explicit MainWindow(Session& session, QWidget* parent = nullptr);
+
+    PanelStack* panels() const { return panels_; }
+    // Captions of the function items m_0 .. m_7.
+    static QString functionItemCaption(int index);
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    QWidget* buildCentre();
+    void renderButtons();
+    void functionItem(int index);
+    void about();
+    void revealDebugLog();
+    void exitProgram();
+    // Navigation leaves no button with the focus.
+    void dropFocus();
+
+    Session& session_;
+    PanelStack* panels_ = nullptr;
+    QPushButton* setupButton_ = nullptr;
+    QPushButton* exitButton_ = nullptr;
+    QWidget* focusSink_ = nullptr;
+    std::array<QAction*, kFunctionItems> functionItems_{};
+    QAction* connectEntry_ = nullptr;
+    QAction* setupEntry_ = nullptr;
+    QAction* exitEntry_ = nullptr;
+    bool placed_ = false;
+    bool activated_ = false;
+};
+
+} // namespace zelcor

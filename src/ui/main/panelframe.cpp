@@ -1,0 +1,32 @@
+#include "ui/main/panelframe.h"
+
+#include <QApplication>
+#include <QVBoxLayout>
+
+namespace zelcor {
+
+PanelFrame::PanelFrame(Panel panel, QWidget* parent) : QGroupBox(parent), panel_(panel), body_(new QWidget(this)) {
+    setObjectName(panelName(panel));
+    setTitle(panelCaption(panel));
+
+    // Every panel caption is Arial 12 bold; the controls inside stay in the normal font,
+    // so the body gets an explicit copy of it (a child would otherwise inherit the caption font).
+    const QFont normal = QApplication::font();
+    QFont caption = normal;
+    caption.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Helvetica")});
+    caption.setPointSize(12);
+    caption.setBold(true);
+    setFont(caption);
+    QFont bodyFont;
+    bodyFont.setFamilies(normal.families().isEmpty() ? QStringList{normal.family()} : normal.families());
+    bodyFont.setPointSizeF(normal.pointSizeF());
+    bodyFont.setWeight(normal.weight());
+    bodyFont.setItalic(false);
+    body_->setFont(bodyFont);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 4, 6, 6);
+    layout->addWidget(body_);
+}
+
+} // namespace zelcor

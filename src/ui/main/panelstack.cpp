@@ -1,0 +1,54 @@
+#include "ui/main/panelstack.h"
+
+#include "core/session.h"
+#include "ui/config/setuppanelwidget.h"
+#include "ui/main/connectionpanel.h"
+
+#include <QBoxLayout>
+#include <QLabel>
+
+namespace zelcor {
+
+namespace {
+
+// A panel whose contents are not built yet: its frame and caption only.
+PanelFrame* emptyPanel(Panel panel, QWidget* parent) {
+    auto* frame = new PanelFrame(panel, parent);
+    auto* layout = new QVBoxLayout(frame->body());
+    if (panel == Panel::D0101) {
+        // The heading of the controller list.
+        auto* heading = new QLabel(QStringLiteral("Controller Addresses\nResponding to\nDiagnostics"), frame->body());
+        heading->setObjectName(QStringLiteral("Label3"));
+        heading->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        layout->addWidget(heading, 0, Qt::AlignRight | Qt::AlignTop);
+    }
+    layout->addStretch(1);
+    return frame;
+}
+
+} // namespace
+
+PanelStack::PanelStack(Session& session, QWidget* parent)
+    : QStackedWidget(parent), session_(session), connectionPanel_(new ConnectionPanel(session, this)),
+      setupPanel_(new SetupPanelWidget(session, this)) {
+    setObjectName(QStringLiteral("panels"));
+    addFrame(connectionPanel_);
+    addFrame(setupPanel_);
+    for (zelcor::Panel panel : {Panel::D0101, Panel::D0103, Panel::D0104, Panel::D0113, Panel::D012, Panel::D013,
+                                Panel::D03, Panel::D0200, Panel::D240, Panel::D250})
+        addFrame(emptyPanel(panel, this));
+
+    connect(&session_, &Session::frameChanged, this, &PanelStack::renderFrame);
+    renderFrame();
+}
+
+void PanelStack::addFrame(PanelFrame* frame) {
+    frames_[frame->panel()] = frame;
+    addWidget(frame);
+}
+
+void PanelStack::renderFrame() {
+    setCurrentWidget(frames_.at(session_.frame));
+}
+
+} // namespace zelcor
