@@ -64,7 +64,7 @@ QByteArray Simulator::output(double now) {
 
 double Simulator::nextOutputTime() const {
     const double next = std::min(output_.nextDelivery(), adapter_->nextEventTime());
-    if (next >= unplugTime()) return std::numeric_limits<double>::infinity();
+    if (next > unplugTime()) return std::numeric_limits<double>::infinity();
     return next;
 }
 
