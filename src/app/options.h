@@ -1,0 +1,27 @@
+#pragma once
+// The command line of the zelcor program.
+
+#include <QCoreApplication>
+#include <QString>
+#include <QStringList>
+
+namespace zelcor {
+
+struct AppOptions {
+    QString dataDir;          // --data-dir: the program folder
+    bool simulate = false;    // --simulate[=PROFILE]
+    QString simulateProfile;  // empty = the default car
+    QString device;           // --device DEV: port 1 (a device path or host:port)
+    bool scan = false;        // --scan: report without a window
+    bool json = false;        // --json
+    double liveSeconds = 0;   // --live SECONDS
+};
+
+// True when the command line asks for no window (--scan, --help, --version).
+bool wantsNoWindow(int argc, char** argv);
+
+// Parses the arguments (the program name first); prints help or version and exits on --help / --version,
+// prints an error and exits with status 1 on a bad command line.
+AppOptions parseOptions(const QStringList& arguments);
+
+} // namespace zelcor

@@ -1,0 +1,146 @@
+#pragma once
+// The shared state of the program and its diagnostic routines: the link to the
+// adapter, the selected function, the panels' state and navigation between them.
+// Widgets render this state and write user input back into it.
+
+#include "config/setuppanel.h"
+#include "core/panels.h"
+#include "link/connection.h"
+#include "link/link.h"
+#include "live/channelstate.h"
+#include "vehicle/panelstates.h"
+
+#include <QStringList>
+#include <array>
+#include <optional>
+
+namespace zelcor {
+
+// Buttons of the main window that the connection and the setup panel switch off.
+struct MainButtons {
+    bool disconnectEnabled = true; // Command2
+    bool replayEnabled = true;     // Command17, &REPLAY
+    bool statusLabelEnabled = true; // Label2
+    bool debugLogVisible = false;   // Command19, revealed by Ctrl+D
+};
+
+class Session : public Link {
+    Q_OBJECT
+public:
+    static QString caption() { return QStringLiteral("ZELCOR  v2.52"); }
+
+    Session(Clock& clock, Port& port, Host& host, const QString& programFolder);
+
+    Connection connection;
+    MainButtons buttons;
+    SetupPanelState setup;
+
+    qint16 funccode = 0;          // selected function code
+    std::optional<int> lastfunc;  // function code of the previous pass (for the trace)
+    QString pendingaddr;          // controller picked by the user, applied at the next detection
+    std::array<int, 65> pidsup{}; // 1 where the selected controller supports the PID
+
+    // List4, the function list.
+    QStringList List4;
+    int List4Index = -1;
+
+    Panel frame = Panel::Frame1; // the panel in front
+
+    // Controller detection.
+    bool addrready = false; // the controller list may be clicked
+    int addrmiss = 0;       // detections in a row without the selected controller
+    QString protocolText;   // the adapter's protocol description, as shown
+
+    // Panel state.
+    GeneralInfoPanel generalInfo;
+    FuelSystemPanel fuelSystems;
+    TextPanel textPanel;
+    OxygenPanel oxygen;
+    std::array<LiveRow, kLiveRows> liveRows;
+    std::array<GraphTraceSelector, 2> graphTraces;
+    QStringList List5, List6; // stored and pending trouble codes
+    QString Text10;           // explanation of the selected code
+
+    // Trace replay: the time of a pass, and the end of the trace.
+    std::function<void(const QString&)> onReplayTime;
+    std::function<void()> onReplayEnd;
+
+    // FRAME: brings a panel to the front; leaving the live-data panel closes the gauges.
+    void FRAME(Panel panel);
+    // closegauges: clears every "Show Gauge" box and unloads the gauge windows.
+    void closegauges();
+
+    // Selecting a list index (setting ListIndex) runs List4_Click; out of range is ignored.
+    void setList4Index(int index);
+    void List4_Click();
+    void clearFunctionList();
+    void addFunction(const QString& entry);
+
+    // Function items "General" .. "Speed" (m_Click) and the About item.
+    void m_Click(int index);
+    void aboutmenu_Click();
+
+    // SET&UP, SAVE CHANGES, CANCEL CHANGES.
+    void Command3_Click();
+    void EDITCONFIG();
+    void Command8_Click();
+    void Command9_Click();
+    bool setupShown() const { return frame == Panel::Frame2; }
+
+    // "Debug log": asks, then opens log.txt in the desktop's viewer.
+    void Command19_Click();
+    // HELP GUIDE ONLINE
+    void Command20_Click();
+
+    // One diagnostic pass.
+    void COMMS();
+
+    // List7_Click: another controller picked in the controller list.
+    void List7_Click(int index);
+
+    // The normalised reply carries the selected controller and `head` at characters 5-10.
+    bool replyMatches(const QString& reply, const QString& head) const;
+    // FRAME, then (unless a stop is requested) send and receive; false when the pass must end
+    // because of a stop.
+    bool exchangeOn(Panel panel, const QString& command, QString& reply);
+
+signals:
+    void frameChanged();
+    void functionListChanged();
+    void buttonsChanged();
+    void setupChanged();
+    void gaugesClosed();
+    // A panel's state changed; its widget repaints at once.
+    void panelChanged(zelcor::Panel panel);
+    void channelsChanged();
+
+protected:
+    // Function bodies of a pass, dispatched by COMMS on the function code.
+    void runFunction(int code);
+
+    void detect();                    // 0
+    void generalInfoPass();           // 1
+    void fuelSystemPass();            // 3
+    void textPass(int code);          // 4..11, 14..18
+    void oxygenPass();                // 19
+    void ptoPass();                   // 30
+    void pidsSupportedPass();         // 32
+    void keepAlive();                 // 249, 255
+    void rpmPass();                   // 12
+    void speedPass();                 // 13
+    void graphPass();                 // 240
+    void freezeFramePass();           // 248
+    void livePass();                  // 250
+    void erasePass();                 // 253
+    void codesPass();                 // 254
+
+private:
+    void resetForDetection();
+    void addchanfirst(const QString& entry);
+    void addchanlast(const QString& entry);
+    void applySupportRules(int pid);
+    void replayNextFunction();
+    void replayTail();
+};
+
+} // namespace zelcor

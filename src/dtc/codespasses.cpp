@@ -1,0 +1,24 @@
+// The trouble code, erase and freeze frame passes.
+
+#include "core/session.h"
+
+namespace zelcor {
+
+void Session::codesPass() {
+    FRAME(Panel::D03);
+    if (funccode == 254)
+        funccode = 255;
+}
+
+void Session::erasePass() {
+    if (stopflag)
+        return;
+    funccode = 254;
+}
+
+void Session::freezeFramePass() {
+    FRAME(Panel::D0200);
+    funccode = 255;
+}
+
+} // namespace zelcor
