@@ -1,17 +1,41 @@
 // zelcor: the diagnostic program, in a window or (--scan) as a headless report.
 
 #include "app/options.h"
+#include "app/scanhost.h"
 #include "base/clock.h"
 #include "base/programfolder.h"
+#include "core/scanreport.h"
 #include "core/session.h"
 #include "link/systemport.h"
+#include "sim/ptyserver.h"
+#include "sim/simulator.h"
 #include "ui/main/mainwindow.h"
 #include "ui/main/qthost.h"
 
 #include <QApplication>
+#include <QJsonDocument>
+#include <cstdio>
 #include <memory>
 
 using namespace zelcor;
+
+namespace {
+
+int scan(Session& session, bool json) {
+    ScanReport report;
+    const int status = runScan(session, report);
+    if (status != 0) {
+        QString text = session.connection.panel.status;
+        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        std::fprintf(stderr, "%s\n", qPrintable(text.trimmed().isEmpty() ? QStringLiteral("No answer from the vehicle.") : text));
+        return status;
+    }
+    const QByteArray out = json ? QJsonDocument(report.json()).toJson(QJsonDocument::Indented) : report.text().toUtf8();
+    std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+    return 0;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     const bool headless = wantsNoWindow(argc, argv);
@@ -20,15 +44,40 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationVersion(QStringLiteral(ZELCOR_VERSION));
     const AppOptions options = parseOptions(QCoreApplication::arguments());
 
-    const QString folder = resolveProgramFolder(options.dataDir);
+    // The simulated car: an adapter on a pseudo-terminal inside this process, as port 1.
+    std::unique_ptr<sim::PtyServer> simulator;
     DeviceList devices;
     devices.setFirstDevice(options.device);
+    if (options.simulate) {
+        const QString profile = options.simulateProfile.isEmpty() ? QStringLiteral("can11") : options.simulateProfile;
+        if (!sim::Simulator::profiles().contains(profile)) {
+            std::fprintf(stderr, "zelcor: unknown simulated car '%s' (known: %s)\n", qPrintable(profile),
+                         qPrintable(sim::Simulator::profiles().join(QStringLiteral(", "))));
+            return 1;
+        }
+        simulator = std::make_unique<sim::PtyServer>(sim::realTimeOptions(profile));
+        QString error;
+        if (!simulator->start(&error)) {
+            std::fprintf(stderr, "zelcor: cannot start the simulated adapter: %s\n", qPrintable(error));
+            return 1;
+        }
+        devices.setFirstDevice(simulator->devicePath());
+    }
+
+    const QString folder = resolveProgramFolder(options.dataDir);
     SystemClock clock;
     SystemPort port(devices);
+
+    if (options.scan) {
+        ScanHost host;
+        Session session(clock, port, host, folder);
+        LOADCONFIG(session.settings, folder);
+        return scan(session, options.json);
+    }
+
     QtHost host;
     Session session(clock, port, host, folder);
     LOADCONFIG(session.settings, folder);
-
     MainWindow window(session);
     host.setWindow(&window);
     window.show();

@@ -231,6 +231,7 @@ void Connection::connectionLoop() {
                                           vehicleHelp(),
                                       QStringLiteral("Error"), MessageIcon::Critical);
                     link.stopflag = true;
+                    lastError = 1;
                     setStatus(errorStatusText(1), true);
                 }
             }
@@ -251,6 +252,8 @@ void Connection::connectionLoop() {
             link.send(QStringLiteral("ATWS"));
     }
     link.setPollerEnabled(false);
+    if (link.port.errorNumber() == PortErrorDeviceRemoved && !link.replaying)
+        lastError = PortErrorDeviceRemoved;
     link.openlog();
     link.logline(QStringLiteral("M ") + stamp() + QStringLiteral(" D"));
     if (!link.replaying && link.port.isOpen())
@@ -263,6 +266,7 @@ void Connection::CONNECT() {
     if (running_)
         return;
     running_ = true;
+    lastError = -1;
     link.resetDeviceRemovedReport();
     if (hooks.onStart)
         hooks.onStart();
@@ -286,6 +290,7 @@ void Connection::CONNECT() {
         link.logline(QStringLiteral("M Can not find ZELCOR interface!  E#0"));
         link.closelog();
         setStatus(errorStatusText(0), true);
+        lastError = 0;
         if (link.port.isOpen())
             link.port.close();
     } else {
@@ -295,6 +300,7 @@ void Connection::CONNECT() {
             link.port.close();
             link.clock.wait(0.2);
             if (!confirmed) {
+                lastError = 2;
                 setStatus(kNotFound);
                 errorbox(kNotFound + helptext_);
             }

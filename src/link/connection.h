@@ -44,6 +44,9 @@ public:
     ConnectionHooks hooks;
     ConnectionPanelState panel;
     int retrycount = 0;
+    // How the last connection ended: -1 normally; 0 no adapter found, 1 the vehicle
+    // never answered, 2 the adapter was not confirmed, 8021 the device went away.
+    int lastError = -1;
 
     // CONNECT (Command1_Click): runs the whole connection and returns when it ends.
     void CONNECT();

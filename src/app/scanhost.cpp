@@ -1,0 +1,16 @@
+#include "app/scanhost.h"
+
+#include <cstdio>
+
+namespace zelcor {
+
+MessageAnswer ScanHost::message(const QString& text, const QString& title, MessageIcon, MessageButtons buttons,
+                                MessageAnswer defaultAnswer) {
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    std::fprintf(stderr, "%s%s\n", title.isEmpty() ? "" : qPrintable(title + QStringLiteral(": ")), qPrintable(shown));
+    std::fflush(stderr);
+    return buttons == MessageButtons::YesNo ? defaultAnswer : MessageAnswer::Ok;
+}
+
+} // namespace zelcor

@@ -1,0 +1,39 @@
+#pragma once
+// The headless scan: connects like CONNECT, runs detection and the passes the report
+// needs, and renders what it read as plain text or JSON.
+
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace zelcor {
+
+class Session;
+
+struct ScanPid {
+    int pid = 0;
+    QString name;
+    QString text;
+    std::optional<double> value;
+    QString units;
+};
+
+struct ScanReport {
+    QString protocol;
+    QStringList controllers; // decimal addresses
+    QString selected;        // the decimal address shown as the current one
+    QString mil;
+    int codeCount = 0;
+    QStringList continuous, nonContinuous, incomplete;
+    QList<ScanPid> pids;
+
+    QString text() const;
+    QJsonObject json() const;
+};
+
+// Runs the scan on a session whose port is set up; returns the exit status:
+// 0 success, 2 no adapter, 3 no vehicle.
+int runScan(Session& session, ScanReport& report);
+
+} // namespace zelcor
