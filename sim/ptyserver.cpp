@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -15,6 +16,9 @@ namespace {
 
 // Output the client does not read is dropped beyond this.
 constexpr qsizetype unsentLimit = 1 << 16;
+// After the unplug fault the last answer may still be read for this long (5 ms steps).
+constexpr int drainSteps = 100;
+constexpr int drainSettle = 4;
 
 QString systemError(const char* what) {
     return QStringLiteral("%1: %2").arg(QString::fromLatin1(what), QString::fromLocal8Bit(std::strerror(errno)));
@@ -29,7 +33,7 @@ PtyServer::PtyServer(const Options& options, QObject* parent) : QObject(parent),
         if (unsent_.size() + bytes.size() <= unsentLimit) unsent_.append(bytes);
         flush();
     });
-    connect(&runner_, &RealtimeRunner::unplugged, this, &PtyServer::unplug);
+    connect(&runner_, &RealtimeRunner::unplugged, this, [this] { unplugWhenRead(drainSteps); });
 }
 
 PtyServer::~PtyServer() {
@@ -106,6 +110,20 @@ void PtyServer::flush() {
         break; // full: wait until the client reads
     }
     writer_->setEnabled(!unsent_.isEmpty());
+}
+
+void PtyServer::unplugWhenRead(int steps) {
+    // Closing the master throws away what the client has not read yet; the answers
+    // sent before the plug was pulled should still arrive. The kernel hands what was
+    // written on to the slave side a little later, so look only after a short while.
+    int waiting = 0;
+    const bool settling = steps > drainSteps - drainSettle;
+    if (slave_ >= 0 && steps > 0 &&
+        (settling || (::ioctl(slave_, FIONREAD, &waiting) == 0 && waiting > 0) || !unsent_.isEmpty())) {
+        QTimer::singleShot(5, this, [this, steps] { unplugWhenRead(steps - 1); });
+        return;
+    }
+    unplug();
 }
 
 void PtyServer::unplug() {

@@ -39,6 +39,7 @@ signals:
 
 private:
     void readMaster();
+    void unplugWhenRead(int steps);
     void flush();
     void closeAll();
 
