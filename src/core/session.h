@@ -4,6 +4,10 @@
 // Widgets render this state and write user input back into it.
 
 #include "config/setuppanel.h"
+#include "dtc/dtcpanel.h"
+#include "dtc/freezeframe.h"
+#include "instruments/instrumentstate.h"
+#include "live/livestate.h"
 #include "core/panels.h"
 #include "link/connection.h"
 #include "link/link.h"
@@ -60,6 +64,11 @@ public:
     std::array<GraphTraceSelector, 2> graphTraces;
     QStringList List5, List6; // stored and pending trouble codes
     QString Text10;           // explanation of the selected code
+    DtcPanel dtc;
+    FreezeFrame freeze;       // the freeze frame panel's rows and explanation (Text16)
+    LiveState live;
+    DataLogFlags datalog;
+    InstrumentPanels instruments;
 
     // Trace replay: the time of a pass, and the end of the trace.
     std::function<void(const QString&)> onReplayTime;
@@ -97,6 +106,25 @@ public:
 
     // List7_Click: another controller picked in the controller list.
     void List7_Click(int index);
+
+    // Trouble codes and freeze frame panels.
+    void List5_Click(int index);
+    void List6_Click(int index);
+    void Command4_Click();  // ERASE ALL CODES
+    void Command5_Click();  // ERASE CODES NOW
+    void Command6_Click();  // CANCEL
+    void Command11_Click(); // SAVE CODES TO FILE
+    void Command21_Click(); // Save Freeze to File
+
+    // Live-data rows and graphs.
+    void Check1_Click(int row);
+    void Check2_Click(int row);
+    void Combo1_Click(int row);
+    void Combo9_Click(int trace);
+    void Command18_Click(int index);
+
+    // Acceleration test.
+    void Command10_Click(); // Reset/Arm
 
     // The normalised reply carries the selected controller and `head` at characters 5-10.
     bool replyMatches(const QString& reply, const QString& head) const;

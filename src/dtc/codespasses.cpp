@@ -22,3 +22,15 @@ void Session::freezeFramePass() {
 }
 
 } // namespace zelcor
+
+namespace zelcor {
+
+void Session::List5_Click(int) {}
+void Session::List6_Click(int) {}
+void Session::Command4_Click() {}
+void Session::Command5_Click() {}
+void Session::Command6_Click() {}
+void Session::Command11_Click() {}
+void Session::Command21_Click() {}
+
+} // namespace zelcor

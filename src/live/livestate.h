@@ -1,0 +1,25 @@
+#pragma once
+// What the live-data and graph passes keep between passes besides the rows.
+
+#include "live/derived.h"
+#include "live/graphmodel.h"
+
+#include <QString>
+
+namespace zelcor {
+
+struct LiveState {
+    LiveHistory history;  // maflatest and the speed, RPM and time histories
+    QString Text12;       // pass rate of the live-data panel
+    QString Text17;       // pass rate of the graphs
+    bool points = false;  // Check5, "Points"
+    GraphModel graph;     // the two traces and their axes
+};
+
+// The CSV data log's flags (the log file itself is written by the data-log code).
+struct DataLogFlags {
+    bool logging = false;   // a CSV log is open
+    bool rowactive = false; // the current live-data pass may write its row
+};
+
+} // namespace zelcor
