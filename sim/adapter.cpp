@@ -316,12 +316,12 @@ QList<Adapter::Event> Adapter::listen(const QList<Vehicle::Reply>& replies, doub
     const bool can = isCan(connected_);
     const bool extended = protocolInfo(connected_).bus == Bus::Can29;
     for (const Vehicle::Reply& reply : replies) {
-        const ControllerSpec& spec = vehicle_.controllers()[reply.controller].spec();
+        const ControllerDefinition& definition = vehicle_.controllers()[reply.controller].definition();
         double at = sent + timed(reply.delay);
         for (const QByteArray& message : reply.messages) {
             if (can) {
-                const quint32 id = extended ? (0x18DAF100u | spec.address) : spec.canId;
-                const QList<QByteArray> frames = isotp::segment(message, spec.padding);
+                const quint32 id = extended ? (0x18DAF100u | definition.address) : definition.canId;
+                const QList<QByteArray> frames = isotp::segment(message, definition.padding);
                 for (qsizetype k = 0; k < frames.size(); ++k) {
                     arrivals.append(
                         {at, canLines(id, extended, frames[k], format_, eol()) + eol(), k == frames.size() - 1});
@@ -329,7 +329,7 @@ QList<Adapter::Event> Adapter::listen(const QList<Vehicle::Reply>& replies, doub
                     at += timed(k == 0 && frames.size() > 1 ? 0.0015 : 0.0005);
                 }
             } else {
-                const QByteArray frame = legacyFrame(connected_, spec.address, message);
+                const QByteArray frame = legacyFrame(connected_, definition.address, message);
                 arrivals.append({at, legacyLine(frame, format_) + eol(), true});
                 at += timed(messageGap(connected_, frame.size()));
             }

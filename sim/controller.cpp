@@ -77,20 +77,20 @@ bool supportedIn(int pid, const QList<int>& pids) {
 
 } // namespace
 
-Controller::Controller(ControllerSpec spec) : spec_(std::move(spec)) {
-    stored_ = spec_.stored;
-    pending_ = spec_.pending;
-    freezeCode_ = spec_.freezeFrames ? spec_.freezeCode : 0;
+Controller::Controller(ControllerDefinition definition) : definition_(std::move(definition)) {
+    stored_ = definition_.stored;
+    pending_ = definition_.pending;
+    freezeCode_ = definition_.freezeFrames ? definition_.freezeCode : 0;
     // A frame keeps its causing code and only PIDs the controller can report.
     QList<int> kept{2};
-    for (const int pid : spec_.freezePids)
-        if (pid != 2 && !isBitmapPid(pid) && spec_.pids.contains(pid)) kept.append(pid);
-    spec_.freezePids = kept;
-    frozen_ = driveAt(spec_.freezeTime);
+    for (const int pid : definition_.freezePids)
+        if (pid != 2 && !isBitmapPid(pid) && definition_.pids.contains(pid)) kept.append(pid);
+    definition_.freezePids = kept;
+    frozen_ = driveAt(definition_.freezeTime);
 }
 
 bool Controller::supports(int pid) const {
-    return supportedIn(pid, spec_.pids);
+    return supportedIn(pid, definition_.pids);
 }
 
 QByteArray Controller::bitmap(int base, const QList<int>& pids) const {
@@ -101,8 +101,8 @@ QByteArray Controller::bitmap(int base, const QList<int>& pids) const {
 }
 
 quint8 Controller::incomplete(double time) const {
-    if (!clearedAt_) return spec_.incompleteAtStart & spec_.monitors;
-    return spec_.monitors & ~completedAfter(time - *clearedAt_);
+    if (!clearedAt_) return definition_.incompleteAtStart & definition_.monitors;
+    return definition_.monitors & ~completedAfter(time - *clearedAt_);
 }
 
 QByteArray Controller::status(double time, bool thisCycle) const {
@@ -111,17 +111,17 @@ QByteArray Controller::status(double time, bool thisCycle) const {
         out.append(char(0));
     else
         out.append(char((lampOn() ? 0x80 : 0) | std::min<qsizetype>(stored_.size(), 0x7F)));
-    out.append(char(spec_.continuousMonitors & 0x07)); // spark ignition; continuous monitors complete
-    out.append(char(spec_.monitors));
-    const quint8 notDone = thisCycle ? quint8(spec_.monitors & ~completedAfter(time)) : incomplete(time);
+    out.append(char(definition_.continuousMonitors & 0x07)); // spark ignition; continuous monitors complete
+    out.append(char(definition_.monitors));
+    const quint8 notDone = thisCycle ? quint8(definition_.monitors & ~completedAfter(time)) : incomplete(time);
     out.append(char(notDone));
     return out;
 }
 
 std::optional<QByteArray> Controller::pidData(int pid, const DriveState& d) const {
     if (!supports(pid)) return std::nullopt;
-    if (isBitmapPid(pid)) return bitmap(pid, spec_.pids);
-    const bool lambdaSensor = !spec_.pids.contains(0x14); // wide-band sensor ahead of the catalyst
+    if (isBitmapPid(pid)) return bitmap(pid, definition_.pids);
+    const bool lambdaSensor = !definition_.pids.contains(0x14); // wide-band sensor ahead of the catalyst
     switch (pid) {
     case 0x01:
         return status(d.time, false);
@@ -134,7 +134,7 @@ std::optional<QByteArray> Controller::pidData(int pid, const DriveState& d) cons
     case 0x06:
         return trim(d.shortTrim);
     case 0x07:
-        return trim(spec_.longTrim);
+        return trim(definition_.longTrim);
     case 0x0B:
         return bytes({d.map});
     case 0x0C:
@@ -150,7 +150,7 @@ std::optional<QByteArray> Controller::pidData(int pid, const DriveState& d) cons
     case 0x11:
         return percent(d.throttle);
     case 0x13:
-        return bytes({double(spec_.oxygenSensors)});
+        return bytes({double(definition_.oxygenSensors)});
     case 0x14:
         return bytes({d.o2Upstream / 0.005, (d.shortTrim + 100) * 128 / 100});
     case 0x15:
@@ -160,7 +160,7 @@ std::optional<QByteArray> Controller::pidData(int pid, const DriveState& d) cons
     case 0x1F:
         return word(d.time);
     case 0x21:
-        return word(lampOn() ? spec_.distanceWithLamp + d.distance : 0);
+        return word(lampOn() ? definition_.distanceWithLamp + d.distance : 0);
     case 0x24:
         if (!lambdaSensor) return std::nullopt;
         return word(d.lambda * 32768) + word(std::clamp(3.3 + (d.lambda - 1) * 3, 0.0, 7.99) * 8192);
@@ -169,9 +169,9 @@ std::optional<QByteArray> Controller::pidData(int pid, const DriveState& d) cons
     case 0x2F:
         return percent(d.fuelLevel);
     case 0x30:
-        return bytes({clearedAt_ ? 0.0 : double(spec_.warmupsSinceClear)});
+        return bytes({clearedAt_ ? 0.0 : double(definition_.warmupsSinceClear)});
     case 0x31:
-        return word(clearedAt_ ? d.distance - distanceAtClear_ : spec_.distanceSinceClear + d.distance);
+        return word(clearedAt_ ? d.distance - distanceAtClear_ : definition_.distanceSinceClear + d.distance);
     case 0x33:
         return bytes({d.barometric});
     case 0x3C:
@@ -227,7 +227,8 @@ QList<QByteArray> Controller::codes(quint8 service, const QList<quint16>& list, 
 
 QList<QByteArray> Controller::freezeFrame(const QByteArray& request, bool can) const {
     const QByteArray pairs = request.mid(1);
-    if (!spec_.freezeFrames || pairs.isEmpty() || pairs.size() % 2 != 0 || pairs.size() > (can ? 6 : 2)) return {};
+    if (!definition_.freezeFrames || pairs.isEmpty() || pairs.size() % 2 != 0 || pairs.size() > (can ? 6 : 2))
+        return {};
     QByteArray out(1, char(0x42));
     for (qsizetype i = 0; i < pairs.size(); i += 2) {
         const int pid = quint8(pairs[i]);
@@ -235,10 +236,10 @@ QList<QByteArray> Controller::freezeFrame(const QByteArray& request, bool can) c
         if (frame != 0) continue;
         std::optional<QByteArray> data;
         if (isBitmapPid(pid)) {
-            if (supportedIn(pid, spec_.freezePids)) data = bitmap(pid, spec_.freezePids);
+            if (supportedIn(pid, definition_.freezePids)) data = bitmap(pid, definition_.freezePids);
         } else if (pid == 2) {
             data = QByteArray(1, char(freezeCode_ >> 8)) + char(freezeCode_ & 0xFF);
-        } else if (freezeCode_ != 0 && spec_.freezePids.contains(pid)) {
+        } else if (freezeCode_ != 0 && definition_.freezePids.contains(pid)) {
             data = pidData(pid, frozen_);
         }
         if (data) out.append(char(pid)).append(char(frame)).append(*data);
@@ -248,7 +249,7 @@ QList<QByteArray> Controller::freezeFrame(const QByteArray& request, bool can) c
 }
 
 QList<QByteArray> Controller::vehicleInfo(const QByteArray& request, bool can) const {
-    if (spec_.vin.isEmpty() || request.size() != 2) return {};
+    if (definition_.vin.isEmpty() || request.size() != 2) return {};
     const QByteArray head = QByteArray::fromHex("49") + request[1];
     switch (request[1]) {
     case 0x00:
@@ -258,8 +259,8 @@ QList<QByteArray> Controller::vehicleInfo(const QByteArray& request, bool can) c
         if (can) return {};
         return {head + char(5)};
     case 0x02: {
-        if (can) return {head + char(1) + spec_.vin};
-        const QByteArray padded = QByteArray(3, '\0') + spec_.vin.left(17);
+        if (can) return {head + char(1) + definition_.vin};
+        const QByteArray padded = QByteArray(3, '\0') + definition_.vin.left(17);
         QList<QByteArray> messages;
         for (int n = 0; n < 5; ++n)
             messages.append(head + char(n + 1) + padded.mid(n * 4, 4));

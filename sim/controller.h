@@ -24,7 +24,7 @@ enum Monitor : quint8 {
     MonitorEgr = 0x80,
 };
 
-struct ControllerSpec {
+struct ControllerDefinition {
     QString name;                     // "engine", "transmission"
     quint8 address = 0;               // source address on legacy buses and 29-bit CAN (18DAF1xx)
     quint16 canId = 0;                // 11-bit CAN response identifier (7E8...)
@@ -52,14 +52,14 @@ struct ControllerSpec {
 
 class Controller {
 public:
-    explicit Controller(ControllerSpec spec);
+    explicit Controller(ControllerDefinition definition);
 
-    const ControllerSpec& spec() const { return spec_; }
+    const ControllerDefinition& definition() const { return definition_; }
     // Service 01 support, the bitmap PIDs (00, 20, 40...) included.
     bool supports(int pid) const;
     QList<quint16> storedCodes() const { return stored_; }
     QList<quint16> pendingCodes() const { return pending_; }
-    bool lampOn() const { return spec_.lampWithStored && !stored_.isEmpty(); }
+    bool lampOn() const { return definition_.lampWithStored && !stored_.isEmpty(); }
     bool freezeFrameStored() const { return freezeCode_ != 0; }
 
     // The messages this controller sends in answer to `request` at drive time `time`
@@ -79,7 +79,7 @@ private:
     quint8 incomplete(double time) const;
     void clear(double time);
 
-    ControllerSpec spec_;
+    ControllerDefinition definition_;
     QList<quint16> stored_;
     QList<quint16> pending_;
     quint16 freezeCode_ = 0;

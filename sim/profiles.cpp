@@ -15,45 +15,45 @@ const QList<int> legacyEnginePids{0x01, 0x03, 0x04, 0x05, 0x06, 0x07, 0x0B, 0x0C
                                   0x0E, 0x0F, 0x11, 0x13, 0x14, 0x15, 0x1C, 0x1F, 0x21};
 const QList<int> freezePids{0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F, 0x10, 0x11};
 
-ControllerSpec engine(const QList<int>& pids) {
-    ControllerSpec spec;
-    spec.name = QStringLiteral("engine");
-    spec.address = 0x10;
-    spec.canId = 0x7E8;
-    spec.pids = pids;
-    spec.monitors = MonitorCatalyst | MonitorEvaporative | MonitorOxygenSensor | MonitorOxygenHeater;
-    spec.freezeFrames = true;
-    spec.freezePids = freezePids;
-    spec.vin = "1ZC4S1M0XN1000327";
-    spec.canDelay = 0.010;
-    spec.legacyDelay = 0.030;
-    return spec;
+ControllerDefinition engine(const QList<int>& pids) {
+    ControllerDefinition definition;
+    definition.name = QStringLiteral("engine");
+    definition.address = 0x10;
+    definition.canId = 0x7E8;
+    definition.pids = pids;
+    definition.monitors = MonitorCatalyst | MonitorEvaporative | MonitorOxygenSensor | MonitorOxygenHeater;
+    definition.freezeFrames = true;
+    definition.freezePids = freezePids;
+    definition.vin = "1ZC4S1M0XN1000327";
+    definition.canDelay = 0.010;
+    definition.legacyDelay = 0.030;
+    return definition;
 }
 
-ControllerSpec transmission() {
-    ControllerSpec spec;
-    spec.name = QStringLiteral("transmission");
-    spec.address = 0x18;
-    spec.canId = 0x7E9;
-    spec.pids = {0x01, 0x05, 0x0C, 0x0D, 0x1C};
-    spec.continuousMonitors = 0x04; // components only
-    spec.pending = {0x0741};        // torque converter clutch
-    spec.padding = 0x55;
-    spec.canDelay = 0.016;
-    spec.legacyDelay = 0.048;
-    return spec;
+ControllerDefinition transmission() {
+    ControllerDefinition definition;
+    definition.name = QStringLiteral("transmission");
+    definition.address = 0x18;
+    definition.canId = 0x7E9;
+    definition.pids = {0x01, 0x05, 0x0C, 0x0D, 0x1C};
+    definition.continuousMonitors = 0x04; // components only
+    definition.pending = {0x0741};        // torque converter clutch
+    definition.padding = 0x55;
+    definition.canDelay = 0.016;
+    definition.legacyDelay = 0.048;
+    return definition;
 }
 
 // The common car: two stored codes (the first froze a frame), one pending code, and a
 // transmission with a pending code of its own.
-ControllerSpec faultyEngine(const QList<int>& pids) {
-    ControllerSpec spec = engine(pids);
-    spec.stored = {0x0133, 0x0171};
-    spec.pending = {0x0442};
-    spec.freezeCode = 0x0133;
-    spec.incompleteAtStart = MonitorEvaporative;
-    spec.longTrim = 14.1;
-    return spec;
+ControllerDefinition faultyEngine(const QList<int>& pids) {
+    ControllerDefinition definition = engine(pids);
+    definition.stored = {0x0133, 0x0171};
+    definition.pending = {0x0442};
+    definition.freezeCode = 0x0133;
+    definition.incompleteAtStart = MonitorEvaporative;
+    definition.longTrim = 14.1;
+    return definition;
 }
 
 QList<Profile> allProfiles() {
@@ -68,7 +68,7 @@ QList<Profile> allProfiles() {
                      7,
                      {faultyEngine(canEnginePids), transmission()}});
 
-    ControllerSpec oldEngine = faultyEngine(legacyEnginePids);
+    ControllerDefinition oldEngine = faultyEngine(legacyEnginePids);
     oldEngine.stored = {0x0133, 0x0171, 0x0300, 0x0420};
     oldEngine.incompleteAtStart = MonitorEvaporative | MonitorCatalyst;
     profiles.append({QStringLiteral("legacy"),
@@ -77,7 +77,7 @@ QList<Profile> allProfiles() {
                      3,
                      {oldEngine, transmission()}});
 
-    ControllerSpec busyEngine = engine(canEnginePids);
+    ControllerDefinition busyEngine = engine(canEnginePids);
     busyEngine.stored = {0x0101, 0x0113, 0x0128, 0x0133, 0x0171, 0x0300, 0x0301, 0x0302,
                          0x0303, 0x0304, 0x0420, 0x0442, 0x0455, 0x1456, 0xC100};
     busyEngine.pending = {0x0305, 0x0306};
@@ -90,7 +90,7 @@ QList<Profile> allProfiles() {
                      6,
                      {busyEngine, transmission()}});
 
-    ControllerSpec noFrame = engine(canEnginePids);
+    ControllerDefinition noFrame = engine(canEnginePids);
     noFrame.pending = {0x0456};
     noFrame.incompleteAtStart = MonitorEvaporative;
     profiles.append({QStringLiteral("nofreeze"),
@@ -98,9 +98,9 @@ QList<Profile> allProfiles() {
                      6,
                      {noFrame, transmission()}});
 
-    ControllerSpec cleanEngine = engine(canEnginePids);
+    ControllerDefinition cleanEngine = engine(canEnginePids);
     cleanEngine.longTrim = 1.6;
-    ControllerSpec cleanGearbox = transmission();
+    ControllerDefinition cleanGearbox = transmission();
     cleanGearbox.pending.clear();
     profiles.append({QStringLiteral("clean"),
                      QStringLiteral("CAN 11/500: engine 7E8 and transmission 7E9, no codes, MIL off, monitors "

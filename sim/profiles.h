@@ -15,7 +15,7 @@ struct Profile {
     QString name;
     QString description;
     int protocol = 0; // 0: no vehicle answers at all
-    QList<ControllerSpec> controllers;
+    QList<ControllerDefinition> controllers;
 };
 
 QStringList profileNames();

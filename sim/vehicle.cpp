@@ -6,8 +6,8 @@ namespace zelcor::sim {
 
 Vehicle::Vehicle(const Profile& profile, int protocol) : profile_(profile), protocol_(profile.protocol) {
     if (protocol_ != 0 && protocol >= firstVehicleProtocol && protocol <= lastVehicleProtocol) protocol_ = protocol;
-    for (const ControllerSpec& spec : profile_.controllers)
-        controllers_.append(Controller(spec));
+    for (const ControllerDefinition& definition : profile_.controllers)
+        controllers_.append(Controller(definition));
 }
 
 bool Vehicle::canTrafficAt(int protocol) const {
@@ -20,10 +20,10 @@ QList<Vehicle::Reply> Vehicle::request(const QByteArray& request, int protocol, 
     if (!answersOn(protocol)) return replies;
     const bool can = isCan(protocol);
     for (int i = 0; i < controllers_.size(); ++i) {
-        const ControllerSpec& spec = controllers_[i].spec();
+        const ControllerDefinition& definition = controllers_[i].definition();
         // A little jitter, the same for the same request number.
         const double jitter = double((sequence * 7 + i * 3) % 5) * 0.0006;
-        const double delay = (can ? spec.canDelay : spec.legacyDelay) + jitter;
+        const double delay = (can ? definition.canDelay : definition.legacyDelay) + jitter;
         const QList<QByteArray> messages = controllers_[i].answer(request, can, time + delay);
         if (!messages.isEmpty()) replies.append({i, delay, messages});
     }
