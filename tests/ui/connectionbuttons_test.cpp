@@ -69,31 +69,6 @@ private slots:
         QCOMPARE(status->font().pointSize(), 16);
         QCOMPARE(status->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     }
-
-    void statusStyleFollowsState_data() {
-        QTest::addColumn<bool>("error");
-        QTest::addColumn<int>("pointSize");
-        QTest::addColumn<QColor>("colour");
-        QTest::newRow("normal") << false << 8 << QColor(0, 0, 0);
-        QTest::newRow("error") << true << 16 << QColor(255, 0, 0);
-    }
-    void statusStyleFollowsState() {
-        QFETCH(bool, error);
-        QFETCH(int, pointSize);
-        QFETCH(QColor, colour);
-        UiRig rig;
-        // Start from the other style so that every row really changes it.
-        rig.session.connection.panel.statusError = !error;
-        emit rig.session.connection.panelChanged();
-        rig.session.connection.panel.status = QStringLiteral("Finding ZELCOR interface...\r\n");
-        rig.session.connection.panel.statusError = error;
-        emit rig.session.connection.panelChanged();
-
-        auto* status = rig.find<QLabel>("Label39");
-        QCOMPARE(status->text(), QStringLiteral("Finding ZELCOR interface...\n"));
-        QCOMPARE(status->font().pointSize(), pointSize);
-        QCOMPARE(status->palette().color(QPalette::WindowText), colour);
-    }
 };
 
 ZELCOR_TEST(ConnectionButtonsTest)

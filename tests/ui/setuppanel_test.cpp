@@ -4,7 +4,6 @@
 
 #include <QCheckBox>
 #include <QFile>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -141,27 +140,6 @@ private slots:
         if (clickedOption >= 0) rig.find<QRadioButton>(QStringLiteral("Option1_%1").arg(clickedOption))->click();
         rig.find<QPushButton>("Command8")->click();
         QCOMPARE(line(readFile(rig.configPath()), 1), savedPort);
-    }
-
-    void debugLogAsksFirst_data() {
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<int>("opened");
-        QTest::newRow("yes") << int(MessageAnswer::Yes) << 1;
-        QTest::newRow("no") << int(MessageAnswer::No) << 0;
-    }
-    void debugLogAsksFirst() {
-        QFETCH(int, answer);
-        QFETCH(int, opened);
-        UiRig rig;
-        rig.host.answer = MessageAnswer(answer);
-        rig.session.buttons.debugLogVisible = true;
-        emit rig.session.buttonsChanged();
-        rig.find<QPushButton>("Command3")->click();
-        rig.find<QPushButton>("Command19")->click();
-        QCOMPARE(rig.host.messages.size(), 1);
-        QCOMPARE(rig.host.messages.first().buttons, MessageButtons::YesNo);
-        QCOMPARE(rig.host.openedFiles.size(), opened);
-        if (opened) QVERIFY(rig.host.openedFiles.first().endsWith(QStringLiteral("log.txt")));
     }
 };
 

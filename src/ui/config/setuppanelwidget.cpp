@@ -76,11 +76,12 @@ SetupPanelWidget::SetupPanelWidget(Session& session, QWidget* parent)
     degreesC_ = makeOption(QStringLiteral("Option4_1"), QStringLiteral("deg C"), b);
     psi_ = makeOption(QStringLiteral("Option5_0"), QStringLiteral("PSI,  inHg"), b);
     kilopascal_ = makeOption(QStringLiteral("Option5_1"), QStringLiteral("kPa"), b);
-    auto* units = new QGridLayout;
-    units->addWidget(choiceGroup(QStringLiteral("SPEED UNITS"), miles_, kilometers_, b), 0, 0);
-    units->addWidget(choiceGroup(QStringLiteral("MAF UNITS"), poundsPerMinute_, gramsPerSecond_, b), 0, 1);
-    units->addWidget(choiceGroup(QStringLiteral("TEMP UNITS"), degreesF_, degreesC_, b), 1, 0);
-    units->addWidget(choiceGroup(QStringLiteral("PRESSURE  UNITS"), psi_, kilopascal_, b), 1, 1);
+    auto* groups = new QGridLayout;
+    groups->addWidget(portBox, 0, 0, 2, 1);
+    groups->addWidget(choiceGroup(QStringLiteral("SPEED UNITS"), miles_, kilometers_, b), 0, 1);
+    groups->addWidget(choiceGroup(QStringLiteral("MAF UNITS"), poundsPerMinute_, gramsPerSecond_, b), 0, 2);
+    groups->addWidget(choiceGroup(QStringLiteral("TEMP UNITS"), degreesF_, degreesC_, b), 1, 1);
+    groups->addWidget(choiceGroup(QStringLiteral("PRESSURE  UNITS"), psi_, kilopascal_, b), 1, 2);
 
     srTime_ = makeBox(QStringLiteral("Text11"), b);
     weight_ = makeBox(QStringLiteral("Text19"), b);
@@ -103,15 +104,6 @@ SetupPanelWidget::SetupPanelWidget(Session& session, QWidget* parent)
     debugRow->addWidget(debugLogButton_);
     debugRow->addStretch(1);
 
-    auto* right = new QVBoxLayout;
-    right->addLayout(units);
-    right->addLayout(boxes);
-    right->addStretch(1);
-
-    auto* columns = new QHBoxLayout;
-    columns->addWidget(portBox, 0, Qt::AlignTop);
-    columns->addLayout(right, 1);
-
     auto* actions = new QHBoxLayout;
     actions->addStretch(1);
     actions->addWidget(saveButton_);
@@ -119,9 +111,11 @@ SetupPanelWidget::SetupPanelWidget(Session& session, QWidget* parent)
 
     auto* layout = new QVBoxLayout(b);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addLayout(columns, 1);
+    layout->addLayout(groups);
+    layout->addLayout(boxes);
     layout->addWidget(noPortSearch_);
     layout->addLayout(debugRow);
+    layout->addStretch(1);
     layout->addLayout(actions);
 
     connect(saveButton_, &QPushButton::clicked, this, &SetupPanelWidget::save);

@@ -77,10 +77,19 @@ void ConnectionPanel::buildLayout() {
     }
     traceReplayButton_->setFixedWidth(traceReplayButton_->fontMetrics().horizontalAdvance(QStringLiteral("VV")) * 2);
     traceReplayButton_->setToolTip(QStringLiteral("Replay the trace log"));
+    // The help button hides during a connection; the lamp below it stays where it is.
+    QSizePolicy helpPolicy = helpButton_->sizePolicy();
+    helpPolicy.setRetainSizeWhenHidden(true);
+    helpButton_->setSizePolicy(helpPolicy);
 
     status_->setWordWrap(true);
     status_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Room for the longest caption, four lines in the error style, so the panel does not
+    // jump when an error is shown.
+    QFont errorFont = status_->font();
+    errorFont.setPointSize(16);
+    status_->setMinimumHeight(QFontMetrics(errorFont).lineSpacing() * 4 + 4);
 
     functionList_->setSelectionMode(QAbstractItemView::SingleSelection);
     functionList_->setMinimumWidth(

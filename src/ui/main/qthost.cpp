@@ -16,7 +16,11 @@ MessageAnswer QtHost::message(const QString& text, const QString& title, Message
     QString shown = text;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    box.setText(shown);
+    // The texts are laid out line by line (continuation lines are indented by hand), so
+    // they are shown unbroken rather than re-wrapped by the box.
+    box.setTextFormat(Qt::RichText);
+    box.setText(QStringLiteral("<p style=\"white-space:pre\">") + shown.toHtmlEscaped() + QStringLiteral("</p>"));
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
     switch (icon) {
     case MessageIcon::Information:
         box.setIcon(QMessageBox::Information);
