@@ -2,10 +2,7 @@
 
 #include "core/session.h"
 #include "ui/config/setuppanelwidget.h"
-#include "ui/instruments/instrumentpanels.h"
-#include "ui/live/installlivepanels.h"
 #include "ui/main/connectionpanel.h"
-#include "ui/vehicle/vehiclepanels.h"
 
 #include <QBoxLayout>
 #include <QLabel>
@@ -40,9 +37,6 @@ PanelStack::PanelStack(Session& session, QWidget* parent)
     for (zelcor::Panel panel : {Panel::D0101, Panel::D0103, Panel::D0104, Panel::D0113, Panel::D012, Panel::D013,
                                 Panel::D03, Panel::D0200, Panel::D240, Panel::D250})
         addFrame(emptyPanel(panel, this));
-    installLivePanels(*this, session_);
-    installVehiclePanels(*this, session_);
-    installInstrumentPanels(*this, session_);
 
     connect(&session_, &Session::frameChanged, this, &PanelStack::renderFrame);
     renderFrame();
