@@ -25,4 +25,6 @@ fi
 if [ ! -f "$top/$build/build.ninja" ]; then
     cmake -S "$top" -B "$top/$build" -G Ninja "$@"
 fi
+# Files added since the last build must reach moc: let every autogen step rescan.
+find "$top/$build" -path '*_autogen/timestamp' -delete 2>/dev/null || true
 cmake --build "$top/$build" --parallel "$(nproc)"

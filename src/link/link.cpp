@@ -27,7 +27,14 @@ void Link::setPollerEnabled(bool enabled) {
 }
 
 void Link::poll() {
-    if (!port.isOpen() || replaying)
+    if (replaying)
+        return;
+    // A device that went away may already report itself closed.
+    if (port.errorNumber() == PortErrorDeviceRemoved) {
+        deviceRemoved();
+        return;
+    }
+    if (!port.isOpen())
         return;
     if (port.bytesWaiting() > 0) {
         const QByteArray bytes = port.readAll();
