@@ -21,9 +21,9 @@ using namespace zelcor;
 
 namespace {
 
-int scan(Session& session, bool json) {
+int scan(Session& session, bool json, double liveSeconds) {
     ScanReport report;
-    const int status = runScan(session, report);
+    const int status = runScan(session, report, liveSeconds);
     if (status != 0) {
         QString text = session.connection.panel.status;
         text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
         ScanHost host;
         Session session(clock, port, host, folder);
         LOADCONFIG(session.settings, folder);
-        return scan(session, options.json);
+        return scan(session, options.json, options.liveSeconds);
     }
 
     QtHost host;

@@ -1,6 +1,7 @@
 #include "core/scanreport.h"
 
 #include "base/numbers.h"
+#include "core/livescan.h"
 #include "core/session.h"
 #include "vehicle/decodepid.h"
 #include "vehicle/pidnames.h"
@@ -33,6 +34,12 @@ QString ScanReport::text() const {
     out += QStringLiteral("Parameters:\n");
     for (const ScanPid& p : pids)
         out += QStringLiteral("  %1  %2: %3\n").arg(hex2(p.pid), p.name, p.text);
+    if (passRate) {
+        out += QStringLiteral("Live data:\n");
+        for (const ScanLive& l : live)
+            out += QStringLiteral("  %1  %2: %3\n").arg(l.code, 3).arg(l.name, l.text);
+        out += QStringLiteral("Pass rate: %1 /sec\n").arg(*passRate, 0, 'f', 1);
+    }
     return out;
 }
 
@@ -59,16 +66,30 @@ QJsonObject ScanReport::json() const {
         pidList.append(item);
     }
     o[QStringLiteral("pids")] = pidList;
+    if (passRate) {
+        QJsonArray liveList;
+        for (const ScanLive& l : live) {
+            QJsonObject item{{QStringLiteral("code"), l.code},
+                             {QStringLiteral("name"), l.name},
+                             {QStringLiteral("text"), l.text},
+                             {QStringLiteral("units"), l.units}};
+            item[QStringLiteral("value")] = l.value ? QJsonValue(*l.value) : QJsonValue(QJsonValue::Null);
+            liveList.append(item);
+        }
+        o[QStringLiteral("live")] = liveList;
+        o[QStringLiteral("pass_rate")] = *passRate;
+    }
     return o;
 }
 
-int runScan(Session& session, ScanReport& report) {
-    enum class Stage { Detect, GeneralInfo, Pids, Done };
+int runScan(Session& session, ScanReport& report, double liveSeconds) {
+    enum class Stage { Detect, GeneralInfo, Pids, Live, Done };
     Stage stage = Stage::Detect;
     int passes = 0;
+    LiveScan liveScan(session, liveSeconds);
     session.connection.hooks.runPass = [&] {
         // A car that keeps answering but never with what a stage needs ends the scan.
-        if (++passes > 40) {
+        if (stage != Stage::Live && ++passes > 40) {
             session.stopflag = true;
             return;
         }
@@ -102,8 +123,19 @@ int runScan(Session& session, ScanReport& report) {
                 report.pids.append(item);
             }
             session.needinit = false; // a PID without an answer is no lost link here
+            if (liveSeconds > 0 && !session.stopflag) {
+                stage = Stage::Live;
+                liveScan.start();
+                break;
+            }
             stage = Stage::Done;
             session.stopflag = true;
+            break;
+        case Stage::Live:
+            if (liveScan.pass()) {
+                stage = Stage::Done;
+                session.stopflag = true;
+            }
             break;
         case Stage::Done:
             session.stopflag = true;
@@ -120,6 +152,8 @@ int runScan(Session& session, ScanReport& report) {
     report.continuous = session.generalInfo.continuous;
     report.nonContinuous = session.generalInfo.nonContinuous;
     report.incomplete = session.generalInfo.incomplete;
+    if (liveScan.started())
+        liveScan.fill(report);
 
     switch (session.connection.lastError) {
     case -1:

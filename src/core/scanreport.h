@@ -19,6 +19,15 @@ struct ScanPid {
     QString units;
 };
 
+// One live-data channel's last reading.
+struct ScanLive {
+    int code = 0; // channel code: PID, or 997..999 for the derived channels
+    QString name;
+    QString text;
+    std::optional<double> value;
+    QString units;
+};
+
 struct ScanReport {
     QString protocol;
     QStringList controllers; // decimal addresses
@@ -27,6 +36,8 @@ struct ScanReport {
     int codeCount = 0;
     QStringList continuous, nonContinuous, incomplete;
     QList<ScanPid> pids;
+    QList<ScanLive> live;           // with --live: the polled channels
+    std::optional<double> passRate; // with --live: live-data passes per second
 
     QString text() const;
     QJsonObject json() const;
@@ -34,6 +45,7 @@ struct ScanReport {
 
 // Runs the scan on a session whose port is set up; returns the exit status:
 // 0 success, 2 no adapter, 3 no vehicle.
-int runScan(Session& session, ScanReport& report);
+// With `liveSeconds` > 0 the first ten channels are then polled for that long.
+int runScan(Session& session, ScanReport& report, double liveSeconds = 0);
 
 } // namespace zelcor

@@ -28,7 +28,11 @@ void Session::FRAME(Panel panel) {
     emit frameChanged();
 }
 
-void Session::closegauges() { emit gaugesClosed(); }
+void Session::closegauges() {
+    for (LiveRow& row : liveRows)
+        row.showGauge = false;
+    emit gaugesClosed();
+}
 
 void Session::clearFunctionList() {
     List4.clear();

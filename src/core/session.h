@@ -122,6 +122,8 @@ public:
     void Combo1_Click(int row);
     void Combo9_Click(int trace);
     void Command18_Click(int index);
+    // Live data and graphs: one step of axis button 0..11 (a press, or a repeat while held).
+    void adjustGraphAxis(int button);
 
     // Acceleration test.
     void Command10_Click(); // Reset/Arm
@@ -141,6 +143,10 @@ signals:
     // A panel's state changed; its widget repaints at once.
     void panelChanged(zelcor::Panel panel);
     void channelsChanged();
+    // Live data: a row's lamp, value, boxes or channel changed (its controls repaint at
+    // once); a row's gauge window got a new reading.
+    void liveRowChanged(int row);
+    void gaugeFed(int row);
 
 protected:
     // Function bodies of a pass, dispatched by COMMS on the function code.

@@ -5,21 +5,31 @@
 #include "live/graphmodel.h"
 
 #include <QString>
+#include <functional>
 
 namespace zelcor {
 
 struct LiveState {
-    LiveHistory history;  // maflatest and the speed, RPM and time histories
-    QString Text12;       // pass rate of the live-data panel
-    QString Text17;       // pass rate of the graphs
-    bool points = false;  // Check5, "Points"
-    GraphModel graph;     // the two traces and their axes
+    LiveHistory history;      // maflatest and the speed, RPM and time histories
+    QString Text12;           // pass rate of the live-data panel
+    QString Text17;           // pass rate of the graphs
+    bool points = false;      // Check5, "Points"
+    GraphModel graph;         // the two traces and their axes
+    bool logLabelLit = false; // Label38 blinks green with every value received while logging
+};
+
+// Where the live-data pass writes its CSV rows: `append` gets "time,value," for each
+// row of a pass, `endLine` ends the row after the last one. Unset while no log is open.
+struct LogRowSink {
+    std::function<void(const QString& fields)> append;
+    std::function<void()> endLine;
 };
 
 // The CSV data log's flags (the log file itself is written by the data-log code).
 struct DataLogFlags {
     bool logging = false;   // a CSV log is open
     bool rowactive = false; // the current live-data pass may write its row
+    LogRowSink rows;        // the open log's row writer
 };
 
 } // namespace zelcor

@@ -2,6 +2,7 @@
 
 #include "core/session.h"
 #include "ui/config/setuppanelwidget.h"
+#include "ui/live/installlivepanels.h"
 #include "ui/main/connectionpanel.h"
 
 #include <QBoxLayout>
@@ -37,6 +38,7 @@ PanelStack::PanelStack(Session& session, QWidget* parent)
     for (zelcor::Panel panel : {Panel::D0101, Panel::D0103, Panel::D0104, Panel::D0113, Panel::D012, Panel::D013,
                                 Panel::D03, Panel::D0200, Panel::D240, Panel::D250})
         addFrame(emptyPanel(panel, this));
+    installLivePanels(*this, session_);
 
     connect(&session_, &Session::frameChanged, this, &PanelStack::renderFrame);
     renderFrame();

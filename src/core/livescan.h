@@ -1,0 +1,33 @@
+#pragma once
+// The live stage of the headless scan: the first ten channels polled by live-data
+// passes for a given time, then their last readings and the pass rate.
+
+#include "core/scanreport.h"
+
+namespace zelcor {
+
+class Session;
+
+class LiveScan {
+public:
+    LiveScan(Session& session, double seconds) : session_(session), seconds_(seconds) {}
+
+    // Rows 0..9 get the first ten channels of the list, enabled; the live-data
+    // function is selected and the time starts.
+    void start();
+    bool started() const { return started_; }
+    // One live-data pass; true once the time is up.
+    bool pass();
+    // The rows' last readings and the passes per second.
+    void fill(ScanReport& report) const;
+
+private:
+    Session& session_;
+    double seconds_;
+    bool started_ = false;
+    double start_ = 0;
+    double end_ = -1;
+    int passes_ = 0;
+};
+
+} // namespace zelcor

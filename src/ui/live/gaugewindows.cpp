@@ -1,0 +1,103 @@
+#include "ui/live/gaugewindows.h"
+
+#include "ui/live/gaugewindow.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace zelcor {
+
+namespace {
+
+constexpr int kGap = 6;
+
+} // namespace
+
+GaugeWindows::GaugeWindows(Session& session, QWidget* anchor) : QObject(anchor), session_(session), anchor_(anchor) {
+    connect(&session_, &Session::liveRowChanged, this, &GaugeWindows::sync);
+    connect(&session_, &Session::gaugeFed, this, &GaugeWindows::feed);
+    connect(&session_, &Session::gaugesClosed, this, &GaugeWindows::releaseAll);
+}
+
+GaugeWindows::~GaugeWindows() {
+    for (int row = 0; row < kLiveRows; ++row)
+        delete gauges_[size_t(row)].data();
+}
+
+GaugeWindow* GaugeWindows::window(int row) const {
+    return row >= 0 && row < kLiveRows ? gauges_[size_t(row)].data() : nullptr;
+}
+
+void GaugeWindows::sync(int row) {
+    if (row < 0 || row >= kLiveRows) return;
+    const bool shown = session_.liveRows[size_t(row)].showGauge;
+    if (shown && !gauges_[size_t(row)])
+        open(row);
+    else if (!shown && gauges_[size_t(row)])
+        release(row);
+}
+
+void GaugeWindows::feed(int row) {
+    GaugeWindow* gauge = window(row);
+    if (!gauge) return; // a row without a window has nothing to show
+    const GaugeFeed& reading = session_.liveRows[size_t(row)].gauge;
+    gauge->NEEDLE(reading.position);
+    gauge->DIGITAL(reading.value, reading.decimals);
+}
+
+void GaugeWindows::open(int row) {
+    const LiveRow& r = session_.liveRows[size_t(row)];
+    auto* gauge = new GaugeWindow(row, row < 2, anchor_->window());
+    gauge->Draw(r.dial);
+    gauge->move(placeFor(row, gauge->size()));
+    connect(gauge, &GaugeWindow::closedByUser, this, &GaugeWindows::closedByUser);
+    gauges_[size_t(row)] = gauge;
+    gauge->show();
+}
+
+void GaugeWindows::release(int row) {
+    GaugeWindow* gauge = gauges_[size_t(row)].data();
+    gauges_[size_t(row)] = nullptr;
+    if (!gauge) return;
+    gauge->disconnect(this);
+    gauge->hide();
+    gauge->deleteLater();
+}
+
+void GaugeWindows::releaseAll() {
+    for (int row = 0; row < kLiveRows; ++row)
+        release(row);
+}
+
+// Closed from the desktop: the row's "Show Gauge" box clears as if unchecked.
+void GaugeWindows::closedByUser(int row) {
+    release(row);
+    LiveRow& r = session_.liveRows[size_t(row)];
+    if (r.showGauge) {
+        r.showGauge = false;
+        session_.Check2_Click(row);
+    }
+}
+
+// Large gauges stack beside the main window, the small ones in two columns next to
+// them; everything is kept on the screen.
+QPoint GaugeWindows::placeFor(int row, QSize size) const {
+    const QRect main = anchor_->window()->frameGeometry();
+    const int large = GaugeWindow::kLargeSize + kGap;
+    const int small = GaugeWindow::kSmallSize + kGap;
+    QPoint at;
+    if (row < 2)
+        at = QPoint(main.right() + kGap, main.top() + row * large);
+    else
+        at = QPoint(main.right() + kGap + large + ((row - 2) % 2) * small, main.top() + ((row - 2) / 2) * small);
+    const QScreen* screen = anchor_->window()->screen();
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (screen) {
+        const QRect room = screen->availableGeometry();
+        at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - size.width())));
+        at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - size.height())));
+    }
+    return at;
+}
+
+} // namespace zelcor

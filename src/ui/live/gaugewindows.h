@@ -1,0 +1,39 @@
+#pragma once
+// The gauge windows of the ten live-data rows: one exists while its row's "Show Gauge"
+// box is checked; each takes the readings the live-data pass feeds to its row.
+
+#include "core/session.h"
+
+#include <QObject>
+#include <QPointer>
+#include <array>
+
+namespace zelcor {
+
+class GaugeWindow;
+
+class GaugeWindows : public QObject {
+    Q_OBJECT
+public:
+    // The windows float beside `anchor`'s window and belong to it.
+    GaugeWindows(Session& session, QWidget* anchor);
+    ~GaugeWindows() override;
+
+    // The window of a row, if it has one.
+    GaugeWindow* window(int row) const;
+
+private:
+    void sync(int row);
+    void feed(int row);
+    void open(int row);
+    void release(int row);
+    void releaseAll();
+    void closedByUser(int row);
+    QPoint placeFor(int row, QSize size) const;
+
+    Session& session_;
+    QWidget* anchor_;
+    std::array<QPointer<GaugeWindow>, kLiveRows> gauges_;
+};
+
+} // namespace zelcor

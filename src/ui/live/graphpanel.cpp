@@ -1,0 +1,233 @@
+#include "ui/live/graphpanel.h"
+
+#include "core/listentry.h"
+#include "core/session.h"
+#include "ui/live/plotwidget.h"
+
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace zelcor {
+
+namespace {
+
+QString indexed(const char* name, int i) {
+    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(i);
+}
+
+QLabel* makeLabel(const QString& name, const QString& caption, QWidget* parent) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+} // namespace
+
+GraphPanel::GraphPanel(Session& session, QWidget* parent) : QWidget(parent), session_(session) {
+    setObjectName(QStringLiteral("graphPanel"));
+    plot_ = new PlotWidget(session_, this);
+
+    timer2_ = new QTimer(this);
+    timer2_->setObjectName(QStringLiteral("Timer2"));
+    timer2_->setTimerType(Qt::PreciseTimer);
+    connect(timer2_, &QTimer::timeout, this, &GraphPanel::repeatAxisButton);
+
+    auto* top = new QHBoxLayout;
+    for (int t = 0; t < 2; ++t) {
+        enabled_[size_t(t)] = new QCheckBox(this);
+        enabled_[size_t(t)]->setObjectName(indexed("Check6", t));
+        channel_[size_t(t)] = new QComboBox(this);
+        channel_[size_t(t)]->setObjectName(indexed("Combo9", t));
+        channel_[size_t(t)]->setMinimumWidth(170);
+        channel_[size_t(t)]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        // The selector wears its trace's colour.
+        QPalette palette = channel_[size_t(t)]->palette();
+        palette.setColor(QPalette::ButtonText, PlotWidget::traceColour(t).darker(t == 0 ? 100 : 160));
+        palette.setColor(QPalette::Text, PlotWidget::traceColour(t).darker(t == 0 ? 100 : 160));
+        channel_[size_t(t)]->setPalette(palette);
+        value_[size_t(t)] = makeLabel(indexed("Label42", t), QStringLiteral("0.0"), this);
+        value_[size_t(t)]->setMinimumWidth(90);
+
+        if (t == 1) top->addStretch(1);
+        top->addWidget(enabled_[size_t(t)]);
+        top->addWidget(channel_[size_t(t)], 1);
+        top->addWidget(value_[size_t(t)]);
+
+        connect(channel_[size_t(t)], &QComboBox::activated, this, [this, t](int index) {
+            session_.graphTraces[size_t(t)].channel.index = index;
+            session_.Combo9_Click(t);
+        });
+        connect(enabled_[size_t(t)], &QCheckBox::clicked, this,
+                [this, t](bool checked) { session_.graphTraces[size_t(t)].enabled = checked; });
+    }
+
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(buildAxis(0));
+    middle->addWidget(plot_, 1);
+    middle->addWidget(buildAxis(1));
+
+    auto* bottom = new QHBoxLayout;
+    auto* slower = new QPushButton(QStringLiteral("-"), this);
+    slower->setObjectName(QStringLiteral("Command18_0"));
+    auto* faster = new QPushButton(QStringLiteral("+"), this);
+    faster->setObjectName(QStringLiteral("Command18_1"));
+    for (QPushButton* b : {slower, faster}) {
+        b->setAutoDefault(false);
+        b->setFixedWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("+")) + 24);
+    }
+    connect(slower, &QPushButton::clicked, this, [this] { session_.Command18_Click(0); });
+    connect(faster, &QPushButton::clicked, this, [this] { session_.Command18_Click(1); });
+    points_ = new QCheckBox(QStringLiteral("Points"), this);
+    points_->setObjectName(QStringLiteral("Check5"));
+    connect(points_, &QCheckBox::clicked, this, [this](bool checked) {
+        session_.live.points = checked;
+        plot_->update();
+    });
+    sampleRate_ = new QLineEdit(this);
+    sampleRate_->setObjectName(QStringLiteral("Text17"));
+    sampleRate_->setReadOnly(true);
+    sampleRate_->setFixedWidth(60);
+
+    bottom->addStretch(1);
+    bottom->addWidget(slower);
+    bottom->addWidget(makeLabel(QStringLiteral("Label43"), QStringLiteral("zoom"), this));
+    bottom->addWidget(faster);
+    bottom->addSpacing(24);
+    bottom->addWidget(points_);
+    bottom->addStretch(1);
+    bottom->addWidget(sampleRate_);
+    bottom->addWidget(makeLabel(QStringLiteral("Label44"), QStringLiteral("Samples/sec"), this));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(top);
+    layout->addLayout(middle, 1);
+    layout->addLayout(bottom);
+
+    connect(&session_, &Session::channelsChanged, this, &GraphPanel::renderChannels);
+    connect(&session_, &Session::panelChanged, this, [this](Panel panel) {
+        if (panel == Panel::D240) render();
+    });
+    renderChannels();
+}
+
+// The axis of trace `side` (0 left, 1 right): its two end labels, and "+"/"-" buttons
+// for the top, the zoom and the bottom.
+QWidget* GraphPanel::buildAxis(int side) {
+    auto* axis = new QWidget(this);
+    auto* grid = new QGridLayout(axis);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(2);
+    const int first = side * 4;    // 0 (top +) .. 3 (bottom -) on the left, 4 .. 7 on the right
+    const int zoom = 8 + side * 2; // 8/9 left, 10/11 right
+    const int labelColumn = side == 0 ? 0 : 2;
+    const int buttonColumn = side == 0 ? 1 : 0;
+
+    auto button = [&](int i) {
+        auto* b = new QPushButton(i % 2 == 0 ? QStringLiteral("+") : QStringLiteral("-"), axis);
+        b->setObjectName(indexed("Command12", i));
+        b->setAutoDefault(false);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setFixedSize(22, 20);
+        connect(b, &QPushButton::pressed, this, [this, i] { pressAxisButton(i); });
+        connect(b, &QPushButton::released, this, &GraphPanel::releaseAxisButton);
+        axisButton_[size_t(i)] = b;
+        return b;
+    };
+    auto pair = [&](int plus) {
+        auto* box = new QWidget(axis);
+        auto* row = new QHBoxLayout(box);
+        row->setContentsMargins(0, 0, 0, 0);
+        row->setSpacing(1);
+        QPushButton* a = button(plus);
+        QPushButton* b = button(plus + 1);
+        a->setParent(box);
+        b->setParent(box);
+        row->addWidget(a);
+        row->addWidget(b);
+        return box;
+    };
+
+    axisLabel_[size_t(side * 2)] = makeLabel(indexed("gl", side * 2), QStringLiteral("0.0"), axis);
+    axisLabel_[size_t(side * 2 + 1)] = makeLabel(indexed("gl", side * 2 + 1), QStringLiteral("0.0"), axis);
+    for (int k = 0; k < 2; ++k) {
+        QLabel* label = axisLabel_[size_t(side * 2 + k)];
+        label->setAlignment((side == 0 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("-0000.00")));
+    }
+    grid->addWidget(axisLabel_[size_t(side * 2)], 0, labelColumn);
+    grid->addWidget(pair(first), 0, buttonColumn);
+    grid->setRowStretch(1, 1);
+    grid->addWidget(makeLabel(indexed("zoomLabel", side), QStringLiteral("zoom"), axis), 2, labelColumn,
+                    (side == 0 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    grid->addWidget(pair(zoom), 2, buttonColumn);
+    grid->setRowStretch(3, 1);
+    grid->addWidget(axisLabel_[size_t(side * 2 + 1)], 4, labelColumn);
+    grid->addWidget(pair(first + 2), 4, buttonColumn);
+    return axis;
+}
+
+void GraphPanel::pressAxisButton(int button) {
+    repeat_.press(button);
+    repeatAxisButton();
+}
+
+void GraphPanel::repeatAxisButton() {
+    const int button = repeat_.tick();
+    if (button < 0) {
+        timer2_->stop();
+        return;
+    }
+    session_.adjustGraphAxis(button);
+    timer2_->start(repeat_.interval());
+}
+
+void GraphPanel::releaseAxisButton() {
+    repeat_.release();
+    timer2_->stop();
+    timer2_->setInterval(repeat_.interval());
+    plot_->setFocus(Qt::OtherFocusReason);
+}
+
+void GraphPanel::renderChannels() {
+    for (int t = 0; t < 2; ++t) {
+        QComboBox* combo = channel_[size_t(t)];
+        const QStringList& entries = session_.graphTraces[size_t(t)].channel.entries;
+        QStringList names;
+        for (const QString& entry : entries)
+            names << entryName(entry);
+        QStringList shown;
+        for (int k = 0; k < combo->count(); ++k)
+            shown << combo->itemText(k);
+        if (shown != names) {
+            combo->clear();
+            combo->addItems(names);
+        }
+    }
+    render();
+}
+
+void GraphPanel::render() {
+    for (int t = 0; t < 2; ++t) {
+        const GraphTraceSelector& trace = session_.graphTraces[size_t(t)];
+        QComboBox* combo = channel_[size_t(t)];
+        const int index = trace.channel.index < combo->count() ? trace.channel.index : -1;
+        if (combo->currentIndex() != index) combo->setCurrentIndex(index);
+        enabled_[size_t(t)]->setChecked(trace.enabled);
+        value_[size_t(t)]->setText(trace.value);
+    }
+    const GraphModel& graph = session_.live.graph;
+    for (int k = 0; k < 4; ++k)
+        axisLabel_[size_t(k)]->setText(graph.axisLabel(k).caption);
+    points_->setChecked(session_.live.points);
+    sampleRate_->setText(session_.live.Text17);
+    plot_->update();
+}
+
+} // namespace zelcor

@@ -1,0 +1,228 @@
+#include "ui/live/livepanel.h"
+
+#include "core/listentry.h"
+#include "core/session.h"
+#include "ui/live/activitylamp.h"
+#include "ui/live/gaugewindows.h"
+
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+
+namespace zelcor {
+
+namespace {
+
+QString indexed(const char* name, int i) {
+    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(i);
+}
+
+QLabel* makeLabel(const QString& name, const QString& caption, QWidget* parent) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+LivePanel::LivePanel(Session& session, QWidget* parent) : QWidget(parent), session_(session) {
+    setObjectName(QStringLiteral("livePanel"));
+
+    auto* rows = new QGridLayout;
+    rows->setHorizontalSpacing(6);
+    rows->setVerticalSpacing(2);
+    auto* columnE = makeLabel(QStringLiteral("Label30"), QStringLiteral("E"), this);
+    auto* columnG = makeLabel(QStringLiteral("Label31"), QStringLiteral("G"), this);
+    rows->addWidget(columnE, 0, 0, Qt::AlignHCenter);
+    rows->addWidget(columnG, 0, 1, Qt::AlignHCenter);
+
+    const int comboWidth = 3075 / 15;
+    const int valueWidth = 4335 / 15;
+    for (int i = 0; i < kLivePanelRows; ++i) {
+        enable_[size_t(i)] = new QCheckBox(this);
+        enable_[size_t(i)]->setObjectName(indexed("Check1", i));
+        enable_[size_t(i)]->setToolTip(QStringLiteral("Enable Monitoring"));
+        showGauge_[size_t(i)] = new QCheckBox(this);
+        showGauge_[size_t(i)]->setObjectName(indexed("Check2", i));
+        showGauge_[size_t(i)]->setToolTip(QStringLiteral("Show Gauge"));
+        channel_[size_t(i)] = new QComboBox(this);
+        channel_[size_t(i)]->setObjectName(indexed("Combo1", i));
+        channel_[size_t(i)]->setMinimumWidth(comboWidth);
+        channel_[size_t(i)]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        lamp_[size_t(i)] = new ActivityLamp(this);
+        lamp_[size_t(i)]->setObjectName(indexed("Shape2", i));
+        value_[size_t(i)] = new QLineEdit(this);
+        value_[size_t(i)]->setObjectName(indexed("Text5", i));
+        value_[size_t(i)]->setReadOnly(true);
+        value_[size_t(i)]->setMinimumWidth(valueWidth);
+
+        rows->addWidget(enable_[size_t(i)], i + 1, 0, Qt::AlignHCenter);
+        rows->addWidget(showGauge_[size_t(i)], i + 1, 1, Qt::AlignHCenter);
+        rows->addWidget(channel_[size_t(i)], i + 1, 2);
+        rows->addWidget(lamp_[size_t(i)], i + 1, 3, Qt::AlignCenter);
+        rows->addWidget(value_[size_t(i)], i + 1, 4);
+
+        connect(enable_[size_t(i)], &QCheckBox::clicked, this, [this, i](bool checked) {
+            session_.liveRows[size_t(i)].enabled = checked;
+            session_.Check1_Click(i);
+        });
+        connect(showGauge_[size_t(i)], &QCheckBox::clicked, this, [this, i](bool checked) {
+            session_.liveRows[size_t(i)].showGauge = checked;
+            session_.Check2_Click(i);
+        });
+        connect(channel_[size_t(i)], &QComboBox::activated, this, [this, i](int index) {
+            session_.liveRows[size_t(i)].channel.index = index;
+            session_.Combo1_Click(i);
+        });
+    }
+    rows->setColumnStretch(2, 2);
+    rows->setColumnStretch(4, 3);
+
+    // Below the rows: the legends of the two box columns, the pass rate, and the
+    // data-logging group.
+    enableLegend_ = makeLabel(QStringLiteral("Label32"), QStringLiteral("Enable Monitoring"), this);
+    gaugeLegend_ = makeLabel(QStringLiteral("Label33"), QStringLiteral("Show Gauge"), this);
+    passRate_ = new QLineEdit(this);
+    passRate_->setObjectName(QStringLiteral("Text12"));
+    passRate_->setReadOnly(true);
+    passRate_->setFixedWidth(795 / 15 + 12);
+    auto* rateLabel = makeLabel(QStringLiteral("Label34"), QStringLiteral("Sample Rate"), this);
+
+    auto* legends = new QVBoxLayout;
+    legends->setContentsMargins(48, 4, 0, 0);
+    // "Show Gauge" on top, so that the two joining lines do not cross.
+    legends->addWidget(gaugeLegend_);
+    legends->addWidget(enableLegend_);
+    auto* rate = new QHBoxLayout;
+    rate->addWidget(rateLabel);
+    rate->addWidget(passRate_);
+    rate->addStretch(1);
+    legends->addLayout(rate);
+    legends->addStretch(1);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addLayout(legends, 1);
+    bottom->addWidget(buildLogging(), 0, Qt::AlignTop);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(rows);
+    layout->addLayout(bottom);
+    layout->addStretch(1);
+
+    gauges_ = new GaugeWindows(session_, this);
+
+    connect(&session_, &Session::channelsChanged, this, &LivePanel::renderChannels);
+    connect(&session_, &Session::liveRowChanged, this, &LivePanel::renderRow);
+    connect(&session_, &Session::gaugesClosed, this, &LivePanel::render);
+    connect(&session_, &Session::panelChanged, this, [this](Panel panel) {
+        if (panel == Panel::D250) render();
+    });
+    renderChannels();
+}
+
+// The data-logging group; the log itself arrives with the data-log code, so its
+// controls wait disabled.
+QWidget* LivePanel::buildLogging() {
+    auto* group = new QWidget(this);
+    group->setObjectName(QStringLiteral("loggingGroup"));
+    loggingLabel_ = makeLabel(QStringLiteral("Label38"), QStringLiteral(" Data Logging"), group);
+    QFont bold = loggingLabel_->font();
+    bold.setBold(true);
+    loggingLabel_->setFont(bold);
+    auto* file = makeButton(QStringLiteral("Command14"), QStringLiteral("File"), group);
+    auto* start = makeButton(QStringLiteral("Command15"), QStringLiteral("Start / Mark"), group);
+    auto* stop = makeButton(QStringLiteral("Command16"), QStringLiteral("Stop"), group);
+    auto* name = new QLineEdit(QStringLiteral("noname"), group);
+    name->setObjectName(QStringLiteral("text15"));
+    name->setReadOnly(true);
+    for (QWidget* w : std::initializer_list<QWidget*>{file, start, stop, name})
+        w->setEnabled(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(file);
+    buttons->addWidget(start);
+    buttons->addWidget(stop);
+    auto* layout = new QVBoxLayout(group);
+    layout->setContentsMargins(6, 4, 6, 4);
+    layout->addWidget(loggingLabel_);
+    layout->addWidget(name);
+    layout->addLayout(buttons);
+    return group;
+}
+
+void LivePanel::renderChannels() {
+    for (int i = 0; i < kLivePanelRows; ++i) {
+        QComboBox* combo = channel_[size_t(i)];
+        const QStringList& entries = session_.liveRows[size_t(i)].channel.entries;
+        QStringList names;
+        names.reserve(entries.size());
+        for (const QString& entry : entries)
+            names << entryName(entry);
+        QStringList shown;
+        for (int k = 0; k < combo->count(); ++k)
+            shown << combo->itemText(k);
+        if (shown != names) {
+            combo->clear();
+            combo->addItems(names);
+        }
+    }
+    render();
+}
+
+void LivePanel::render() {
+    for (int i = 0; i < kLivePanelRows; ++i)
+        renderRow(i);
+    passRate_->setText(session_.live.Text12);
+    QPalette palette = loggingLabel_->palette();
+    palette.setColor(QPalette::WindowText,
+                     session_.live.logLabelLit ? ActivityLamp::colour() : this->palette().color(QPalette::ButtonText));
+    loggingLabel_->setPalette(palette);
+}
+
+void LivePanel::renderRow(int i) {
+    if (i < 0 || i >= kLivePanelRows) return;
+    const LiveRow& row = session_.liveRows[size_t(i)];
+    enable_[size_t(i)]->setChecked(row.enabled);
+    showGauge_[size_t(i)]->setChecked(row.showGauge);
+    QComboBox* combo = channel_[size_t(i)];
+    const int index = row.channel.index < combo->count() ? row.channel.index : -1;
+    if (combo->currentIndex() != index) combo->setCurrentIndex(index);
+    lamp_[size_t(i)]->setLit(row.lamp);
+    QLineEdit* value = value_[size_t(i)];
+    if (value->text() != row.value) {
+        value->setText(row.value);
+        value->setCursorPosition(0);
+        value->repaint();
+    }
+}
+
+// Lines join the legends to the "E" and "G" columns.
+void LivePanel::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setPen(palette().color(QPalette::WindowText));
+    const auto joint = [&](QWidget* column, QLabel* legend) {
+        const QRect box = column->geometry();
+        const QRect text = legend->geometry();
+        const int x = box.center().x();
+        const int y = text.center().y();
+        p.drawLine(x, box.bottom() + 2, x, y);
+        p.drawLine(x, y, text.left() - 3, y);
+    };
+    joint(enable_.back(), enableLegend_);
+    joint(showGauge_.back(), gaugeLegend_);
+}
+
+} // namespace zelcor
