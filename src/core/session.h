@@ -128,6 +128,11 @@ public:
     // Acceleration test.
     void Command10_Click(); // Reset/Arm
 
+    // Instruments: each moves its needle to `x` and shows `x` in the readout.
+    void MPH(double x); // speedometer in mph
+    void KPH(double x); // speedometer in km/h
+    void RPM(double x); // tachometer
+
     // The normalised reply carries the selected controller and `head` at characters 5-10.
     bool replyMatches(const QString& reply, const QString& head) const;
     // FRAME, then (unless a stop is requested) send and receive; false when the pass must end

@@ -2,8 +2,10 @@
 
 #include "core/session.h"
 #include "ui/config/setuppanelwidget.h"
+#include "ui/instruments/instrumentpanels.h"
 #include "ui/live/installlivepanels.h"
 #include "ui/main/connectionpanel.h"
+#include "ui/vehicle/vehiclepanels.h"
 
 #include <QBoxLayout>
 #include <QLabel>
@@ -39,6 +41,8 @@ PanelStack::PanelStack(Session& session, QWidget* parent)
                                 Panel::D03, Panel::D0200, Panel::D240, Panel::D250})
         addFrame(emptyPanel(panel, this));
     installLivePanels(*this, session_);
+    installVehiclePanels(*this, session_);
+    installInstrumentPanels(*this, session_);
 
     connect(&session_, &Session::frameChanged, this, &PanelStack::renderFrame);
     renderFrame();

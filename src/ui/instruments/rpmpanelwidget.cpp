@@ -1,0 +1,55 @@
+#include "ui/instruments/rpmpanelwidget.h"
+
+#include "core/session.h"
+#include "ui/instruments/dialface.h"
+#include "ui/main/panelframe.h"
+#include "ui/vehicle/panelbody.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+
+namespace zelcor {
+
+namespace {
+
+constexpr int kDialWidth = 300;
+
+// Design captions of the engine speed scale labels: thousands of rpm, "0" to "10".
+QStringList rpmCaptions() {
+    QStringList captions;
+    for (int k = 0; k <= 10; ++k)
+        captions << QString::number(k);
+    return captions;
+}
+
+} // namespace
+
+RpmPanelWidget::RpmPanelWidget(Session& session, PanelFrame* frame)
+    : QWidget(frame->body()), session_(session),
+      dial_(new DialFace(QStringLiteral("Picture3"), QStringLiteral("Labelrpm"), rpmCaptions(), kDialWidth, this)) {
+    setObjectName(QStringLiteral("rpmPanel"));
+    dial_->addInsetLabel(QStringLiteral("Label24"), 0.32, 12, false)->setText(QStringLiteral("RPM"));
+    readout_ = dial_->addInsetLabel(QStringLiteral("Label23"), 0.62, 20, true);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(dial_, 0, Qt::AlignCenter);
+
+    fillPanelBody(frame, this);
+    connect(&session_, &Session::panelChanged, this, [this](Panel panel) {
+        if (panel == Panel::D012) render();
+    });
+    SETUPTACHOMETER();
+}
+
+void RpmPanelWidget::SETUPTACHOMETER() {
+    dial_->drawScale(DialUnit::RPM);
+    session_.RPM(0);
+}
+
+void RpmPanelWidget::render() {
+    dial_->placeNeedle(DialUnit::RPM, session_.instruments.rpmValue);
+    readout_->setText(session_.instruments.rpmReadout);
+}
+
+} // namespace zelcor

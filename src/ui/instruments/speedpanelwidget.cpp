@@ -1,0 +1,130 @@
+#include "ui/instruments/speedpanelwidget.h"
+
+#include "core/session.h"
+#include "ui/instruments/dialface.h"
+#include "ui/main/panelframe.h"
+#include "ui/vehicle/panelbody.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace zelcor {
+
+namespace {
+
+constexpr int kDialWidth = 300;
+
+// Design captions of the speed scale labels: "0" to "160".
+QStringList speedCaptions() {
+    QStringList captions;
+    for (int k = 0; k <= 16; ++k)
+        captions << QString::number(10 * k);
+    return captions;
+}
+
+QLineEdit* entry(const QString& name, const QString& text, bool readOnly, QWidget* parent) {
+    auto* box = new QLineEdit(text, parent);
+    box->setObjectName(name);
+    box->setReadOnly(readOnly);
+    box->setAlignment(Qt::AlignCenter);
+    box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("Ready00")) + 12);
+    if (readOnly) box->setFocusPolicy(Qt::NoFocus);
+    return box;
+}
+
+QLabel* caption(const QString& name, const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+void showText(QLineEdit* box, const QString& text) {
+    if (box->text() != text) box->setText(text);
+}
+
+} // namespace
+
+SpeedPanelWidget::SpeedPanelWidget(Session& session, PanelFrame* frame)
+    : QWidget(frame->body()), session_(session),
+      dial_(new DialFace(QStringLiteral("Picture1"), QStringLiteral("Label12"), speedCaptions(), kDialWidth, this)) {
+    setObjectName(QStringLiteral("speedPanel"));
+    unitCaption_ = dial_->addInsetLabel(QStringLiteral("Label13"), 0.32, 12, false);
+    readout_ = dial_->addInsetLabel(QStringLiteral("Label14"), 0.62, 20, true);
+
+    const InstrumentPanels& state = session_.instruments;
+    startSpeed_ = entry(QStringLiteral("Text6"), state.startText, false, this);
+    endSpeed_ = entry(QStringLiteral("Text7"), state.endText, false, this);
+    elapsed_ = entry(QStringLiteral("Text8"), state.test.elapsedText(), true, this);
+    spread_ = entry(QStringLiteral("Text9"), state.test.spreadText(), true, this);
+    resetArm_ = new QPushButton(QStringLiteral("Reset/Arm"), this);
+    resetArm_->setObjectName(QStringLiteral("Command10"));
+    resetArm_->setAutoDefault(false);
+
+    auto* heading = caption(QStringLiteral("Label15"), QStringLiteral("Acceleration Test"), this);
+    QFont headingFont = heading->font();
+    headingFont.setBold(true);
+    heading->setFont(headingFont);
+
+    auto* test = new QGridLayout;
+    test->addWidget(heading, 0, 0, 1, 3, Qt::AlignHCenter);
+    test->addWidget(startSpeed_, 1, 0);
+    test->addWidget(caption(QStringLiteral("Label16"), QStringLiteral("to"), this), 1, 1, Qt::AlignHCenter);
+    test->addWidget(endSpeed_, 1, 2);
+    test->addWidget(caption(QStringLiteral("Label17"), QStringLiteral("Time"), this), 2, 0, Qt::AlignRight);
+    test->addWidget(elapsed_, 2, 1, 1, 2);
+    test->addWidget(caption(QStringLiteral("Label19"), QStringLiteral("+/ -"), this), 3, 0, Qt::AlignRight);
+    test->addWidget(spread_, 3, 1, 1, 2);
+    test->addWidget(resetArm_, 4, 0, 1, 3);
+    test->setRowStretch(5, 1);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addStretch(1);
+    layout->addWidget(dial_, 0, Qt::AlignVCenter);
+    layout->addSpacing(fontMetrics().averageCharWidth() * 6);
+    layout->addLayout(test);
+    layout->addStretch(1);
+
+    fillPanelBody(frame, this);
+
+    connect(startSpeed_, &QLineEdit::textEdited, this,
+            [this](const QString& text) { session_.instruments.startText = text; });
+    connect(endSpeed_, &QLineEdit::textEdited, this,
+            [this](const QString& text) { session_.instruments.endText = text; });
+    connect(resetArm_, &QPushButton::clicked, this, [this] { session_.Command10_Click(); });
+    connect(&session_, &Session::panelChanged, this, [this](Panel panel) {
+        if (panel == Panel::D013) render();
+    });
+    SETUPSPEEDOMETER();
+}
+
+void SpeedPanelWidget::SETUPSPEEDOMETER() {
+    const DialUnit unit = session_.settings.usemph ? DialUnit::MPH : DialUnit::KPH;
+    drawScale(unit);
+    if (unit == DialUnit::MPH)
+        session_.MPH(0);
+    else
+        session_.KPH(0);
+}
+
+void SpeedPanelWidget::drawScale(DialUnit unit) {
+    dial_->drawScale(unit);
+    unitCaption_->setText(dial_->unitCaption());
+}
+
+void SpeedPanelWidget::render() {
+    const InstrumentPanels& state = session_.instruments;
+    // The needle follows the unit setting at once; the scale follows the needle, so the
+    // labels, the unit caption and the readout always speak the same unit.
+    if (dial_->scaleUnit() != state.speedUnit) drawScale(state.speedUnit);
+    dial_->placeNeedle(state.speedUnit, state.speedValue);
+    readout_->setText(state.speedReadout);
+    showText(startSpeed_, state.startText);
+    showText(endSpeed_, state.endText);
+    showText(elapsed_, state.test.elapsedText());
+    showText(spread_, state.test.spreadText());
+}
+
+} // namespace zelcor

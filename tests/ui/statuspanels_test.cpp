@@ -1,0 +1,100 @@
+#include "testmain.h"
+#include "ui/main/panelframe.h"
+#include "uirig.h"
+
+#include <QLabel>
+#include <QMap>
+#include <QTest>
+
+using namespace zelcor;
+using namespace zelcor::test;
+
+namespace {
+
+// The window's session talking to the 11-bit CAN engine controller E8 through a script.
+struct StatusRig : UiRig {
+    QMap<QByteArray, QByteArray> answers;
+
+    StatusRig() {
+        port.respond = [this](const QByteArray& line) { return answers.value(line, "NO DATA\r\r>"); };
+        port.open(1);
+        session.stopflag = false;
+        session.setPollerEnabled(true);
+        session.ecuaddr = QStringLiteral("E8");
+        session.hdrformat = 2;
+        window.show();
+    }
+    void pass(int code) {
+        session.funccode = qint16(code);
+        session.COMMS();
+    }
+    // Labels `name`_0.. that are enabled, and those in bold; the two must agree.
+    QList<int> highlighted(const QString& name, int count) const {
+        QList<int> on;
+        for (int i = 0; i < count; ++i) {
+            auto* label = find<QLabel>(QStringLiteral("%1_%2").arg(name).arg(i));
+            if (label->isEnabled() != label->font().bold()) return {-1};
+            if (label->isEnabled()) on << i;
+        }
+        return on;
+    }
+};
+
+} // namespace
+
+class StatusPanelsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void fuelSystems_data() {
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<QList<int>>("highlighted");
+        QTest::newRow("system 1 closed loop") << QByteArray("7E8 04 41 03 02 00") << QList<int>{1};
+        QTest::newRow("both systems, several states") << QByteArray("7E8 04 41 03 11 05") << QList<int>{0, 4, 5, 7};
+        QTest::newRow("another controller keeps the panel") << QByteArray("7E9 04 41 03 01 00") << QList<int>{8};
+    }
+    void fuelSystems() {
+        QFETCH(QByteArray, reply);
+        QFETCH(QList<int>, highlighted);
+        StatusRig rig;
+        rig.answers["0103"] = "7E8 04 41 03 00 08\r\r>";
+        rig.pass(3);
+        rig.answers["0103"] = reply + "\r\r>";
+        rig.pass(3);
+        QVERIFY(rig.find<QWidget>("D0103")->isVisible());
+        QCOMPARE(rig.highlighted("Label4", 10), highlighted);
+        QCOMPARE(rig.find<QLabel>("Label4_6")->text(), rig.find<QLabel>("Label4_1")->text());
+    }
+
+    void oxygenSensors() {
+        StatusRig rig;
+        rig.answers["0113"] = "7E8 03 41 13 33\r\r>"; // sensors 1 and 2 of both banks
+        rig.answers["0114"] = "7E8 04 41 14 5A 80\r\r>";
+        rig.answers["0115"] = "7E8 04 41 15 14 FF\r\r>";
+        rig.pass(19);
+        QCOMPARE(rig.highlighted("Label6", 8), (QList<int>{0, 1, 4, 5}));
+        QCOMPARE(rig.highlighted("Label7", 8), (QList<int>{0, 1, 4, 5}));
+        QCOMPARE(rig.highlighted("Label8", 8), (QList<int>{0, 1, 4, 5}));
+        QCOMPARE(rig.find<QLabel>("Label6_4")->text(), QStringLiteral("Bank 2 - Sensor 1"));
+        QCOMPARE(rig.find<QLabel>("Label7_0")->text(), QStringLiteral("0.450"));
+        QCOMPARE(rig.find<QLabel>("Label8_0")->text(), QStringLiteral("0.0%"));
+        QCOMPARE(rig.find<QLabel>("Label8_1")->text(), QStringLiteral("n/a"));
+        QCOMPARE(rig.find<QLabel>("Label7_2")->text(), QStringLiteral("0.0"));
+    }
+
+    void textPanelCaption() {
+        StatusRig rig;
+        rig.answers["0105"] = "7E8 03 41 05 7B\r\r>";
+        rig.pass(5);
+        auto* frame = rig.find<PanelFrame>("D0104");
+        QCOMPARE(frame->title(), QStringLiteral(" Engine Coolant Temp "));
+        QCOMPARE(rig.find<QLabel>("Text4")->text(), rig.session.textPanel.value);
+        QVERIFY(!rig.session.textPanel.value.isEmpty());
+        rig.answers["011E"] = "7E8 03 41 1E 01\r\r>";
+        rig.pass(30);
+        QCOMPARE(frame->title(), QStringLiteral(" Power Take-Off (PTO) Status "));
+        QCOMPARE(rig.find<QLabel>("Text4")->text(), QStringLiteral("PTO Active"));
+    }
+};
+
+ZELCOR_TEST(StatusPanelsTest)
+#include "statuspanels_test.moc"
