@@ -49,7 +49,6 @@ private slots:
         QTest::newRow("1A F8") << QByteArray("7E8 04 41 0C 1A F8\r\r>") << 1726.0 << "1726";
         QTest::newRow("FF FF is no negative value") << QByteArray("7E8 04 41 0C FF FF\r\r>") << 16384.0 << "16384";
         QTest::newRow("another controller") << QByteArray("7E9 04 41 0C 1A F8\r\r>") << 800.0 << "800";
-        QTest::newRow("another parameter") << QByteArray("7E8 03 41 0D 1A\r\r>") << 800.0 << "800";
         QTest::newRow("no data") << QByteArray("NO DATA\r\r>") << 800.0 << "800";
     }
     void engineSpeed() {
@@ -80,9 +79,6 @@ private slots:
                                          << "0.0";
         QTest::newRow("another controller")
             << true << QByteArray("7E9 03 41 0D 64\r\r>") << int(DialUnit::KPH) << 40.0 << "40"
-            << "Ready";
-        QTest::newRow("engine speed reply")
-            << true << QByteArray("7E8 04 41 0C 1A F8\r\r>") << int(DialUnit::KPH) << 40.0 << "40"
             << "Ready";
         QTest::newRow("no data") << false << QByteArray("NO DATA\r\r>") << int(DialUnit::KPH) << 40.0 << "40"
                                  << "Ready";

@@ -75,9 +75,6 @@ private slots:
         QTest::newRow("legacy") << "legacy"
                                 << "4"
                                 << "ON" << QStringList{"Catalyst", "Evaporative System"} << QStringList{"16", "24"};
-        QTest::newRow("clean") << "clean"
-                               << "0"
-                               << "OFF" << QStringList{} << QStringList{"232", "233"};
     }
     void simulatedCar() {
         QFETCH(QString, profile);

@@ -1,5 +1,4 @@
 #include "testmain.h"
-#include "ui/main/panelframe.h"
 #include "uirig.h"
 
 #include <QLabel>
@@ -71,28 +70,12 @@ private slots:
         rig.answers["0114"] = "7E8 04 41 14 5A 80\r\r>";
         rig.answers["0115"] = "7E8 04 41 15 14 FF\r\r>";
         rig.pass(19);
-        QCOMPARE(rig.highlighted("Label6", 8), (QList<int>{0, 1, 4, 5}));
-        QCOMPARE(rig.highlighted("Label7", 8), (QList<int>{0, 1, 4, 5}));
-        QCOMPARE(rig.highlighted("Label8", 8), (QList<int>{0, 1, 4, 5}));
-        QCOMPARE(rig.find<QLabel>("Label6_4")->text(), QStringLiteral("Bank 2 - Sensor 1"));
+        for (const QString name : {"Label6", "Label7", "Label8"})
+            QCOMPARE(rig.highlighted(name, 8), (QList<int>{0, 1, 4, 5}));
         QCOMPARE(rig.find<QLabel>("Label7_0")->text(), QStringLiteral("0.450"));
         QCOMPARE(rig.find<QLabel>("Label8_0")->text(), QStringLiteral("0.0%"));
         QCOMPARE(rig.find<QLabel>("Label8_1")->text(), QStringLiteral("n/a"));
         QCOMPARE(rig.find<QLabel>("Label7_2")->text(), QStringLiteral("0.0"));
-    }
-
-    void textPanelCaption() {
-        StatusRig rig;
-        rig.answers["0105"] = "7E8 03 41 05 7B\r\r>";
-        rig.pass(5);
-        auto* frame = rig.find<PanelFrame>("D0104");
-        QCOMPARE(frame->title(), QStringLiteral(" Engine Coolant Temp "));
-        QCOMPARE(rig.find<QLabel>("Text4")->text(), rig.session.textPanel.value);
-        QVERIFY(!rig.session.textPanel.value.isEmpty());
-        rig.answers["011E"] = "7E8 03 41 1E 01\r\r>";
-        rig.pass(30);
-        QCOMPARE(frame->title(), QStringLiteral(" Power Take-Off (PTO) Status "));
-        QCOMPARE(rig.find<QLabel>("Text4")->text(), QStringLiteral("PTO Active"));
     }
 };
 

@@ -82,8 +82,10 @@ void DialFace::drawScale(DialUnit unit) {
         label->setFont(font);
         label->setText(placement.caption);
         label->adjustSize();
-        const QPointF topRight = placement.topRight(label->height());
-        label->move(int(std::lround(topRight.x() - label->width())), int(std::lround(topRight.y())));
+        // Centred on the point at the label radius and the tick's angle: with this
+        // platform's fonts a label whose corner sat there would touch the ticks.
+        label->move(int(std::lround(placement.right - label->width() / 2.0)),
+                    int(std::lround(placement.top - label->height() / 2.0)));
         label->show();
     }
     update();

@@ -77,14 +77,17 @@ SpeedPanelWidget::SpeedPanelWidget(Session& session, PanelFrame* frame)
     test->addWidget(caption(QStringLiteral("Label19"), QStringLiteral("+/ -"), this), 3, 0, Qt::AlignRight);
     test->addWidget(spread_, 3, 1, 1, 2);
     test->addWidget(resetArm_, 4, 0, 1, 3);
-    test->setRowStretch(5, 1);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addStretch(1);
     layout->addWidget(dial_, 0, Qt::AlignVCenter);
     layout->addSpacing(fontMetrics().averageCharWidth() * 6);
-    layout->addLayout(test);
+    auto* testColumn = new QVBoxLayout;
+    testColumn->addStretch(1);
+    testColumn->addLayout(test);
+    testColumn->addStretch(1);
+    layout->addLayout(testColumn);
     layout->addStretch(1);
 
     fillPanelBody(frame, this);

@@ -103,15 +103,16 @@ GeneralInfoWidget::GeneralInfoWidget(Session& session, PanelFrame* frame) : QWid
     current->addWidget(caption(QStringLiteral("Current Address"), currentAddress_, this));
     current->addWidget(currentAddress_);
 
-    auto* controllerColumn = new QVBoxLayout;
-    controllerColumn->addWidget(controllersHeading_);
-    controllerColumn->addWidget(controllers_, 1);
-    controllerColumn->addWidget(hint);
-    controllerColumn->addLayout(current);
-    const int columnWidth = fontMetrics().horizontalAdvance(QStringLiteral("Controller Addresses  ")) + 16;
-    controllers_->setFixedWidth(columnWidth);
-    hint->setFixedWidth(columnWidth);
+    // The controller column is as wide as its address row; the list and the hint fill it.
     currentAddress_->setFixedWidth(digits * 2);
+    auto* controllerColumn = new QWidget(this);
+    auto* column = new QVBoxLayout(controllerColumn);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(controllersHeading_);
+    column->addWidget(controllers_, 1);
+    column->addWidget(hint);
+    column->addLayout(current);
+    controllerColumn->setFixedWidth(current->sizeHint().width());
 
     auto* left = new QVBoxLayout;
     left->addLayout(status);
@@ -121,7 +122,7 @@ GeneralInfoWidget::GeneralInfoWidget(Session& session, PanelFrame* frame) : QWid
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(left, 1);
     layout->addSpacing(digits);
-    layout->addLayout(controllerColumn);
+    layout->addWidget(controllerColumn);
 
     fillPanelBody(frame, this);
 
