@@ -1,6 +1,7 @@
 #include "core/scanreport.h"
 
 #include "base/numbers.h"
+#include "core/codescan.h"
 #include "core/livescan.h"
 #include "core/session.h"
 #include "vehicle/decodepid.h"
@@ -34,6 +35,7 @@ QString ScanReport::text() const {
     out += QStringLiteral("Parameters:\n");
     for (const ScanPid& p : pids)
         out += QStringLiteral("  %1  %2: %3\n").arg(hex2(p.pid), p.name, p.text);
+    out += codesText(*this);
     if (passRate) {
         out += QStringLiteral("Live data:\n");
         for (const ScanLive& l : live)
@@ -66,6 +68,7 @@ QJsonObject ScanReport::json() const {
         pidList.append(item);
     }
     o[QStringLiteral("pids")] = pidList;
+    addCodesJson(*this, o);
     if (passRate) {
         QJsonArray liveList;
         for (const ScanLive& l : live) {
@@ -122,6 +125,7 @@ int runScan(Session& session, ScanReport& report, double liveSeconds) {
                 }
                 report.pids.append(item);
             }
+            scanCodes(session, report);
             session.needinit = false; // a PID without an answer is no lost link here
             if (liveSeconds > 0 && !session.stopflag) {
                 stage = Stage::Live;

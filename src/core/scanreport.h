@@ -28,6 +28,19 @@ struct ScanLive {
     QString units;
 };
 
+// A trouble code as the codes panel lists it; the explanation on one line.
+struct ScanCode {
+    QString code;
+    QString controller; // decimal address
+    QString explanation;
+};
+
+// A freeze frame row: parameter name and decoded value.
+struct ScanFreezeRow {
+    QString name;
+    QString value;
+};
+
 struct ScanReport {
     QString protocol;
     QStringList controllers; // decimal addresses
@@ -36,6 +49,10 @@ struct ScanReport {
     int codeCount = 0;
     QStringList continuous, nonContinuous, incomplete;
     QList<ScanPid> pids;
+    bool codesRead = false;          // the trouble code stages ran
+    QList<ScanCode> stored, pending; // trouble codes
+    QList<ScanFreezeRow> freezeFrame;
+    QString freezeExplanation;      // of the code that caused the freeze frame, or that none is stored
     QList<ScanLive> live;           // with --live: the polled channels
     std::optional<double> passRate; // with --live: live-data passes per second
 

@@ -115,6 +115,8 @@ public:
     void Command6_Click();  // CANCEL
     void Command11_Click(); // SAVE CODES TO FILE
     void Command21_Click(); // Save Freeze to File
+    // Date and time written into the stamp of the saved reports; the current time when unset.
+    std::function<QString()> reportTime;
 
     // Live-data rows and graphs.
     void Check1_Click(int row);
@@ -180,6 +182,14 @@ private:
     void applySupportRules(int pid);
     void replayNextFunction();
     void replayTail();
+
+    // Trouble codes and freeze frame.
+    QString explainCode(const QString& code); // explaincode; the error box when codes.dat cannot be read
+    void showExplanation(bool stored, int index);
+    QString reportStampTime() const;
+    // The TIP box, the shared save dialog, then `report` appended to the chosen file; false
+    // when the dialog was cancelled.
+    bool saveReport(const QString& tip, const QString& defaultName, const std::function<QString()>& report);
 };
 
 } // namespace zelcor

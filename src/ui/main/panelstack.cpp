@@ -2,6 +2,7 @@
 
 #include "core/session.h"
 #include "ui/config/setuppanelwidget.h"
+#include "ui/dtc/dtcpanels.h"
 #include "ui/instruments/instrumentpanels.h"
 #include "ui/live/installlivepanels.h"
 #include "ui/main/connectionpanel.h"
@@ -43,6 +44,7 @@ PanelStack::PanelStack(Session& session, QWidget* parent)
     installLivePanels(*this, session_);
     installVehiclePanels(*this, session_);
     installInstrumentPanels(*this, session_);
+    installDtcPanels(*this, session_);
 
     connect(&session_, &Session::frameChanged, this, &PanelStack::renderFrame);
     renderFrame();

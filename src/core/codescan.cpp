@@ -1,0 +1,106 @@
+#include "core/codescan.h"
+
+#include "core/scanreport.h"
+#include "core/session.h"
+#include "dtc/explaincode.h"
+#include "link/helptexts.h"
+
+#include <QJsonArray>
+
+namespace zelcor {
+
+namespace {
+
+// The code items of a list as read: everything but the empty item and the end marker.
+QList<ScanCode> listedCodes(const QStringList& items, const QString& folder, bool& errorShown, Host& host) {
+    QList<ScanCode> codes;
+    for (qsizetype i = 0; i + 2 < items.size(); ++i) {
+        const QString& item = items[i];
+        if (item.trimmed().isEmpty()) continue;
+        int error = 0;
+        const QString explanation = explaincode(item.left(6), folder, &error);
+        if (error != 0 && !errorShown) {
+            // Once per scan: every further lookup would fail the same way.
+            host.message(codesFileErrorText(error, helpUrl(), supportEmail()), codesFileErrorTitle,
+                         MessageIcon::Critical);
+            errorShown = true;
+        }
+        codes.append({item.left(5), item.mid(5).trimmed(), oneLineExplanation(explanation)});
+    }
+    return codes;
+}
+
+QString codeLines(const QList<ScanCode>& codes) {
+    if (codes.isEmpty()) return QStringLiteral("  (none)\n");
+    QString out;
+    for (const ScanCode& c : codes)
+        out += QStringLiteral("  %1  %2  %3\n")
+                   .arg(c.code, -5)
+                   .arg(c.controller, -3)
+                   .arg(c.explanation.isEmpty() ? QStringLiteral("(no explanation in codes.dat)") : c.explanation);
+    return out;
+}
+
+QJsonArray codesArray(const QList<ScanCode>& codes) {
+    QJsonArray list;
+    for (const ScanCode& c : codes)
+        list.append(QJsonObject{{QStringLiteral("code"), c.code},
+                                {QStringLiteral("controller"), c.controller},
+                                {QStringLiteral("explanation"), c.explanation}});
+    return list;
+}
+
+} // namespace
+
+QString oneLineExplanation(const QString& explanation) {
+    QStringList parts;
+    for (const QString& line : explanation.split(QStringLiteral("\r\n"))) {
+        const QString text = line.mid(6).trimmed();
+        if (!text.isEmpty()) parts.append(text);
+    }
+    return parts.join(QStringLiteral(" / "));
+}
+
+void scanCodes(Session& session, ScanReport& report) {
+    if (session.stopflag) return;
+    session.funccode = 254;
+    session.COMMS();
+    bool errorShown = false;
+    report.stored = listedCodes(session.List5, session.programFolder, errorShown, session.host);
+    report.pending = listedCodes(session.List6, session.programFolder, errorShown, session.host);
+    report.codesRead = true;
+
+    if (session.stopflag) return;
+    session.funccode = 248;
+    session.COMMS();
+    report.freezeFrame.clear();
+    for (const FreezeFrameRow& row : session.freeze.rows)
+        if (row.visible && !row.label.isEmpty()) report.freezeFrame.append({row.label, row.value.trimmed()});
+    report.freezeExplanation = session.freeze.explanation == noFreezeFrameText
+                                   ? noFreezeFrameText
+                                   : oneLineExplanation(session.freeze.explanation);
+}
+
+QString codesText(const ScanReport& report) {
+    if (!report.codesRead) return {};
+    QString out = QStringLiteral("Stored Trouble Codes:\n") + codeLines(report.stored);
+    out += QStringLiteral("Pending Trouble Codes:\n") + codeLines(report.pending);
+    out += QStringLiteral("Freeze Frame:\n");
+    if (report.freezeFrame.isEmpty()) out += QStringLiteral("  (none)\n");
+    for (const ScanFreezeRow& row : report.freezeFrame)
+        out += QStringLiteral("  %1: %2\n").arg(row.name, row.value);
+    if (!report.freezeExplanation.isEmpty())
+        out += QStringLiteral("  DTC Explanation: %1\n").arg(report.freezeExplanation);
+    return out;
+}
+
+void addCodesJson(const ScanReport& report, QJsonObject& json) {
+    json[QStringLiteral("stored")] = codesArray(report.stored);
+    json[QStringLiteral("pending")] = codesArray(report.pending);
+    QJsonArray rows;
+    for (const ScanFreezeRow& row : report.freezeFrame)
+        rows.append(QJsonObject{{QStringLiteral("name"), row.name}, {QStringLiteral("value"), row.value}});
+    json[QStringLiteral("freeze_frame")] = rows;
+}
+
+} // namespace zelcor

@@ -1,0 +1,151 @@
+#include "ui/dtc/codespanel.h"
+
+#include "core/session.h"
+#include "ui/dtc/dtcwidgets.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace zelcor {
+
+namespace {
+
+const QString columnHeader = QStringLiteral("DTC                            Reported By");
+
+QLabel* makeLabel(const QString& name, const QString& caption, QWidget* parent) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+QListWidget* makeCodeList(const QString& name, QWidget* parent) {
+    auto* list = new QListWidget(parent);
+    list->setObjectName(name);
+    list->setFont(codeListFont());
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setMinimumWidth(list->fontMetrics().horizontalAdvance(QStringLiteral("P0000       232")) +
+                          list->fontMetrics().averageCharWidth() * 8);
+    return list;
+}
+
+} // namespace
+
+CodesPanel::CodesPanel(Session& session, QWidget* parent)
+    : QWidget(parent), session_(session), storedList_(makeCodeList(QStringLiteral("List5"), this)),
+      pendingList_(makeCodeList(QStringLiteral("List6"), this)), explanation_(new QPlainTextEdit(this)),
+      eraseButton_(makeDtcButton(QStringLiteral("Command4"), QStringLiteral("ERASE ALL CODES"), this)),
+      eraseNowButton_(makeDtcButton(QStringLiteral("Command5"), QStringLiteral("ERASE CODES NOW"), this)),
+      cancelButton_(makeDtcButton(QStringLiteral("Command6"), QStringLiteral("CANCEL"), this)),
+      saveButton_(makeDtcButton(QStringLiteral("Command11"), QStringLiteral("SAVE CODES TO FILE"), this)) {
+    setObjectName(QStringLiteral("codesPanel"));
+    explanation_->setObjectName(QStringLiteral("Text10"));
+    explanation_->setReadOnly(true);
+    buildLayout();
+    wire();
+    render();
+}
+
+void CodesPanel::buildLayout() {
+    QFont caption = font();
+    caption.setBold(true);
+    QLabel* stored = makeLabel(QStringLiteral("Label28"), QStringLiteral("Stored"), this);
+    QLabel* pending = makeLabel(QStringLiteral("Label29"), QStringLiteral("Pending"), this);
+    for (QLabel* label : {stored, pending}) {
+        label->setFont(caption);
+        label->setAlignment(Qt::AlignHCenter);
+    }
+    // The confirmation buttons appear beside ERASE ALL CODES without moving it.
+    for (QPushButton* button : {eraseNowButton_, cancelButton_}) {
+        QSizePolicy policy = button->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        button->setSizePolicy(policy);
+    }
+    explanation_->setMinimumHeight(explanation_->fontMetrics().lineSpacing() * 4);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(eraseButton_);
+    buttons->addWidget(eraseNowButton_);
+    buttons->addWidget(cancelButton_);
+    buttons->addStretch(1);
+    buttons->addWidget(saveButton_);
+
+    auto* layout = new QGridLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(stored, 0, 0);
+    layout->addWidget(pending, 0, 1);
+    layout->addWidget(makeLabel(QStringLiteral("Label27"), columnHeader, this), 1, 0);
+    layout->addWidget(makeLabel(QStringLiteral("Label11"), columnHeader, this), 1, 1);
+    layout->addWidget(storedList_, 2, 0);
+    layout->addWidget(pendingList_, 2, 1);
+    layout->addWidget(
+        makeLabel(QStringLiteral("Label22"), QStringLiteral("Explanation  (Click on a code in the lists above)"), this),
+        3, 0, 1, 2);
+    layout->addWidget(explanation_, 4, 0, 1, 2);
+    layout->addLayout(buttons, 5, 0, 1, 2);
+    layout->setRowStretch(2, 3);
+    layout->setRowStretch(4, 1);
+}
+
+void CodesPanel::wire() {
+    connect(storedList_, &QListWidget::currentRowChanged, this, [this](int row) { rowChanged(storedList_, row); });
+    connect(pendingList_, &QListWidget::currentRowChanged, this, [this](int row) { rowChanged(pendingList_, row); });
+    connect(eraseButton_, &QPushButton::clicked, this, [this] { session_.Command4_Click(); });
+    connect(eraseNowButton_, &QPushButton::clicked, this, [this] { session_.Command5_Click(); });
+    connect(cancelButton_, &QPushButton::clicked, this, [this] { session_.Command6_Click(); });
+    connect(saveButton_, &QPushButton::clicked, this, [this] { session_.Command11_Click(); });
+    connect(&session_, &Session::panelChanged, this, [this](Panel panel) {
+        if (panel == Panel::D03) render();
+    });
+}
+
+// The user picked a line. The session is told once the list has finished handling the
+// mouse or key, so a message box from the lookup does not interrupt the list.
+void CodesPanel::rowChanged(QListWidget* list, int row) {
+    if (rendering_ || row < 0) return;
+    QMetaObject::invokeMethod(
+        this,
+        [this, list, row] {
+            if (list->currentRow() != row) return;
+            if (list == storedList_)
+                session_.List5_Click(row);
+            else
+                session_.List6_Click(row);
+        },
+        Qt::QueuedConnection);
+}
+
+void CodesPanel::renderList(QListWidget* list, const QStringList& items, int selected) {
+    QStringList shown;
+    for (int i = 0; i < list->count(); ++i)
+        shown << list->item(i)->text();
+    if (shown != items) {
+        list->clear();
+        list->addItems(items);
+    }
+    if (selected >= 0 && selected < list->count()) {
+        list->setCurrentRow(selected);
+    } else {
+        list->setCurrentRow(-1);
+        list->clearSelection();
+    }
+}
+
+void CodesPanel::render() {
+    rendering_ = true;
+    renderList(storedList_, session_.List5, session_.dtc.storedIndex);
+    renderList(pendingList_, session_.List6, session_.dtc.pendingIndex);
+    rendering_ = false;
+    const QString text = boxText(session_.Text10);
+    if (explanation_->toPlainText() != text) explanation_->setPlainText(text);
+    eraseButton_->setEnabled(session_.dtc.eraseEnabled);
+    saveButton_->setEnabled(session_.dtc.saveEnabled);
+    eraseNowButton_->setVisible(session_.dtc.confirmVisible);
+    cancelButton_->setVisible(session_.dtc.confirmVisible);
+    // Lists change inside long waits; show them at once.
+    repaint();
+}
+
+} // namespace zelcor

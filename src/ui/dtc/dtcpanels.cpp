@@ -1,0 +1,33 @@
+#include "ui/dtc/dtcpanels.h"
+
+#include "ui/dtc/codespanel.h"
+#include "ui/dtc/freezeframepanel.h"
+#include "ui/main/panelframe.h"
+#include "ui/main/panelstack.h"
+
+#include <QBoxLayout>
+
+namespace zelcor {
+
+namespace {
+
+// `content` fills the frame's body in place of the spacing the frame was built with.
+void fill(PanelFrame* frame, QWidget* content) {
+    QWidget* body = frame->body();
+    auto* layout = qobject_cast<QBoxLayout*>(body->layout());
+    if (!layout) layout = new QVBoxLayout(body);
+    for (int i = layout->count() - 1; i >= 0; --i)
+        if (layout->itemAt(i)->spacerItem()) delete layout->takeAt(i);
+    layout->setContentsMargins(0, 0, 0, 0);
+    content->setParent(body);
+    layout->addWidget(content, 1);
+}
+
+} // namespace
+
+void installDtcPanels(PanelStack& stack, Session& session) {
+    fill(stack.frame(Panel::D03), new CodesPanel(session));
+    fill(stack.frame(Panel::D0200), new FreezeFramePanel(session));
+}
+
+} // namespace zelcor

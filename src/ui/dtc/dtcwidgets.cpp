@@ -1,0 +1,30 @@
+#include "ui/dtc/dtcwidgets.h"
+
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QPushButton>
+
+namespace zelcor {
+
+QFont codeListFont() {
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    if (!QFontInfo(font).fixedPitch())
+        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    return font;
+}
+
+QPushButton* makeDtcButton(const QString& name, const QString& caption, QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QString boxText(QString text) {
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+} // namespace zelcor

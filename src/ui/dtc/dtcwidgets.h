@@ -1,0 +1,21 @@
+#pragma once
+// Small pieces shared by the trouble code and freeze frame panels.
+
+#include <QFont>
+#include <QString>
+
+class QPushButton;
+class QWidget;
+
+namespace zelcor {
+
+// The fixed-pitch font of the code lists, so the controller column lines up.
+QFont codeListFont();
+
+// A push button that never becomes the default button of the window.
+QPushButton* makeDtcButton(const QString& name, const QString& caption, QWidget* parent);
+
+// Text with CR LF (or CR) line ends as a text box shows it.
+QString boxText(QString text);
+
+} // namespace zelcor
