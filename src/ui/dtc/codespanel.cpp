@@ -1,13 +1,16 @@
 #include "ui/dtc/codespanel.h"
 
 #include "core/session.h"
+#include "dtc/dtcreply.h"
 #include "ui/dtc/dtcwidgets.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 
 namespace zelcor {
 
@@ -20,6 +23,36 @@ QLabel* makeLabel(const QString& name, const QString& caption, QWidget* parent) 
     label->setObjectName(name);
     return label;
 }
+
+// The column header over a code list: its text is the design's one line, "DTC", blanks,
+// "Reported By"; it draws "DTC" over the codes and "Reported By" over the controller
+// column of the list's fixed-pitch font, which the blanks of another font would miss.
+class ColumnHeader : public QLabel {
+public:
+    ColumnHeader(const QString& name, const QListWidget* list, QWidget* parent)
+        : QLabel(columnHeader, parent), list_(list) {
+        setObjectName(name);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        const int gapStart = int(text().indexOf(QLatin1Char(' ')));
+        const QString first = text().left(gapStart);
+        const QString second = text().mid(gapStart).trimmed();
+        const int textStart =
+            list_->frameWidth() + list_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list_) + 1;
+        const QString codeAndGap = QStringLiteral("P0000") + QString(codeItemGap, QLatin1Char(' '));
+        const int secondStart = textStart + QFontMetrics(list_->font()).horizontalAdvance(codeAndGap);
+        QPainter painter(this);
+        painter.setPen(palette().color(QPalette::WindowText));
+        const QRect area = contentsRect();
+        painter.drawText(area.adjusted(textStart, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, first);
+        painter.drawText(area.adjusted(secondStart, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, second);
+    }
+
+private:
+    const QListWidget* list_;
+};
 
 QListWidget* makeCodeList(const QString& name, QWidget* parent) {
     auto* list = new QListWidget(parent);
@@ -76,8 +109,8 @@ void CodesPanel::buildLayout() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(stored, 0, 0);
     layout->addWidget(pending, 0, 1);
-    layout->addWidget(makeLabel(QStringLiteral("Label27"), columnHeader, this), 1, 0);
-    layout->addWidget(makeLabel(QStringLiteral("Label11"), columnHeader, this), 1, 1);
+    layout->addWidget(new ColumnHeader(QStringLiteral("Label27"), storedList_, this), 1, 0);
+    layout->addWidget(new ColumnHeader(QStringLiteral("Label11"), pendingList_, this), 1, 1);
     layout->addWidget(storedList_, 2, 0);
     layout->addWidget(pendingList_, 2, 1);
     layout->addWidget(
