@@ -1,5 +1,6 @@
 #include "base/clock.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QEventLoop>
 
@@ -32,10 +33,20 @@ SystemClock::SystemClock() {
 double SystemClock::now() const { return double(elapsed_.nsecsElapsed()) / 1e9; }
 
 void SystemClock::yield() {
-    // Wake up after a millisecond at the latest, sooner when port data or input arrives.
+    // Whatever is pending runs at once. Only a caller that yields again after a yield that
+    // found nothing to do (a wait, an idle loop) sleeps, until port data or input arrives
+    // or a millisecond has passed, so waiting never spins a core and work is never delayed.
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    if (!dispatcher)
+        return;
+    if (!idle_) {
+        idle_ = !dispatcher->processEvents(QEventLoop::AllEvents);
+        return;
+    }
     if (!heartbeat_.isActive())
         heartbeat_.start(1);
-    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    dispatcher->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    idle_ = false;
 }
 
 } // namespace zelcor

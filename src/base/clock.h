@@ -30,9 +30,9 @@ private:
     bool abandoned_ = false;
 };
 
-// The real clock: a monotonic timer; yield() processes Qt events and sleeps in the
-// event loop until something happens or a millisecond has passed, so a wait never
-// spins a core.
+// The real clock: a monotonic timer; yield() processes pending Qt events, and when the
+// previous yield found none it sleeps in the event loop until something happens or a
+// millisecond has passed, so a wait never spins a core.
 class SystemClock : public Clock {
 public:
     SystemClock();
@@ -42,6 +42,7 @@ public:
 private:
     QElapsedTimer elapsed_;
     QTimer heartbeat_;
+    bool idle_ = false; // the last yield had nothing to do
 };
 
 } // namespace zelcor

@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <algorithm>
 
 namespace zelcor {
 
@@ -79,24 +80,31 @@ void GaugeWindows::closedByUser(int row) {
     }
 }
 
-// Large gauges stack beside the main window, the small ones in two columns next to
-// them; everything is kept on the screen.
+// The gauges form a block beside the main window: the two large ones in a column next
+// to it, the small ones in two columns after them. The block goes to the right of the
+// window, else to its left, else against the right edge of the screen.
 QPoint GaugeWindows::placeFor(int row, QSize size) const {
-    const QRect main = anchor_->window()->frameGeometry();
     const int large = GaugeWindow::kLargeSize + kGap;
     const int small = GaugeWindow::kSmallSize + kGap;
-    QPoint at;
-    if (row < 2)
-        at = QPoint(main.right() + kGap, main.top() + row * large);
-    else
-        at = QPoint(main.right() + kGap + large + ((row - 2) % 2) * small, main.top() + ((row - 2) / 2) * small);
+    const QSize block(large + 2 * small, std::max(2 * large, 4 * small));
+    const QRect main = anchor_->window()->frameGeometry();
     const QScreen* screen = anchor_->window()->screen();
     if (!screen) screen = QGuiApplication::primaryScreen();
-    if (screen) {
-        const QRect room = screen->availableGeometry();
-        at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - size.width())));
-        at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - size.height())));
+    const QRect room = screen ? screen->availableGeometry() : QRect(main.topLeft(), block);
+
+    QPoint origin(main.right() + kGap, main.top());
+    if (origin.x() + block.width() > room.right() + 1) {
+        if (main.left() - kGap - block.width() >= room.left())
+            origin.setX(main.left() - kGap - block.width());
+        else
+            origin.setX(room.right() + 1 - block.width());
     }
+    origin.setY(std::min(origin.y(), room.bottom() + 1 - block.height()));
+
+    QPoint at = row < 2 ? origin + QPoint(0, row * large)
+                        : origin + QPoint(large + ((row - 2) % 2) * small, ((row - 2) / 2) * small);
+    at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() + 1 - size.width())));
+    at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() + 1 - size.height())));
     return at;
 }
 

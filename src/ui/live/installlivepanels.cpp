@@ -16,7 +16,7 @@ void install(PanelFrame* frame, QWidget* contents) {
     QWidget* body = frame->body();
     contents->setParent(body);
     if (auto* box = qobject_cast<QBoxLayout*>(body->layout())) {
-        box->insertWidget(0, contents, 1);
+        box->insertWidget(0, contents, 100); // the panel takes the room, not the filler below
     } else {
         auto* layout = new QVBoxLayout(body);
         layout->setContentsMargins(0, 0, 0, 0);

@@ -31,7 +31,7 @@ void PlotWidget::paintEvent(QPaintEvent*) {
         p.drawLine(QPointF(0, y), QPointF(width(), y));
     }
 
-    p.setRenderHint(QPainter::Antialiasing);
+    // Crisp one-pixel traces in their pure colours.
     for (int t = 0; t < 2; ++t)
         drawTrace(p, t);
 }
@@ -54,6 +54,7 @@ void PlotWidget::drawTrace(QPainter& p, int t) {
     else
         p.drawPoint(line.first());
     if (session_.live.points) {
+        p.setRenderHint(QPainter::Antialiasing);
         const double r = 2 * xscale;
         p.setPen(QPen(Qt::white, 1));
         p.setBrush(Qt::NoBrush);

@@ -1,0 +1,325 @@
+// How much time the program adds to each live-data request. Against the simulated
+// adapter with zero latency on a pseudo-terminal, in the same run:
+//   (a) a bare client that writes a request and reads up to the prompt,
+//   (a') the same through QSerialPort on Qt's event loop, without any program logic,
+//   (b) `zelcor --scan --live` polling ten channels, headless, and (b') the same scan
+//       inside this process,
+//   (c) the live-data panel in the main window, ten channels with ten gauges open.
+// Program time per request = 1/(b) - 1/(a), and 1/(c) - 1/(a).
+//
+// bench_live [seconds per run, default 2] [--repeats N, default 3] [--no-window]
+// Each case is run N times; the best wall rate and the least CPU time are shown. "cpu us"
+// is the CPU time of the client's thread per request (where the client runs in here).
+// Case (c) needs a display (run it under xvfb-run) or QT_QPA_PLATFORM=offscreen.
+
+#include "base/clock.h"
+#include "core/listentry.h"
+#include "core/session.h"
+#include "link/systemport.h"
+#include "live/gaugescale.h"
+#include "sim/ptyserver.h"
+#include "ui/main/mainwindow.h"
+#include "ui/main/qthost.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSerialPort>
+#include <QTemporaryDir>
+#include <QThread>
+#include <cstdio>
+#include <ctime>
+#include <fcntl.h>
+#include <memory>
+#include <poll.h>
+#include <unistd.h>
+
+using namespace zelcor;
+
+namespace {
+
+// The channels the scan polls on the default car: its first ten list entries.
+const QList<QByteArray> kRequests{"0111", "0110", "010F", "010E", "010D", "010C", "0103", "0104", "0105", "0106"};
+
+// The simulated adapter on a thread of its own, served by that thread's event loop.
+class ServerThread {
+public:
+    ServerThread() {
+        thread_.start();
+        context_.moveToThread(&thread_);
+        QMetaObject::invokeMethod(
+            &context_,
+            [this] {
+                sim::Options options;
+                options.realTiming = false;
+                server_ = new sim::PtyServer(options);
+                if (server_->start()) path_ = server_->devicePath();
+            },
+            Qt::BlockingQueuedConnection);
+    }
+    ~ServerThread() {
+        QMetaObject::invokeMethod(
+            &context_, [this] { delete server_; }, Qt::BlockingQueuedConnection);
+        thread_.quit();
+        thread_.wait();
+    }
+    QString path() const { return path_; }
+
+private:
+    QThread thread_;
+    QObject context_;
+    sim::PtyServer* server_ = nullptr;
+    QString path_;
+};
+
+// CPU time of the calling thread, in seconds.
+double threadCpu() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+// What a case measured: requests per second of wall time and, where the client runs on
+// this thread, its CPU time per request.
+struct Rate {
+    double perSecond = 0;
+    double cpuMicros = -1;
+};
+
+// Times requests over `seconds`; `request` makes one and says whether it worked.
+template <typename Request> Rate timed(double seconds, Request request) {
+    QElapsedTimer timer;
+    timer.start();
+    const double cpu = threadCpu();
+    qint64 requests = 0;
+    while (timer.nsecsElapsed() < qint64(seconds * 1e9) && request(requests))
+        ++requests;
+    const double elapsed = double(timer.nsecsElapsed()) / 1e9;
+    return Rate{double(requests) / elapsed, requests > 0 ? (threadCpu() - cpu) * 1e6 / double(requests) : -1};
+}
+
+bool roundTrip(int fd, const QByteArray& command) {
+    if (::write(fd, command.constData(), size_t(command.size())) != command.size()) return false;
+    char buffer[512];
+    for (;;) {
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, 5000) <= 0) return false;
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n <= 0) return false;
+        if (buffer[n - 1] == '>') return true;
+    }
+}
+
+const char* const kSetup[] = {"ATZ\r", "ATE0\r", "ATL0\r", "ATH1\r", "ATSP6\r", "0100\r"};
+
+// (a) A client that does nothing else: write, read to the prompt.
+Rate bareClient(const QString& device, double seconds) {
+    const int fd = ::open(device.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    if (fd < 0) return {};
+    for (const char* setup : kSetup)
+        roundTrip(fd, setup);
+    const Rate rate =
+        timed(seconds, [fd](qint64 n) { return roundTrip(fd, kRequests.at(int(n % kRequests.size())) + "\r"); });
+    ::close(fd);
+    return rate;
+}
+
+// (a') The same requests through QSerialPort on Qt's event loop, without any program
+// logic: the floor of a client built on the event loop.
+Rate eventLoopClient(const QString& device, double seconds) {
+    QSerialPort serial;
+    serial.setPortName(device);
+    serial.setBaudRate(QSerialPort::Baud38400);
+    if (!serial.open(QIODevice::ReadWrite)) return {};
+    for (const char* setup : kSetup) {
+        serial.write(setup);
+        serial.flush();
+        serial.waitForReadyRead(2000);
+        while (serial.waitForReadyRead(50)) {
+        }
+        serial.readAll();
+    }
+    QByteArray answer;
+    bool answered = false;
+    QObject::connect(&serial, &QSerialPort::readyRead, [&] {
+        answer += serial.readAll();
+        answered = answer.endsWith('>');
+    });
+    return timed(seconds, [&](qint64 n) {
+        answer.clear();
+        answered = false;
+        serial.write(kRequests.at(int(n % kRequests.size())) + "\r\n");
+        serial.flush();
+        QElapsedTimer limit;
+        limit.start();
+        while (!answered && limit.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+        return answered;
+    });
+}
+
+QString codesFile() {
+    return QFileInfo(QStringLiteral(ZELCOR_PROGRAM)).dir().filePath(QStringLiteral("codes.dat"));
+}
+
+// (b) The program's headless live scan; requests per second from its pass rate.
+Rate headlessScan(const QString& device, double seconds, int* channels) {
+    QTemporaryDir folder;
+    QFile::copy(codesFile(), folder.filePath(QStringLiteral("codes.dat")));
+    QProcess program;
+    program.start(QStringLiteral(ZELCOR_PROGRAM),
+                  {QStringLiteral("--scan"), QStringLiteral("--json"), QStringLiteral("--live"),
+                   QString::number(seconds), QStringLiteral("--device"), device, QStringLiteral("--data-dir"),
+                   folder.path()});
+    if (!program.waitForFinished(int(seconds * 1000) + 60000) || program.exitCode() != 0) {
+        std::fprintf(stderr, "zelcor --scan --live failed: %s\n", program.readAllStandardError().constData());
+        return {};
+    }
+    const QJsonObject report = QJsonDocument::fromJson(program.readAllStandardOutput()).object();
+    int requests = 0;
+    for (const QJsonValue& channel : report.value(QStringLiteral("live")).toArray())
+        if (channel.toObject().value(QStringLiteral("code")).toInt() < 997) ++requests;
+    *channels = requests;
+    return Rate{report.value(QStringLiteral("pass_rate")).toDouble() * requests, -1};
+}
+
+// (b') and (c): live-data passes in this process over ten rows, headless or in the main
+// window with a gauge on every row (the first ten channels that have a dial).
+Rate livePasses(const QString& device, double seconds, bool inWindow, int* gauges) {
+    QTemporaryDir folder;
+    QFile::copy(codesFile(), folder.filePath(QStringLiteral("codes.dat")));
+    SystemClock clock;
+    DeviceList devices;
+    devices.setFirstDevice(device);
+    SystemPort port(devices);
+    QtHost host;
+    Session session(clock, port, host, folder.path());
+    std::unique_ptr<MainWindow> window;
+    if (inWindow) {
+        window = std::make_unique<MainWindow>(session);
+        host.setWindow(window.get());
+        window->show();
+    }
+
+    qint64 requests = 0;
+    double start = -1;
+    double end = 0;
+    double cpu = 0;
+    session.connection.hooks.runPass = [&] {
+        if (start < 0) {
+            if (session.funccode == 0) {
+                session.COMMS(); // detection
+                return;
+            }
+            session.funccode = 250;
+            session.COMMS(); // shows the panel
+            int entry = 0;
+            for (int i = 0; i < kLiveRows; ++i) {
+                LiveRow& row = session.liveRows[size_t(i)];
+                if (inWindow) {
+                    while (entry < row.channel.entries.size() &&
+                           !gaugeScale(entryCode(row.channel.entries.at(entry)), session.settings))
+                        ++entry;
+                }
+                row.channel.index = entry++;
+                row.enabled = true;
+                if (inWindow) {
+                    row.showGauge = true;
+                    session.Check2_Click(i);
+                    *gauges += row.showGauge ? 1 : 0;
+                }
+            }
+            start = clock.now();
+            cpu = threadCpu();
+            return;
+        }
+        session.COMMS();
+        for (const LiveRow& row : session.liveRows)
+            requests += row.enabled && row.channel.code() < 997 ? 1 : 0;
+        end = clock.now();
+        if (end - start >= seconds) session.connection.DISCONNECT();
+    };
+    session.connection.CONNECT();
+    if (!(end > start) || requests == 0) return {};
+    return Rate{double(requests) / (end - start), (threadCpu() - cpu) * 1e6 / double(requests)};
+}
+
+// The best of `repeats` runs: the fastest wall rate and the least CPU.
+template <typename Case> Rate best(int repeats, Case run) {
+    Rate out;
+    for (int i = 0; i < repeats; ++i) {
+        const Rate r = run();
+        out.perSecond = std::max(out.perSecond, r.perSecond);
+        if (r.cpuMicros >= 0 && (out.cpuMicros < 0 || r.cpuMicros < out.cpuMicros)) out.cpuMicros = r.cpuMicros;
+    }
+    return out;
+}
+
+double microseconds(double perSecond) {
+    return perSecond > 0 ? 1e6 / perSecond : 0;
+}
+
+void print(const char* name, const Rate& r, const Rate& bare) {
+    std::printf("%-40s %8.0f %9.1f", name, r.perSecond, microseconds(r.perSecond));
+    if (&r != &bare)
+        std::printf(" %+9.1f", microseconds(r.perSecond) - microseconds(bare.perSecond));
+    else
+        std::printf(" %9s", "");
+    if (r.cpuMicros >= 0) std::printf(" %9.1f", r.cpuMicros);
+    if (&r != &bare && r.cpuMicros >= 0 && bare.cpuMicros >= 0) std::printf(" %+9.1f", r.cpuMicros - bare.cpuMicros);
+    std::printf("\n");
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const bool window = !args.contains(QStringLiteral("--no-window"));
+    double seconds = 2;
+    int repeats = 3;
+    for (int i = 1; i < args.size(); ++i) {
+        if (args.at(i) == QLatin1String("--repeats") && i + 1 < args.size())
+            repeats = std::max(1, args.at(++i).toInt());
+        else if (args.at(i).toDouble() > 0)
+            seconds = args.at(i).toDouble();
+    }
+
+    ServerThread server;
+    if (server.path().isEmpty()) {
+        std::fprintf(stderr, "cannot start the simulated adapter\n");
+        return 1;
+    }
+    const QString device = server.path();
+    std::printf("Live-data requests against the simulated adapter (no latency): best of %d runs of %.1f s\n", repeats,
+                seconds);
+    std::printf("%-40s %8s %9s %9s %9s %9s\n", "case", "req/s", "us each", "program", "cpu us", "cpu prog");
+
+    const Rate bare = best(repeats, [&] { return bareClient(device, seconds); });
+    print("(a)  bare client", bare, bare);
+    print("(a') QSerialPort on the event loop", best(repeats, [&] { return eventLoopClient(device, seconds); }), bare);
+
+    int channels = 0;
+    const Rate scan = best(repeats, [&] { return headlessScan(device, seconds, &channels); });
+    print(qPrintable(QStringLiteral("(b)  zelcor --scan --live, %1 channels").arg(channels)), scan, bare);
+    int none = 0;
+    print("(b') live passes in this process", best(repeats, [&] { return livePasses(device, seconds, false, &none); }),
+          bare);
+    if (window) {
+        int gauges = 0;
+        const Rate shown = best(repeats, [&] {
+            gauges = 0;
+            return livePasses(device, seconds, true, &gauges);
+        });
+        print(qPrintable(QStringLiteral("(c)  window, %1 gauges").arg(gauges)), shown, bare);
+    }
+    return 0;
+}
