@@ -120,8 +120,6 @@ private slots:
     void oneLine_data() {
         QTest::addColumn<QString>("explanation");
         QTest::addColumn<QString>("line");
-        QTest::newRow("one line") << "P0133 O2 Sensor Slow\r\n"
-                                  << "O2 Sensor Slow";
         QTest::newRow("several") << "P0171 Too Lean\r\nP0171 (Bank 1)\r\n"
                                  << "Too Lean / (Bank 1)";
         QTest::newRow("empty line in the block") << "P0171 Too Lean\r\nP0171 \r\nP0171 more\r\n"

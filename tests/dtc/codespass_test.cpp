@@ -28,9 +28,6 @@ private slots:
         QTest::addColumn<QByteArray>("pending");
         QTest::addColumn<QStringList>("storedItems");
         QTest::addColumn<QStringList>("pendingItems");
-        QTest::newRow("legacy, one code and fillers")
-            << 5 << QByteArray("48 6B 10 43 01 33 00 00 00 00 C4\r\r>") << QByteArray("NO DATA\r\r>")
-            << closed({"P0133" + gap + "16"}) << closed({});
         QTest::newRow("legacy, three codes per line, two lines")
             << 5 << QByteArray("48 6B 10 43 01 33 43 00 D0 01 5A\r48 6B 10 43 81 71 00 00 00 00 11\r\r>")
             << QByteArray("48 6B 18 47 07 41 00 00 00 00 9F\r\r>")
@@ -41,11 +38,6 @@ private slots:
             << QByteArray("7E8 04 47 01 04 42\r7E9 04 47 01 07 41\r\r>")
             << closed({"P0133" + gap + "232", "P0196" + gap + "232"})
             << closed({"P0442" + gap + "232", "P0741" + gap + "233"});
-        QTest::newRow("29-bit CAN, segmented")
-            << 7 << QByteArray("18 DA F1 10 10 0A 43 04 01 43 01 96\r18 DA F1 10 21 02 34 02 35 00 00 00\r\r>")
-            << QByteArray("18 DA F1 10 02 47 00\r\r>")
-            << closed({"P0143" + gap + "16", "P0196" + gap + "16", "P0234" + gap + "16", "P0235" + gap + "16"})
-            << closed({});
     }
     void readsBothServices() {
         QFETCH(int, hdrformat);
@@ -116,17 +108,6 @@ private slots:
         if (stopped) QCOMPARE(rig.session.List5, closed({"P0171" + gap + "232"}));
     }
 
-    void eraseSendsClearThenReadsAgain() {
-        ScriptRig rig;
-        rig.answers["04"] = "7E8 01 44\r\r>";
-        rig.pass(253);
-        QCOMPARE(rig.port.lines, QList<QByteArray>{"04"});
-        QCOMPARE(rig.session.funccode, qint16(254));
-        rig.session.COMMS();
-        QCOMPARE(rig.port.lines, (QList<QByteArray>{"04", "03", "07"}));
-        QCOMPARE(rig.session.List5, closed({}));
-    }
-
     // ERASE ALL CODES waits for a running read to end, at most a second, before it asks.
     void eraseConfirmationWaitsForTheRead_data() {
         QTest::addColumn<int>("funccode");
@@ -155,33 +136,6 @@ private slots:
         QVERIFY(!rig.session.dtc.eraseEnabled && !rig.session.dtc.saveEnabled);
         QVERIFY(qAbs(rig.clock.now() - start - waited) < 0.01);
         QVERIFY(rig.port.lines.isEmpty()); // nothing is sent from the click
-    }
-
-    // ERASE CODES NOW marks both lists and leaves the erase to the next pass; CANCEL only
-    // reads again.
-    void confirmationButtons_data() {
-        QTest::addColumn<bool>("eraseNow");
-        QTest::addColumn<int>("funccode");
-        QTest::addColumn<QString>("lastItem");
-        QTest::newRow("ERASE CODES NOW") << true << 253 << "--- Erasing ---";
-        QTest::newRow("CANCEL") << false << 254 << "--- End of list ---";
-    }
-    void confirmationButtons() {
-        QFETCH(bool, eraseNow);
-        QFETCH(int, funccode);
-        QFETCH(QString, lastItem);
-        ScriptRig rig;
-        rig.session.List5 = closed({"P0171" + gap + "232"});
-        rig.session.List6 = closed({});
-        rig.session.funccode = 255;
-        rig.session.Command4_Click();
-        eraseNow ? rig.session.Command5_Click() : rig.session.Command6_Click();
-        QCOMPARE(rig.session.funccode, qint16(funccode));
-        QCOMPARE(rig.session.List5.last(), lastItem);
-        QCOMPARE(rig.session.List6.last(), lastItem);
-        QVERIFY(!rig.session.dtc.confirmVisible);
-        QVERIFY(rig.session.dtc.eraseEnabled && rig.session.dtc.saveEnabled);
-        QVERIFY(rig.port.lines.isEmpty());
     }
 
     // The freeze frame: an unanswered bit map request leaves the panel empty; a stop
