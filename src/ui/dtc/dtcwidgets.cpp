@@ -9,8 +9,7 @@ namespace zelcor {
 QFont codeListFont() {
     QFont font(QStringLiteral("Courier New"));
     font.setStyleHint(QFont::TypeWriter);
-    if (!QFontInfo(font).fixedPitch())
-        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (!QFontInfo(font).fixedPitch()) font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     return font;
 }
 
