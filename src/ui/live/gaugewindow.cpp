@@ -1,6 +1,7 @@
 #include "ui/live/gaugewindow.h"
 
 #include <QCloseEvent>
+#include <QLineF>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -36,6 +37,38 @@ QFont fitted(const QString& text, double points, double width, bool bold = false
         for (const QString& line : lines)
             widest = std::max(widest, double(QFontMetricsF(font).horizontalAdvance(line)));
         if (widest <= width) break;
+    }
+    return font;
+}
+
+// The largest font up to `points` in which `text`, wrapped at blanks, fits `box`.
+QFont fittedWrapped(const QString& text, double points, const QRectF& box, bool bold) {
+    QFont font = arial(points, bold);
+    for (double p = points; p > 5; p -= 0.5) {
+        font.setPointSizeF(p);
+        const QRectF needed = QFontMetricsF(font).boundingRect(box, Qt::AlignCenter | Qt::TextWordWrap, text);
+        if (needed.width() <= box.width() && needed.height() <= box.height()) break;
+    }
+    return font;
+}
+
+// The scale numbers' font: as given, or smaller where neighbouring numbers would touch.
+QFont labelFont(const GaugeDial& dial) {
+    if (dial.labels.empty()) return arial(10, true);
+    QFont font = arial(dial.labels.front().fontSize, true);
+    double room = 1e9; // distance between neighbouring label centres
+    for (size_t k = 1; k < dial.labels.size(); ++k) {
+        const GaugeLabel& a = dial.labels[k - 1];
+        const GaugeLabel& b = dial.labels[k];
+        room = std::min(room, QLineF(gaugePoint({}, a.radius, a.angle), gaugePoint({}, b.radius, b.angle)).length());
+    }
+    for (double p = font.pointSizeF(); p > 5; p -= 0.5) {
+        font.setPointSizeF(p);
+        const QFontMetricsF metrics(font);
+        double widest = 0;
+        for (const GaugeLabel& label : dial.labels)
+            widest = std::max(widest, metrics.horizontalAdvance(label.text));
+        if (widest + 2 <= room) break;
     }
     return font;
 }
@@ -124,16 +157,16 @@ void GaugeWindow::renderFace() {
     // Scale numbers.
     needleLength_ = dial.needleLength;
     p.setPen(Qt::black);
+    p.setFont(labelFont(dial));
     for (const GaugeLabel& label : dial.labels) {
-        p.setFont(arial(label.fontSize, true));
         const QPointF at = gaugePoint(centre, label.radius, label.angle);
         const QRectF box(at.x() - 40, at.y() - 12, 80, 24);
         p.drawText(box, Qt::AlignCenter, label.text);
     }
     // Channel name and units.
     const QRectF nameBox = scaled(size, 70, 110, 190, 40);
-    p.setFont(fitted(scale_.name, large_ ? 14 : 8, nameBox.width(), true));
-    p.drawText(nameBox, Qt::AlignCenter, scale_.name);
+    p.setFont(fittedWrapped(scale_.name, large_ ? 14 : 8, nameBox, true));
+    p.drawText(nameBox, Qt::AlignCenter | Qt::TextWordWrap, scale_.name);
     const QRectF unitsBox = scaled(size, 90, 225, 150, 33);
     p.setFont(arial(large_ ? 10 : 7));
     p.drawText(unitsBox, Qt::AlignCenter, scale_.units);
