@@ -13,15 +13,15 @@ bool Clock::waitUntil(double seconds, const std::function<bool()>& done) {
             return true;
         if (now() - start > seconds || abandoned_)
             return false;
-        pause();
+        yield();
     }
 }
 
 void Clock::wait(double seconds) {
     const double start = now();
-    runPending();
-    while (now() - start <= seconds && !abandoned_)
-        pause();
+    do {
+        yield();
+    } while (now() - start <= seconds && !abandoned_);
 }
 
 SystemClock::SystemClock() {
@@ -32,34 +32,20 @@ SystemClock::SystemClock() {
 
 double SystemClock::now() const { return double(elapsed_.nsecsElapsed()) / 1e9; }
 
-bool SystemClock::runEvents(bool mayWait) {
+void SystemClock::yield() {
+    // Whatever is pending runs at once. Only a caller that yields again after a yield that
+    // found nothing to do (a wait, an idle loop) sleeps, until port data or input arrives
+    // or a millisecond has passed, so waiting never spins a core and work is never delayed.
     QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
     if (!dispatcher)
-        return false;
-    if (!mayWait)
-        return dispatcher->processEvents(QEventLoop::AllEvents);
-    // Wake up after a millisecond at the latest, sooner when port data or input arrives.
+        return;
+    if (!idle_) {
+        idle_ = !dispatcher->processEvents(QEventLoop::AllEvents);
+        return;
+    }
     if (!heartbeat_.isActive())
         heartbeat_.start(1);
-    return dispatcher->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-}
-
-void SystemClock::yield() {
-    if (idle_) {
-        runEvents(true);
-        idle_ = false;
-    } else {
-        idle_ = !runEvents(false);
-    }
-}
-
-void SystemClock::runPending() {
-    runEvents(false);
-    idle_ = false;
-}
-
-void SystemClock::pause() {
-    runEvents(true);
+    dispatcher->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     idle_ = false;
 }
 
