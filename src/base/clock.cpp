@@ -13,15 +13,15 @@ bool Clock::waitUntil(double seconds, const std::function<bool()>& done) {
             return true;
         if (now() - start > seconds || abandoned_)
             return false;
-        yield();
+        pause();
     }
 }
 
 void Clock::wait(double seconds) {
     const double start = now();
-    do {
-        yield();
-    } while (now() - start <= seconds && !abandoned_);
+    runPending();
+    while (now() - start <= seconds && !abandoned_)
+        pause();
 }
 
 SystemClock::SystemClock() {
@@ -32,20 +32,34 @@ SystemClock::SystemClock() {
 
 double SystemClock::now() const { return double(elapsed_.nsecsElapsed()) / 1e9; }
 
-void SystemClock::yield() {
-    // Whatever is pending runs at once. Only a caller that yields again after a yield that
-    // found nothing to do (a wait, an idle loop) sleeps, until port data or input arrives
-    // or a millisecond has passed, so waiting never spins a core and work is never delayed.
+bool SystemClock::runEvents(bool mayWait) {
     QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
     if (!dispatcher)
-        return;
-    if (!idle_) {
-        idle_ = !dispatcher->processEvents(QEventLoop::AllEvents);
-        return;
-    }
+        return false;
+    if (!mayWait)
+        return dispatcher->processEvents(QEventLoop::AllEvents);
+    // Wake up after a millisecond at the latest, sooner when port data or input arrives.
     if (!heartbeat_.isActive())
         heartbeat_.start(1);
-    dispatcher->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    return dispatcher->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+void SystemClock::yield() {
+    if (idle_) {
+        runEvents(true);
+        idle_ = false;
+    } else {
+        idle_ = !runEvents(false);
+    }
+}
+
+void SystemClock::runPending() {
+    runEvents(false);
+    idle_ = false;
+}
+
+void SystemClock::pause() {
+    runEvents(true);
     idle_ = false;
 }
 
