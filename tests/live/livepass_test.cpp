@@ -141,16 +141,6 @@ private slots:
         QCOMPARE(rig.lineEnds, 1);
     }
 
-    void noLogRowWithoutLogging() {
-        Rig rig;
-        rig.answers["010C"] = "7E8 04 41 0C 1A F9\r\r>";
-        rig.channel(0, 12);
-        rig.pass();
-        QVERIFY(rig.fields.isEmpty());
-        QCOMPARE(rig.lineEnds, 0);
-        QVERIFY(!rig.session.datalog.rowactive);
-    }
-
     // The derived rows see only the inputs decoded above them in the same pass.
     void derivedRows_data() {
         QTest::addColumn<QList<int>>("codes");
@@ -262,14 +252,6 @@ private slots:
         QCOMPARE(rig.port.lines, QList<QByteArray>{"0100"});
         QCOMPARE(rig.session.live.Text12, QString());
         QCOMPARE(rig.text(1), QString());
-    }
-
-    void derivedRowsAloneSendOnlyTheKeepAlive() {
-        Rig rig;
-        rig.channel(0, 998);
-        rig.pass();
-        QCOMPARE(rig.port.lines, QList<QByteArray>{"0100"});
-        QCOMPARE(rig.text(0), QStringLiteral("Enable Speed above to view HP"));
     }
 
     // A replayed pass takes no time on the clock: the previous rate stays instead of a
