@@ -1,7 +1,7 @@
 #include "ui/live/graphpanel.h"
 
-#include "core/listentry.h"
 #include "core/session.h"
+#include "ui/live/channelcombo.h"
 #include "ui/live/plotwidget.h"
 
 #include <QBoxLayout>
@@ -197,18 +197,7 @@ void GraphPanel::releaseAxisButton() {
 
 void GraphPanel::renderChannels() {
     for (int t = 0; t < 2; ++t) {
-        QComboBox* combo = channel_[size_t(t)];
-        const QStringList& entries = session_.graphTraces[size_t(t)].channel.entries;
-        QStringList names;
-        for (const QString& entry : entries)
-            names << entryName(entry);
-        QStringList shown;
-        for (int k = 0; k < combo->count(); ++k)
-            shown << combo->itemText(k);
-        if (shown != names) {
-            combo->clear();
-            combo->addItems(names);
-        }
+        showChannelNames(channel_[size_t(t)], session_.graphTraces[size_t(t)].channel.entries);
     }
     render();
 }

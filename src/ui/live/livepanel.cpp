@@ -1,8 +1,8 @@
 #include "ui/live/livepanel.h"
 
-#include "core/listentry.h"
 #include "core/session.h"
 #include "ui/live/activitylamp.h"
+#include "ui/live/channelcombo.h"
 #include "ui/live/gaugewindows.h"
 
 #include <QBoxLayout>
@@ -165,19 +165,7 @@ QWidget* LivePanel::buildLogging() {
 
 void LivePanel::renderChannels() {
     for (int i = 0; i < kLivePanelRows; ++i) {
-        QComboBox* combo = channel_[size_t(i)];
-        const QStringList& entries = session_.liveRows[size_t(i)].channel.entries;
-        QStringList names;
-        names.reserve(entries.size());
-        for (const QString& entry : entries)
-            names << entryName(entry);
-        QStringList shown;
-        for (int k = 0; k < combo->count(); ++k)
-            shown << combo->itemText(k);
-        if (shown != names) {
-            combo->clear();
-            combo->addItems(names);
-        }
+        showChannelNames(channel_[size_t(i)], session_.liveRows[size_t(i)].channel.entries);
     }
     render();
 }
