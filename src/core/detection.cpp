@@ -119,7 +119,7 @@ void Session::detect() {
         RecordingPause pause(*this);
         send(QStringLiteral("ATDP"));
     }
-    const QString description = readbuf();
+    const QString description = readReply();
     protocolText = QString(description).remove(QLatin1Char('>')).remove(QLatin1Char('\n')).replace(QLatin1Char('\r'), QLatin1Char(' ')).trimmed();
     logline(QStringLiteral("P ") + description);
 

@@ -16,6 +16,13 @@ Session::Session(Clock& clock_, Port& port_, Host& host_, const QString& program
     };
     connection.hooks.runPass = [this] { COMMS(); };
     connection.hooks.closegauges = [this] { closegauges(); };
+    connection.hooks.playChecked = [this] { return traceControls.play; };
+    connection.hooks.stepChecked = [this] { return traceControls.step; };
+    connection.hooks.uncheckPlayAndStep = [this] {
+        traceControls.endStep();
+        emit traceReplayChanged();
+    };
+    onReplayListLine = [this](int entry) { setList4Index(entry); };
     connect(&connection, &Connection::panelChanged, this, &Session::buttonsChanged);
 }
 
@@ -153,30 +160,8 @@ void Session::COMMS() {
     runFunction(code);
     if (replaying)
         replayTail();
-}
-
-void Session::replayNextFunction() {
-    QString line;
-    while (trace.readLine(line)) {
-        if (line.startsWith(QLatin1Char('F'))) {
-            funccode = qint16(val(line.mid(1)));
-            return;
-        }
-    }
-    funccode = -1;
-}
-
-void Session::replayTail() {
-    QString line;
-    while (trace.readLine(line)) {
-        if (line.startsWith(QLatin1Char('T'))) {
-            if (onReplayTime)
-                onReplayTime(line.mid(1).trimmed());
-            return;
-        }
-    }
-    if (onReplayEnd)
-        onReplayEnd();
+    else
+        tracePassEnd();
 }
 
 void Session::runFunction(int code) {

@@ -12,6 +12,8 @@
 #include "link/connection.h"
 #include "link/link.h"
 #include "live/channelstate.h"
+#include "logging/datalog.h"
+#include "logging/replaycontrols.h"
 #include "vehicle/panelstates.h"
 
 #include <QStringList>
@@ -68,11 +70,12 @@ public:
     FreezeFrame freeze;       // the freeze frame panel's rows and explanation (Text16)
     LiveState live;
     DataLogFlags datalog;
+    DataLogFiles datalogFiles; // the open CSV log and the recording beside it
     InstrumentPanels instruments;
 
-    // Trace replay: the time of a pass, and the end of the trace.
-    std::function<void(const QString&)> onReplayTime;
-    std::function<void()> onReplayEnd;
+    // Trace replay ("V"): the replay window's controls and the time of the pass shown.
+    ReplayControls traceControls;
+    QString traceTime;
 
     // FRAME: brings a panel to the front; leaving the live-data panel closes the gauges.
     void FRAME(Panel panel);
@@ -100,6 +103,21 @@ public:
     void Command19_Click();
     // HELP GUIDE ONLINE
     void Command20_Click();
+
+    // &REPLAY: asks for a recorded drive and hands it to the replay window.
+    void Command17_Click();
+    // "V": replays the trace log through the whole program, paced by the replay window,
+    // again from its beginning each time play is pressed after its end.
+    void Command13_Click();
+    // The replay window of a trace replay was closed: the program works live again.
+    void endTraceReplay();
+    // The replay window changed the trace replay's controls.
+    void traceControlsChanged() { emit traceReplayChanged(); }
+
+    // The CSV data log: File, Start / Mark, Stop.
+    void Command14_Click();
+    void Command15_Click();
+    void Command16_Click();
 
     // One diagnostic pass.
     void COMMS();
@@ -154,6 +172,13 @@ signals:
     // once); a row's gauge window got a new reading.
     void liveRowChanged(int row);
     void gaugeFed(int row);
+    // A recorded drive was chosen for the replay window.
+    void recordingChosen(const QString& path);
+    // A trace replay starts (the replay window shows) or its controls or time changed.
+    void traceReplayStarted();
+    void traceReplayChanged();
+    // The data-logging group changed (file, logging state).
+    void dataLogChanged();
 
 protected:
     // Function bodies of a pass, dispatched by COMMS on the function code.
@@ -182,6 +207,13 @@ private:
     void applySupportRules(int pid);
     void replayNextFunction();
     void replayTail();
+    void tracePassEnd();
+    void finishTraceReplay();
+    // The data log's rows so far go to the disk; a failed write stops logging with a box.
+    void commitDataLog();
+
+    bool traceReplayRunning_ = false; // the "V" handler is running
+    bool traceReplayEnding_ = false;  // the replay window was closed
 
     // Trouble codes and freeze frame.
     QString explainCode(const QString& code); // explaincode; the error box when codes.dat cannot be read

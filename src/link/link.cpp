@@ -79,7 +79,7 @@ void Link::send(const QString& ss) {
 QString Link::receive() {
     timeAfterReceive = generalSingle(float(clock.now() - lastrxtime));
     emit timeAfterReceiveChanged();
-    QString s = readbuf();
+    QString s = readReply();
     s.remove(QLatin1Char(' '));
     s.remove(QLatin1Char('>'));
     if (settings.recording) {
@@ -111,7 +111,7 @@ QString Link::ReceiveMulti(double tm2wait) {
     clock.wait(tm2wait);
     timeAfterReceive = generalSingle(float(clock.now() - lastrxtime));
     emit timeAfterReceiveChanged();
-    QString s = readbuf();
+    QString s = readReply();
     s.remove(QLatin1Char(' '));
     s.remove(QLatin1Char('>'));
     s.remove(QLatin1Char('\n'));
@@ -137,6 +137,51 @@ QString Link::readbuf(int n) {
     return s;
 }
 
+QString Link::readReply() {
+    const QString s = readbuf();
+    if (settings.recording)
+        logline(replyLine(s));
+    return s;
+}
+
+bool isReplyLine(const QString& line) { return line.startsWith(QLatin1Char('R')) && line != QLatin1String("RM"); }
+
+QString Link::replyLine(const QString& reply) {
+    QString line = QStringLiteral("R");
+    line.reserve(reply.size() + 8);
+    for (const QChar c : reply) {
+        if (c == QLatin1Char('\\'))
+            line += QLatin1String("\\\\");
+        else if (c == QLatin1Char('\r'))
+            line += QLatin1String("\\r");
+        else if (c == QLatin1Char('\n'))
+            line += QLatin1String("\\n");
+        else
+            line += c;
+    }
+    // "RM" would read as the support tag.
+    if (line == QLatin1String("RM"))
+        line = QStringLiteral("R\\M");
+    return line;
+}
+
+QString Link::replyFromLine(const QString& line) {
+    QString reply;
+    reply.reserve(line.size());
+    for (qsizetype i = 1; i < line.size(); ++i) {
+        QChar c = line.at(i);
+        if (c == QLatin1Char('\\') && i + 1 < line.size()) {
+            c = line.at(++i);
+            if (c == QLatin1Char('r'))
+                c = QLatin1Char('\r');
+            else if (c == QLatin1Char('n'))
+                c = QLatin1Char('\n');
+        }
+        reply += c;
+    }
+    return reply;
+}
+
 QString Link::replayReadbuf() {
     const qint64 start = trace.position();
     QString line;
@@ -144,8 +189,10 @@ QString Link::replayReadbuf() {
         if (line.startsWith(QLatin1Char('L'))) {
             if (onReplayListLine)
                 onReplayListLine(int(val(line.mid(1))));
-        } else if (line.startsWith(QLatin1Char('R'))) {
-            return line.mid(1);
+        } else if (isReplyLine(line)) {
+            return replyFromLine(line);
+        } else if (line.startsWith(QLatin1Char('T'))) {
+            break; // the recorded pass had no further reply
         }
     }
     trace.seek(start);

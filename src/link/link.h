@@ -47,8 +47,16 @@ public:
     // A new connection may report a removed device again.
     void resetDeviceRemovedReport() { removalReported_ = false; }
 
-    void openlog() { trace.openlog(replaying); }
-    void closelog() { trace.closelog(); }
+    // While a trace is replayed the log is being read: opening and closing it for
+    // writing leave the reader where it is.
+    void openlog() {
+        if (!replaying)
+            trace.openlog(false);
+    }
+    void closelog() {
+        if (!replaying)
+            trace.closelog();
+    }
     void logline(const QString& text) {
         if (!replaying)
             trace.logline(text);
@@ -59,9 +67,16 @@ public:
     QString ReceiveMulti(double tm2wait = 1.0);
     QString readbuf();
     QString readbuf(int n);
+    // readbuf for a reply the passes work with: while Debug is on it is also traced as an
+    // "R" line, so that a replay gets exactly this text back.
+    QString readReply();
     // Writes straight to the port, without a trace line or a prompt wait.
     void writeRaw(const QString& text);
 
+    // An "R" line carries a reply with its line ends and backslashes escaped; the
+    // support tag "RM" is not one.
+    static QString replyLine(const QString& reply);
+    static QString replyFromLine(const QString& line);
     // Rewrites a CAN reply line so the controller address sits at characters 5-6.
     static QString normaliseLine(const QString& line, int hdrformat);
 
@@ -75,6 +90,9 @@ private:
     bool pollerEnabled_ = false;
     bool removalReported_ = false;
 };
+
+// A trace line that holds a reply for replay.
+bool isReplyLine(const QString& line);
 
 // Switches the Debug setting off for the lifetime of the object, then restores it.
 class RecordingPause {

@@ -131,6 +131,7 @@ private:
             // A rejected reply (another controller, a negative answer) has no value of
             // its own: its log field stays empty and the shared values keep theirs.
             logField(reading.matched ? reading.logValue() : QString());
+            if (reading.matched && writingLog() && s_.datalog.rows.reply) s_.datalog.rows.reply(code, reading.reply);
             // The value box repaints at once, with the lamp still lit.
             emit s_.liveRowChanged(i);
             if (reading.outputs.needle >= 0) feedGauge(i, reading.gaugeFeed());

@@ -27,6 +27,7 @@ LiveReading readLivePid(Session& session, int code) {
     session.send(QStringLiteral("01") + pid);
     const QString reply = session.receive();
     LiveReading reading;
+    reading.reply = reply;
     reading.empty = reply.isEmpty();
     reading.matched = session.replyMatches(reply, QStringLiteral("41") + pid);
     reading.text = decodepid(code, reply, session.ecuaddr, session.settings, reading.outputs);

@@ -13,6 +13,7 @@ class Session;
 
 struct LiveReading {
     QString text;         // the display text; empty when the reply was rejected
+    QString reply;        // the normalised reply
     PidOutputs outputs;   // from this decode only
     bool empty = true;    // no reply at all
     bool matched = false; // the reply carries the selected controller and "41" + PID

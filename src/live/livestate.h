@@ -19,10 +19,12 @@ struct LiveState {
 };
 
 // Where the live-data pass writes its CSV rows: `append` gets "time,value," for each
-// row of a pass, `endLine` ends the row after the last one. Unset while no log is open.
+// row of a pass, `endLine` ends the row after the last one, and `reply` gets every
+// accepted reply of a parameter for the drive's recording.
 struct LogRowSink {
     std::function<void(const QString& fields)> append;
     std::function<void()> endLine;
+    std::function<void(int code, const QString& reply)> reply;
 };
 
 // The CSV data log's flags (the log file itself is written by the data-log code).
@@ -30,6 +32,9 @@ struct DataLogFlags {
     bool logging = false;   // a CSV log is open
     bool rowactive = false; // the current live-data pass may write its row
     LogRowSink rows;        // the open log's row writer
+    QString path;           // text15's Tag: the chosen file
+    QString title = QStringLiteral("noname"); // text15
+    double sectionStart = 0; // clock at the last Start / Mark (the recording's times)
 };
 
 } // namespace zelcor

@@ -131,10 +131,10 @@ LivePanel::LivePanel(Session& session, QWidget* parent) : QWidget(parent), sessi
         if (panel == Panel::D250) render();
     });
     renderChannels();
+    renderLogging();
 }
 
-// The data-logging group; the log itself arrives with the data-log code, so its
-// controls wait disabled.
+// The data-logging group: the chosen file's name and File, Start / Mark, Stop.
 QWidget* LivePanel::buildLogging() {
     auto* group = new QWidget(this);
     group->setObjectName(QStringLiteral("loggingGroup"));
@@ -142,25 +142,42 @@ QWidget* LivePanel::buildLogging() {
     QFont bold = loggingLabel_->font();
     bold.setBold(true);
     loggingLabel_->setFont(bold);
-    auto* file = makeButton(QStringLiteral("Command14"), QStringLiteral("File"), group);
-    auto* start = makeButton(QStringLiteral("Command15"), QStringLiteral("Start / Mark"), group);
-    auto* stop = makeButton(QStringLiteral("Command16"), QStringLiteral("Stop"), group);
-    auto* name = new QLineEdit(QStringLiteral("noname"), group);
-    name->setObjectName(QStringLiteral("text15"));
-    name->setReadOnly(true);
-    for (QWidget* w : std::initializer_list<QWidget*>{file, start, stop, name})
-        w->setEnabled(false);
+    logFile_ = makeButton(QStringLiteral("Command14"), QStringLiteral("File"), group);
+    logStart_ = makeButton(QStringLiteral("Command15"), QStringLiteral("Start / Mark"), group);
+    logStop_ = makeButton(QStringLiteral("Command16"), QStringLiteral("Stop"), group);
+    logName_ = new QLineEdit(group);
+    logName_->setObjectName(QStringLiteral("text15"));
+    logName_->setReadOnly(true);
+    connect(logFile_, &QPushButton::clicked, this, [this] { session_.Command14_Click(); });
+    connect(logStart_, &QPushButton::clicked, this, [this] { session_.Command15_Click(); });
+    connect(logStop_, &QPushButton::clicked, this, [this] { session_.Command16_Click(); });
+    connect(&session_, &Session::dataLogChanged, this, &LivePanel::renderLogging);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(file);
-    buttons->addWidget(start);
-    buttons->addWidget(stop);
+    buttons->addWidget(logFile_);
+    buttons->addWidget(logStart_);
+    buttons->addWidget(logStop_);
     auto* layout = new QVBoxLayout(group);
     layout->setContentsMargins(6, 4, 6, 4);
     layout->addWidget(loggingLabel_);
-    layout->addWidget(name);
+    layout->addWidget(logName_);
     layout->addLayout(buttons);
     return group;
+}
+
+// While a log runs its channels stay as they are, so the header holds for every row.
+void LivePanel::renderLogging() {
+    const DataLogFlags& log = session_.datalog;
+    logName_->setText(log.title);
+    logName_->setToolTip(log.path);
+    const bool chosen = !log.path.isEmpty();
+    logStart_->setEnabled(chosen);
+    logStop_->setEnabled(chosen);
+    for (int i = 0; i < kLivePanelRows; ++i) {
+        enable_[size_t(i)]->setEnabled(!log.logging);
+        showGauge_[size_t(i)]->setEnabled(!log.logging);
+        channel_[size_t(i)]->setEnabled(!log.logging);
+    }
 }
 
 void LivePanel::renderChannels() {

@@ -10,6 +10,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 
 namespace zelcor {
 
@@ -33,6 +34,7 @@ private:
     void renderChannels();
     void renderRow(int row);
     void render();
+    void renderLogging();
 
     Session& session_;
     std::array<QCheckBox*, kLivePanelRows> enable_{};    // Check1(i)
@@ -44,6 +46,10 @@ private:
     QLabel* enableLegend_ = nullptr;
     QLabel* gaugeLegend_ = nullptr;
     QLabel* loggingLabel_ = nullptr; // Label38
+    QLineEdit* logName_ = nullptr;   // text15
+    QPushButton* logFile_ = nullptr;  // Command14
+    QPushButton* logStart_ = nullptr; // Command15
+    QPushButton* logStop_ = nullptr;  // Command16
     GaugeWindows* gauges_ = nullptr;
 };
 
