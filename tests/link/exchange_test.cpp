@@ -148,7 +148,9 @@ private slots:
         rig.link.send(QStringLiteral("010D"));
         rig.link.ReceiveMulti();
         rig.link.closelog();
-        QCOMPARE(rig.log(), QByteArray("S0100\r\nGI\r\n4100BE3FA813\r\nS010D\r\nRM\r\n7E803410D20\r\r\r\n"));
+        // Each reply as it arrived, escaped on one "R" line for replay, then the support lines.
+        QCOMPARE(rig.log(), QByteArray("S0100\r\nR41 00 BE 3F A8 13\\r\\r>\r\nGI\r\n4100BE3FA813\r\n"
+                                       "S010D\r\nR7E8 03 41 0D 20\\r\\r>\r\nRM\r\n7E803410D20\r\r\r\n"));
     }
 
     void noTraceWithoutRecording() {
