@@ -146,6 +146,8 @@ void ConnectionPanel::wire() {
     connect(connectButton_, &QPushButton::clicked, this, [&connection] { connection.CONNECT(); });
     connect(disconnectButton_, &QPushButton::clicked, this, [&connection] { connection.DISCONNECT(); });
     connect(helpButton_, &QPushButton::clicked, this, [this] { session_.Command20_Click(); });
+    connect(replayButton_, &QPushButton::clicked, this, [this] { session_.Command17_Click(); });
+    connect(traceReplayButton_, &QPushButton::clicked, this, [this] { session_.Command13_Click(); });
 
     connect(functionList_, &QListWidget::currentRowChanged, this, &ConnectionPanel::listRowChanged);
     connect(functionList_, &QListWidget::itemClicked, this,

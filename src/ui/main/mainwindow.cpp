@@ -1,5 +1,6 @@
 #include "ui/main/mainwindow.h"
 
+#include "ui/logging/replaylauncher.h"
 #include "ui/main/connectionpanel.h"
 #include "ui/main/panelstack.h"
 #include "ui/main/windowplacement.h"
@@ -26,6 +27,7 @@ MainWindow::MainWindow(Session& session, QWidget* parent) : QMainWindow(parent),
 
     buildMenus();
     setCentralWidget(buildCentre());
+    replays_ = new ReplayLauncher(session_, this);
 
     auto* debugLog = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), this);
     connect(debugLog, &QShortcut::activated, this, &MainWindow::revealDebugLog);
@@ -151,10 +153,10 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // Closing the main window ends the program at once. A running connection is told to
-    // stop and every wait returns immediately, so the CONNECT handler unwinds and the
-    // event loop, once back at its top, ends.
+    // stop and every wait returns immediately, so the CONNECT handler (or a replay's play
+    // loop) unwinds and the event loop, once back at its top, ends.
     session_.closegauges();
-    if (session_.connection.running()) {
+    if (session_.connection.running() || replays_->replayRunning()) {
         session_.stopflag = true;
         session_.clock.abandonWaits();
     }

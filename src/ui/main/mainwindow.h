@@ -13,6 +13,7 @@ class QPushButton;
 namespace zelcor {
 
 class PanelStack;
+class ReplayLauncher;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -22,6 +23,7 @@ public:
     explicit MainWindow(Session& session, QWidget* parent = nullptr);
 
     PanelStack* panels() const { return panels_; }
+    ReplayLauncher* replays() const { return replays_; }
     // Captions of the function items m_0 .. m_7.
     static QString functionItemCaption(int index);
 
@@ -43,6 +45,7 @@ private:
 
     Session& session_;
     PanelStack* panels_ = nullptr;
+    ReplayLauncher* replays_ = nullptr;
     QPushButton* setupButton_ = nullptr;
     QPushButton* exitButton_ = nullptr;
     QWidget* focusSink_ = nullptr;

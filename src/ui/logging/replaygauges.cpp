@@ -1,0 +1,107 @@
+#include "ui/logging/replaygauges.h"
+
+#include "ui/live/gaugewindow.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
+
+namespace zelcor {
+
+namespace {
+
+constexpr int kGap = 6;
+// Slots 0 and 1 get large gauges, as the first two live-data rows do.
+bool largeSlot(int slot) {
+    return slot < 2;
+}
+
+} // namespace
+
+ReplayGauges::ReplayGauges(RecordingPlayer& player, QWidget* anchor)
+    : QObject(anchor), player_(player), anchor_(anchor) {
+    connect(&player_, &RecordingPlayer::slotsChanged, this, &ReplayGauges::sync);
+    connect(&player_, &RecordingPlayer::gaugeFed, this, &ReplayGauges::feed);
+    connect(&player_, &RecordingPlayer::finished, this, &ReplayGauges::releaseAll);
+}
+
+ReplayGauges::~ReplayGauges() {
+    for (QPointer<GaugeWindow>& gauge : gauges_)
+        delete gauge.data();
+}
+
+GaugeWindow* ReplayGauges::window(int slot) const {
+    return slot >= 0 && slot < kReplaySlots ? gauges_[size_t(slot)].data() : nullptr;
+}
+
+void ReplayGauges::sync() {
+    for (int i = 0; i < kReplaySlots; ++i) {
+        const ReplaySlot& slot = player_.replaySlots[size_t(i)];
+        const bool checked = slot.used() && slot.showGauge;
+        if (checked && !checked_[size_t(i)])
+            open(i);
+        else if (!checked)
+            release(i);
+        checked_[size_t(i)] = checked;
+    }
+}
+
+void ReplayGauges::feed(int slot) {
+    GaugeWindow* gauge = window(slot);
+    if (!gauge) return;
+    const GaugeFeed& reading = player_.replaySlots[size_t(slot)].gauge;
+    gauge->NEEDLE(reading.position);
+    gauge->DIGITAL(reading.value, reading.decimals);
+}
+
+void ReplayGauges::open(int slot) {
+    if (gauges_[size_t(slot)]) return;
+    auto* gauge = new GaugeWindow(slot, largeSlot(slot), anchor_);
+    gauge->Draw(player_.replaySlots[size_t(slot)].scale);
+    gauge->move(placeFor(slot, gauge->size()));
+    connect(gauge, &GaugeWindow::closedByUser, this, &ReplayGauges::closedByUser);
+    gauges_[size_t(slot)] = gauge;
+    gauge->show();
+}
+
+void ReplayGauges::release(int slot) {
+    GaugeWindow* gauge = gauges_[size_t(slot)].data();
+    gauges_[size_t(slot)] = nullptr;
+    if (!gauge) return;
+    gauge->disconnect(this);
+    gauge->hide();
+    gauge->deleteLater();
+}
+
+void ReplayGauges::releaseAll() {
+    for (int slot = 0; slot < kReplaySlots; ++slot)
+        release(slot);
+}
+
+// Closed from the desktop: the slot's box clears as if unchecked.
+void ReplayGauges::closedByUser(int slot) {
+    release(slot);
+    if (player_.replaySlots[size_t(slot)].showGauge) player_.Check1_Click(slot, false);
+}
+
+// The gauges form a block to the right of the replay window: the two large ones in a
+// column, the small ones in two columns after them; kept on the screen.
+QPoint ReplayGauges::placeFor(int slot, QSize size) const {
+    const int large = GaugeWindow::kLargeSize + kGap;
+    const int small = GaugeWindow::kSmallSize + kGap;
+    const QRect owner = anchor_->window()->frameGeometry();
+    const QPoint origin(owner.right() + kGap, owner.top());
+    QPoint at = largeSlot(slot) ? origin + QPoint(0, slot * large)
+                                : origin + QPoint(large + ((slot - 2) % 2) * small, ((slot - 2) / 2) * small);
+
+    const QScreen* screen = anchor_->window()->screen();
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (screen) {
+        const QRect room = screen->availableGeometry();
+        at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() + 1 - size.width())));
+        at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() + 1 - size.height())));
+    }
+    return at;
+}
+
+} // namespace zelcor
