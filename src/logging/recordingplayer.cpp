@@ -13,6 +13,7 @@ namespace {
 
 // At "Max" the loop still lets the window repaint this often (seconds).
 constexpr double kMaxSpeedYieldInterval = 0.02;
+constexpr int kMaxUnpacedRecords = 64;
 
 // The scale of a slot's gauge: the live-data gauge of the channel where there is one,
 // else the channel's range, else a plain percentage.
@@ -126,8 +127,9 @@ bool RecordingPlayer::pace(double seconds) {
             clock_.yield();
         }
     }
-    // Without waits the window still repaints now and then.
-    if (clock_.now() - lastYield_ >= kMaxSpeedYieldInterval) {
+    // Without waits the window still repaints and takes clicks now and then.
+    if (++unpacedRecords_ >= kMaxUnpacedRecords || clock_.now() - lastYield_ >= kMaxSpeedYieldInterval) {
+        unpacedRecords_ = 0;
         lastYield_ = clock_.now();
         clock_.yield();
     }
@@ -217,11 +219,30 @@ void RecordingPlayer::Command2_Click() {
 void RecordingPlayer::playClicked(bool checked) {
     controls.setPlay(checked);
     emit controlsChanged();
-    if (checked && !running_) {
-        if (reader_.atEnd())
-            reader_.rewind();
-        playing();
-    }
+    if (checked)
+        resume();
+}
+
+void RecordingPlayer::stepClicked(bool checked) {
+    controls.setStep(checked);
+    emit controlsChanged();
+    if (checked)
+        resume();
+}
+
+void RecordingPlayer::fastClicked(bool held) {
+    controls.setFast(held);
+    emit controlsChanged();
+    if (held)
+        resume();
+}
+
+void RecordingPlayer::resume() {
+    if (running_)
+        return;
+    if (reader_.atEnd())
+        reader_.rewind();
+    playing();
 }
 
 void RecordingPlayer::Check1_Click(int index, bool checked) {

@@ -64,8 +64,11 @@ public:
 
     void Command1_Click(); // Close
     void Command2_Click(); // Jump to Mark
-    // Play pressed: when the loop has ended it starts again from the beginning.
+    // Play, step and fast forward: when the loop has ended they start it again from the
+    // beginning.
     void playClicked(bool checked);
+    void stepClicked(bool checked);
+    void fastClicked(bool held);
     void Check1_Click(int slot, bool checked); // Show Gauge
     void Check2_Click(int slot, bool checked); // Plot on Graph
 
@@ -88,6 +91,7 @@ private:
     // when the loop must end instead.
     bool pace(double seconds);
     bool mustEnd() const;
+    void resume();
 
     Clock& clock_;
     const Settings& settings_;
@@ -101,6 +105,7 @@ private:
     std::optional<double> previousTime_;
     double previousClock_ = 0;
     double lastYield_ = 0;
+    int unpacedRecords_ = 0; // records shown since the last yield
 };
 
 } // namespace zelcor

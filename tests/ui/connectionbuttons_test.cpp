@@ -11,11 +11,11 @@ using namespace zelcor::test;
 
 namespace {
 
-const char* const kLockedButtons[] = {"Command1", "Command3", "Command7", "Command13"};
+const char* const kLockedButtons[] = {"Command1", "Command3", "Command7", "Command13", "Command17"};
 
 } // namespace
 
-// CONNECT, SET&UP, E&XIT and the trace replay button stay off for the whole connection
+// CONNECT, SET&UP, E&XIT and both replay buttons stay off for the whole connection
 // and come back on every way it ends.
 class ConnectionButtonsTest : public QObject {
     Q_OBJECT

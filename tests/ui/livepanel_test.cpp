@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QTest>
 
 using namespace zelcor;
@@ -57,6 +58,30 @@ void flushDeletes() {
 class LivePanelTest : public QObject {
     Q_OBJECT
 private slots:
+    // File names the log and enables Start / Mark and Stop; while logging, no row's
+    // boxes or channel can change, so the header stays true for every row below it.
+    void loggingLocksTheRows() {
+        LiveRig rig;
+        QPushButton* start = rig.find<QPushButton>(QStringLiteral("Command15"));
+        QVERIFY(!start->isEnabled());
+        rig.host.saveAnswer = rig.dir.filePath(QStringLiteral("drive"));
+        QTest::mouseClick(rig.find<QPushButton>(QStringLiteral("Command14")), Qt::LeftButton);
+        QCOMPARE(rig.find<QLineEdit>(QStringLiteral("text15"))->text(), QStringLiteral("drive.csv"));
+        QVERIFY(start->isEnabled());
+        rig.box("Check1", 2)->click();
+        QTest::mouseClick(start, Qt::LeftButton);
+        QVERIFY(rig.session.datalog.logging);
+        for (int i = 0; i < kLiveRows; ++i) {
+            QVERIFY(!rig.box("Check1", i)->isEnabled());
+            QVERIFY(!rig.box("Check2", i)->isEnabled());
+            QVERIFY(!rig.find<QComboBox>(QStringLiteral("Combo1_%1").arg(i))->isEnabled());
+        }
+        QTest::mouseClick(rig.find<QPushButton>(QStringLiteral("Command16")), Qt::LeftButton);
+        QVERIFY(!rig.session.datalog.logging);
+        QVERIFY(rig.box("Check1", 2)->isEnabled());
+        QVERIFY(rig.box("Check2", 2)->isEnabled());
+    }
+
     void rowsAreNamedAndShowNamesOnly() {
         LiveRig rig;
         for (int i = 0; i < kLiveRows; ++i)

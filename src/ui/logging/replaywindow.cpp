@@ -290,10 +290,12 @@ void ReplayWindow::playClicked(bool checked) {
 }
 
 void ReplayWindow::stepClicked(bool checked) {
+    if (player_) {
+        player_->stepClicked(checked);
+        return;
+    }
     controls_.setStep(checked);
     controlsEdited();
-    // After the end of a recording a step plays it again, one record at a time.
-    if (player_ && controls_.play && !player_->running()) player_->playClicked(true);
 }
 
 void ReplayWindow::stopClicked(bool checked) {
@@ -302,14 +304,21 @@ void ReplayWindow::stopClicked(bool checked) {
 }
 
 void ReplayWindow::fastPressed() {
+    if (player_) {
+        player_->fastClicked(true);
+        return;
+    }
     controls_.setFast(true);
     controlsEdited();
-    if (player_ && controls_.play && !player_->running()) player_->playClicked(true);
 }
 
 void ReplayWindow::fastReleased() {
-    controls_.setFast(false);
-    controlsEdited();
+    if (player_)
+        player_->fastClicked(false);
+    else {
+        controls_.setFast(false);
+        controlsEdited();
+    }
     play_->setFocus(Qt::OtherFocusReason);
 }
 

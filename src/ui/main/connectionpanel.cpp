@@ -180,7 +180,8 @@ void ConnectionPanel::renderButtons() {
     const ConnectionPanelState& panel = session_.connection.panel;
     connectButton_->setEnabled(panel.connectEnabled);
     disconnectButton_->setEnabled(session_.buttons.disconnectEnabled);
-    replayButton_->setEnabled(session_.buttons.replayEnabled);
+    // A replay's play loop would hold a running connection still: no replay while connected.
+    replayButton_->setEnabled(session_.buttons.replayEnabled && panel.connectEnabled);
     traceReplayButton_->setEnabled(panel.traceReplayEnabled);
     helpButton_->setVisible(panel.helpVisible);
     lampLabel_->setEnabled(session_.buttons.statusLabelEnabled);
