@@ -20,6 +20,7 @@ struct SaveDialogRequest {
 struct OpenDialogRequest {
     QString defaultExtension;
     QString filter;
+    QString folder; // where the dialog starts when no file was chosen yet
 };
 
 class Host {

@@ -11,6 +11,7 @@ void Session::Command17_Click() {
     OpenDialogRequest request;
     request.defaultExtension = QStringLiteral("log");
     request.filter = QStringLiteral("Logs (*.log)");
+    request.folder = programFolder;
     const QString path = host.openFileName(request);
     if (!path.isEmpty())
         emit recordingChosen(path);

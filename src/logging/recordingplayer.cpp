@@ -72,7 +72,6 @@ void RecordingPlayer::initform() {
         slot = ReplaySlot();
     slotOf_.fill(-1);
     slotCount = 0;
-    emit finished(); // the old section's gauge windows go
     emit slotsChanged();
     emit plotted();
 }
@@ -167,6 +166,8 @@ void RecordingPlayer::giveSlot(const ReplayRecord& record) {
     if (slot.name.isEmpty())
         slot.name = QStringLiteral("PID %1").arg(record.pid);
     slot.scale = slotScale(record.pid, slot.name, settings_);
+    slot.showGauge = choices_[size_t(record.pid)].showGauge;
+    slot.plot = choices_[size_t(record.pid)].plot;
     slotOf_[size_t(record.pid)] = index;
     emit slotsChanged();
 }
@@ -249,6 +250,7 @@ void RecordingPlayer::Check1_Click(int index, bool checked) {
     if (index < 0 || index >= kReplaySlots || !replaySlots[size_t(index)].used())
         return;
     replaySlots[size_t(index)].showGauge = checked;
+    choices_[size_t(replaySlots[size_t(index)].pid)].showGauge = checked;
     emit slotsChanged();
 }
 
@@ -257,6 +259,7 @@ void RecordingPlayer::Check2_Click(int index, bool checked) {
         return;
     ReplaySlot& slot = replaySlots[size_t(index)];
     slot.plot = checked;
+    choices_[size_t(slot.pid)].plot = checked;
     if (!checked)
         slot.history.clear();
     emit slotsChanged();

@@ -100,6 +100,12 @@ private:
     bool running_ = false;
     bool jumped_ = false; // a jump moved the file while the loop held a record
     std::array<int, kMaxRecordedPid + 1> slotOf_;
+    // The boxes the user checked for a parameter; its slot in a later section gets them again.
+    struct Choice {
+        bool showGauge = false;
+        bool plot = false;
+    };
+    std::array<Choice, kMaxRecordedPid + 1> choices_{};
     double sectionStart_ = 0; // date value of the section's start
     // The previous data record's time and the clock when it was shown.
     std::optional<double> previousTime_;

@@ -171,6 +171,30 @@ private slots:
         QVERIFY(closed);
     }
 
+    // A parameter's gauge and graph boxes carry over into the next section, wherever its
+    // slot is there.
+    void choicesCarryIntoTheNextSection() {
+        Rig rig;
+        rig.open({QStringLiteral("90001,0,46000.5,first"), QStringLiteral("90000,12,0,"),
+                  QStringLiteral("90001,0,46000.6,second"), QStringLiteral("90000,13,0,"), QStringLiteral("90000,12,0,")});
+        rig.clock.onYield = [&](double) {
+            if (rig.player.controls.play)
+                return;
+            if (rig.player.slotCount == 1 && rig.player.Label2 == QLatin1String("first")) {
+                rig.player.Check1_Click(0, true);
+                rig.player.Check2_Click(0, true);
+            }
+            rig.player.controls.setStep(true);
+        };
+        rig.player.controls.setStep(true);
+        rig.player.playing();
+        QCOMPARE(rig.player.Label2, QStringLiteral("second"));
+        QCOMPARE(rig.player.replaySlots[0].pid, 13);
+        QVERIFY(!rig.player.replaySlots[0].showGauge && !rig.player.replaySlots[0].plot);
+        QCOMPARE(rig.player.replaySlots[1].pid, 12);
+        QVERIFY(rig.player.replaySlots[1].showGauge && rig.player.replaySlots[1].plot);
+    }
+
     void unreadableFileIsReported() {
         Rig rig;
         QString error;

@@ -80,15 +80,17 @@ void GaugeWindows::closedByUser(int row) {
     }
 }
 
-// The gauges form a block beside the main window: the two large ones in a column next
-// to it, the small ones in two columns after them. The block goes to the right of the
-// window, else to its left, else against the right edge of the screen.
-QPoint GaugeWindows::placeFor(int row, QSize size) const {
+QPoint GaugeWindows::placeFor(int row, QSize size) const { return gaugePlacement(row, size, anchor_->window()); }
+
+// The gauges form a block beside a window: the two large ones in a column next to it,
+// the small ones in two columns after them. The block goes to the right of the window,
+// else to its left, else against the right edge of the screen.
+QPoint gaugePlacement(int row, QSize size, const QWidget* beside) {
     const int large = GaugeWindow::kLargeSize + kGap;
     const int small = GaugeWindow::kSmallSize + kGap;
     const QSize block(large + 2 * small, std::max(2 * large, 4 * small));
-    const QRect main = anchor_->window()->frameGeometry();
-    const QScreen* screen = anchor_->window()->screen();
+    const QRect main = beside->frameGeometry();
+    const QScreen* screen = beside->screen();
     if (!screen) screen = QGuiApplication::primaryScreen();
     const QRect room = screen ? screen->availableGeometry() : QRect(main.topLeft(), block);
 

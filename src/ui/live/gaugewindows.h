@@ -12,6 +12,9 @@ namespace zelcor {
 
 class GaugeWindow;
 
+// Where the gauge of row (or slot) `row`, `size` large, goes beside the window `beside`.
+QPoint gaugePlacement(int row, QSize size, const QWidget* beside);
+
 class GaugeWindows : public QObject {
     Q_OBJECT
 public:

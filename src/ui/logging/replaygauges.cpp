@@ -1,16 +1,12 @@
 #include "ui/logging/replaygauges.h"
 
 #include "ui/live/gaugewindow.h"
-
-#include <QGuiApplication>
-#include <QScreen>
-#include <algorithm>
+#include "ui/live/gaugewindows.h"
 
 namespace zelcor {
 
 namespace {
 
-constexpr int kGap = 6;
 // Slots 0 and 1 get large gauges, as the first two live-data rows do.
 bool largeSlot(int slot) {
     return slot < 2;
@@ -84,24 +80,6 @@ void ReplayGauges::closedByUser(int slot) {
     if (player_.replaySlots[size_t(slot)].showGauge) player_.Check1_Click(slot, false);
 }
 
-// The gauges form a block to the right of the replay window: the two large ones in a
-// column, the small ones in two columns after them; kept on the screen.
-QPoint ReplayGauges::placeFor(int slot, QSize size) const {
-    const int large = GaugeWindow::kLargeSize + kGap;
-    const int small = GaugeWindow::kSmallSize + kGap;
-    const QRect owner = anchor_->window()->frameGeometry();
-    const QPoint origin(owner.right() + kGap, owner.top());
-    QPoint at = largeSlot(slot) ? origin + QPoint(0, slot * large)
-                                : origin + QPoint(large + ((slot - 2) % 2) * small, ((slot - 2) / 2) * small);
-
-    const QScreen* screen = anchor_->window()->screen();
-    if (!screen) screen = QGuiApplication::primaryScreen();
-    if (screen) {
-        const QRect room = screen->availableGeometry();
-        at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() + 1 - size.width())));
-        at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() + 1 - size.height())));
-    }
-    return at;
-}
+QPoint ReplayGauges::placeFor(int slot, QSize size) const { return gaugePlacement(slot, size, anchor_->window()); }
 
 } // namespace zelcor

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -61,8 +62,11 @@ QString QtHost::saveFileName(const SaveDialogRequest& request) {
     return lastSaveName_;
 }
 
+// Starts where the last file was saved (a data log is usually replayed next), else in
+// the requested folder.
 QString QtHost::openFileName(const OpenDialogRequest& request) {
-    return QFileDialog::getOpenFileName(window_, QString(), QString(), request.filter);
+    const QString folder = lastSaveName_.isEmpty() ? request.folder : QFileInfo(lastSaveName_).absolutePath();
+    return QFileDialog::getOpenFileName(window_, QString(), folder, request.filter);
 }
 
 void QtHost::setClipboardText(const QString& text) {
