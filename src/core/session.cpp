@@ -153,6 +153,7 @@ void Session::COMMS() {
             logline(QStringLiteral("F%1").arg(funccode));
         lastfunc = funccode;
     }
+    writePanelChoices();
     if (replaying)
         replayNextFunction();
     // The pass works on its own copy; a selection made meanwhile waits for the next pass.

@@ -16,6 +16,7 @@
 #include "logging/replaycontrols.h"
 #include "vehicle/panelstates.h"
 
+#include <QDateTime>
 #include <QStringList>
 #include <array>
 #include <optional>
@@ -209,6 +210,16 @@ private:
     void replayTail();
     void tracePassEnd();
     void finishTraceReplay();
+    // Waits, by the replay window's speed, as long as the recorded pass took.
+    void paceTracePass(const QDateTime& recorded);
+    // The live-data rows' and graph traces' choices as a "K" trace line, and back.
+    QString panelChoicesLine() const;
+    void writePanelChoices();
+    void applyPanelChoices(const QString& line);
+
+    QString lastPanelChoices_;     // the choices last written to the trace
+    QDateTime tracePassTime_;      // the recorded time of the pass last replayed
+    double tracePassClock_ = 0;    // the clock when it was replayed
     // The data log's rows so far go to the disk; a failed write stops logging with a box.
     void commitDataLog();
 

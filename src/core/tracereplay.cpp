@@ -35,6 +35,7 @@ void Session::Command13_Click() {
             break;
         }
         traceTime.clear();
+        tracePassTime_ = QDateTime();
         emit traceReplayStarted();
         connection.CONNECT();
         while (!traceControls.play && !traceReplayEnding_ && !clock.waitsAbandoned())
@@ -61,26 +62,36 @@ void Session::finishTraceReplay() {
     emit traceReplayChanged();
 }
 
+namespace {
+const QString kPassTimeFormat = QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz");
+// Recorded gaps longer than this (a reconnection, another day's drive) are not waited for.
+constexpr double kLongestPassWait = 10.0;
+} // namespace
+
 void Session::tracePassEnd() {
     if (settings.recording)
-        logline(QStringLiteral("T") + dateTimeText(QDateTime::currentDateTime()));
+        logline(QStringLiteral("T") + QDateTime::currentDateTime().toString(kPassTimeFormat));
 }
 
-// The function of the next replayed pass: an "F" line before the pass's first reply
-// changes it; a pass without one keeps the function of the pass before.
+// What comes before the next replayed pass's first reply: an "F" line changes the
+// function (a pass without one keeps the function of the pass before) and a "K" line
+// the channels chosen on the live-data and graph panels.
 void Session::replayNextFunction() {
     QString line;
+    bool changed = false;
     for (;;) {
         const qint64 at = trace.position();
         if (!trace.readLine(line)) {
-            funccode = -1;
+            if (!changed)
+                funccode = -1;
             return;
         }
         if (line.startsWith(QLatin1Char('F'))) {
             funccode = qint16(val(line.mid(1)));
-            return;
-        }
-        if (isReplyLine(line) || line.startsWith(QLatin1Char('T'))) {
+            changed = true;
+        } else if (line.startsWith(QLatin1Char('K'))) {
+            applyPanelChoices(line);
+        } else if (isReplyLine(line) || line.startsWith(QLatin1Char('T'))) {
             trace.seek(at);
             return;
         }
@@ -91,13 +102,34 @@ void Session::replayTail() {
     QString line;
     while (trace.readLine(line)) {
         if (line.startsWith(QLatin1Char('T'))) {
-            traceTime = line.mid(1).trimmed();
+            const QString text = line.mid(1).trimmed();
+            const QDateTime recorded = QDateTime::fromString(text, kPassTimeFormat);
+            traceTime = recorded.isValid() ? dateTimeText(recorded) : text;
             emit traceReplayChanged();
+            paceTracePass(recorded);
             return;
         }
     }
     traceControls.setPlay(false);
     emit traceReplayChanged();
+}
+
+void Session::paceTracePass(const QDateTime& recorded) {
+    if (tracePassTime_.isValid() && recorded.isValid()) {
+        const double due = tracePassTime_.msecsTo(recorded) / 1000.0;
+        if (due > 0 && due <= kLongestPassWait) {
+            for (;;) {
+                const double speed = traceControls.speedFactor();
+                if (speed <= 0 || (clock.now() - tracePassClock_) * speed >= due || !traceControls.play ||
+                    traceControls.step || traceControls.fast || traceReplayEnding_ || stopflag ||
+                    clock.waitsAbandoned())
+                    break;
+                clock.yield();
+            }
+        }
+    }
+    tracePassTime_ = recorded;
+    tracePassClock_ = clock.now();
 }
 
 } // namespace zelcor

@@ -37,8 +37,14 @@ struct Panels {
     QStringList stored, pending;
     QString protocol;
     QStringList functions;
+    QStringList liveValues; // the live-data rows' value boxes
 
-    static Panels of(const Session& s) { return {s.generalInfo, s.List5, s.List6, s.protocolText, s.List4}; }
+    static Panels of(const Session& s) {
+        QStringList values;
+        for (const LiveRow& row : s.liveRows)
+            values << row.value;
+        return {s.generalInfo, s.List5, s.List6, s.protocolText, s.List4, values};
+    }
 };
 
 void compare(const Panels& replayed, const Panels& live) {
@@ -53,10 +59,12 @@ void compare(const Panels& replayed, const Panels& live) {
     QCOMPARE(replayed.pending, live.pending);
     QCOMPARE(replayed.protocol, live.protocol);
     QCOMPARE(replayed.functions, live.functions);
+    QCOMPARE(replayed.liveValues, live.liveValues);
 }
 
-// Records a drive with Debug on: detection, General Info, then the trouble codes, then
-// DISCONNECT. Returns the panels as the live program showed them.
+// Records a drive with Debug on: detection, General Info, the trouble codes, then live
+// data on two rows the user enabled, then DISCONNECT. Returns the panels as the live
+// program showed them.
 Panels record(const QString& folder, const QString& profile) {
     Program live(folder, profile);
     int passes = 0;
@@ -66,7 +74,12 @@ Panels record(const QString& folder, const QString& profile) {
         if (passes == 4)
             live.session.funccode = 254;
         pass();
-        if (passes == 8)
+        if (passes == 6) {
+            live.session.liveRows[1].enabled = true;
+            live.session.liveRows[3].enabled = true;
+            live.session.funccode = 250;
+        }
+        if (passes == 10)
             live.session.connection.DISCONNECT();
     };
     live.session.connection.CONNECT();
@@ -110,6 +123,7 @@ private slots:
         QVERIFY(!live.info.codeCount.isEmpty());
         QVERIFY(!live.info.controllers.isEmpty());
         QVERIFY(!live.stored.isEmpty());
+        QVERIFY(!live.liveValues[1].isEmpty() && !live.liveValues[3].isEmpty());
         const QString log = dir.filePath("log.txt");
         const qint64 logSize = fileSize(log);
 
@@ -161,6 +175,43 @@ private slots:
         };
         replay.session.Command13_Click();
         QCOMPARE(passesAtPause, QList<int>({0, 1, 2, 3}));
+    }
+
+    // Passes follow the recorded pass times divided by the speed; "Max" does not wait.
+    void passesArePacedByTheirRecordedTimes_data() {
+        QTest::addColumn<int>("speed");
+        QTest::addColumn<double>("seconds");
+        QTest::newRow("1x") << 3 << 4.0;
+        QTest::newRow("2x") << 5 << 2.0;
+        QTest::newRow("Max") << kReplaySpeeds - 1 << 0.0;
+    }
+    void passesArePacedByTheirRecordedTimes() {
+        QFETCH(int, speed);
+        QFETCH(double, seconds);
+        QTemporaryDir dir;
+        QFile log(dir.filePath("log.txt"));
+        QVERIFY(log.open(QIODevice::WriteOnly));
+        log.write("F255\r\n");
+        for (const char* time : {"10:00:00.000", "10:00:02.000", "10:00:04.000"})
+            log.write(QByteArray("S0100\r\nR41 00 BE 3F A8 13\\r\\r>\r\nT2026-12-06 ") + time + "\r\n");
+        log.close();
+        Program replay(dir.path(), QStringLiteral("nocar"));
+        replay.session.traceControls.speedIndex = speed;
+        replay.session.traceControls.setPlay(true);
+        replay.session.replaying = true;
+        QVERIFY(replay.session.trace.openForReplay());
+        double firstPassEnd = 0;
+        int passes = 0;
+        auto pass = replay.session.connection.hooks.runPass;
+        replay.session.connection.hooks.runPass = [&] {
+            pass();
+            if (++passes == 1)
+                firstPassEnd = replay.clock.now();
+        };
+        replay.session.connection.CONNECT();
+        QCOMPARE(passes, 3);
+        const double took = replay.clock.now() - firstPassEnd;
+        QVERIFY2(took >= seconds && took < seconds + 0.1, qPrintable(QString::number(took)));
     }
 
     void missingTraceIsReported() {
