@@ -11,6 +11,7 @@ Session::Session(Clock& clock_, Port& port_, Host& host_, const QString& program
     : Link(clock_, port_, host_, programFolder_), connection(*this, caption()) {
     connection.hooks.onStart = [this] {
         funccode = 0;
+        lastPanelChoices_.clear(); // every connection's trace states the choices again
         FRAME(Panel::Frame1);
         clearFunctionList();
     };

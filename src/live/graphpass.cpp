@@ -48,7 +48,7 @@ public:
             emit s_.panelChanged(Panel::D240);
             s_.send(QStringLiteral("0100"));
             s_.receive();
-        } else if (const double elapsed = s_.clock.now() - passstart; elapsed > 0) {
+        } else if (const double elapsed = s_.clock.now() - passstart; elapsed > 0 && !s_.replaying) {
             s_.live.Text17 = formatNumber(1.0 / elapsed, QStringLiteral("0.0"));
             emit s_.panelChanged(Panel::D240);
         }

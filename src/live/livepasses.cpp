@@ -55,7 +55,8 @@ public:
             emit s_.panelChanged(Panel::D250);
             s_.send(QStringLiteral("0100"));
             s_.receive();
-        } else if (const auto rate = passRateText(s_.clock.now() - passstart)) {
+        } else if (const auto rate = passRateText(s_.clock.now() - passstart); rate && !s_.replaying) {
+            // A replayed pass waits for nothing, so its time says nothing about the car.
             s_.live.Text12 = *rate;
             emit s_.panelChanged(Panel::D250);
         }

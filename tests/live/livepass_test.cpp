@@ -254,9 +254,8 @@ private slots:
         QCOMPARE(rig.text(1), QString());
     }
 
-    // A replayed pass takes no time on the clock: the previous rate stays instead of a
-    // division by zero.
-    void zeroElapsedTimeKeepsTheRate() {
+    // A replayed pass waits for nothing, so it measures no rate: the previous one stays.
+    void replayedPassKeepsTheRate() {
         Rig rig;
         QFile log(rig.dir.filePath(QStringLiteral("log.txt")));
         QVERIFY(log.open(QIODevice::WriteOnly));
@@ -266,11 +265,11 @@ private slots:
         rig.session.replaying = true;
         rig.channel(0, 12);
         rig.session.live.Text12 = QStringLiteral("9.9 /sec");
-        const double before = rig.clock.now();
+        // The window's repaints take a little time during the pass.
+        QObject::connect(&rig.session, &Session::liveRowChanged, [&] { rig.clock.advance(0.001); });
 
         rig.pass();
 
-        QCOMPARE(rig.clock.now(), before);
         QCOMPARE(rig.text(0), QStringLiteral("1726 RPM"));
         QCOMPARE(rig.session.live.Text12, QStringLiteral("9.9 /sec"));
     }
