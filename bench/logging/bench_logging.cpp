@@ -59,7 +59,7 @@ void replayRate(const QString& folder) {
         file.write((markRecordLine(QDateTime::currentDateTime(), QStringLiteral("start")) + "\r\n").toLatin1());
         for (int pid = 4; pid < 14; ++pid)
             file.write((channelRecordLine(pid, QString()) + "\r\n").toLatin1());
-        const char* replies[] = {"0703E841047F", "0703E8410585", "0703E8410680", "0703E8410780", "0703E8410880",
+        const char* replies[] = {"0703E841047F", "0703E8410585", "0703E8410680", "0703E8410780",   "0703E8410880",
                                  "0703E8410980", "0703E8410A20", "0703E8410B21", "0704E8410C2EE0", "0703E8410D3C"};
         for (int pass = 0; pass < 18000; ++pass)
             for (int c = 0; c < 10; ++c)
@@ -98,8 +98,7 @@ int main(int argc, char** argv) {
         else
             rows = args[i].toInt();
     }
-    if (folder.isEmpty())
-        folder = temporary.path();
+    if (folder.isEmpty()) folder = temporary.path();
     rowCost(folder, rows > 0 ? rows : 200);
     replayRate(folder);
     return 0;

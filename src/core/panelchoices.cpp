@@ -36,31 +36,25 @@ QString Session::panelChoicesLine() const {
 }
 
 void Session::writePanelChoices() {
-    if (!settings.recording || replaying || !trace.isOpenForWriting())
-        return;
+    if (!settings.recording || replaying || !trace.isOpenForWriting()) return;
     const QString line = panelChoicesLine();
-    if (line == lastPanelChoices_)
-        return;
+    if (line == lastPanelChoices_) return;
     logline(line);
     lastPanelChoices_ = line;
 }
 
 void Session::applyPanelChoices(const QString& line) {
     const QStringList parts = line.mid(1).split(QLatin1Char('|'));
-    if (parts.size() != 2)
-        return;
+    if (parts.size() != 2) return;
     const QStringList rows = parts[0].split(QLatin1Char(';'));
     const QStringList traces = parts[1].split(QLatin1Char(';'));
-    if (rows.size() != kLiveRows || traces.size() != int(graphTraces.size()))
-        return;
+    if (rows.size() != kLiveRows || traces.size() != int(graphTraces.size())) return;
     for (int i = 0; i < kLiveRows; ++i) {
         const QStringList f = rows[i].split(QLatin1Char(','));
-        if (f.size() != 3)
-            continue;
+        if (f.size() != 3) continue;
         LiveRow& row = liveRows[size_t(i)];
         const int code = f[0].toInt();
-        if (code != 0)
-            selectCode(row.channel, code);
+        if (code != 0) selectCode(row.channel, code);
         row.enabled = f[1] == QLatin1String("1");
         const bool gauge = f[2] == QLatin1String("1");
         if (gauge != row.showGauge) {
@@ -72,12 +66,10 @@ void Session::applyPanelChoices(const QString& line) {
     }
     for (int t = 0; t < int(graphTraces.size()); ++t) {
         const QStringList f = traces[t].split(QLatin1Char(','));
-        if (f.size() != 2)
-            continue;
+        if (f.size() != 2) continue;
         GraphTraceSelector& trace = graphTraces[size_t(t)];
         const int code = f[0].toInt();
-        if (code != 0 && selectCode(trace.channel, code))
-            Combo9_Click(t);
+        if (code != 0 && selectCode(trace.channel, code)) Combo9_Click(t);
         trace.enabled = f[1] == QLatin1String("1");
     }
     emit panelChanged(Panel::D240);

@@ -13,13 +13,11 @@ void Session::Command17_Click() {
     request.filter = QStringLiteral("Logs (*.log)");
     request.folder = programFolder;
     const QString path = host.openFileName(request);
-    if (!path.isEmpty())
-        emit recordingChosen(path);
+    if (!path.isEmpty()) emit recordingChosen(path);
 }
 
 void Session::Command13_Click() {
-    if (connection.running())
-        return;
+    if (connection.running()) return;
     if (traceReplayRunning_) { // already replaying: bring the window back
         emit traceReplayStarted();
         return;
@@ -45,12 +43,10 @@ void Session::Command13_Click() {
 }
 
 void Session::endTraceReplay() {
-    if (!replaying)
-        return;
+    if (!replaying) return;
     traceReplayEnding_ = true;
     stopflag = true;
-    if (!traceReplayRunning_)
-        finishTraceReplay();
+    if (!traceReplayRunning_) finishTraceReplay();
 }
 
 void Session::finishTraceReplay() {
@@ -69,8 +65,7 @@ constexpr double kLongestPassWait = 10.0;
 } // namespace
 
 void Session::tracePassEnd() {
-    if (settings.recording)
-        logline(QStringLiteral("T") + QDateTime::currentDateTime().toString(kPassTimeFormat));
+    if (settings.recording) logline(QStringLiteral("T") + QDateTime::currentDateTime().toString(kPassTimeFormat));
 }
 
 // What comes before the next replayed pass's first reply: an "F" line changes the
@@ -82,8 +77,7 @@ void Session::replayNextFunction() {
     for (;;) {
         const qint64 at = trace.position();
         if (!trace.readLine(line)) {
-            if (!changed)
-                funccode = -1;
+            if (!changed) funccode = -1;
             return;
         }
         if (line.startsWith(QLatin1Char('F'))) {

@@ -22,27 +22,23 @@ bool anyRowEnabled(const std::array<LiveRow, kLiveRows>& rows) {
 } // namespace
 
 void Session::Command14_Click() {
-    if (datalog.logging)
-        return;
+    if (datalog.logging) return;
     SaveDialogRequest request;
     request.defaultExtension = QStringLiteral("csv");
     request.filter = QStringLiteral("Logs (*.csv)");
     request.proposedPath = inFolder(programFolder, QStringLiteral("noname.csv"));
     host.message(kTip, QString(), MessageIcon::None);
     const QString chosen = host.saveFileName(request);
-    if (chosen.isEmpty())
-        return;
+    if (chosen.isEmpty()) return;
     datalog.path = csvFileName(chosen);
     datalog.title = QFileInfo(datalog.path).fileName();
     emit dataLogChanged();
 }
 
 void Session::Command15_Click() {
-    if (datalog.path.isEmpty())
-        return;
+    if (datalog.path.isEmpty()) return;
     if (!datalog.logging) {
-        if (!anyRowEnabled(liveRows))
-            return;
+        if (!anyRowEnabled(liveRows)) return;
         QString error;
         if (!datalogFiles.open(datalog.path, &error)) {
             host.message(QStringLiteral("The data log could not be opened:\r\n") + error +
@@ -80,8 +76,7 @@ void Session::Command15_Click() {
 }
 
 void Session::Command16_Click() {
-    if (!datalog.logging)
-        return;
+    if (!datalog.logging) return;
     datalog.logging = false;
     datalog.rows = LogRowSink();
     datalogFiles.writeCsv(QStringLiteral("\r\n"));
@@ -90,8 +85,7 @@ void Session::Command16_Click() {
 }
 
 void Session::commitDataLog() {
-    if (datalogFiles.commit())
-        return;
+    if (datalogFiles.commit()) return;
     const QString error = datalogFiles.errorString();
     Command16_Click();
     host.message(QStringLiteral("The data log could not be written, so logging has stopped:\r\n") + error +

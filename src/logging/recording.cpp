@@ -19,8 +19,7 @@ const QDate& epoch() {
 std::optional<double> number(const QString& field) {
     bool ok = false;
     const double value = field.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
+    if (!ok || !std::isfinite(value)) return std::nullopt;
     return value;
 }
 
@@ -30,32 +29,27 @@ std::optional<ReplayRecord> parseRecord(const QString& line) {
     const int first = line.indexOf(QLatin1Char(','));
     const int second = first < 0 ? -1 : line.indexOf(QLatin1Char(','), first + 1);
     const int third = second < 0 ? -1 : line.indexOf(QLatin1Char(','), second + 1);
-    if (third < 0)
-        return std::nullopt;
+    if (third < 0) return std::nullopt;
     const auto kind = number(line.left(first));
     const auto pid = number(line.mid(first + 1, second - first - 1));
     const auto date = number(line.mid(second + 1, third - second - 1));
-    if (!kind || !pid || !date)
-        return std::nullopt;
+    if (!kind || !pid || !date) return std::nullopt;
 
     ReplayRecord record;
     record.text = line.mid(third + 1);
     if (*kind == kMarkRecord) {
-        if (*date < 0 || *date > kLastDateValue)
-            return std::nullopt;
+        if (*date < 0 || *date > kLastDateValue) return std::nullopt;
         record.kind = ReplayRecord::Kind::Mark;
         record.date = *date;
         return record;
     }
-    if (*pid < 0 || *pid > kMaxRecordedPid || *pid != std::floor(*pid))
-        return std::nullopt;
+    if (*pid < 0 || *pid > kMaxRecordedPid || *pid != std::floor(*pid)) return std::nullopt;
     record.pid = int(*pid);
     if (*kind == kChannelRecord) {
         record.kind = ReplayRecord::Kind::Channel;
         return record;
     }
-    if (*kind < 0 || *kind > kChannelRecord)
-        return std::nullopt;
+    if (*kind < 0 || *kind > kChannelRecord) return std::nullopt;
     record.kind = ReplayRecord::Kind::Data;
     record.time = *kind;
     return record;
@@ -91,8 +85,7 @@ bool RecordingReader::open(const QString& path) {
 }
 
 bool RecordingReader::readLine(QString& line, bool& tooLong) {
-    if (atEnd())
-        return false;
+    if (atEnd()) return false;
     QByteArray bytes = file_.readLine(kMaxLineLength);
     tooLong = !bytes.endsWith('\n') && !file_.atEnd();
     if (tooLong) {
@@ -112,10 +105,8 @@ bool RecordingReader::next(ReplayRecord& record) {
     bool tooLong = false;
     for (;;) {
         const qint64 start = file_.pos();
-        if (!readLine(line, tooLong))
-            return false;
-        if (!tooLong && line.trimmed().isEmpty())
-            continue;
+        if (!readLine(line, tooLong)) return false;
+        if (!tooLong && line.trimmed().isEmpty()) continue;
         if (const auto parsed = tooLong ? std::nullopt : parseRecord(line)) {
             record = *parsed;
             recordPosition_ = start;

@@ -22,13 +22,13 @@ inline constexpr int kReplaySlots = 10;
 inline constexpr int kReplayHistory = 1001;
 
 struct ReplaySlot {
-    int pid = -1;           // the parameter the slot shows; -1 for a free slot
-    QString name;           // Text1(i)
-    QString value;          // Text5(i)
-    bool showGauge = false; // Check1(i)
-    bool plot = false;      // Check2(i)
-    GaugeScale scale;       // the gauge's scale, chosen when the slot is given
-    GaugeFeed gauge;        // the latest needle position, value and decimals
+    int pid = -1;              // the parameter the slot shows; -1 for a free slot
+    QString name;              // Text1(i)
+    QString value;             // Text5(i)
+    bool showGauge = false;    // Check1(i)
+    bool plot = false;         // Check2(i)
+    GaugeScale scale;          // the gauge's scale, chosen when the slot is given
+    GaugeFeed gauge;           // the latest needle position, value and decimals
     std::deque<float> history; // needle positions in percent, newest first
 
     bool used() const { return pid >= 0; }
@@ -40,12 +40,12 @@ public:
     RecordingPlayer(Clock& clock, const Settings& settings, QObject* parent = nullptr);
 
     ReplayControls controls;
-    QString path;        // text15's Tag
-    QString title;       // text15
-    QStringList marks;   // Combo1, "Jump to Mark"
-    int markIndex = -1;  // the selected mark
-    QString Label1;      // time of the current record
-    QString Label2;      // text of the last mark
+    QString path;                                     // text15's Tag
+    QString title;                                    // text15
+    QStringList marks;                                // Combo1, "Jump to Mark"
+    int markIndex = -1;                               // the selected mark
+    QString Label1;                                   // time of the current record
+    QString Label2;                                   // text of the last mark
     std::array<ReplaySlot, kReplaySlots> replaySlots; // the slots, in the order they were given
     int slotCount = 0;
 

@@ -14,12 +14,13 @@ QString replaySpeedText(int index) {
     return index >= 0 && index < kReplaySpeeds ? QString::fromLatin1(kSpeedTexts[size_t(index)]) : QString();
 }
 
-double replaySpeedFactor(int index) { return index >= 0 && index < kReplaySpeeds ? kSpeedFactors[size_t(index)] : 0; }
+double replaySpeedFactor(int index) {
+    return index >= 0 && index < kReplaySpeeds ? kSpeedFactors[size_t(index)] : 0;
+}
 
 void ReplayControls::setPlay(bool checked) {
     play = checked;
-    if (checked)
-        stop = false;
+    if (checked) stop = false;
 }
 
 void ReplayControls::setStop(bool checked) {
@@ -40,8 +41,7 @@ void ReplayControls::setStep(bool checked) {
 
 void ReplayControls::setFast(bool held) {
     fast = held;
-    if (held && !play)
-        setPlay(true);
+    if (held && !play) setPlay(true);
 }
 
 void ReplayControls::endStep() {

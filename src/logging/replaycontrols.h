@@ -16,10 +16,10 @@ QString replaySpeedText(int index);
 double replaySpeedFactor(int index);
 
 struct ReplayControls {
-    bool play = false; // playbutton
-    bool step = false; // stepbutton
-    bool stop = false; // stopbutton
-    bool fast = false; // fastbutton, held down
+    bool play = false;                    // playbutton
+    bool step = false;                    // stepbutton
+    bool stop = false;                    // stopbutton
+    bool fast = false;                    // fastbutton, held down
     int speedIndex = kDefaultReplaySpeed; // List1
     bool closeRequested = false;          // "Close"
 
