@@ -1,12 +1,8 @@
 #include "core/scanreport.h"
-#include "core/session.h"
-#include "fakeclock.h"
-#include "recordinghost.h"
-#include "simport.h"
+#include "sessionrig.h"
 #include "testmain.h"
 
 #include <QJsonArray>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace zelcor;
@@ -21,22 +17,20 @@ private slots:
         QTest::addColumn<QString>("protocol");
         QTest::addColumn<QStringList>("controllers");
         QTest::addColumn<QString>("mil");
-        QTest::newRow("can11") << "can11" << "ISO 15765-4 (CAN 11/500)" << QStringList{"232", "233"} << "ON";
-        QTest::newRow("legacy") << "legacy" << "ISO 9141-2" << QStringList{"16", "24"} << "ON";
-        QTest::newRow("clean") << "clean" << "ISO 15765-4 (CAN 11/500)" << QStringList{"232", "233"} << "OFF";
+        QTest::newRow("can11") << "can11"
+                               << "ISO 15765-4 (CAN 11/500)" << QStringList{"232", "233"} << "ON";
+        QTest::newRow("legacy") << "legacy"
+                                << "ISO 9141-2" << QStringList{"16", "24"} << "ON";
+        QTest::newRow("clean") << "clean"
+                               << "ISO 15765-4 (CAN 11/500)" << QStringList{"232", "233"} << "OFF";
     }
     void reportsTheCar() {
         QFETCH(QString, profile);
         QFETCH(QString, protocol);
         QFETCH(QStringList, controllers);
         QFETCH(QString, mil);
-        QTemporaryDir dir;
-        FakeClock clock;
-        sim::Options options;
-        options.profile = profile;
-        SimPort port(clock, options);
-        RecordingHost host;
-        Session session(clock, port, host, dir.path());
+        CarRig rig(profile, {}, false);
+        Session& session = rig.session;
         ScanReport report;
         QCOMPARE(runScan(session, report), 0);
 
@@ -62,44 +56,37 @@ private slots:
             previous = p.toObject()["pid"].toInt();
             QVERIFY(session.pidsup[previous]);
         }
-        const auto rpm = std::find_if(pids.begin(), pids.end(), [](const QJsonValue& p) { return p.toObject()["pid"].toInt() == 12; });
+        const auto rpm = std::find_if(pids.begin(), pids.end(),
+                                      [](const QJsonValue& p) { return p.toObject()["pid"].toInt() == 12; });
         QVERIFY(rpm != pids.end());
         QVERIFY((*rpm).toObject()["text"].toString().endsWith(" RPM"));
         QCOMPARE((*rpm).toObject()["units"].toString(), QStringLiteral("RPM"));
         QVERIFY((*rpm).toObject()["value"].toDouble() > 500);
-        const auto obd = std::find_if(pids.begin(), pids.end(), [](const QJsonValue& p) { return p.toObject()["pid"].toInt() == 0x1C; });
-        if (obd != pids.end())
-            QVERIFY((*obd).toObject()["value"].isNull());
+        const auto obd = std::find_if(pids.begin(), pids.end(),
+                                      [](const QJsonValue& p) { return p.toObject()["pid"].toInt() == 0x1C; });
+        if (obd != pids.end()) QVERIFY((*obd).toObject()["value"].isNull());
 
         const QString text = report.text();
-        QVERIFY(text.contains(QStringLiteral("  %1 (%2 hex)  [selected]\n").arg(controllers.first(), json["controllers"].toArray().first().toObject()["hex"].toString())));
+        QVERIFY(text.contains(
+            QStringLiteral("  %1 (%2 hex)  [selected]\n")
+                .arg(controllers.first(), json["controllers"].toArray().first().toObject()["hex"].toString())));
         QVERIFY(text.contains("Check-Engine (MIL) Light: " + mil + "\n"));
     }
 
     void noVehicleExitsWithThree() {
-        QTemporaryDir dir;
-        FakeClock clock;
-        sim::Options options;
-        options.profile = "nocar";
-        SimPort port(clock, options);
-        RecordingHost host;
-        Session session(clock, port, host, dir.path());
+        CarRig rig(QStringLiteral("nocar"), {}, false);
         ScanReport report;
-        QCOMPARE(runScan(session, report), 3);
-        QVERIFY(session.connection.panel.status.startsWith("To solve this ERROR 1 problem,"));
+        QCOMPARE(runScan(rig.session, report), 3);
+        QVERIFY(rig.session.connection.panel.status.startsWith("To solve this ERROR 1 problem,"));
     }
 
     void noAdapterExitsWithTwo() {
-        QTemporaryDir dir;
-        FakeClock clock;
-        SimPort port(clock);
-        port.setSimulatorPort(12);
-        RecordingHost host;
-        Session session(clock, port, host, dir.path());
-        session.settings.noportsearch = true;
+        CarRig rig(QStringLiteral("can11"), {}, false);
+        rig.port.setSimulatorPort(12);
+        rig.session.settings.noportsearch = true;
         ScanReport report;
-        QCOMPARE(runScan(session, report), 2);
-        QVERIFY(session.connection.panel.status.startsWith("To solve this ERROR 0 problem,"));
+        QCOMPARE(runScan(rig.session, report), 2);
+        QVERIFY(rig.session.connection.panel.status.startsWith("To solve this ERROR 0 problem,"));
     }
 };
 

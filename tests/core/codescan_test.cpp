@@ -1,17 +1,11 @@
 // The trouble code sections of the headless scan, on the simulated car.
 
-#include "config/settings.h"
 #include "core/codescan.h"
 #include "core/scanreport.h"
-#include "core/session.h"
-#include "fakeclock.h"
-#include "recordinghost.h"
-#include "simport.h"
+#include "sessionrig.h"
 #include "testmain.h"
 
-#include <QFile>
 #include <QJsonArray>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace zelcor;
@@ -19,24 +13,10 @@ using namespace zelcor::test;
 
 namespace {
 
-struct ScanRig {
-    QTemporaryDir dir;
-    FakeClock clock;
-    SimPort port;
-    RecordingHost host;
-    Session session;
+struct ScanRig : CarRig {
     ScanReport report;
 
-    explicit ScanRig(const QString& profile, bool withCodesFile = true)
-        : port(clock, options(profile)), session(clock, port, host, dir.path()) {
-        LOADCONFIG(session.settings, dir.path());
-        if (withCodesFile) QFile::copy(QStringLiteral(ZELCOR_SOURCE_DIR "/data/codes.dat"), dir.filePath("codes.dat"));
-    }
-    static sim::Options options(const QString& profile) {
-        sim::Options o;
-        o.profile = profile;
-        return o;
-    }
+    explicit ScanRig(const QString& profile, bool withCodesFile = true) : CarRig(profile, {}, withCodesFile) {}
     int run() { return runScan(session, report); }
 };
 

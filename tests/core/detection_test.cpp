@@ -1,12 +1,6 @@
-#include "core/listentry.h"
-#include "core/session.h"
-#include "fakeclock.h"
-#include "recordinghost.h"
-#include "scriptport.h"
+#include "sessionrig.h"
 #include "testmain.h"
 
-#include <QMap>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace zelcor;
@@ -14,37 +8,19 @@ using namespace zelcor::test;
 
 namespace {
 
-// A session connected to a scripted adapter that answers by command.
-struct Rig {
-    QTemporaryDir dir;
-    FakeClock clock;
-    ScriptPort port{clock};
-    RecordingHost host;
-    Session session{clock, port, host, dir.path()};
-    QMap<QByteArray, QByteArray> answers;
-
-    Rig() {
-        port.respond = [this](const QByteArray& line) { return answers.value(line, "NO DATA\r\r>"); };
-        port.open(1);
-        session.stopflag = false;
-        session.setPollerEnabled(true);
-        answers["ATDP"] = "ISO 15765-4 (CAN 11/500)\r\r>";
-    }
+// A scripted adapter on 11-bit CAN, no controller chosen yet.
+struct Rig : SessionRig {
+    Rig() : SessionRig(QString(), 5) { answers["ATDP"] = "ISO 15765-4 (CAN 11/500)\r\r>"; }
     // One 11-bit CAN controller at 7E8 with the given 0100 data bytes.
-    void canEngine(const QByteArray& bitmap) {
-        answers["0100"] = "7E8 06 41 00 " + bitmap + "\r\r>";
-    }
-    void detect() {
-        session.funccode = 0;
-        session.COMMS();
-    }
-    QStringList names(const QStringList& entries) const {
+    void canEngine(const QByteArray& bitmap) { answers["0100"] = "7E8 06 41 00 " + bitmap + "\r\r>"; }
+    void detect() { pass(0); }
+    static QStringList names(const QStringList& entries) {
         QStringList out;
         for (const QString& e : entries)
             out << entryName(e);
         return out;
     }
-    QList<int> codes(const QStringList& entries) const {
+    static QList<int> codes(const QStringList& entries) {
         QList<int> out;
         for (const QString& e : entries)
             out << entryCode(e);
@@ -64,9 +40,10 @@ private slots:
         QTest::addColumn<QString>("ecuaddr");
         QTest::newRow("11-bit CAN") << QByteArray("7E8 06 41 00 BE 3E B8 13\r\r>") << 2 << QStringList{"232"} << "E8";
         QTest::newRow("11-bit CAN, two controllers")
-            << QByteArray("7E8 06 41 00 BE 3E B8 13\r7E9 06 41 00 98 18 80 01\r\r>") << 2
-            << QStringList{"232", "233"} << "E8";
-        QTest::newRow("29-bit CAN") << QByteArray("18 DA F1 10 06 41 00 BE 3E B8 13\r18 DA F1 18 06 41 00 80 00 00 01\r\r>")
+            << QByteArray("7E8 06 41 00 BE 3E B8 13\r7E9 06 41 00 98 18 80 01\r\r>") << 2 << QStringList{"232", "233"}
+            << "E8";
+        QTest::newRow("29-bit CAN") << QByteArray(
+                                           "18 DA F1 10 06 41 00 BE 3E B8 13\r18 DA F1 18 06 41 00 80 00 00 01\r\r>")
                                     << 7 << QStringList{"16", "24"} << "10";
         QTest::newRow("legacy") << QByteArray("48 6B 10 41 00 BE 3E B8 11 C4\r48 6B 18 41 00 80 00 00 00 1E\r\r>") << 5
                                 << QStringList{"16", "24"} << "10";
@@ -92,8 +69,7 @@ private slots:
 
     void functionAndChannelLists() {
         Rig rig;
-        rig.canEngine("80 19 80 00"); // PIDs 01, 0C, 0D, 10 and 11 (0x80 0x19 0x80)
-        rig.answers["0100"] = "7E8 06 41 00 80 1B 00 00\r\r>"; // 01, 0C, 0D, 0F, 10
+        rig.canEngine("80 1B 00 00"); // 01, 0C, 0D, 0F, 10
         rig.detect();
         QCOMPARE(rig.names(rig.session.List4),
                  (QStringList{"General Info", "DTC (Trouble Codes)", "Freeze Frame Data", "Real-Time Gauges",
@@ -112,29 +88,30 @@ private slots:
         rig.canEngine("B0 3F E0 01");
         rig.answers["0120"] = "7E8 06 41 20 80 01 80 00\r\r>"; // 21, 30, 31
         rig.detect();
-        QCOMPARE(rig.codes(rig.session.List4),
-                 (QList<int>{1, 254, 248, 250, 240, 12, 13, 19, 32, 33, 48, 49}));
+        QCOMPARE(rig.codes(rig.session.List4), (QList<int>{1, 254, 248, 250, 240, 12, 13, 19, 32, 33, 48, 49}));
         QCOMPARE(rig.codes(rig.session.liveRows[0].channel.entries),
                  (QList<int>{17, 16, 15, 14, 13, 12, 3, 4, 11, 998, 997, 999, 18, 33, 48, 49}));
         QCOMPARE(rig.session.pidsup[33], 1);
         QCOMPARE(rig.session.pidsup[64], 0);
     }
 
-    void allZeroBitmapStillGetsMainFunctions() {
-        Rig rig;
-        rig.canEngine("00 00 00 00");
-        rig.detect();
-        QCOMPARE(rig.session.List4.size(), 5);
-        QCOMPARE(rig.session.pidsup[1], 1);
+    // Without channels the five main functions remain; without PID 01 nothing does.
+    void bitmapWithoutChannels_data() {
+        QTest::addColumn<QByteArray>("bitmap");
+        QTest::addColumn<int>("functions");
+        QTest::newRow("all zero") << QByteArray("00 00 00 00") << 5;
+        QTest::newRow("no PID 01") << QByteArray("00 18 00 00") << 0; // only 0C and 0D
     }
-
-    void withoutPid01TheListIsDropped() {
+    void bitmapWithoutChannels() {
+        QFETCH(QByteArray, bitmap);
+        QFETCH(int, functions);
         Rig rig;
-        rig.canEngine("00 18 00 00"); // only 0C and 0D
+        rig.canEngine(bitmap);
         rig.detect();
-        QVERIFY(rig.session.List4.isEmpty());
-        QVERIFY(rig.session.needinit);
-        QCOMPARE(rig.session.funccode, qint16(0));
+        QCOMPARE(rig.session.List4.size(), functions);
+        QCOMPARE(rig.session.needinit, functions == 0);
+        QCOMPARE(rig.session.funccode, qint16(functions ? 1 : 0));
+        if (functions) QCOMPARE(rig.session.pidsup[1], 1);
     }
 
     void missingControllerRule() {
@@ -163,9 +140,7 @@ private slots:
         QCOMPARE(rig.session.ecuaddr, QStringLiteral("E8"));
         QCOMPARE(rig.session.generalInfo.currentAddress, QStringLiteral("232"));
         rig.session.closelog();
-        QFile log(rig.dir.filePath("log.txt"));
-        log.open(QIODevice::ReadOnly);
-        QVERIFY(log.readAll().contains("EA4:E8\r\n"));
+        QVERIFY(rig.file("log.txt").contains("EA4:E8\r\n"));
     }
 
     void noResponderAtAllFallsBackToEngine() {

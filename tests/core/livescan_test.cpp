@@ -1,16 +1,10 @@
 // The live stage of the headless scan, on the simulated car.
 
-#include "core/listentry.h"
 #include "core/scanreport.h"
-#include "core/session.h"
-#include "fakeclock.h"
-#include "recordinghost.h"
-#include "simport.h"
+#include "sessionrig.h"
 #include "testmain.h"
 
-#include <QFile>
 #include <QJsonArray>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace zelcor;
@@ -22,12 +16,8 @@ private slots:
     // The first ten channels are polled for the given time, far more passes than the
     // other stages may take, and each reports its last reading.
     void pollsTheFirstTenChannels() {
-        QTemporaryDir dir;
-        FakeClock clock;
-        SimPort port(clock);
-        RecordingHost host;
-        Session session(clock, port, host, dir.path());
-        QFile::copy(QStringLiteral(ZELCOR_SOURCE_DIR "/data/codes.dat"), dir.filePath("codes.dat"));
+        CarRig rig(QStringLiteral("can11"));
+        Session& session = rig.session;
         ScanReport report;
 
         QCOMPARE(runScan(session, report, 5.0), 0);
@@ -59,13 +49,9 @@ private slots:
     }
 
     void noLiveSectionWithoutSeconds() {
-        QTemporaryDir dir;
-        FakeClock clock;
-        SimPort port(clock);
-        RecordingHost host;
-        Session session(clock, port, host, dir.path());
+        CarRig rig(QStringLiteral("can11"), {}, false);
         ScanReport report;
-        QCOMPARE(runScan(session, report), 0);
+        QCOMPARE(runScan(rig.session, report), 0);
         QVERIFY(!report.passRate);
         QVERIFY(!report.json().contains("live"));
     }

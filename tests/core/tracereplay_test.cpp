@@ -1,7 +1,4 @@
-#include "core/session.h"
-#include "fakeclock.h"
-#include "recordinghost.h"
-#include "simport.h"
+#include "sessionrig.h"
 #include "testmain.h"
 
 #include <QFile>
@@ -13,7 +10,9 @@ using namespace zelcor::test;
 
 namespace {
 
-qint64 fileSize(const QString& path) { return QFileInfo(path).size(); }
+qint64 fileSize(const QString& path) {
+    return QFileInfo(path).size();
+}
 
 // A whole program on the simulated car with its own clock and port.
 struct Program {
@@ -22,13 +21,9 @@ struct Program {
     RecordingHost host;
     Session session;
 
-    Program(const QString& folder, const QString& profile) : port(clock, options(profile)), session(clock, port, host, folder) {
+    Program(const QString& folder, const QString& profile)
+        : port(clock, carOptions(profile)), session(clock, port, host, folder) {
         session.settings.recording = true; // Debug on
-    }
-    static sim::Options options(const QString& profile) {
-        sim::Options o;
-        o.profile = profile;
-        return o;
     }
 };
 
@@ -71,16 +66,14 @@ Panels record(const QString& folder, const QString& profile) {
     auto pass = live.session.connection.hooks.runPass;
     live.session.connection.hooks.runPass = [&] {
         ++passes;
-        if (passes == 4)
-            live.session.funccode = 254;
+        if (passes == 4) live.session.funccode = 254;
         pass();
         if (passes == 6) {
             live.session.liveRows[1].enabled = true;
             live.session.liveRows[3].enabled = true;
             live.session.funccode = 250;
         }
-        if (passes == 10)
-            live.session.connection.DISCONNECT();
+        if (passes == 10) live.session.connection.DISCONNECT();
     };
     live.session.connection.CONNECT();
     return Panels::of(live.session);
@@ -131,8 +124,7 @@ private slots:
         int plays = 0;
         replay.clock.onYield = [&](double) {
             Session& s = replay.session;
-            if (s.traceControls.play)
-                return;
+            if (s.traceControls.play) return;
             if (plays++ == 0)
                 s.traceControls.setPlay(true);
             else if (!s.connection.running())
@@ -164,10 +156,8 @@ private slots:
         QList<int> passesAtPause;
         replay.clock.onYield = [&](double) {
             Session& s = replay.session;
-            if (inPass || s.traceControls.play || !s.connection.running())
-                return;
-            if (passesAtPause.isEmpty() || passesAtPause.last() != passes)
-                passesAtPause << passes;
+            if (inPass || s.traceControls.play || !s.connection.running()) return;
+            if (passesAtPause.isEmpty() || passesAtPause.last() != passes) passesAtPause << passes;
             if (passesAtPause.size() < 4)
                 s.traceControls.setStep(true);
             else
@@ -205,8 +195,7 @@ private slots:
         auto pass = replay.session.connection.hooks.runPass;
         replay.session.connection.hooks.runPass = [&] {
             pass();
-            if (++passes == 1)
-                firstPassEnd = replay.clock.now();
+            if (++passes == 1) firstPassEnd = replay.clock.now();
         };
         replay.session.connection.CONNECT();
         QCOMPARE(passes, 3);

@@ -1,8 +1,8 @@
 // The trouble code panel's clicks: explanations, the selection rule and the saved reports.
 
 #include "dtc/explaincode.h"
-#include "dtcrig.h"
 #include "link/helptexts.h"
+#include "sessionrig.h"
 #include "testmain.h"
 
 #include <QDir>
@@ -13,7 +13,6 @@ using namespace zelcor::test;
 
 namespace {
 
-const QString gap(7, QLatin1Char(' '));
 const QString indent(15, QLatin1Char(' '));
 const QString when = QStringLiteral("12/5/2026 7:30:00 AM");
 const QString stars(36, QLatin1Char('*'));
@@ -27,21 +26,13 @@ const QStringList codeLines = {
     "P0741 Torque Converter Clutch Circuit Performance or Stuck Off",
 };
 
-QStringList closed(QStringList items) {
-    return items << QString() << QStringLiteral("--- End of list ---");
-}
-
 // A rig showing two stored codes and one pending code, as read.
-struct PanelRig : ScriptRig {
+struct PanelRig : SessionRig {
     PanelRig() {
         codesFile(codeLines);
         session.List5 = closed({"P0133" + gap + "232", "P0171" + gap + "232"});
         session.List6 = closed({"P0741" + gap + "233"});
         session.reportTime = [] { return when; };
-    }
-    QByteArray fileBytes(const QString& name) const {
-        QFile file(dir.filePath(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
 };
 
@@ -125,7 +116,7 @@ private slots:
                                "\r\nPENDING CODES\r\n\r\n" +        //
                                indent + "P0741" + gap + "233\r\n" + //
                                "   P0741 Torque Converter Clutch Circuit Performance or Stuck Off\r\n\r\n";
-        QCOMPARE(QString::fromLatin1(rig.fileBytes("codes.txt")), "earlier\r\n" + report + report);
+        QCOMPARE(QString::fromLatin1(rig.file("codes.txt")), "earlier\r\n" + report + report);
 
         QCOMPARE(rig.host.messages.size(), 2); // the TIP before each dialog
         QCOMPARE(rig.host.messages.first().icon, MessageIcon::Information);

@@ -1,6 +1,6 @@
 // The codes, erase and freeze frame passes against exact adapter replies.
 
-#include "dtcrig.h"
+#include "sessionrig.h"
 #include "testmain.h"
 #include "vehicle/decodepid.h"
 
@@ -8,16 +8,6 @@
 
 using namespace zelcor;
 using namespace zelcor::test;
-
-namespace {
-
-const QString gap(7, QLatin1Char(' '));
-
-QStringList closed(QStringList items) {
-    return items << QString() << QStringLiteral("--- End of list ---");
-}
-
-} // namespace
 
 class CodesPassTest : public QObject {
     Q_OBJECT
@@ -45,7 +35,7 @@ private slots:
         QFETCH(QByteArray, pending);
         QFETCH(QStringList, storedItems);
         QFETCH(QStringList, pendingItems);
-        ScriptRig rig(QStringLiteral("10"), hdrformat);
+        SessionRig rig(QStringLiteral("10"), hdrformat);
         rig.answers["03"] = stored;
         rig.answers["07"] = pending;
         rig.pass(254);
@@ -65,7 +55,7 @@ private slots:
     // While the codes are read the lists show the marker and neither erasing nor saving
     // can start.
     void whileReading() {
-        ScriptRig rig;
+        SessionRig rig;
         rig.answers["03"] = "7E8 06 43 02 01 33 01 96\r\r>";
         rig.session.List5 = closed({"P0171" + gap + "232"});
         QStringList seenStored, seenPending;
@@ -97,7 +87,7 @@ private slots:
         QFETCH(int, pickedMeanwhile);
         QFETCH(int, funccode);
         QFETCH(int, requests);
-        ScriptRig rig;
+        SessionRig rig;
         rig.session.List5 = closed({"P0171" + gap + "232"});
         rig.session.stopflag = stopped;
         if (pickedMeanwhile) rig.clock.onYield = [&](double) { rig.session.funccode = qint16(pickedMeanwhile); };
@@ -121,7 +111,7 @@ private slots:
         QFETCH(int, funccode);
         QFETCH(double, readEndsAfter);
         QFETCH(double, waited);
-        ScriptRig rig;
+        SessionRig rig;
         rig.session.funccode = qint16(funccode);
         const double start = rig.clock.now();
         bool confirmSeenEarly = false;
@@ -158,7 +148,7 @@ private slots:
         QFETCH(bool, stopAfterFirst);
         QFETCH(int, requests);
         QFETCH(QStringList, values);
-        ScriptRig rig;
+        SessionRig rig;
         rig.codesFile({"P0133 O2 Sensor Circuit Slow Response (Bank 1 Sensor 1)"});
         rig.session.freeze.rows[4] = {QStringLiteral("old"), QStringLiteral("old"), true};
         rig.answers["020000"] = bitmap;

@@ -119,10 +119,6 @@ private slots:
         QFETCH(QStringList, expected);
         QCOMPARE(troubleCodeItems(reply, hdrformat, service), expected);
     }
-
-    void listIsClosed() {
-        QCOMPARE(troubleCodeList(QString(), 5, 7), (QStringList{QString(), QStringLiteral("--- End of list ---")}));
-    }
 };
 
 ZELCOR_TEST(DtcReplyTest)

@@ -1,7 +1,6 @@
 #include "dtc/explaincode.h"
 #include "testmain.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -47,16 +46,6 @@ private slots:
         int error = -1;
         QCOMPARE(explaincode(code, dir.path(), &error), expected);
         QCOMPARE(error, 0);
-    }
-
-    void unreadable() {
-        QTemporaryDir dir;
-        int error = 0;
-        QCOMPARE(explaincode(QStringLiteral("P0133"), dir.path(), &error), QString());
-        QCOMPARE(error, 53);                                          // missing
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("codes.dat"))); // there, but not a readable file
-        QCOMPARE(explaincode(QStringLiteral("P0133"), dir.path(), &error), QString());
-        QCOMPARE(error, 75);
     }
 
     void errorText() {

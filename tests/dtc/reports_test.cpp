@@ -1,10 +1,12 @@
 #include "dtc/reports.h"
+#include "sessionrig.h"
 #include "testmain.h"
 
 #include <QHash>
 #include <QTest>
 
 using namespace zelcor;
+using namespace zelcor::test;
 
 namespace {
 
@@ -12,10 +14,6 @@ const QString when = QStringLiteral("12/5/2026 7:30:00 AM"); // 20 characters: 3
 const QString stars(36, QLatin1Char('*'));
 const QString stamp = "\r\n" + stars + "\r\n******* 12/5/2026 7:30:00 AM *******\r\n" + stars + "\r\n";
 const QString indent(15, QLatin1Char(' '));
-
-QStringList closed(QStringList items) {
-    return items << QString() << QStringLiteral("--- End of list ---");
-}
 
 } // namespace
 
@@ -71,30 +69,6 @@ private slots:
         const FreezeFrame empty;
         QCOMPARE(freezeFrameReport(when, empty.rows, empty.explanation),
                  stamp + ": \r\nDTC Explanation:\r\n\r\nSensors:\r\n\r\n\r\n");
-    }
-
-    void extension_data() {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("ext");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("added") << "/home/u/errors"
-                               << ".txt"
-                               << "/home/u/errors.txt";
-        QTest::newRow("upper case kept") << "/home/u/ERRORS.TXT"
-                                         << ".txt"
-                                         << "/home/u/ERRORS.TXT";
-        QTest::newRow("no dot before it") << "/home/u/atxt"
-                                          << ".txt"
-                                          << "/home/u/atxt.txt";
-        QTest::newRow("csv") << "drive.log"
-                             << ".csv"
-                             << "drive.log.csv";
-    }
-    void extension() {
-        QFETCH(QString, path);
-        QFETCH(QString, ext);
-        QFETCH(QString, expected);
-        QCOMPARE(withExtension(path, ext), expected);
     }
 };
 

@@ -1,7 +1,7 @@
 // Trouble codes, erase and freeze frame against the simulated car, through CONNECT.
 
 #include "dtc/explaincode.h"
-#include "dtcrig.h"
+#include "sessionrig.h"
 #include "testmain.h"
 #include "vehicle/pidnames.h"
 
@@ -11,19 +11,6 @@ using namespace zelcor;
 using namespace zelcor::test;
 
 namespace {
-
-const QString gap(7, QLatin1Char(' '));
-
-QStringList closed(QStringList items) {
-    return items << QString() << QStringLiteral("--- End of list ---");
-}
-
-QStringList items(const QStringList& codes, const QString& address) {
-    QStringList out;
-    for (const QString& code : codes)
-        out << code + gap + address;
-    return out;
-}
 
 QList<const FreezeFrameRow*> shownRows(const FreezeFrame& frame) {
     QList<const FreezeFrameRow*> rows;
@@ -42,26 +29,26 @@ private slots:
         QTest::addColumn<QStringList>("stored");
         QTest::addColumn<QStringList>("pending");
         QTest::newRow("can11: the transmission's pending code from 233")
-            << "can11" << closed(items({"P0133", "P0171"}, "232"))
-            << closed(items({"P0442"}, "232") + items({"P0741"}, "233"));
-        QTest::newRow("can29") << "can29" << closed(items({"P0133", "P0171"}, "16"))
-                               << closed(items({"P0442"}, "16") + items({"P0741"}, "24"));
+            << "can11" << closed(codeItems({"P0133", "P0171"}, "232"))
+            << closed(codeItems({"P0442"}, "232") + codeItems({"P0741"}, "233"));
+        QTest::newRow("can29") << "can29" << closed(codeItems({"P0133", "P0171"}, "16"))
+                               << closed(codeItems({"P0442"}, "16") + codeItems({"P0741"}, "24"));
         QTest::newRow("legacy: three codes per message")
-            << "legacy" << closed(items({"P0133", "P0171", "P0300", "P0420"}, "16"))
-            << closed(items({"P0442"}, "16") + items({"P0741"}, "24"));
+            << "legacy" << closed(codeItems({"P0133", "P0171", "P0300", "P0420"}, "16"))
+            << closed(codeItems({"P0442"}, "16") + codeItems({"P0741"}, "24"));
         QTest::newRow("manycodes: fifteen codes in one segmented reply")
             << "manycodes"
-            << closed(items({"P0101", "P0113", "P0128", "P0133", "P0171", "P0300", "P0301", "P0302", "P0303", "P0304",
-                             "P0420", "P0442", "P0455", "P1456", "U0100"},
-                            "232"))
-            << closed(items({"P0305", "P0306"}, "232") + items({"P0741"}, "233"));
+            << closed(codeItems({"P0101", "P0113", "P0128", "P0133", "P0171", "P0300", "P0301", "P0302", "P0303",
+                                 "P0304", "P0420", "P0442", "P0455", "P1456", "U0100"},
+                                "232"))
+            << closed(codeItems({"P0305", "P0306"}, "232") + codeItems({"P0741"}, "233"));
         QTest::newRow("clean") << "clean" << closed({}) << closed({});
     }
     void codesOfEveryController() {
         QFETCH(QString, profile);
         QFETCH(QStringList, stored);
         QFETCH(QStringList, pending);
-        SimRig rig(profile);
+        CarRig rig(profile);
         rig.run(254);
         QCOMPARE(rig.session.List5, stored);
         QCOMPARE(rig.session.List6, pending);
@@ -75,13 +62,13 @@ private slots:
         QTest::addColumn<QStringList>("stored");
         QTest::addColumn<int>("eraseRequests");
         QTest::newRow("ERASE CODES NOW") << true << closed({}) << 1;
-        QTest::newRow("CANCEL") << false << closed(items({"P0133", "P0171"}, "232")) << 0;
+        QTest::newRow("CANCEL") << false << closed(codeItems({"P0133", "P0171"}, "232")) << 0;
     }
     void eraseThenReadAgain() {
         QFETCH(bool, eraseNow);
         QFETCH(QStringList, stored);
         QFETCH(int, eraseRequests);
-        SimRig rig(QStringLiteral("can11"));
+        CarRig rig(QStringLiteral("can11"));
         QList<int> served;
         int reads = 0;
         bool asked = false;
@@ -101,7 +88,8 @@ private slots:
         QCOMPARE(served, (eraseNow ? QList<int>{0, 254, 253, 254, 248} : QList<int>{0, 254, 254, 248}));
         QCOMPARE(rig.port.writes().count("04\r\n"), eraseRequests);
         QCOMPARE(rig.session.List5, stored);
-        QCOMPARE(rig.session.List6, eraseNow ? closed({}) : closed(items({"P0442"}, "232") + items({"P0741"}, "233")));
+        QCOMPARE(rig.session.List6,
+                 eraseNow ? closed({}) : closed(codeItems({"P0442"}, "232") + codeItems({"P0741"}, "233")));
         QCOMPARE(rig.session.freeze.explanation == noFreezeFrameText, eraseNow);
     }
 
@@ -128,7 +116,7 @@ private slots:
         QFETCH(QString, code);
         QFETCH(QString, explanation);
         QFETCH(QList<int>, pids);
-        SimRig rig(profile);
+        CarRig rig(profile);
         rig.run(248);
         const FreezeFrame& frame = rig.session.freeze;
         const auto rows = shownRows(frame);

@@ -19,24 +19,6 @@ bool near(double a, double b, double tolerance = 1e-9) {
 class DialsTest : public QObject {
     Q_OBJECT
 private slots:
-    void needle_data() {
-        QTest::addColumn<DialUnit>("unit");
-        QTest::addColumn<double>("x");
-        QTest::addColumn<double>("angle");
-        QTest::newRow("mph zero") << DialUnit::MPH << 0.0 << -4.07;
-        QTest::newRow("mph middle") << DialUnit::MPH << 70.0 << -1.57;
-        QTest::newRow("kph full scale") << DialUnit::KPH << 230.0 << 0.93;
-        QTest::newRow("rpm beyond the scale") << DialUnit::RPM << 12000.0 << 1.93;
-    }
-    void needle() {
-        QFETCH(DialUnit, unit);
-        QFETCH(double, x);
-        QFETCH(double, angle);
-        QVERIFY(near(needleAngle(unit, x), angle));
-        const QPointF end = needleEnd(QPointF(100, 200), 50, needleAngle(unit, x));
-        QVERIFY(near(end.x(), 100 + 50 * std::cos(angle)) && near(end.y(), 200 + 50 * std::sin(angle)));
-    }
-
     void scale_data() {
         QTest::addColumn<DialUnit>("unit");
         QTest::addColumn<QString>("caption");

@@ -1,10 +1,6 @@
-#include "core/session.h"
-#include "fakeclock.h"
-#include "recordinghost.h"
-#include "scriptport.h"
+#include "sessionrig.h"
 #include "testmain.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace zelcor;
@@ -12,29 +8,11 @@ using namespace zelcor::test;
 
 namespace {
 
-// A session talking to the 11-bit CAN engine controller E8 through a scripted adapter.
-struct Rig {
-    QTemporaryDir dir;
-    FakeClock clock;
-    ScriptPort port{clock};
-    RecordingHost host;
-    Session session{clock, port, host, dir.path()};
-    QByteArray answer = "NO DATA\r\r>";
-
-    Rig() {
-        port.respond = [this](const QByteArray&) { return answer; };
-        port.open(1);
-        session.stopflag = false;
-        session.setPollerEnabled(true);
-        session.ecuaddr = QStringLiteral("E8");
-        session.hdrformat = 2;
-    }
-    void pass(int code, const QByteArray& reply) {
-        answer = reply;
-        session.funccode = qint16(code);
-        session.COMMS();
-    }
-};
+// One pass of a dial function (12 RPM, 13 speed) on the engine at 7E8 with this reply.
+void dialPass(SessionRig& rig, int code, const QByteArray& reply) {
+    rig.answers[code == 12 ? "010C" : "010D"] = reply;
+    rig.pass(code);
+}
 
 } // namespace
 
@@ -55,9 +33,9 @@ private slots:
         QFETCH(QByteArray, reply);
         QFETCH(double, value);
         QFETCH(QString, readout);
-        Rig rig;
+        SessionRig rig;
         rig.session.RPM(800);
-        rig.pass(12, reply);
+        dialPass(rig, 12, reply);
         QCOMPARE(rig.port.lines.last(), QByteArray("010C"));
         QCOMPARE(rig.session.frame, Panel::D012);
         QCOMPARE(rig.session.instruments.rpmValue, value);
@@ -90,12 +68,12 @@ private slots:
         QFETCH(double, value);
         QFETCH(QString, readout);
         QFETCH(QString, elapsed);
-        Rig rig;
+        SessionRig rig;
         rig.session.settings.usemph = usemph;
         rig.session.KPH(40);
         rig.session.Command10_Click();
         QVERIFY(rig.session.instruments.test.armed());
-        rig.pass(13, reply);
+        dialPass(rig, 13, reply);
         QCOMPARE(rig.port.lines.last(), QByteArray("010D"));
         QCOMPARE(rig.session.frame, Panel::D013);
         QCOMPARE(int(rig.session.instruments.speedUnit), unit);
@@ -108,7 +86,7 @@ private slots:
     // Speed samples at chosen times on the test clock, for a test from 1 to 97 km/h; a
     // late answer from another controller must neither end nor disturb the run.
     void timedRun() {
-        Rig rig;
+        SessionRig rig;
         rig.session.settings.usemph = false;
         rig.session.instruments.startText = QStringLiteral("0");
         rig.session.instruments.endText = QStringLiteral("97");
@@ -124,7 +102,7 @@ private slots:
         for (const auto& [t, reply] : samples) {
             QVERIFY(base + t > rig.clock.now());
             rig.clock.advance(base + t - rig.clock.now());
-            rig.pass(13, reply + "\r\r>");
+            dialPass(rig, 13, reply + "\r\r>");
             shown << rig.session.instruments.test.elapsedText();
         }
         QCOMPARE(shown, (QStringList{"Ready", "Ready", "0.0", "2.0", "6.9", "6.9", "7.2", "7.2"}));

@@ -1,26 +1,14 @@
-#include "fakeclock.h"
 #include "link/connection.h"
 #include "link/helptexts.h"
-#include "recordinghost.h"
-#include "scriptport.h"
-#include "simport.h"
+#include "sessionrig.h"
 #include "testmain.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
-#include <memory>
 
 using namespace zelcor;
 using namespace zelcor::test;
 
 namespace {
-
-QByteArray fileText(const QString& path) {
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
 
 // A connection over the in-process simulated adapter and car.
 struct SimRig {
@@ -34,7 +22,7 @@ struct SimRig {
     QList<bool> enabledDuring; // CONNECT's enabled state seen from inside the connection
 
     explicit SimRig(const QString& profile = QStringLiteral("can11"), sim::Options options = {})
-        : port(clock, withProfile(options, profile)) {
+        : port(clock, carOptions(profile, options)) {
         connection.hooks.runPass = [this] {
             ++passes;
             enabledDuring << connection.panel.connectEnabled;
@@ -42,16 +30,11 @@ struct SimRig {
             link.receive();
         };
     }
-    static sim::Options withProfile(sim::Options o, const QString& profile) {
-        o.profile = profile;
-        return o;
-    }
     void stopAfterPasses(int n) {
         connection.hooks.runPass = [this, n] {
             ++passes;
             enabledDuring << connection.panel.connectEnabled;
-            if (passes >= n)
-                connection.DISCONNECT();
+            if (passes >= n) connection.DISCONNECT();
         };
     }
     QByteArray log() const { return fileText(dir.filePath("log.txt")); }
@@ -74,8 +57,7 @@ private slots:
         SimRig rig;
         QList<Lamp> lamps;
         connect(&rig.connection, &Connection::panelChanged, this, [&] {
-            if (lamps.isEmpty() || lamps.last() != rig.connection.panel.lamp)
-                lamps << rig.connection.panel.lamp;
+            if (lamps.isEmpty() || lamps.last() != rig.connection.panel.lamp) lamps << rig.connection.panel.lamp;
         });
         rig.stopAfterPasses(3);
         rig.connection.CONNECT();
@@ -177,7 +159,8 @@ private slots:
         QCOMPARE(box.title, QStringLiteral("Error"));
         QCOMPARE(box.icon, MessageIcon::Critical);
         QVERIFY(box.text.startsWith("Can not find ZELCOR interface.  ERROR NUMBER 0\r\n\r\n1)  Make sure the key"));
-        QVERIFY(box.text.contains("\r\n7) UNcheck 'Disable automatic port search' in setup.\r\n\r\n8)  If all else fails"));
+        QVERIFY(
+            box.text.contains("\r\n7) UNcheck 'Disable automatic port search' in setup.\r\n\r\n8)  If all else fails"));
         QVERIFY(rig.connection.panel.statusError);
         QVERIFY(rig.connection.panel.status.startsWith("To solve this ERROR 0 problem,\r\n"));
         QVERIFY(rig.log().contains("M Can not find ZELCOR interface!  E#0\r\n"));
@@ -200,7 +183,8 @@ private slots:
         const double took = rig.clock.now() - start;
         QVERIFY2(took > 4 * 5.0 && took < 4 * 15.0, qPrintable(QString::number(took)));
         QCOMPARE(rig.host.messages.size(), 1);
-        QVERIFY(rig.host.messages.first().text.startsWith("ERROR NUMBER 1.  Trouble trying to communicate with vehicle\r\n"));
+        QVERIFY(rig.host.messages.first().text.startsWith(
+            "ERROR NUMBER 1.  Trouble trying to communicate with vehicle\r\n"));
         QVERIFY(rig.connection.panel.status.startsWith("To solve this ERROR 1 problem,"));
         rig.buttonsEnabled();
     }
@@ -231,7 +215,8 @@ private slots:
         rig.connection.CONNECT();
         QCOMPARE(rig.connection.lastError, int(PortErrorDeviceRemoved));
         QCOMPARE(rig.host.messages.size(), 1);
-        QVERIFY2(rig.host.messages.first().text.startsWith("ERROR NUMBER 8021"), qPrintable(rig.host.messages.first().text.left(200)));
+        QVERIFY2(rig.host.messages.first().text.startsWith("ERROR NUMBER 8021"),
+                 qPrintable(rig.host.messages.first().text.left(200)));
         rig.buttonsEnabled();
     }
 
@@ -257,10 +242,8 @@ private slots:
         FakeClock clock;
         ScriptPort port(clock);
         port.respond = [](const QByteArray& line) -> QByteArray {
-            if (line == "ATWS")
-                return "\r\rELM327 v1.5\r\r>";
-            if (line == "0100")
-                return "SEARCHING...\r41 00 BE 3F A8 13\r\r>";
+            if (line == "ATWS") return "\r\rELM327 v1.5\r\r>";
+            if (line == "0100") return "SEARCHING...\r41 00 BE 3F A8 13\r\r>";
             return "OK\r\r>";
         };
         port.open(1);

@@ -1,11 +1,7 @@
-#include "fakeclock.h"
 #include "link/link.h"
-#include "recordinghost.h"
-#include "scriptport.h"
+#include "sessionrig.h"
 #include "testmain.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace zelcor;
@@ -32,11 +28,7 @@ struct Rig {
         link.send(QStringLiteral("0100"));
         return link.receive();
     }
-    QByteArray log() {
-        QFile f(dir.filePath("log.txt"));
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
-    }
+    QByteArray log() const { return fileText(dir.filePath("log.txt")); }
 };
 
 } // namespace
@@ -49,8 +41,7 @@ private slots:
         QTest::addColumn<int>("hdrformat");
         QTest::addColumn<QByteArray>("raw");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("blanks, CRs and prompt go")
-            << "" << 5 << QByteArray("41 00 BE 3F A8 13\r\r>") << "4100BE3FA813";
+        QTest::newRow("blanks, CRs and prompt go") << "" << 5 << QByteArray("41 00 BE 3F A8 13\r\r>") << "4100BE3FA813";
         QTest::newRow("line feeds go") << "" << 5 << QByteArray("41 00\r\n41 00\r\n\r\n>") << "41004100";
         QTest::newRow("11-bit CAN picks the controller")
             << "E8" << 2 << QByteArray("7E8 06 41 00 BE 3F A8 13\r7E9 06 41 00 BE 3F A8 11\r\r>")
@@ -173,11 +164,7 @@ private slots:
 
     void replayingTouchesNoPortAndNoLog() {
         Rig rig;
-        {
-            QFile f(rig.dir.filePath("log.txt"));
-            f.open(QIODevice::WriteOnly);
-            f.write("S0100\r\nL3\r\nR4100BE3FA813\r\nS010D\r\n");
-        }
+        QVERIFY(writeText(rig.dir.filePath("log.txt"), "S0100\r\nL3\r\nR4100BE3FA813\r\nS010D\r\n"));
         int listLine = -1;
         rig.link.onReplayListLine = [&](int n) { listLine = n; };
         rig.link.settings.recording = true;

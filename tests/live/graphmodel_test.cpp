@@ -23,22 +23,6 @@ private slots:
         QCOMPARE(g.trace(1)[0], 0.0f);
     }
 
-    void channelSelection() {
-        GraphModel g;
-        for (int i = 0; i < 3; ++i)
-            g.storeSample(1, true, 5);
-        g.channelSelected(1, 0, 8000, 0);
-        QCOMPARE(g.axisLabel(2).caption, QStringLiteral("8000."));
-        QCOMPARE(g.axisLabel(3).caption, QStringLiteral("0."));
-        QCOMPARE(g.trace(1)[0], 5.0f); // the newest sample is kept
-        QCOMPARE(g.trace(1)[1], kEmptySample);
-        QVERIFY(g.killRequested(1) && !g.killRequested(0));
-        g.storeSample(1, true, 6); // taken during the pass, of the old channel
-        g.applyPendingKills();
-        QVERIFY(!g.killRequested(1));
-        QCOMPARE(g.trace(1)[1], kEmptySample);
-    }
-
     void adjust_data() {
         QTest::addColumn<int>("button");
         QTest::addColumn<int>("decimals");
@@ -114,22 +98,6 @@ private slots:
         QCOMPARE(points[0], QPointF(0, 15));
         QCOMPARE(points[1], QPointF(step, 6));
         QCOMPARE(points[2], QPointF(3 * step, 3)); // the line goes on from index 1
-    }
-
-    void buttonRepeat() {
-        AxisButtonRepeat r;
-        QCOMPARE(r.tick(), -1);
-        r.press(9);
-        QCOMPARE(r.interval(), 1); // the first step follows the press at once
-        QList<int> intervals;
-        for (int i = 0; i < 3; ++i) {
-            QCOMPARE(r.tick(), 9);
-            intervals.append(r.interval());
-        }
-        QCOMPARE(intervals, (QList<int>{500, 80, 80}));
-        r.release();
-        QCOMPARE(r.zoombutton(), -1);
-        QCOMPARE(r.interval(), 1);
     }
 };
 

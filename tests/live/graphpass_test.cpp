@@ -1,12 +1,6 @@
-#include "core/listentry.h"
-#include "core/session.h"
-#include "fakeclock.h"
-#include "recordinghost.h"
-#include "scriptport.h"
+#include "sessionrig.h"
 #include "testmain.h"
 
-#include <QMap>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace zelcor;
@@ -16,23 +10,9 @@ namespace {
 
 const QList<int> kChannels{17, 16, 15, 13, 12, 5, 998, 997, 999};
 
-// A session on the graph function; both selectors list kChannels and the engine at
-// 7E8 answers from a table.
-struct Rig {
-    QTemporaryDir dir;
-    FakeClock clock;
-    ScriptPort port{clock};
-    RecordingHost host;
-    Session session{clock, port, host, dir.path()};
-    QMap<QByteArray, QByteArray> answers;
-
+// The graph function on the engine at 7E8; both selectors list kChannels.
+struct Rig : SessionRig {
     Rig() {
-        port.respond = [this](const QByteArray& line) { return answers.value(line, "NO DATA\r\r>"); };
-        port.open(1);
-        session.stopflag = false;
-        session.setPollerEnabled(true);
-        session.ecuaddr = QStringLiteral("E8");
-        session.hdrformat = 2;
         session.funccode = 240;
         answers["0100"] = "7E8 06 41 00 BE 3F A8 13\r\r>";
         answers["010C"] = "7E8 04 41 0C 2E E0\r\r>"; // 3000 RPM
@@ -49,10 +29,6 @@ struct Rig {
         trace.channel.index = int(kChannels.indexOf(code));
         trace.enabled = enabled;
         session.Combo9_Click(t);
-    }
-    void pass() {
-        port.lines.clear();
-        session.COMMS();
     }
     float newest(int t) const { return session.live.graph.trace(t)[0]; }
 };

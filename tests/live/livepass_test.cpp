@@ -1,16 +1,8 @@
 #include "base/numbers.h"
-#include "core/listentry.h"
-#include "core/session.h"
-#include "fakeclock.h"
-#include "recordinghost.h"
-#include "scriptport.h"
-#include "simport.h"
+#include "sessionrig.h"
 #include "testmain.h"
 
-#include <QFile>
-#include <QMap>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace zelcor;
@@ -18,40 +10,16 @@ using namespace zelcor::test;
 
 namespace {
 
-// A session on the live-data function with an 11-bit CAN engine at 7E8 whose answers
-// come from a table; the CSV rows it writes are collected.
-struct Rig {
-    QTemporaryDir dir;
-    FakeClock clock;
-    ScriptPort port{clock};
-    RecordingHost host;
-    Session session{clock, port, host, dir.path()};
-    QMap<QByteArray, QByteArray> answers;
+// The live-data function on the engine at 7E8; the CSV fields it writes are collected.
+struct Rig : SessionRig {
     QStringList fields; // every "time,value," written
     int lineEnds = 0;
 
     Rig() {
-        port.respond = [this](const QByteArray& line) { return answers.value(line, "NO DATA\r\r>"); };
-        port.open(1);
-        session.stopflag = false;
-        session.setPollerEnabled(true);
-        session.ecuaddr = QStringLiteral("E8");
-        session.hdrformat = 2;
         session.funccode = 250;
         session.datalog.rows.append = [this](const QString& f) { fields << f; };
         session.datalog.rows.endLine = [this] { ++lineEnds; };
         answers["0100"] = "7E8 06 41 00 BE 3F A8 13\r\r>";
-    }
-    // Row `row` shows channel `code`, enabled.
-    void channel(int row, int code) {
-        LiveRow& r = session.liveRows[size_t(row)];
-        r.channel.entries = {listEntry(QStringLiteral("channel"), code)};
-        r.channel.index = 0;
-        r.enabled = true;
-    }
-    void pass() {
-        port.lines.clear();
-        session.COMMS();
     }
     // The value of each field written, without its time.
     QStringList loggedValues() const {
@@ -167,66 +135,37 @@ private slots:
         for (int i = 0; i < codes.size(); ++i)
             rig.channel(i, codes.at(i));
         rig.session.liveRows[size_t(row)].showGauge = true;
+        QList<int> fed;
+        QObject::connect(&rig.session, &Session::gaugeFed, [&](int r) { fed << r; });
 
         rig.pass();
 
         QCOMPARE(rig.text(row), text);
         const LiveRow& r = rig.session.liveRows[size_t(row)];
-        if (text.startsWith(QLatin1String("Enable"))) {
-            QVERIFY(!r.number);
-        } else {
-            QCOMPARE(r.number, std::optional<double>(val(text)));
+        const bool numeric = !text.startsWith(QLatin1String("Enable"));
+        QCOMPARE(r.number.has_value(), numeric);
+        QCOMPARE(fed, numeric ? QList<int>{row} : QList<int>{}); // rows without "Show Gauge" feed nothing
+        if (numeric) {
+            QCOMPARE(*r.number, val(text));
             QCOMPARE(r.gauge.value, val(text));
         }
     }
 
-    void economyFeedsItsGauge() {
-        Rig rig;
-        rig.answers["010D"] = "7E8 03 41 0D 60\r\r>";
-        rig.answers["0110"] = "7E8 04 41 10 03 E8\r\r>";
-        rig.channel(0, 13);
-        rig.channel(1, 16);
-        rig.channel(2, 999);
-        rig.session.liveRows[2].showGauge = true;
-        QList<int> fed;
-        QObject::connect(&rig.session, &Session::gaugeFed, [&](int row) { fed << row; });
-
-        rig.pass();
-
-        QCOMPARE(fed, QList<int>{2}); // rows without "Show Gauge" feed nothing
-        const GaugeFeed& g = rig.session.liveRows[2].gauge;
-        QCOMPARE(g.value, 64.82);
-        QCOMPARE(g.decimals, 2);
-        QCOMPARE(g.position, 64.82 / 60 * 100);
-        QCOMPARE(rig.session.liveRows[2].units, QStringLiteral("MPG"));
-    }
-
     // Rows are polled top to bottom, one request each, against the simulated car.
     void threeChannelsAgainstTheSimulator() {
-        QTemporaryDir dir;
-        FakeClock clock;
-        SimPort port(clock);
-        RecordingHost host;
-        Session session(clock, port, host, dir.path());
+        CarRig rig(QStringLiteral("can11"), {}, false);
+        Session& session = rig.session;
         QList<QByteArray> requests;
-        session.connection.hooks.runPass = [&] {
-            if (session.funccode != 250) {
-                session.COMMS(); // detection, then General Info
+        rig.afterPass = [&](int code) {
+            if (code == 0) { // detection, then the three rows
                 session.funccode = 250;
-                const QStringList& list = session.liveRows[0].channel.entries;
-                const QList<int> wanted{12, 5, 13};
-                for (int row = 0; row < 3; ++row) {
-                    LiveRow& r = session.liveRows[size_t(row)];
-                    for (int k = 0; k < list.size(); ++k)
-                        if (entryCode(list.at(k)) == wanted.at(row)) r.channel.index = k;
-                    r.enabled = true;
-                }
-                port.clearWritten();
-                return;
+                for (int row = 0; row < 3; ++row)
+                    pickChannel(session.liveRows[size_t(row)], QList<int>{12, 5, 13}.at(row));
+                rig.port.clearWritten();
+                return false;
             }
-            session.COMMS();
-            requests = port.writes();
-            session.connection.DISCONNECT();
+            requests = rig.port.writes();
+            return true;
         };
         session.connection.CONNECT();
 
@@ -257,10 +196,7 @@ private slots:
     // A replayed pass waits for nothing, so it measures no rate: the previous one stays.
     void replayedPassKeepsTheRate() {
         Rig rig;
-        QFile log(rig.dir.filePath(QStringLiteral("log.txt")));
-        QVERIFY(log.open(QIODevice::WriteOnly));
-        log.write("F250\r\nS010C\r\nR7E8 04 41 0C 1A F9\r\nT 12:00:00\r\n");
-        log.close();
+        QVERIFY(rig.write("log.txt", "F250\r\nS010C\r\nR7E8 04 41 0C 1A F9\r\nT 12:00:00\r\n"));
         QVERIFY(rig.session.trace.openForReplay());
         rig.session.replaying = true;
         rig.channel(0, 12);
@@ -292,30 +228,16 @@ private slots:
         QVERIFY(rig.session.live.Text12.endsWith(QLatin1String(" /sec")));
     }
 
-    // The lamp is lit while the row's request is under way and dark again after it.
-    void lampDuringTheRequest() {
-        Rig rig;
-        rig.answers["010C"] = "7E8 04 41 0C 1A F9\r\r>";
-        rig.channel(3, 12);
-        bool litWhileWaiting = false;
-        rig.clock.onYield = [&](double) { litWhileWaiting |= rig.session.liveRows[3].lamp; };
-        rig.pass();
-        QVERIFY(litWhileWaiting);
-        QVERIFY(!rig.session.liveRows[3].lamp);
-    }
-
     // After the lists are rebuilt, row i takes the i-th channel where there is one.
     void defaultSelectionAfterDetection() {
         Rig rig;
         rig.answers["ATDP"] = "ISO 15765-4 (CAN 11/500)\r\r>";
         rig.answers["0100"] = "7E8 06 41 00 80 1B 00 00\r\r>"; // 01, 0C, 0D, 0F, 10: seven channels
         rig.session.ecuaddr.clear();
-        rig.session.funccode = 0;
-        rig.session.COMMS();
+        rig.pass(0);
         QCOMPARE(rig.session.liveRows[0].channel.entries.size(), 7);
 
-        rig.session.funccode = 250;
-        rig.pass();
+        rig.pass(250);
 
         for (int row = 0; row < kLiveRows; ++row)
             QCOMPARE(rig.session.liveRows[size_t(row)].channel.index, row < 7 ? row : -1);

@@ -1,15 +1,8 @@
-#include "core/listentry.h"
-#include "core/session.h"
-#include "fakeclock.h"
 #include "logging/recordingplayer.h"
-#include "recordinghost.h"
-#include "scriptport.h"
+#include "sessionrig.h"
 #include "testmain.h"
 
-#include <QFile>
-#include <QMap>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace zelcor;
@@ -17,43 +10,16 @@ using namespace zelcor::test;
 
 namespace {
 
-QByteArray fileText(const QString& path) {
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-
-// A session on the live-data function with an 11-bit CAN engine at 7E8; the user has
-// chosen drive.csv in a temporary folder.
-struct Rig {
-    QTemporaryDir dir;
-    FakeClock clock;
-    ScriptPort port{clock};
-    RecordingHost host;
-    Session session{clock, port, host, dir.path()};
-    QMap<QByteArray, QByteArray> answers;
-
+// The live-data function on the engine at 7E8; the user has chosen drive.csv.
+struct Rig : SessionRig {
     Rig() {
-        port.respond = [this](const QByteArray& line) { return answers.value(line, "NO DATA\r\r>"); };
-        port.open(1);
-        session.stopflag = false;
-        session.setPollerEnabled(true);
-        session.ecuaddr = QStringLiteral("E8");
-        session.hdrformat = 2;
         session.funccode = 250;
         answers["010C"] = "7E8 04 41 0C 2E E0\r\r>"; // 3000 RPM
         answers["010D"] = "7E8 03 41 0D 3C\r\r>";    // 60 km/h
         host.saveAnswer = dir.filePath("drive");
     }
-    void channel(int row, int code) {
-        LiveRow& r = session.liveRows[size_t(row)];
-        r.channel.entries = {listEntry(QStringLiteral("channel"), code)};
-        r.channel.index = 0;
-        r.enabled = true;
-    }
     QString csvPath() const { return dir.filePath("drive.csv"); }
-    QString csv() const { return QString::fromUtf8(fileText(csvPath())); }
-    QStringList csvLines() const { return csv().split(QStringLiteral("\r\n")); }
+    QStringList csvLines() const { return QString::fromUtf8(file("drive.csv")).split(QStringLiteral("\r\n")); }
 };
 
 // A data row of `slots` recorded slots: "time,value," for each.
@@ -74,10 +40,16 @@ private slots:
     void fileNamesGetTheCsvExtension_data() {
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<QString>("path");
-        QTest::newRow("no extension") << "drive" << "drive.csv";
-        QTest::newRow("lower case") << "drive.csv" << "drive.csv";
-        QTest::newRow("upper case") << "DRIVE.CSV" << "DRIVE.CSV";
-        QTest::newRow("other extension") << "drive.txt" << "drive.txt.csv";
+        QTest::newRow("no extension") << "drive"
+                                      << "drive.csv";
+        QTest::newRow("lower case") << "drive.csv"
+                                    << "drive.csv";
+        QTest::newRow("upper case") << "DRIVE.CSV"
+                                    << "DRIVE.CSV";
+        QTest::newRow("other extension") << "drive.txt"
+                                         << "drive.txt.csv";
+        QTest::newRow("no dot before it") << "drivecsv"
+                                          << "drivecsv.csv";
     }
     void fileNamesGetTheCsvExtension() {
         QFETCH(QString, chosen);
@@ -130,10 +102,7 @@ private slots:
     // the rest of that pass; an existing file is extended, never truncated.
     void markDuringAPassStartsANewSection() {
         Rig rig;
-        QFile existing(rig.csvPath());
-        QVERIFY(existing.open(QIODevice::WriteOnly));
-        existing.write("earlier drive\r\n");
-        existing.close();
+        QVERIFY(rig.write("drive.csv", "earlier drive\r\n"));
         rig.channel(0, 12);
         rig.channel(1, 13);
         rig.session.Command14_Click();

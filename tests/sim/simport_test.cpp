@@ -104,17 +104,6 @@ private slots:
         QCOMPARE(port.deviceName(1), QString());
     }
 
-    void unplugByHand() {
-        test::FakeClock clock;
-        test::SimPort port(clock);
-        QSignalSpy removed(&port, &Port::removed);
-        QVERIFY(port.open(1));
-        port.unplug();
-        clock.yield();
-        QCOMPARE(removed.count(), 1);
-        QCOMPARE(port.errorNumber(), int(PortErrorDeviceRemoved));
-    }
-
     void clockOutlivesPort() {
         test::FakeClock clock;
         auto port = std::make_unique<test::SimPort>(clock);

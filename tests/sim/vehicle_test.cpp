@@ -193,12 +193,7 @@ private slots:
         QVERIFY(car.from(engine, "020D01").isEmpty()); // no frame 1
     }
 
-    void clearing_data() {
-        QTest::addColumn<QString>("profile");
-        QTest::newRow("can11") << "can11";
-        QTest::newRow("legacy") << "legacy";
-        QTest::newRow("manycodes") << "manycodes";
-    }
+    void clearing_data() { freezeFrameAgrees_data(); }
     void clearing() {
         QFETCH(QString, profile);
         Car car(profile);

@@ -60,10 +60,6 @@ QString SimPort::deviceName(int number) const {
     return number == simulatorPort_ && !gone_ ? QStringLiteral("sim") : QString();
 }
 
-void SimPort::unplug() {
-    simulator_.unplug(clock_.now());
-}
-
 void SimPort::clearWritten() {
     written_.clear();
     writes_.clear();

@@ -35,8 +35,6 @@ public:
     int simulatorPort() const { return simulatorPort_; }
     // Another program holds the port: opening it fails with 8005.
     void setBusy(bool busy) { busy_ = busy; }
-    // Pulls the plug now (the next tick reports error 8021 and removed()).
-    void unplug();
 
     // Everything written to the port, and each write on its own.
     QByteArray written() const { return written_; }

@@ -6,7 +6,6 @@
 #include "uirig.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -19,12 +18,6 @@ using namespace zelcor::test;
 
 namespace {
 
-const QString gap(7, QLatin1Char(' '));
-
-QStringList closed(QStringList items) {
-    return items << QString() << QStringLiteral("--- End of list ---");
-}
-
 QStringList itemsOf(QListWidget* list) {
     QStringList out;
     for (int i = 0; i < list->count(); ++i)
@@ -34,11 +27,8 @@ QStringList itemsOf(QListWidget* list) {
 
 struct DtcUiRig : UiRig {
     DtcUiRig() {
-        QFile file(dir.filePath("codes.dat"));
-        file.open(QIODevice::WriteOnly);
-        file.write("P0133 O2 Sensor Circuit Slow Response (Bank 1 Sensor 1)\r\n"
-                   "P0741 Torque Converter Clutch Circuit Performance or Stuck Off\r\n");
-        file.close();
+        codesFile({"P0133 O2 Sensor Circuit Slow Response (Bank 1 Sensor 1)",
+                   "P0741 Torque Converter Clutch Circuit Performance or Stuck Off"});
         session.List5 = closed({"P0133" + gap + "232", "P0171" + gap + "232"});
         session.List6 = closed({"P0741" + gap + "233"});
         session.FRAME(Panel::D03);

@@ -1,8 +1,4 @@
-#include "config/settings.h"
-#include "core/session.h"
-#include "fakeclock.h"
-#include "recordinghost.h"
-#include "simport.h"
+#include "sessionrig.h"
 #include "testmain.h"
 #include "ui/main/mainwindow.h"
 
@@ -10,9 +6,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QStackedWidget>
-#include <QTemporaryDir>
 #include <QTest>
-#include <functional>
 
 using namespace zelcor;
 using namespace zelcor::test;
@@ -21,32 +15,10 @@ namespace {
 
 // The main window on the simulated car: CONNECT runs real passes on the test clock until
 // `afterPass` says to stop.
-struct SimWindowRig {
-    QTemporaryDir dir;
-    FakeClock clock;
-    SimPort port;
-    RecordingHost host;
-    Session session;
-    MainWindow window;
-    int passes = 0;
-    // Called after every pass with the function code the pass served; true ends the connection.
-    std::function<bool(int code)> afterPass;
+struct SimWindowRig : CarRig {
+    MainWindow window{session};
 
-    explicit SimWindowRig(const QString& profile)
-        : port(clock, options(profile)), session(clock, port, host, dir.path()), window(session) {
-        LOADCONFIG(session.settings, dir.path());
-        session.connection.hooks.runPass = [this] {
-            const int code = session.funccode;
-            session.COMMS();
-            if (++passes > 60 || (afterPass && afterPass(code))) session.stopflag = true;
-        };
-        window.show();
-    }
-    static sim::Options options(const QString& profile) {
-        sim::Options o;
-        o.profile = profile;
-        return o;
-    }
+    explicit SimWindowRig(const QString& profile) : CarRig(profile) { window.show(); }
     template <typename T> T* find(const QString& name) const { return window.findChild<T*>(name); }
     QStringList items(const QString& name) const {
         QStringList out;

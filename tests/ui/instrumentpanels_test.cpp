@@ -54,6 +54,7 @@ private slots:
         QTest::newRow("rpm 0") << DialUnit::RPM << 0.0 << -4.07;
         QTest::newRow("rpm 5000 points up") << DialUnit::RPM << 5000.0 << up;
         QTest::newRow("rpm 10000") << DialUnit::RPM << 10000.0 << 0.93;
+        QTest::newRow("rpm beyond the scale") << DialUnit::RPM << 12000.0 << 1.93;
     }
     void needle() {
         QFETCH(DialUnit, unit);
@@ -140,6 +141,8 @@ private slots:
                                                    << "300" << 1 << 255;
         QTest::newRow("not numbers") << false << "abc"
                                      << "" << 1 << 0;
+        QTest::newRow("absurd entries") << true << "-5"
+                                        << "99999999" << 1 << 255;
     }
     void entries() {
         QFETCH(bool, usemph);

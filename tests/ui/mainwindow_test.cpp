@@ -179,17 +179,6 @@ private slots:
         QCOMPARE(panels->currentWidget()->objectName(), panelName(Panel(expectedFrame)));
     }
 
-    void everyPanelHasItsFrame() {
-        UiRig rig;
-        for (Panel panel : {Panel::Frame1, Panel::Frame2, Panel::D0101, Panel::D0103, Panel::D0104, Panel::D0113,
-                            Panel::D012, Panel::D013, Panel::D03, Panel::D0200, Panel::D240, Panel::D250}) {
-            rig.session.FRAME(panel);
-            QWidget* front = rig.window.panels()->currentWidget();
-            QCOMPARE(front->objectName(), panelName(panel));
-            QCOMPARE(rig.window.panels()->frame(panel)->title(), panelCaption(panel));
-        }
-    }
-
     void placement_data() {
         QTest::addColumn<QRect>("screen");
         QTest::addColumn<QSize>("window");

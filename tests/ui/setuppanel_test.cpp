@@ -3,7 +3,6 @@
 #include "uirig.h"
 
 #include <QCheckBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -13,12 +12,6 @@ using namespace zelcor;
 using namespace zelcor::test;
 
 namespace {
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
 
 QString line(const QByteArray& file, int number) {
     return QString::fromLatin1(file).split(QStringLiteral("\r\n")).value(number - 1);
@@ -92,13 +85,13 @@ private slots:
         QFETCH(QString, weight);
         QFETCH(QString, expectedLine8);
         UiRig rig;
-        const QByteArray before = readFile(rig.configPath());
+        const QByteArray before = fileText(rig.configPath());
         rig.find<QPushButton>("Command3")->click();
         rig.find<QLineEdit>("Text19")->setText(weight);
         rig.find<QRadioButton>("Option4_1")->click(); // deg C
         rig.find<QPushButton>(button)->click();
 
-        const QByteArray after = readFile(rig.configPath());
+        const QByteArray after = fileText(rig.configPath());
         QCOMPARE(line(after, 8), expectedLine8);
         const bool saved = button == QLatin1String("Command8");
         QCOMPARE(line(after, 6), saved ? QStringLiteral("0") : QStringLiteral("1"));
@@ -139,7 +132,7 @@ private slots:
 
         if (clickedOption >= 0) rig.find<QRadioButton>(QStringLiteral("Option1_%1").arg(clickedOption))->click();
         rig.find<QPushButton>("Command8")->click();
-        QCOMPARE(line(readFile(rig.configPath()), 1), savedPort);
+        QCOMPARE(line(fileText(rig.configPath()), 1), savedPort);
     }
 };
 

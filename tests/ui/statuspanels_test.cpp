@@ -2,7 +2,6 @@
 #include "uirig.h"
 
 #include <QLabel>
-#include <QMap>
 #include <QTest>
 
 using namespace zelcor;
@@ -12,20 +11,9 @@ namespace {
 
 // The window's session talking to the 11-bit CAN engine controller E8 through a script.
 struct StatusRig : UiRig {
-    QMap<QByteArray, QByteArray> answers;
-
     StatusRig() {
-        port.respond = [this](const QByteArray& line) { return answers.value(line, "NO DATA\r\r>"); };
-        port.open(1);
-        session.stopflag = false;
-        session.setPollerEnabled(true);
-        session.ecuaddr = QStringLiteral("E8");
-        session.hdrformat = 2;
+        online();
         window.show();
-    }
-    void pass(int code) {
-        session.funccode = qint16(code);
-        session.COMMS();
     }
     // Labels `name`_0.. that are enabled, and those in bold; the two must agree.
     QList<int> highlighted(const QString& name, int count) const {

@@ -1,28 +1,18 @@
 #pragma once
 // A main window on a session whose clock, port and desktop are test doubles, in a fresh
-// program folder.
+// program folder. The port stays closed until the test calls online().
 
-#include "config/settings.h"
-#include "core/session.h"
-#include "fakeclock.h"
-#include "recordinghost.h"
-#include "scriptport.h"
+#include "sessionrig.h"
 #include "ui/main/mainwindow.h"
 
-#include <QTemporaryDir>
 #include <QWidget>
 
 namespace zelcor::test {
 
-struct UiRig {
-    FakeClock clock;
-    ScriptPort port{clock};
-    RecordingHost host;
-    QTemporaryDir dir;
-    Session session{clock, port, host, dir.path()};
+struct UiRig : SessionRig {
     MainWindow window{session};
 
-    UiRig() { LOADCONFIG(session.settings, dir.path()); }
+    UiRig() : SessionRig(Offline{}) { LOADCONFIG(session.settings, dir.path()); }
 
     template <typename T = QWidget> T* find(const QString& name) const { return window.findChild<T*>(name); }
     QString configPath() const { return dir.filePath(QStringLiteral("setup.cfg")); }
