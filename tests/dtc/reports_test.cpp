@@ -41,7 +41,6 @@ private slots:
         QFETCH(QStringList, stored);
         QFETCH(QStringList, pending);
         QFETCH(QString, body);
-        QFETCH(QStringList, lookups);
         const QHash<QString, QString> explanations{
             {"P0133 ", "P0133 O2 Sensor Slow\r\nP0133 (Bank 1)\r\n"},
             {"P0420 ", "P0420 Catalyst\r\n"},
@@ -53,7 +52,7 @@ private slots:
             return explanations.value(first6);
         };
         QCOMPARE(zelcor::codeReport(when, stored, pending, explain), stamp + "STORED CODES\r\n\r\n" + body);
-        QCOMPARE(lookedUp, lookups);
+        QTEST(lookedUp, "lookups");
     }
 
     void freezeFrame() {

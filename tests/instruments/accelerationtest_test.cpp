@@ -17,15 +17,6 @@ private slots:
         QCOMPARE(test.elapsedText(), QStringLiteral("0.0"));
         QCOMPARE(test.spreadText(), QStringLiteral("0.0"));
     }
-
-    void replyValues() {
-        QCOMPARE(engineSpeed(QStringLiteral("0704E8410C1AF8")), 1726);
-        QCOMPARE(engineSpeed(QStringLiteral("0704E8410CFFFF")), 16384); // unsigned
-        QCOMPARE(engineSpeed(QStringLiteral("0704E8410C0002")), 0);     // 0.5: halves to even
-        QCOMPARE(vehicleSpeed(QStringLiteral("0703E8410D64")), 100);
-        QCOMPARE(speedNeedleValue(100, true), 62);
-        QCOMPARE(speedNeedleValue(100, false), 100);
-    }
 };
 
 ZELCOR_TEST(AccelerationTimerTest)

@@ -92,7 +92,6 @@ private slots:
     }
     void adapterSearchOrder() {
         QFETCH(bool, noportsearch);
-        QFETCH(QList<int>, tried);
         QFETCH(int, found);
         QTemporaryDir dir;
         FakeClock clock;
@@ -109,7 +108,7 @@ private slots:
         link.settings.noportsearch = noportsearch;
         Connection connection(link, QString());
         QCOMPARE(connection.findinterface(), found);
-        QCOMPARE(port.opened, tried);
+        QTEST(port.opened, "tried");
         if (!found) {
             const QByteArray log = fileText(dir.filePath("log.txt"));
             QVERIFY2(log.startsWith("GD0:COM3: ?\r\r>?\r\r>\r\n"), log.constData());
@@ -233,8 +232,7 @@ private slots:
     }
     void protocolCommands() {
         QFETCH(int, initmode);
-        QFETCH(QString, command);
-        QCOMPARE(Connection::protocolCommand(initmode), command);
+        QTEST(Connection::protocolCommand(initmode), "command");
     }
 
     void wakeupAcceptsASearchingAnswer() {

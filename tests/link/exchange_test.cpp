@@ -57,6 +57,10 @@ private slots:
             << "E8" << 2 << QByteArray("7E9 06 41 00 BE 3F A8 11\rNO DATA\r\r>") << "7E9064100BE3FA811NODATA";
         QTest::newRow("short lines skipped") << "E8" << 2 << QByteArray("7E8\r7E8 03 41 0D 20\r\r>") << "0703E8410D20";
         QTest::newRow("adapter text passes through") << "" << 5 << QByteArray("NO DATA\r\r>") << "NODATA";
+        // Nothing left: the link needs setting up again.
+        QTest::newRow("nothing") << "" << 5 << QByteArray() << "";
+        QTest::newRow("prompt only") << "" << 5 << QByteArray(">") << "";
+        QTest::newRow("blank lines") << "" << 5 << QByteArray("\r\n \r>") << "";
     }
     void receiveNormalises() {
         QFETCH(QString, ecuaddr);
@@ -67,20 +71,7 @@ private slots:
         rig.link.ecuaddr = ecuaddr;
         rig.link.hdrformat = hdrformat;
         QCOMPARE(rig.exchange(raw), expected);
-        QVERIFY(!rig.link.needinit);
-    }
-
-    void emptyReplySetsNeedinit_data() {
-        QTest::addColumn<QByteArray>("raw");
-        QTest::newRow("nothing") << QByteArray();
-        QTest::newRow("prompt only") << QByteArray(">");
-        QTest::newRow("blank lines") << QByteArray("\r\n \r>");
-    }
-    void emptyReplySetsNeedinit() {
-        QFETCH(QByteArray, raw);
-        Rig rig;
-        QCOMPARE(rig.exchange(raw), QString());
-        QVERIFY(rig.link.needinit);
+        QCOMPARE(rig.link.needinit, expected.isEmpty());
     }
 
     void sendWaitsForPromptThenSrTime() {
@@ -130,26 +121,26 @@ private slots:
         QVERIFY(rig.link.rxbuf.isEmpty());
     }
 
-    void traceLinesWhileRecording() {
+    // With Debug on each reply goes to the log as it arrived, escaped on one "R" line for
+    // replay, then the support lines; with Debug off nothing does.
+    void traceLines_data() {
+        QTest::addColumn<bool>("recording");
+        QTest::newRow("Debug on") << true;
+        QTest::newRow("Debug off") << false;
+    }
+    void traceLines() {
+        QFETCH(bool, recording);
         Rig rig;
-        rig.link.settings.recording = true;
+        rig.link.settings.recording = recording;
         rig.link.openlog();
         rig.exchange("41 00 BE 3F A8 13\r\r>");
         rig.reply = "7E8 03 41 0D 20\r\r>";
         rig.link.send(QStringLiteral("010D"));
         rig.link.ReceiveMulti();
         rig.link.closelog();
-        // Each reply as it arrived, escaped on one "R" line for replay, then the support lines.
-        QCOMPARE(rig.log(), QByteArray("S0100\r\nR41 00 BE 3F A8 13\\r\\r>\r\nGI\r\n4100BE3FA813\r\n"
-                                       "S010D\r\nR7E8 03 41 0D 20\\r\\r>\r\nRM\r\n7E803410D20\r\r\r\n"));
-    }
-
-    void noTraceWithoutRecording() {
-        Rig rig;
-        rig.link.openlog();
-        rig.exchange("41 00 BE 3F A8 13\r\r>");
-        rig.link.closelog();
-        QCOMPARE(rig.log(), QByteArray());
+        QCOMPARE(rig.log(), recording ? QByteArray("S0100\r\nR41 00 BE 3F A8 13\\r\\r>\r\nGI\r\n4100BE3FA813\r\n"
+                                                   "S010D\r\nR7E8 03 41 0D 20\\r\\r>\r\nRM\r\n7E803410D20\r\r\r\n")
+                                      : QByteArray());
     }
 
     void logIsAppendedNeverTruncated() {

@@ -94,7 +94,6 @@ private slots:
     void logField() {
         QFETCH(QByteArray, request);
         QFETCH(QByteArray, reply);
-        QFETCH(QString, shown);
         QFETCH(QString, logged);
         Rig rig;
         rig.answers[request] = reply;
@@ -103,7 +102,7 @@ private slots:
 
         rig.pass();
 
-        QCOMPARE(rig.text(4), shown);
+        QTEST(rig.text(4), "shown");
         QCOMPARE(rig.loggedValues(), QStringList{logged});
         QVERIFY(QRegularExpression(QStringLiteral("^\\d{1,2}:\\d\\d:\\d\\d")).match(rig.fields.first()).hasMatch());
         QCOMPARE(rig.lineEnds, 1);

@@ -101,14 +101,13 @@ private slots:
         QFETCH(int, protocol);
         QFETCH(QString, setup);
         QFETCH(QByteArray, request);
-        QFETCH(QByteArray, expected);
         sim::Options options;
         options.profile = profile;
         options.protocol = protocol;
         test::SimHarness car(options);
         car.setup(QStringLiteral("ATE0 ATL0 ") + setup);
         car.ask("0100"); // opens the bus (search, initialisation)
-        QCOMPARE(car.ask(request), expected);
+        QTEST(car.ask(request), "expected");
     }
 
     void segments_data() {
@@ -179,10 +178,8 @@ private slots:
 
     void checks() {
         QFETCH(QByteArray, bytes);
-        QFETCH(int, crc);
-        QFETCH(int, sum);
-        QCOMPARE(int(sim::j1850Crc(bytes)), crc);
-        QCOMPARE(int(sim::additiveSum(bytes)), sum);
+        QTEST(int(sim::j1850Crc(bytes)), "crc");
+        QTEST(int(sim::additiveSum(bytes)), "sum");
     }
 };
 

@@ -50,9 +50,6 @@ private slots:
     }
     void simulatedCar() {
         QFETCH(QString, profile);
-        QFETCH(QString, codes);
-        QFETCH(QString, mil);
-        QFETCH(QStringList, incomplete);
         QFETCH(QStringList, controllers);
         SimWindowRig rig(profile);
         rig.afterPass = [](int code) { return code == 1; };
@@ -61,13 +58,13 @@ private slots:
         QCOMPARE(rig.session.connection.lastError, -1);
         QCOMPARE(rig.window.findChild<QStackedWidget*>("panels")->currentWidget()->objectName(),
                  QStringLiteral("D0101"));
-        QCOMPARE(rig.text("Text3_0"), codes);
-        QCOMPARE(rig.text("Text3_1"), mil);
+        QTEST(rig.text("Text3_0"), "codes");
+        QTEST(rig.text("Text3_1"), "mil");
         QCOMPARE(rig.items("List1"),
                  (QStringList{"Misfire Monitoring", "Fuel System Monitoring", "Component Monitoring"}));
         QCOMPARE(rig.items("List2"),
                  (QStringList{"Catalyst", "Evaporative System", "Oxygen Sensor", "Oxygen Sensor Heater"}));
-        QCOMPARE(rig.items("List3"), incomplete);
+        QTEST(rig.items("List3"), "incomplete");
         QCOMPARE(rig.items("List7"), controllers);
         QCOMPARE(rig.find<QListWidget>("List7")->currentRow(), 0);
         QCOMPARE(rig.text("Text13"), controllers.first());

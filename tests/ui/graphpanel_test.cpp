@@ -59,13 +59,12 @@ private slots:
     }
     void axisButtons() {
         QFETCH(int, button);
-        QFETCH(QStringList, afterPress);
         QFETCH(QStringList, afterRepeat);
         GraphRig rig;
         QTimer* timer2 = rig.panel()->repeatTimer();
 
         QTest::mousePress(rig.button(button), Qt::LeftButton);
-        QCOMPARE(rig.axisLabels(), afterPress);
+        QTEST(rig.axisLabels(), "afterPress");
         QVERIFY(timer2->isActive());
         QCOMPARE(timer2->interval(), 500);
 

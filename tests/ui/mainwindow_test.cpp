@@ -156,7 +156,6 @@ private slots:
     void listClicks() {
         QFETCH(bool, viaFunctionItem);
         QFETCH(int, row);
-        QFETCH(int, expectedCode);
         QFETCH(int, expectedFrame);
         UiRig rig;
         rig.window.show();
@@ -172,7 +171,7 @@ private slots:
             const QRect rect = list->visualItemRect(list->item(row));
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
         }
-        QCOMPARE(int(rig.session.funccode), expectedCode);
+        QTEST(int(rig.session.funccode), "expectedCode");
         QCOMPARE(rig.session.List4Index, row);
         QCOMPARE(int(rig.session.frame), expectedFrame);
         auto* panels = rig.window.panels();
@@ -190,8 +189,7 @@ private slots:
     void placement() {
         QFETCH(QRect, screen);
         QFETCH(QSize, window);
-        QFETCH(QPoint, expected);
-        QCOMPARE(initialWindowPosition(screen, window), expected);
+        QTEST(initialWindowPosition(screen, window), "expected");
     }
 
     // Closing the window while a connection waits for the vehicle ends the connection at
