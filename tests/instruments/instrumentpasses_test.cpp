@@ -1,3 +1,4 @@
+#include "instruments/accelerationtest.h"
 #include "sessionrig.h"
 #include "testmain.h"
 
@@ -105,6 +106,17 @@ private slots:
         QCOMPARE(rig.session.instruments.test.spreadText(), QStringLiteral("0.3"));
         QVERIFY(!rig.session.instruments.test.running());
         QCOMPARE(rig.session.instruments.speedReadout, QStringLiteral("100"));
+    }
+
+    // A run that starts and ends within one sample takes no time at all.
+    void startAndEndInOneSample() {
+        AccelerationTest test;
+        test.arm(QStringLiteral("10"), QStringLiteral("50"), false);
+        test.sample(20, 100.0);
+        test.arm(QStringLiteral("10"), QStringLiteral("50"), false);
+        test.sample(60, 5000.0); // no sample below the end speed in this run
+        QCOMPARE(test.elapsedText(), QStringLiteral("0.0"));
+        QCOMPARE(test.spreadText(), QStringLiteral("0.0"));
     }
 };
 

@@ -82,56 +82,48 @@ private slots:
         QVERIFY(rig.host.clipboard.first().contains("41 00"));
     }
 
-    void adapterSearchOrder_data() {
+    // The search starts at the set port, goes on through 1 to 16 once, and stops at the
+    // first adapter; busy and missing ports are only logged when nothing is found.
+    void adapterSearch_data() {
         QTest::addColumn<bool>("noportsearch");
         QTest::addColumn<QList<int>>("tried");
         QTest::addColumn<int>("found");
+        QTest::addColumn<QByteArray>("logged"); // empty: no log at all
         QList<int> all{3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 1, 2};
-        QTest::newRow("search wraps to the adapter") << false << all << 2;
-        QTest::newRow("search disabled") << true << QList<int>{3} << 0;
+        QTest::newRow("search wraps to the adapter") << false << all << 2 << QByteArray();
+        QTest::newRow("search disabled") << true << QList<int>{3} << 0 << QByteArray("GD0:COM3: ?\r\r>?\r\r>\r\n");
     }
-    void adapterSearchOrder() {
+    void adapterSearch() {
         QFETCH(bool, noportsearch);
         QFETCH(int, found);
-        QTemporaryDir dir;
-        FakeClock clock;
-        ScriptPort port(clock);
-        port.present = {1, 2, 3, 5};
-        port.busy = {5};
-        port.respond = [&](const QByteArray& line) {
-            return port.openNumber() == 2 && line == "ATWS" ? QByteArray("\r\rELM327 v1.5\r\r>") : QByteArray("?\r\r>");
+        QFETCH(QByteArray, logged);
+        LinkRig rig;
+        rig.port.present = {1, 2, 3, 5};
+        rig.port.busy = {5};
+        rig.port.respond = [&](const QByteArray& line) {
+            return rig.port.openNumber() == 2 && line == "ATWS" ? QByteArray("\r\rELM327 v1.5\r\r>")
+                                                                : QByteArray("?\r\r>");
         };
-        RecordingHost host;
-        Link link(clock, port, host, dir.path());
-        link.setPollerEnabled(true);
-        link.settings.comport = 3;
-        link.settings.noportsearch = noportsearch;
-        Connection connection(link, QString());
+        rig.link.setPollerEnabled(true);
+        rig.link.settings.comport = 3;
+        rig.link.settings.noportsearch = noportsearch;
+        Connection connection(rig.link, QString());
         QCOMPARE(connection.findinterface(), found);
-        QTEST(port.opened, "tried");
-        if (!found) {
-            const QByteArray log = fileText(dir.filePath("log.txt"));
-            QVERIFY2(log.startsWith("GD0:COM3: ?\r\r>?\r\r>\r\n"), log.constData());
-        } else {
-            QVERIFY(port.isOpen());
-            QCOMPARE(port.openNumber(), 2);
-            // Busy and missing ports are only reported in the log when nothing is found.
-            QVERIFY(!QFile::exists(dir.filePath("log.txt")));
-        }
+        QTEST(rig.port.opened, "tried");
+        if (found) QVERIFY(rig.port.isOpen() && rig.port.openNumber() == found);
+        QVERIFY2(rig.log().startsWith(logged), rig.log().constData());
+        QCOMPARE(QFile::exists(rig.dir.filePath("log.txt")), !logged.isEmpty());
     }
 
-    void portOutsideTheRangeEndsTheSearch() {
-        QTemporaryDir dir;
-        FakeClock clock;
-        ScriptPort port(clock);
-        port.present = {};
-        RecordingHost host;
-        Link link(clock, port, host, dir.path());
-        link.settings.comport = 20;
-        Connection connection(link, QString());
+    // Nothing at any port: every number is tried once and the log says why.
+    void noPortAtAll() {
+        LinkRig rig;
+        rig.port.present = {};
+        rig.link.settings.comport = 20;
+        Connection connection(rig.link, QString());
         QCOMPARE(connection.findinterface(), 0);
-        QCOMPARE(port.opened.size(), 17); // port 20, then 1..16 once each
-        QVERIFY(fileText(dir.filePath("log.txt")).contains("COM16: Invalid port number\r\n"));
+        QCOMPARE(rig.port.opened.size(), 17); // port 20, then 1..16 once each
+        QVERIFY(rig.log().contains("COM16: Invalid port number\r\n"));
     }
 
     void errorZero_data() {
@@ -236,22 +228,18 @@ private slots:
     }
 
     void wakeupAcceptsASearchingAnswer() {
-        QTemporaryDir dir;
-        FakeClock clock;
-        ScriptPort port(clock);
-        port.respond = [](const QByteArray& line) -> QByteArray {
+        LinkRig rig;
+        rig.port.respond = [](const QByteArray& line) -> QByteArray {
             if (line == "ATWS") return "\r\rELM327 v1.5\r\r>";
             if (line == "0100") return "SEARCHING...\r41 00 BE 3F A8 13\r\r>";
             return "OK\r\r>";
         };
-        port.open(1);
-        RecordingHost host;
-        Link link(clock, port, host, dir.path());
-        link.stopflag = false;
-        Connection connection(link, QString());
+        rig.port.open(1);
+        rig.link.stopflag = false;
+        Connection connection(rig.link, QString());
         QVERIFY(connection.wakeup());
-        link.closelog();
-        QCOMPARE(fileText(dir.filePath("log.txt")), QByteArray("WGI \r\n\r41 00 BE 3F A8 13\r\r>\r\n"));
+        rig.link.closelog();
+        QCOMPARE(rig.log(), QByteArray("WGI \r\n\r41 00 BE 3F A8 13\r\r>\r\n"));
     }
 
     void wakeupWhileReplayingSendsNothing() {

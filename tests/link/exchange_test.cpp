@@ -9,13 +9,9 @@ using namespace zelcor::test;
 
 namespace {
 
-struct Rig {
-    QTemporaryDir dir;
-    FakeClock clock;
-    ScriptPort port{clock};
-    RecordingHost host;
-    Link link{clock, port, host, dir.path()};
-    QByteArray reply; // the answer to every command
+// The link on an open port whose adapter gives `reply` to every command.
+struct Rig : LinkRig {
+    QByteArray reply;
 
     Rig() {
         port.respond = [this](const QByteArray&) { return reply; };
@@ -28,7 +24,6 @@ struct Rig {
         link.send(QStringLiteral("0100"));
         return link.receive();
     }
-    QByteArray log() const { return fileText(dir.filePath("log.txt")); }
 };
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "core/listentry.h"
 #include "core/session.h"
 #include "fakeclock.h"
+#include "link/link.h"
 #include "recordinghost.h"
 #include "scriptport.h"
 #include "simport.h"
@@ -51,6 +52,17 @@ inline QStringList codeItems(const QStringList& codes, const QString& address) {
         out << code + gap + address;
     return out;
 }
+
+// The link alone on a scripted adapter, nothing opened yet.
+struct LinkRig {
+    QTemporaryDir dir;
+    FakeClock clock;
+    ScriptPort port{clock};
+    RecordingHost host;
+    Link link{clock, port, host, dir.path()};
+
+    QByteArray log() const { return fileText(dir.filePath(QStringLiteral("log.txt"))); }
+};
 
 // A session on a scripted adapter: `answers` by command, "NO DATA" otherwise.
 struct SessionRig {

@@ -1,6 +1,7 @@
 #include "base/numbers.h"
 #include "testmain.h"
 #include "vehicle/decodepid.h"
+#include "vehicle/pidnames.h"
 
 #include <QTest>
 #include <cmath>
@@ -122,6 +123,22 @@ private slots:
         QCOMPARE(out.needle, -1.0);
         QCOMPARE(out.value.value(), 12345.0);
         QCOMPARE(meta(out), kKept);
+    }
+
+    void pidNames_data() {
+        QTest::addColumn<int>("pid");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("0 empty") << 0 << "";
+        QTest::newRow("1D empty") << 29 << "";
+        QTest::newRow("1E") << 30 << "Aux Input Status";
+        QTest::newRow("2B historic spelling") << 43 << "O2S8 Lamdba";
+        QTest::newRow("3B") << 59 << "O2S8 Lambda";
+        QTest::newRow("40") << 64 << "PIDs supported (41h-60h)";
+        QTest::newRow("beyond the table") << 65 << "";
+    }
+    void pidNames() {
+        QFETCH(int, pid);
+        QTEST(pidname(pid), "name");
     }
 };
 
