@@ -24,8 +24,6 @@ private slots:
         QTest::newRow("CAN 11 headers") << "can11" << 0 << "ATH1" << QByteArray("0100") << can11;
         QTest::newRow("CAN 11 headers, no spaces") << "can11" << 0 << "ATH1 ATS0" << QByteArray("0100")
                                                    << QByteArray("7E8064100BE3FA813\r7E906410088180010\r\r>");
-        QTest::newRow("CAN 11 no headers")
-            << "can11" << 0 << "" << QByteArray("0100") << QByteArray("41 00 BE 3F A8 13\r41 00 88 18 00 10\r\r>");
         QTest::newRow("CAN 11 no headers, no spaces")
             << "can11" << 0 << "ATS0" << QByteArray("0100") << QByteArray("4100BE3FA813\r410088180010\r\r>");
         QTest::newRow("CAN 11 stored codes with count")
@@ -38,15 +36,11 @@ private slots:
             << "can11" << 0 << "ATH1" << QByteArray("020000") << QByteArray("7E8 07 42 00 00 7E 3F 80 00\r\r>");
         QTest::newRow("CAN 11 freeze frame code")
             << "can11" << 0 << "ATH1" << QByteArray("020200") << QByteArray("7E8 05 42 02 00 01 33\r\r>");
-        QTest::newRow("CAN 11 clear") << "can11" << 0 << "ATH1" << QByteArray("04")
-                                      << QByteArray("7E8 01 44\r7E9 01 44\r\r>");
         QTest::newRow("CAN 29 headers") << "can29" << 0 << "ATH1" << QByteArray("0100")
                                         << QByteArray("18 DA F1 10 06 41 00 BE 3F A8 13\r"
                                                       "18 DA F1 18 06 41 00 88 18 00 10\r\r>");
         QTest::newRow("CAN 29 headers, no spaces") << "can29" << 0 << "ATH1 ATS0" << QByteArray("0100")
                                                    << QByteArray("18DAF110064100BE3FA813\r18DAF11806410088180010\r\r>");
-        QTest::newRow("CAN 29 no headers")
-            << "can29" << 0 << "" << QByteArray("0100") << QByteArray("41 00 BE 3F A8 13\r41 00 88 18 00 10\r\r>");
 
         // 15 codes: 32 bytes in a first frame and four consecutive frames.
         QTest::newRow("segmented with headers")
@@ -67,8 +61,6 @@ private slots:
         QTest::newRow("ISO 9141-2 headers") << "legacy" << 0 << "ATH1" << QByteArray("0100")
                                             << QByteArray("48 6B 10 41 00 BE 3E B8 13 CB\r"
                                                           "48 6B 18 41 00 88 18 00 10 BC\r\r>");
-        QTest::newRow("ISO 9141-2 no headers")
-            << "legacy" << 0 << "" << QByteArray("0100") << QByteArray("41 00 BE 3E B8 13\r41 00 88 18 00 10\r\r>");
         QTest::newRow("ISO 9141-2 no spaces") << "legacy" << 0 << "ATH1 ATS0" << QByteArray("0100")
                                               << QByteArray("486B104100BE3EB813CB\r486B18410088180010BC\r\r>");
         QTest::newRow("J1850 PWM") << "legacy" << 1 << "ATH1" << QByteArray("0100")
@@ -93,7 +85,6 @@ private slots:
             << "clean" << 0 << "" << QByteArray("0101") << QByteArray("41 01 00 07 65 00\r41 01 00 04 00 00\r\r>");
         QTest::newRow("faulty car status")
             << "can11" << 0 << "" << QByteArray("0101") << QByteArray("41 01 82 07 65 04\r41 01 00 04 00 00\r\r>");
-        QTest::newRow("nothing supported") << "can11" << 0 << "" << QByteArray("0108") << QByteArray("NO DATA\r\r>");
     }
 
     void replies() {

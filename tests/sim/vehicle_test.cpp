@@ -224,66 +224,39 @@ private slots:
     void scaling_data() {
         QTest::addColumn<double>("time"); // seconds after the first request
         QTest::addColumn<QByteArray>("request");
+        QTest::addColumn<double>("scale"); // physical = raw * scale + offset (SAE J1979)
+        QTest::addColumn<double>("offset");
         QTest::addColumn<double>("low");
         QTest::addColumn<double>("high");
-        // Ranges of the physical value, decoded with the SAE J1979 formulas.
-        QTest::newRow("idle RPM cold") << 5.0 << QByteArray("010C") << 900.0 << 1200.0;
-        QTest::newRow("idle speed") << 5.0 << QByteArray("010D") << 0.0 << 0.0;
-        QTest::newRow("cold coolant") << 5.0 << QByteArray("0105") << 20.0 << 30.0;
-        QTest::newRow("cruise speed") << 840.0 << QByteArray("010D") << 97.0 << 103.0;
-        QTest::newRow("cruise RPM") << 840.0 << QByteArray("010C") << 2200.0 << 2400.0;
-        QTest::newRow("cruise air flow") << 840.0 << QByteArray("0110") << 12.0 << 30.0;
-        QTest::newRow("warm coolant") << 840.0 << QByteArray("0105") << 85.0 << 92.0;
-        QTest::newRow("run time") << 840.0 << QByteArray("011F") << 839.0 << 841.0;
-        QTest::newRow("acceleration load") << 821.0 << QByteArray("0104") << 60.0 << 100.0;
-        QTest::newRow("acceleration throttle") << 821.0 << QByteArray("0111") << 30.0 << 80.0;
-        QTest::newRow("long-term trim lean") << 840.0 << QByteArray("0107") << 13.0 << 15.0;
-        QTest::newRow("timing at cruise") << 840.0 << QByteArray("010E") << 25.0 << 40.0;
-        QTest::newRow("barometer") << 840.0 << QByteArray("0133") << 100.0 << 102.0;
-        QTest::newRow("module voltage") << 840.0 << QByteArray("0142") << 13.5 << 14.6;
+        QTest::newRow("idle RPM cold") << 5.0 << QByteArray("010C") << 0.25 << 0.0 << 900.0 << 1200.0;
+        QTest::newRow("idle speed") << 5.0 << QByteArray("010D") << 1.0 << 0.0 << 0.0 << 0.0;
+        QTest::newRow("cold coolant") << 5.0 << QByteArray("0105") << 1.0 << -40.0 << 20.0 << 30.0;
+        QTest::newRow("cruise speed") << 840.0 << QByteArray("010D") << 1.0 << 0.0 << 97.0 << 103.0;
+        QTest::newRow("cruise RPM") << 840.0 << QByteArray("010C") << 0.25 << 0.0 << 2200.0 << 2400.0;
+        QTest::newRow("cruise air flow") << 840.0 << QByteArray("0110") << 0.01 << 0.0 << 12.0 << 30.0;
+        QTest::newRow("warm coolant") << 840.0 << QByteArray("0105") << 1.0 << -40.0 << 85.0 << 92.0;
+        QTest::newRow("run time") << 840.0 << QByteArray("011F") << 1.0 << 0.0 << 839.0 << 841.0;
+        QTest::newRow("acceleration load") << 821.0 << QByteArray("0104") << 100 / 255.0 << 0.0 << 60.0 << 100.0;
+        QTest::newRow("acceleration throttle") << 821.0 << QByteArray("0111") << 100 / 255.0 << 0.0 << 30.0 << 80.0;
+        QTest::newRow("long-term trim lean") << 840.0 << QByteArray("0107") << 100 / 128.0 << -100.0 << 13.0 << 15.0;
+        QTest::newRow("timing at cruise") << 840.0 << QByteArray("010E") << 0.5 << -64.0 << 25.0 << 40.0;
+        QTest::newRow("barometer") << 840.0 << QByteArray("0133") << 1.0 << 0.0 << 100.0 << 102.0;
+        QTest::newRow("module voltage") << 840.0 << QByteArray("0142") << 0.001 << 0.0 << 13.5 << 14.6;
     }
     void scaling() {
         QFETCH(double, time);
         QFETCH(QByteArray, request);
+        QFETCH(double, scale);
+        QFETCH(double, offset);
         QFETCH(double, low);
         QFETCH(double, high);
         Car car(QStringLiteral("can11"), 0, false);
         car.harness.now = car.harness.sim.keyOnTime() + time;
         const QByteArray data = QByteArray::fromHex(car.harness.ask(request).split('\r').first());
         QCOMPARE(data.left(2), QByteArray::fromHex(request).replace(0, 1, "\x41"));
-        const double a = quint8(data[2]);
-        const double b = data.size() > 3 ? quint8(data[3]) : 0;
-        double value = 0;
-        switch (quint8(data[1])) {
-        case 0x0C:
-            value = (a * 256 + b) / 4;
-            break;
-        case 0x10:
-            value = (a * 256 + b) / 100;
-            break;
-        case 0x1F:
-            value = a * 256 + b;
-            break;
-        case 0x42:
-            value = (a * 256 + b) / 1000;
-            break;
-        case 0x05:
-            value = a - 40;
-            break;
-        case 0x04:
-        case 0x11:
-            value = a * 100 / 255;
-            break;
-        case 0x07:
-            value = a * 100 / 128 - 100;
-            break;
-        case 0x0E:
-            value = a / 2 - 64;
-            break;
-        default:
-            value = a;
-            break;
-        }
+        // One data byte, or two for the 16-bit values.
+        const double raw = data.size() > 3 ? quint8(data[2]) * 256 + quint8(data[3]) : quint8(data[2]);
+        const double value = raw * scale + offset;
         QVERIFY2(value >= low && value <= high, qPrintable(QString::number(value)));
     }
 

@@ -24,11 +24,6 @@ bool SimPort::open(int number) {
         description_ = QStringLiteral("Invalid port number");
         return false;
     }
-    if (busy_) {
-        error_ = PortErrorPortOpen;
-        description_ = QStringLiteral("Port already open");
-        return false;
-    }
     buffer_.clear();
     open_ = true;
     return true;

@@ -33,8 +33,6 @@ public:
     // The port number the simulator answers on (default 1); other numbers do not exist.
     void setSimulatorPort(int number) { simulatorPort_ = number; }
     int simulatorPort() const { return simulatorPort_; }
-    // Another program holds the port: opening it fails with 8005.
-    void setBusy(bool busy) { busy_ = busy; }
 
     // Everything written to the port, and each write on its own.
     QByteArray written() const { return written_; }
@@ -47,7 +45,6 @@ private:
     FakeClock& clock_;
     sim::Simulator simulator_;
     int simulatorPort_ = 1;
-    bool busy_ = false;
     bool open_ = false;
     bool gone_ = false;
     int error_ = PortErrorNone;
