@@ -11,13 +11,6 @@ QString reply(const char* headAndData) {
     return QStringLiteral("486B10") + QLatin1String(headAndData);
 }
 
-template <size_t N> QList<int> setIndexes(const std::array<bool, N>& flags) {
-    QList<int> set;
-    for (size_t i = 0; i < N; ++i)
-        if (flags[i]) set.append(int(i));
-    return set;
-}
-
 } // namespace
 
 class StatusPanelsTest : public QObject {
@@ -55,12 +48,6 @@ private slots:
         QTEST(s.incomplete, "incomplete");
     }
 
-    void fuelSystems() {
-        QCOMPARE(setIndexes(fuelSystemHighlights(reply("41030200"))), QList<int>{1});
-        QCOMPARE(setIndexes(fuelSystemHighlights(reply("41031FE1"))), (QList<int>{0, 1, 2, 3, 4, 5}));
-        QCOMPARE(fuelSystemLabelText(8), fuelSystemLabelText(3));
-    }
-
     void texts() {
         QCOMPARE(singleParameterTitle(14),
                  QStringLiteral(" Ignition Timing Advance for #1 cylinder (not including mech adv) "));
@@ -69,17 +56,6 @@ private slots:
         QCOMPARE(ptoStatusText(reply("411E01")), QStringLiteral("PTO Active"));
         QCOMPARE(pidsSupportedText(reply("4120983BA011")), QStringLiteral("152 59 160 17"));
         QCOMPARE(pidsSupportedText(reply("412098")), QStringLiteral("152 0 0 0"));
-    }
-
-    void oxygenSensors() {
-        QCOMPARE(setIndexes(oxygenSensorsPresent(reply("411333"))), (QList<int>{0, 1, 4, 5}));
-        QCOMPARE(oxygenSensorLabel(5), QStringLiteral("Bank 2 - Sensor 2"));
-        const OxygenSensorReading trimming = oxygenSensorReading(reply("41145A80"));
-        QCOMPARE(trimming.voltage, QStringLiteral("0.450"));
-        QCOMPARE(trimming.fuelTrim, QStringLiteral("0.0%"));
-        const OxygenSensorReading unused = oxygenSensorReading(reply("4115FFFF"));
-        QCOMPARE(unused.voltage, QStringLiteral("1.275"));
-        QCOMPARE(unused.fuelTrim, QStringLiteral("n/a"));
     }
 };
 
