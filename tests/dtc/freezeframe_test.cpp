@@ -19,7 +19,7 @@ struct FakeCar {
     QStringList explained = {};
     FreezeFrame frame = {};
 
-    bool read(const QString& ecuaddr = QStringLiteral("E8")) {
+    bool read() {
         frame.rows[0].label = QStringLiteral("design caption");
         frame.rows[5] = {QStringLiteral("old"), QStringLiteral("old"), true};
         const FreezeFrameServices services{[](int pid) { return QStringLiteral("name ") + hex2(pid); },
@@ -34,7 +34,7 @@ struct FakeCar {
                                                return code + QStringLiteral(" explained\r\n");
                                            }};
         return readFreezeFrame(
-            frame, ecuaddr, [this](const QString& c) { return exchange(c); }, services);
+            frame, QStringLiteral("E8"), [this](const QString& c) { return exchange(c); }, services);
     }
     QString exchange(const QString& command) {
         sent << command;
@@ -96,14 +96,6 @@ private slots:
         QCOMPARE(car.sent.size(), 1 + 23);
         QCOMPARE(car.shown().size(), 22);
         QCOMPARE(car.frame.rows[21].label, QStringLiteral("name 17"));
-    }
-
-    void otherControllerLeavesPanelEmpty() {
-        FakeCar car{"7E000000", {{2, "0133"}}};
-        QVERIFY(!car.read(QStringLiteral("10")));
-        QCOMPARE(car.sent, QStringList{"020000"});
-        QCOMPARE(car.shown(), QStringList{"design caption"}); // row 0 keeps its label
-        QCOMPARE(car.frame.rows[0].value, QString());
     }
 };
 

@@ -107,17 +107,6 @@ private slots:
         QCOMPARE(s, QStringLiteral("7E80643010133\r7E90643010700\r\r"));
     }
 
-    void readbufTakesAPrefix() {
-        Rig rig;
-        rig.link.rxbuf = QStringLiteral("ELM327 v1.5>");
-        QCOMPARE(rig.link.readbuf(3), QStringLiteral("ELM"));
-        QCOMPARE(rig.link.rxbuf, QStringLiteral("327 v1.5>"));
-        QCOMPARE(rig.link.readbuf(), QStringLiteral("327 v1.5>"));
-        QVERIFY(rig.link.rxbuf.isEmpty());
-    }
-
-    // With Debug on each reply goes to the log as it arrived, escaped on one "R" line for
-    // replay, then the support lines; with Debug off nothing does.
     void traceLines_data() {
         QTest::addColumn<bool>("recording");
         QTest::newRow("Debug on") << true;
