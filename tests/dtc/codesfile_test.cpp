@@ -66,21 +66,13 @@ private slots:
         }
     }
 
-    void plainPrintableAscii() {
-        const QList<QByteArray>& lines = codesFile().lines;
-        for (qsizetype n = 0; n < lines.size(); ++n)
-            for (char c : lines.at(n))
-                QVERIFY2(c >= 0x20 && c <= 0x7E,
-                         qPrintable(QStringLiteral("line %1: character %2 is not printable ASCII")
-                                        .arg(n + 1)
-                                        .arg(int(static_cast<unsigned char>(c)))));
-    }
-
     void everyLineIsCommentOrCode() {
         const QList<QByteArray>& lines = codesFile().lines;
         for (qsizetype n = 0; n < lines.size(); ++n) {
             const QByteArray& line = lines.at(n);
             const QString where = QStringLiteral("line %1: %2").arg(n + 1).arg(QString::fromLatin1(line));
+            for (char c : line)
+                QVERIFY2(c >= 0x20 && c <= 0x7E, qPrintable(where + " (not printable ASCII)"));
             QVERIFY2(!line.endsWith(' ') && !line.endsWith('\t'), qPrintable(where + " (trailing blank)"));
             if (isCommentLine(line)) {
                 QVERIFY2(!isKeyLine(line), qPrintable(where));

@@ -232,15 +232,16 @@ private slots:
         QVERIFY(!rig.window.replays()->replayRunning());
     }
 
-    // The trace replay's window goes right of the main window, centred on its height,
-    // and stays on the screen where there is no room.
-    void traceWindowPlacement_data() {
+    // The trace replay's window is bound to the session's trace controls and closing it
+    // ends the replay. It goes right of the main window, centred on its height, and stays
+    // on the screen where there is no room.
+    void traceReplayWindow_data() {
         QTest::addColumn<int>("mainLeft");
         QTest::addColumn<bool>("room");
         QTest::newRow("room on the right") << -700 << true;
         QTest::newRow("no room: kept on the screen") << 0 << false;
     }
-    void traceWindowPlacement() {
+    void traceReplayWindow() {
         QFETCH(int, mainLeft);
         QFETCH(bool, room);
         UiRig rig;
@@ -249,7 +250,6 @@ private slots:
         const QRect main = rig.window.frameGeometry();
         rig.session.replaying = true; // as the "V" handler sets it before the window shows
         emit rig.session.traceReplayStarted();
-
         ReplayWindow* replay = rig.window.replays()->traceWindow();
         QVERIFY(replay && replay->isVisible());
         const QRect shown = replay->frameGeometry();
@@ -258,16 +258,6 @@ private slots:
             QCOMPARE(shown.left(), main.left() + main.width());
         else
             QCOMPARE(shown.right(), replay->screen()->availableGeometry().right());
-    }
-
-    // Bound to the session's trace controls; closing it ends the replay.
-    void traceReplayWindow() {
-        UiRig rig;
-        rig.window.show();
-        rig.session.replaying = true;
-        emit rig.session.traceReplayStarted();
-        ReplayWindow* replay = rig.window.replays()->traceWindow();
-        QVERIFY(replay && replay->isVisible());
         QCOMPARE(replay->windowTitle(), QStringLiteral("Replay"));
         QVERIFY(!replay->findChild<QCheckBox*>(QStringLiteral("Check1_0")));
         QVERIFY(!replay->findChild<QComboBox*>(QStringLiteral("Combo1")));
