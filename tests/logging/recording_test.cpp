@@ -73,8 +73,7 @@ private slots:
         QFETCH(QString, text);
         const auto record = parseRecord(line);
         QCOMPARE(record.has_value(), kind >= 0);
-        if (!record)
-            return;
+        if (!record) return;
         QCOMPARE(int(record->kind), kind);
         QCOMPARE(record->time, time);
         QCOMPARE(record->pid, pid);
@@ -104,8 +103,8 @@ private slots:
         const QList<int> pids = {4, 5, 6, 11, 12, 14, 15, 16, 17, 31, 13};
         for (int pid : pids)
             lines << QStringLiteral("90000,%1,0,").arg(pid);
-        lines << QStringLiteral("0.5,12,0,") + kRpm << QStringLiteral("0.6,13,0,") + kSpeed
-              << QStringLiteral("1,2,3") << QString(5000, QLatin1Char('9')) << QStringLiteral("0.7,999,0,x");
+        lines << QStringLiteral("0.5,12,0,") + kRpm << QStringLiteral("0.6,13,0,") + kSpeed << QStringLiteral("1,2,3")
+              << QString(5000, QLatin1Char('9')) << QStringLiteral("0.7,999,0,x");
         rig.open(lines);
         QCOMPARE(rig.player.marks, QStringList({"first", "second"}));
         QCOMPARE(rig.player.markIndex, 0);
@@ -146,16 +145,14 @@ private slots:
     // A jump shows the chosen mark and pauses there; each step lets one record through.
     void jumpAndStep() {
         Rig rig;
-        rig.open({QStringLiteral("90001,0,46000.5,first"), QStringLiteral("90000,12,0,"), QStringLiteral("1,12,0,") + kRpm,
-                  QStringLiteral("90001,0,46000.6,second"), QStringLiteral("90000,13,0,"),
-                  QStringLiteral("1,13,0,") + kSpeed});
+        rig.open({QStringLiteral("90001,0,46000.5,first"), QStringLiteral("90000,12,0,"),
+                  QStringLiteral("1,12,0,") + kRpm, QStringLiteral("90001,0,46000.6,second"),
+                  QStringLiteral("90000,13,0,"), QStringLiteral("1,13,0,") + kSpeed});
         QList<QString> shown;
         int steps = 0;
         rig.clock.onYield = [&](double) {
-            if (rig.player.controls.play)
-                return;
-            if (steps == 0)
-                shown << rig.player.Label2;
+            if (rig.player.controls.play) return;
+            if (steps == 0) shown << rig.player.Label2;
             if (steps++ < 2)
                 rig.player.controls.setStep(true);
             else
@@ -166,7 +163,7 @@ private slots:
         rig.player.markIndex = 1;
         rig.player.Command2_Click();
         QCOMPARE(shown, QList<QString>({"second"}));
-        QCOMPARE(rig.player.replaySlots[0].pid, 13);  // the channel record, one step
+        QCOMPARE(rig.player.replaySlots[0].pid, 13); // the channel record, one step
         QCOMPARE(rig.player.replaySlots[0].value, QStringLiteral("60 km/h    37.3 MPH")); // the data, the next
         QVERIFY(closed);
     }
@@ -176,10 +173,10 @@ private slots:
     void choicesCarryIntoTheNextSection() {
         Rig rig;
         rig.open({QStringLiteral("90001,0,46000.5,first"), QStringLiteral("90000,12,0,"),
-                  QStringLiteral("90001,0,46000.6,second"), QStringLiteral("90000,13,0,"), QStringLiteral("90000,12,0,")});
+                  QStringLiteral("90001,0,46000.6,second"), QStringLiteral("90000,13,0,"),
+                  QStringLiteral("90000,12,0,")});
         rig.clock.onYield = [&](double) {
-            if (rig.player.controls.play)
-                return;
+            if (rig.player.controls.play) return;
             if (rig.player.slotCount == 1 && rig.player.Label2 == QLatin1String("first")) {
                 rig.player.Check1_Click(0, true);
                 rig.player.Check2_Click(0, true);
