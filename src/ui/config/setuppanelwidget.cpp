@@ -2,6 +2,7 @@
 
 #include "config/setuppanel.h"
 #include "core/session.h"
+#include "ui/namedwidgets.h"
 
 #include <QBoxLayout>
 #include <QButtonGroup>
@@ -40,13 +41,6 @@ QLineEdit* makeBox(const QString& name, QWidget* parent) {
     box->setObjectName(name);
     box->setMaximumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("000000000")));
     return box;
-}
-
-QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
 }
 
 void check(QRadioButton* yes, QRadioButton* no, bool value) {
@@ -95,9 +89,9 @@ SetupPanelWidget::SetupPanelWidget(Session& session, QWidget* parent)
     noPortSearch_->setObjectName(QStringLiteral("Check3"));
     debug_ = new QCheckBox(QStringLiteral("Debug"), b);
     debug_->setObjectName(QStringLiteral("Check8"));
-    debugLogButton_ = makeButton(QStringLiteral("Command19"), QStringLiteral("Debug log"), b);
-    saveButton_ = makeButton(QStringLiteral("Command8"), QStringLiteral("SAVE CHANGES"), b);
-    cancelButton_ = makeButton(QStringLiteral("Command9"), QStringLiteral("CANCEL CHANGES"), b);
+    debugLogButton_ = namedButton(QStringLiteral("Command19"), QStringLiteral("Debug log"), b);
+    saveButton_ = namedButton(QStringLiteral("Command8"), QStringLiteral("SAVE CHANGES"), b);
+    cancelButton_ = namedButton(QStringLiteral("Command9"), QStringLiteral("CANCEL CHANGES"), b);
 
     auto* debugRow = new QHBoxLayout;
     debugRow->addWidget(debug_);

@@ -3,6 +3,7 @@
 #include "core/session.h"
 #include "dtc/dtcreply.h"
 #include "ui/dtc/dtcwidgets.h"
+#include "ui/namedwidgets.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -17,12 +18,6 @@ namespace zelcor {
 namespace {
 
 const QString columnHeader = QStringLiteral("DTC                            Reported By");
-
-QLabel* makeLabel(const QString& name, const QString& caption, QWidget* parent) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    return label;
-}
 
 // The column header over a code list: its text is the design's one line, "DTC", blanks,
 // "Reported By"; it draws "DTC" over the codes and "Reported By" over the controller
@@ -69,10 +64,10 @@ QListWidget* makeCodeList(const QString& name, QWidget* parent) {
 CodesPanel::CodesPanel(Session& session, QWidget* parent)
     : QWidget(parent), session_(session), storedList_(makeCodeList(QStringLiteral("List5"), this)),
       pendingList_(makeCodeList(QStringLiteral("List6"), this)), explanation_(new QPlainTextEdit(this)),
-      eraseButton_(makeDtcButton(QStringLiteral("Command4"), QStringLiteral("ERASE ALL CODES"), this)),
-      eraseNowButton_(makeDtcButton(QStringLiteral("Command5"), QStringLiteral("ERASE CODES NOW"), this)),
-      cancelButton_(makeDtcButton(QStringLiteral("Command6"), QStringLiteral("CANCEL"), this)),
-      saveButton_(makeDtcButton(QStringLiteral("Command11"), QStringLiteral("SAVE CODES TO FILE"), this)) {
+      eraseButton_(namedButton(QStringLiteral("Command4"), QStringLiteral("ERASE ALL CODES"), this)),
+      eraseNowButton_(namedButton(QStringLiteral("Command5"), QStringLiteral("ERASE CODES NOW"), this)),
+      cancelButton_(namedButton(QStringLiteral("Command6"), QStringLiteral("CANCEL"), this)),
+      saveButton_(namedButton(QStringLiteral("Command11"), QStringLiteral("SAVE CODES TO FILE"), this)) {
     setObjectName(QStringLiteral("codesPanel"));
     explanation_->setObjectName(QStringLiteral("Text10"));
     explanation_->setReadOnly(true);
@@ -84,8 +79,8 @@ CodesPanel::CodesPanel(Session& session, QWidget* parent)
 void CodesPanel::buildLayout() {
     QFont caption = font();
     caption.setBold(true);
-    QLabel* stored = makeLabel(QStringLiteral("Label28"), QStringLiteral("Stored"), this);
-    QLabel* pending = makeLabel(QStringLiteral("Label29"), QStringLiteral("Pending"), this);
+    QLabel* stored = namedLabel(QStringLiteral("Label28"), QStringLiteral("Stored"), this);
+    QLabel* pending = namedLabel(QStringLiteral("Label29"), QStringLiteral("Pending"), this);
     for (QLabel* label : {stored, pending}) {
         label->setFont(caption);
         label->setAlignment(Qt::AlignHCenter);
@@ -113,9 +108,9 @@ void CodesPanel::buildLayout() {
     layout->addWidget(new ColumnHeader(QStringLiteral("Label11"), pendingList_, this), 1, 1);
     layout->addWidget(storedList_, 2, 0);
     layout->addWidget(pendingList_, 2, 1);
-    layout->addWidget(
-        makeLabel(QStringLiteral("Label22"), QStringLiteral("Explanation  (Click on a code in the lists above)"), this),
-        3, 0, 1, 2);
+    layout->addWidget(namedLabel(QStringLiteral("Label22"),
+                                 QStringLiteral("Explanation  (Click on a code in the lists above)"), this),
+                      3, 0, 1, 2);
     layout->addWidget(explanation_, 4, 0, 1, 2);
     layout->addLayout(buttons, 5, 0, 1, 2);
     layout->setRowStretch(2, 3);

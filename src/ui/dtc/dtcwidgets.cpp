@@ -2,7 +2,6 @@
 
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <QPushButton>
 
 namespace zelcor {
 
@@ -11,13 +10,6 @@ QFont codeListFont() {
     font.setStyleHint(QFont::TypeWriter);
     if (!QFontInfo(font).fixedPitch()) font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     return font;
-}
-
-QPushButton* makeDtcButton(const QString& name, const QString& caption, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
 }
 
 QString boxText(QString text) {

@@ -4,16 +4,12 @@
 #include <QFont>
 #include <QString>
 
-class QPushButton;
 class QWidget;
 
 namespace zelcor {
 
 // The fixed-pitch font of the code lists, so the controller column lines up.
 QFont codeListFont();
-
-// A push button that never becomes the default button of the window.
-QPushButton* makeDtcButton(const QString& name, const QString& caption, QWidget* parent);
 
 // Text with CR LF (or CR) line ends as a text box shows it.
 QString boxText(QString text);

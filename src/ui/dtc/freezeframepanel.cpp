@@ -2,6 +2,7 @@
 
 #include "core/session.h"
 #include "ui/dtc/dtcwidgets.h"
+#include "ui/namedwidgets.h"
 
 #include <QBoxLayout>
 #include <QGridLayout>
@@ -14,7 +15,7 @@ namespace zelcor {
 
 FreezeFramePanel::FreezeFramePanel(Session& session, QWidget* parent)
     : QWidget(parent), session_(session), explanation_(new QPlainTextEdit(this)),
-      saveButton_(makeDtcButton(QStringLiteral("Command21"), QStringLiteral("Save Freeze to File"), this)) {
+      saveButton_(namedButton(QStringLiteral("Command21"), QStringLiteral("Save Freeze to File"), this)) {
     setObjectName(QStringLiteral("freezeFramePanel"));
     for (int r = 0; r < FreezeFrame::rowCount; ++r) {
         labels_[r] = new QLabel(this);

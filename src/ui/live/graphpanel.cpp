@@ -3,6 +3,7 @@
 #include "core/session.h"
 #include "ui/live/channelcombo.h"
 #include "ui/live/plotwidget.h"
+#include "ui/namedwidgets.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
@@ -14,20 +15,6 @@
 #include <QTimer>
 
 namespace zelcor {
-
-namespace {
-
-QString indexed(const char* name, int i) {
-    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(i);
-}
-
-QLabel* makeLabel(const QString& name, const QString& caption, QWidget* parent) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    return label;
-}
-
-} // namespace
 
 GraphPanel::GraphPanel(Session& session, QWidget* parent) : QWidget(parent), session_(session) {
     setObjectName(QStringLiteral("graphPanel"));
@@ -41,9 +28,9 @@ GraphPanel::GraphPanel(Session& session, QWidget* parent) : QWidget(parent), ses
     auto* top = new QHBoxLayout;
     for (int t = 0; t < 2; ++t) {
         enabled_[size_t(t)] = new QCheckBox(this);
-        enabled_[size_t(t)]->setObjectName(indexed("Check6", t));
+        enabled_[size_t(t)]->setObjectName(indexedName("Check6", t));
         channel_[size_t(t)] = new QComboBox(this);
-        channel_[size_t(t)]->setObjectName(indexed("Combo9", t));
+        channel_[size_t(t)]->setObjectName(indexedName("Combo9", t));
         channel_[size_t(t)]->setMinimumWidth(170);
         channel_[size_t(t)]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         // The selector wears its trace's colour.
@@ -51,7 +38,7 @@ GraphPanel::GraphPanel(Session& session, QWidget* parent) : QWidget(parent), ses
         palette.setColor(QPalette::ButtonText, PlotWidget::traceColour(t).darker(t == 0 ? 100 : 160));
         palette.setColor(QPalette::Text, PlotWidget::traceColour(t).darker(t == 0 ? 100 : 160));
         channel_[size_t(t)]->setPalette(palette);
-        value_[size_t(t)] = makeLabel(indexed("Label42", t), QStringLiteral("0.0"), this);
+        value_[size_t(t)] = namedLabel(indexedName("Label42", t), QStringLiteral("0.0"), this);
         value_[size_t(t)]->setMinimumWidth(90);
 
         if (t == 1) top->addStretch(1);
@@ -96,13 +83,13 @@ GraphPanel::GraphPanel(Session& session, QWidget* parent) : QWidget(parent), ses
 
     bottom->addStretch(1);
     bottom->addWidget(slower);
-    bottom->addWidget(makeLabel(QStringLiteral("Label43"), QStringLiteral("zoom"), this));
+    bottom->addWidget(namedLabel(QStringLiteral("Label43"), QStringLiteral("zoom"), this));
     bottom->addWidget(faster);
     bottom->addSpacing(24);
     bottom->addWidget(points_);
     bottom->addStretch(1);
     bottom->addWidget(sampleRate_);
-    bottom->addWidget(makeLabel(QStringLiteral("Label44"), QStringLiteral("Samples/sec"), this));
+    bottom->addWidget(namedLabel(QStringLiteral("Label44"), QStringLiteral("Samples/sec"), this));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -131,7 +118,7 @@ QWidget* GraphPanel::buildAxis(int side) {
 
     auto button = [&](int i) {
         auto* b = new QPushButton(i % 2 == 0 ? QStringLiteral("+") : QStringLiteral("-"), axis);
-        b->setObjectName(indexed("Command12", i));
+        b->setObjectName(indexedName("Command12", i));
         b->setAutoDefault(false);
         b->setFocusPolicy(Qt::NoFocus);
         b->setFixedSize(22, 20);
@@ -154,8 +141,8 @@ QWidget* GraphPanel::buildAxis(int side) {
         return box;
     };
 
-    axisLabel_[size_t(side * 2)] = makeLabel(indexed("gl", side * 2), QStringLiteral("0.0"), axis);
-    axisLabel_[size_t(side * 2 + 1)] = makeLabel(indexed("gl", side * 2 + 1), QStringLiteral("0.0"), axis);
+    axisLabel_[size_t(side * 2)] = namedLabel(indexedName("gl", side * 2), QStringLiteral("0.0"), axis);
+    axisLabel_[size_t(side * 2 + 1)] = namedLabel(indexedName("gl", side * 2 + 1), QStringLiteral("0.0"), axis);
     for (int k = 0; k < 2; ++k) {
         QLabel* label = axisLabel_[size_t(side * 2 + k)];
         label->setAlignment((side == 0 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
@@ -164,7 +151,7 @@ QWidget* GraphPanel::buildAxis(int side) {
     grid->addWidget(axisLabel_[size_t(side * 2)], 0, labelColumn);
     grid->addWidget(pair(first), 0, buttonColumn);
     grid->setRowStretch(1, 1);
-    grid->addWidget(makeLabel(indexed("zoomLabel", side), QStringLiteral("zoom"), axis), 2, labelColumn,
+    grid->addWidget(namedLabel(indexedName("zoomLabel", side), QStringLiteral("zoom"), axis), 2, labelColumn,
                     (side == 0 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     grid->addWidget(pair(zoom), 2, buttonColumn);
     grid->setRowStretch(3, 1);

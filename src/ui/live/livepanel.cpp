@@ -4,6 +4,7 @@
 #include "ui/live/activitylamp.h"
 #include "ui/live/channelcombo.h"
 #include "ui/live/gaugewindows.h"
+#include "ui/namedwidgets.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
@@ -16,35 +17,14 @@
 
 namespace zelcor {
 
-namespace {
-
-QString indexed(const char* name, int i) {
-    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(i);
-}
-
-QLabel* makeLabel(const QString& name, const QString& caption, QWidget* parent) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    return label;
-}
-
-QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
-
-} // namespace
-
 LivePanel::LivePanel(Session& session, QWidget* parent) : QWidget(parent), session_(session) {
     setObjectName(QStringLiteral("livePanel"));
 
     auto* rows = new QGridLayout;
     rows->setHorizontalSpacing(6);
     rows->setVerticalSpacing(2);
-    auto* columnE = makeLabel(QStringLiteral("Label30"), QStringLiteral("E"), this);
-    auto* columnG = makeLabel(QStringLiteral("Label31"), QStringLiteral("G"), this);
+    auto* columnE = namedLabel(QStringLiteral("Label30"), QStringLiteral("E"), this);
+    auto* columnG = namedLabel(QStringLiteral("Label31"), QStringLiteral("G"), this);
     rows->addWidget(columnE, 0, 0, Qt::AlignHCenter);
     rows->addWidget(columnG, 0, 1, Qt::AlignHCenter);
 
@@ -52,19 +32,19 @@ LivePanel::LivePanel(Session& session, QWidget* parent) : QWidget(parent), sessi
     const int valueWidth = 4335 / 15;
     for (int i = 0; i < kLivePanelRows; ++i) {
         enable_[size_t(i)] = new QCheckBox(this);
-        enable_[size_t(i)]->setObjectName(indexed("Check1", i));
+        enable_[size_t(i)]->setObjectName(indexedName("Check1", i));
         enable_[size_t(i)]->setToolTip(QStringLiteral("Enable Monitoring"));
         showGauge_[size_t(i)] = new QCheckBox(this);
-        showGauge_[size_t(i)]->setObjectName(indexed("Check2", i));
+        showGauge_[size_t(i)]->setObjectName(indexedName("Check2", i));
         showGauge_[size_t(i)]->setToolTip(QStringLiteral("Show Gauge"));
         channel_[size_t(i)] = new QComboBox(this);
-        channel_[size_t(i)]->setObjectName(indexed("Combo1", i));
+        channel_[size_t(i)]->setObjectName(indexedName("Combo1", i));
         channel_[size_t(i)]->setMinimumWidth(comboWidth);
         channel_[size_t(i)]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         lamp_[size_t(i)] = new ActivityLamp(this);
-        lamp_[size_t(i)]->setObjectName(indexed("Shape2", i));
+        lamp_[size_t(i)]->setObjectName(indexedName("Shape2", i));
         value_[size_t(i)] = new QLineEdit(this);
-        value_[size_t(i)]->setObjectName(indexed("Text5", i));
+        value_[size_t(i)]->setObjectName(indexedName("Text5", i));
         value_[size_t(i)]->setReadOnly(true);
         value_[size_t(i)]->setMinimumWidth(valueWidth);
 
@@ -92,13 +72,13 @@ LivePanel::LivePanel(Session& session, QWidget* parent) : QWidget(parent), sessi
 
     // Below the rows: the legends of the two box columns, the pass rate, and the
     // data-logging group.
-    enableLegend_ = makeLabel(QStringLiteral("Label32"), QStringLiteral("Enable Monitoring"), this);
-    gaugeLegend_ = makeLabel(QStringLiteral("Label33"), QStringLiteral("Show Gauge"), this);
+    enableLegend_ = namedLabel(QStringLiteral("Label32"), QStringLiteral("Enable Monitoring"), this);
+    gaugeLegend_ = namedLabel(QStringLiteral("Label33"), QStringLiteral("Show Gauge"), this);
     passRate_ = new QLineEdit(this);
     passRate_->setObjectName(QStringLiteral("Text12"));
     passRate_->setReadOnly(true);
     passRate_->setFixedWidth(795 / 15 + 12);
-    auto* rateLabel = makeLabel(QStringLiteral("Label34"), QStringLiteral("Sample Rate"), this);
+    auto* rateLabel = namedLabel(QStringLiteral("Label34"), QStringLiteral("Sample Rate"), this);
 
     auto* legends = new QVBoxLayout;
     legends->setContentsMargins(48, 4, 0, 0);
@@ -138,13 +118,13 @@ LivePanel::LivePanel(Session& session, QWidget* parent) : QWidget(parent), sessi
 QWidget* LivePanel::buildLogging() {
     auto* group = new QWidget(this);
     group->setObjectName(QStringLiteral("loggingGroup"));
-    loggingLabel_ = makeLabel(QStringLiteral("Label38"), QStringLiteral(" Data Logging"), group);
+    loggingLabel_ = namedLabel(QStringLiteral("Label38"), QStringLiteral(" Data Logging"), group);
     QFont bold = loggingLabel_->font();
     bold.setBold(true);
     loggingLabel_->setFont(bold);
-    logFile_ = makeButton(QStringLiteral("Command14"), QStringLiteral("File"), group);
-    logStart_ = makeButton(QStringLiteral("Command15"), QStringLiteral("Start / Mark"), group);
-    logStop_ = makeButton(QStringLiteral("Command16"), QStringLiteral("Stop"), group);
+    logFile_ = namedButton(QStringLiteral("Command14"), QStringLiteral("File"), group);
+    logStart_ = namedButton(QStringLiteral("Command15"), QStringLiteral("Start / Mark"), group);
+    logStop_ = namedButton(QStringLiteral("Command16"), QStringLiteral("Stop"), group);
     logName_ = new QLineEdit(group);
     logName_->setObjectName(QStringLiteral("text15"));
     logName_->setReadOnly(true);

@@ -3,6 +3,7 @@
 #include "core/session.h"
 #include "ui/logging/replaygauges.h"
 #include "ui/logging/replayplot.h"
+#include "ui/namedwidgets.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
@@ -19,23 +20,6 @@
 namespace zelcor {
 
 namespace {
-
-QString indexed(const char* name, int i) {
-    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(i);
-}
-
-QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
-
-QLabel* makeLabel(const QString& name, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    return label;
-}
 
 QLineEdit* makeField(const QString& name, QWidget* parent) {
     auto* field = new QLineEdit(parent);
@@ -105,7 +89,7 @@ void ReplayWindow::build() {
         marks_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         marks_->setMinimumContentsLength(16);
         marks_->setToolTip(QStringLiteral("Marks of the recording"));
-        jump_ = makeButton(QStringLiteral("Command2"), QStringLiteral("Jump to Mark"), this);
+        jump_ = namedButton(QStringLiteral("Command2"), QStringLiteral("Jump to Mark"), this);
         auto* fileRow = new QHBoxLayout;
         fileRow->addWidget(new QLabel(QStringLiteral("File"), this));
         fileRow->addWidget(fileTitle_, 1);
@@ -123,12 +107,12 @@ void ReplayWindow::build() {
         layout->addWidget(plot_, 1);
     }
 
-    skipped_ = makeLabel(QStringLiteral("skippedLabel"), this);
+    skipped_ = namedLabel(QStringLiteral("skippedLabel"), QString(), this);
     QPalette warning = skipped_->palette();
     warning.setColor(QPalette::WindowText, QColor(192, 0, 0));
     skipped_->setPalette(warning);
     skipped_->hide();
-    close_ = makeButton(QStringLiteral("Command1"), QStringLiteral("Close"), this);
+    close_ = namedButton(QStringLiteral("Command1"), QStringLiteral("Close"), this);
     close_->setMinimumWidth(close_->fontMetrics().horizontalAdvance(QStringLiteral("Jump to Mark")) + 16);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(skipped_, 1);
@@ -142,10 +126,10 @@ void ReplayWindow::build() {
 QWidget* ReplayWindow::buildControls() {
     auto* box = new QWidget(this);
     box->setObjectName(QStringLiteral("replayControls"));
-    play_ = makeButton(QStringLiteral("playbutton"), QStringLiteral("play"), box);
-    step_ = makeButton(QStringLiteral("stepbutton"), QStringLiteral("step"), box);
-    stop_ = makeButton(QStringLiteral("stopbutton"), QStringLiteral("stop"), box);
-    fast_ = makeButton(QStringLiteral("fastbutton"), QStringLiteral("fast"), box);
+    play_ = namedButton(QStringLiteral("playbutton"), QStringLiteral("play"), box);
+    step_ = namedButton(QStringLiteral("stepbutton"), QStringLiteral("step"), box);
+    stop_ = namedButton(QStringLiteral("stopbutton"), QStringLiteral("stop"), box);
+    fast_ = namedButton(QStringLiteral("fastbutton"), QStringLiteral("fast"), box);
     for (QPushButton* button : {play_, step_, stop_})
         button->setCheckable(true);
     play_->setToolTip(QStringLiteral("Play; press again to pause"));
@@ -170,7 +154,7 @@ QWidget* ReplayWindow::buildControls() {
                           speed_->fontMetrics().averageCharWidth() * 3 +
                           speed_->verticalScrollBar()->sizeHint().width() + 2 * speed_->frameWidth());
 
-    time_ = makeLabel(QStringLiteral("Label1"), box);
+    time_ = namedLabel(QStringLiteral("Label1"), QString(), box);
     time_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     time_->setMinimumWidth(time_->fontMetrics().horizontalAdvance(QStringLiteral("00/00/0000 00:00:00 PM")) + 4);
 
@@ -196,7 +180,7 @@ QWidget* ReplayWindow::buildControls() {
         layout->addLayout(speedAndTime);
     }
     if (player_) {
-        lastMark_ = makeLabel(QStringLiteral("Label2"), box);
+        lastMark_ = namedLabel(QStringLiteral("Label2"), QString(), box);
         lastMark_->setTextInteractionFlags(Qt::TextSelectableByMouse);
         auto* markRow = new QHBoxLayout;
         markRow->addWidget(new QLabel(QStringLiteral("last mark:"), box));
@@ -227,14 +211,14 @@ QWidget* ReplayWindow::buildSlots() {
         QSizePolicy keep = legend_[size_t(i)]->sizePolicy();
         keep.setRetainSizeWhenHidden(true);
         legend_[size_t(i)]->setSizePolicy(keep);
-        names_[size_t(i)] = makeField(indexed("Text1", i), box);
+        names_[size_t(i)] = makeField(indexedName("Text1", i), box);
         names_[size_t(i)]->setMinimumWidth(fontMetrics().averageCharWidth() * 24);
-        values_[size_t(i)] = makeField(indexed("Text5", i), box);
+        values_[size_t(i)] = makeField(indexedName("Text5", i), box);
         values_[size_t(i)]->setMinimumWidth(fontMetrics().averageCharWidth() * 28);
         showGauge_[size_t(i)] = new QCheckBox(QStringLiteral("Show Gauge"), box);
-        showGauge_[size_t(i)]->setObjectName(indexed("Check1", i));
+        showGauge_[size_t(i)]->setObjectName(indexedName("Check1", i));
         plotBox_[size_t(i)] = new QCheckBox(QStringLiteral("Plot on Graph"), box);
-        plotBox_[size_t(i)]->setObjectName(indexed("Check2", i));
+        plotBox_[size_t(i)]->setObjectName(indexedName("Check2", i));
 
         grid->addWidget(legend_[size_t(i)], i + 1, 0, Qt::AlignCenter);
         grid->addWidget(names_[size_t(i)], i + 1, 1);

@@ -3,6 +3,7 @@
 #include "core/listentry.h"
 #include "core/session.h"
 #include "ui/main/statuslamp.h"
+#include "ui/namedwidgets.h"
 
 #include <QBoxLayout>
 #include <QEvent>
@@ -14,13 +15,6 @@
 namespace zelcor {
 
 namespace {
-
-QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
 
 QString shownText(QString text) {
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -39,11 +33,11 @@ ConnectionPanel::ConnectionPanel(Session& session, QWidget* parent)
     QWidget* b = body();
     title_ = new QLabel(titleText(), b);
     title_->setObjectName(QStringLiteral("Label37"));
-    connectButton_ = makeButton(QStringLiteral("Command1"), QStringLiteral("&CONNECT"), b);
-    disconnectButton_ = makeButton(QStringLiteral("Command2"), QStringLiteral("&DISCONNECT"), b);
-    replayButton_ = makeButton(QStringLiteral("Command17"), QStringLiteral("&REPLAY"), b);
-    traceReplayButton_ = makeButton(QStringLiteral("Command13"), QStringLiteral("V"), b);
-    helpButton_ = makeButton(QStringLiteral("Command20"), QStringLiteral("HELP GUIDE ONLINE"), b);
+    connectButton_ = namedButton(QStringLiteral("Command1"), QStringLiteral("&CONNECT"), b);
+    disconnectButton_ = namedButton(QStringLiteral("Command2"), QStringLiteral("&DISCONNECT"), b);
+    replayButton_ = namedButton(QStringLiteral("Command17"), QStringLiteral("&REPLAY"), b);
+    traceReplayButton_ = namedButton(QStringLiteral("Command13"), QStringLiteral("V"), b);
+    helpButton_ = namedButton(QStringLiteral("Command20"), QStringLiteral("HELP GUIDE ONLINE"), b);
     lamp_ = new StatusLamp(b);
     lampLabel_ = new QLabel(QStringLiteral("Connection Status "), b);
     lampLabel_->setObjectName(QStringLiteral("Label2"));
