@@ -17,6 +17,7 @@
 #include "core/session.h"
 #include "link/systemport.h"
 #include "live/gaugescale.h"
+#include "ptyclient.h"
 #include "sim/ptyserver.h"
 #include "ui/main/mainwindow.h"
 #include "ui/main/qthost.h"
@@ -45,39 +46,11 @@ using namespace zelcor;
 
 namespace {
 
+using bench::roundTrip;
+using bench::ServerThread;
+
 // The channels the scan polls on the default car: its first ten list entries.
 const QList<QByteArray> kRequests{"0111", "0110", "010F", "010E", "010D", "010C", "0103", "0104", "0105", "0106"};
-
-// The simulated adapter on a thread of its own, served by that thread's event loop.
-class ServerThread {
-public:
-    ServerThread() {
-        thread_.start();
-        context_.moveToThread(&thread_);
-        QMetaObject::invokeMethod(
-            &context_,
-            [this] {
-                sim::Options options;
-                options.realTiming = false;
-                server_ = new sim::PtyServer(options);
-                if (server_->start()) path_ = server_->devicePath();
-            },
-            Qt::BlockingQueuedConnection);
-    }
-    ~ServerThread() {
-        QMetaObject::invokeMethod(
-            &context_, [this] { delete server_; }, Qt::BlockingQueuedConnection);
-        thread_.quit();
-        thread_.wait();
-    }
-    QString path() const { return path_; }
-
-private:
-    QThread thread_;
-    QObject context_;
-    sim::PtyServer* server_ = nullptr;
-    QString path_;
-};
 
 // CPU time of the calling thread, in seconds.
 double threadCpu() {
@@ -103,18 +76,6 @@ template <typename Request> Rate timed(double seconds, Request request) {
         ++requests;
     const double elapsed = double(timer.nsecsElapsed()) / 1e9;
     return Rate{double(requests) / elapsed, requests > 0 ? (threadCpu() - cpu) * 1e6 / double(requests) : -1};
-}
-
-bool roundTrip(int fd, const QByteArray& command) {
-    if (::write(fd, command.constData(), size_t(command.size())) != command.size()) return false;
-    char buffer[512];
-    for (;;) {
-        pollfd p{fd, POLLIN, 0};
-        if (::poll(&p, 1, 5000) <= 0) return false;
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n <= 0) return false;
-        if (buffer[n - 1] == '>') return true;
-    }
 }
 
 const char* const kSetup[] = {"ATZ\r", "ATE0\r", "ATL0\r", "ATH1\r", "ATSP6\r", "0100\r"};
@@ -293,7 +254,9 @@ int main(int argc, char** argv) {
             seconds = args.at(i).toDouble();
     }
 
-    ServerThread server;
+    sim::Options options;
+    options.realTiming = false;
+    ServerThread server(options);
     if (server.path().isEmpty()) {
         std::fprintf(stderr, "cannot start the simulated adapter\n");
         return 1;

@@ -5,7 +5,7 @@
 //
 // bench_sim_pty [seconds per case, default 2]
 
-#include "sim/ptyserver.h"
+#include "ptyclient.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -17,47 +17,8 @@
 
 namespace {
 
-// A PtyServer living on a thread of its own.
-class ServerThread {
-public:
-    explicit ServerThread(const zelcor::sim::Options& options) {
-        thread_.start();
-        context_.moveToThread(&thread_);
-        QMetaObject::invokeMethod(
-            &context_,
-            [this, options] {
-                server_ = new zelcor::sim::PtyServer(options);
-                if (server_->start()) path_ = server_->devicePath();
-            },
-            Qt::BlockingQueuedConnection);
-    }
-    ~ServerThread() {
-        QMetaObject::invokeMethod(
-            &context_, [this] { delete server_; }, Qt::BlockingQueuedConnection);
-        thread_.quit();
-        thread_.wait();
-    }
-    QString path() const { return path_; }
-
-private:
-    QThread thread_;
-    QObject context_;
-    zelcor::sim::PtyServer* server_ = nullptr;
-    QString path_;
-};
-
-// Writes `command` and reads up to the prompt; false after 5 s without one.
-bool roundTrip(int fd, const QByteArray& command) {
-    if (::write(fd, command.constData(), size_t(command.size())) != command.size()) return false;
-    char buffer[512];
-    for (;;) {
-        pollfd p{fd, POLLIN, 0};
-        if (::poll(&p, 1, 5000) <= 0) return false;
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n <= 0) return false;
-        if (buffer[n - 1] == '>') return true;
-    }
-}
+using zelcor::bench::roundTrip;
+using zelcor::bench::ServerThread;
 
 struct Case {
     const char* name;
