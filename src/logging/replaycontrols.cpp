@@ -33,10 +33,7 @@ void ReplayControls::setStop(bool checked) {
 
 void ReplayControls::setStep(bool checked) {
     step = checked;
-    if (checked) {
-        play = false;
-        setPlay(true);
-    }
+    if (checked) setPlay(true);
 }
 
 void ReplayControls::setFast(bool held) {
