@@ -24,6 +24,8 @@ fi
 
 if [ ! -f "$top/$build/build.ninja" ]; then
     cmake -S "$top" -B "$top/$build" -G Ninja "$@"
+elif [ "$#" -gt 0 ]; then
+    cmake -S "$top" -B "$top/$build" "$@" >/dev/null
 fi
 # Files added since the last build must reach moc: let every autogen step rescan.
 find "$top/$build" -path '*_autogen/timestamp' -delete 2>/dev/null || true

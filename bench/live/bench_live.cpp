@@ -13,10 +13,8 @@
 // Case (c) needs a display (run it under xvfb-run) or QT_QPA_PLATFORM=offscreen.
 
 #include "base/clock.h"
-#include "core/listentry.h"
 #include "core/session.h"
 #include "link/systemport.h"
-#include "live/gaugescale.h"
 #include "ptyclient.h"
 #include "sim/ptyserver.h"
 #include "ui/main/mainwindow.h"
@@ -173,41 +171,40 @@ Rate livePasses(const QString& device, double seconds, bool inWindow, int* gauge
     double start = -1;
     double end = 0;
     double cpu = 0;
-    session.connection.hooks.runPass = [&] {
+    LiveData& live = session.live();
+    session.connection().setPassRunner([&] {
         if (start < 0) {
-            if (session.funccode == 0) {
-                session.COMMS(); // detection
+            if (session.navigation().function() == Function::Detection) {
+                session.runPass(); // detection
                 return;
             }
-            session.funccode = 250;
-            session.COMMS(); // shows the panel
+            session.navigation().setFunction(Function::LiveData);
+            session.runPass(); // shows the panel
             int entry = 0;
             for (int i = 0; i < kLiveRows; ++i) {
-                LiveRow& row = session.liveRows[size_t(i)];
+                const QList<ListEntry>& entries = live.row(i).channel.entries;
                 if (inWindow) {
-                    while (entry < row.channel.entries.size() &&
-                           !gaugeScale(entryCode(row.channel.entries.at(entry)), session.settings))
+                    while (entry < entries.size() && !gaugeScale(entries.at(entry).code, session.settings()))
                         ++entry;
                 }
-                row.channel.index = entry++;
-                row.enabled = true;
+                live.chooseRowChannel(i, entry++);
+                live.setRowEnabled(i, true);
                 if (inWindow) {
-                    row.showGauge = true;
-                    session.Check2_Click(i);
-                    *gauges += row.showGauge ? 1 : 0;
+                    live.setShowGauge(i, true);
+                    *gauges += live.row(i).showGauge ? 1 : 0;
                 }
             }
             start = clock.now();
             cpu = threadCpu();
             return;
         }
-        session.COMMS();
-        for (const LiveRow& row : session.liveRows)
-            requests += row.enabled && row.channel.code() < 997 ? 1 : 0;
+        session.runPass();
+        for (const LiveRow& row : live.rows())
+            requests += row.enabled && row.channel.code() < kTorqueCode ? 1 : 0;
         end = clock.now();
-        if (end - start >= seconds) session.connection.DISCONNECT();
-    };
-    session.connection.CONNECT();
+        if (end - start >= seconds) session.connection().requestDisconnect();
+    });
+    session.connection().run();
     if (!(end > start) || requests == 0) return {};
     return Rate{double(requests) / (end - start), (threadCpu() - cpu) * 1e6 / double(requests)};
 }

@@ -8,7 +8,7 @@
 
 #include "base/clock.h"
 #include "config/settings.h"
-#include "logging/datalog.h"
+#include "live/datalog.h"
 #include "logging/recording.h"
 #include "logging/recordingplayer.h"
 
@@ -74,10 +74,10 @@ void replayRate(const QString& folder) {
     timer.start();
     player.open(path);
     const double openSeconds = timer.nsecsElapsed() / 1e9;
-    player.controls.speedIndex = kReplaySpeeds - 1;
-    player.controls.setPlay(true);
+    player.controls().speedIndex = kReplaySpeeds - 1;
+    player.controls().setPlay(true);
     timer.restart();
-    player.playing();
+    player.runPlayLoop();
     const double playSeconds = timer.nsecsElapsed() / 1e9;
     std::printf("(b) 180,000 records: listing the marks %.2f s, playing at Max %.2f s (%.0f records/s); "
                 "peak memory grew by %ld kB\n",

@@ -25,9 +25,10 @@ int scan(Session& session, bool json, double liveSeconds) {
     ScanReport report;
     const int status = runScan(session, report, liveSeconds);
     if (status != 0) {
-        QString text = session.connection.panel.status;
+        QString text = session.connection().panel().status;
         text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        std::fprintf(stderr, "%s\n", qPrintable(text.trimmed().isEmpty() ? QStringLiteral("No answer from the vehicle.") : text));
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(text.trimmed().isEmpty() ? QStringLiteral("No answer from the vehicle.") : text));
         return status;
     }
     const QByteArray out = json ? QJsonDocument(report.json()).toJson(QJsonDocument::Indented) : report.text().toUtf8();
@@ -71,13 +72,13 @@ int main(int argc, char** argv) {
     if (options.scan) {
         ScanHost host;
         Session session(clock, port, host, folder);
-        LOADCONFIG(session.settings, folder);
+        loadSettings(session.settings(), folder);
         return scan(session, options.json, options.liveSeconds);
     }
 
     QtHost host;
     Session session(clock, port, host, folder);
-    LOADCONFIG(session.settings, folder);
+    loadSettings(session.settings(), folder);
     MainWindow window(session);
     host.setWindow(&window);
     window.show();

@@ -63,12 +63,9 @@ AppOptions parseOptions(const QStringList& arguments) {
                                   QStringLiteral("With --scan: poll the live channels for <seconds>."),
                                   QStringLiteral("seconds"));
     parser.addOptions({dataDir, device, scan, json, live});
-    if (!parser.parse(args))
-        fail(parser, parser.errorText());
-    if (parser.isSet(QStringLiteral("help")))
-        parser.showHelp(0);
-    if (parser.isSet(QStringLiteral("version")))
-        parser.showVersion();
+    if (!parser.parse(args)) fail(parser, parser.errorText());
+    if (parser.isSet(QStringLiteral("help"))) parser.showHelp(0);
+    if (parser.isSet(QStringLiteral("version"))) parser.showVersion();
     if (!parser.positionalArguments().isEmpty())
         fail(parser, QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().first()));
 
@@ -79,8 +76,7 @@ AppOptions parseOptions(const QStringList& arguments) {
     if (parser.isSet(live)) {
         bool ok = false;
         options.liveSeconds = parser.value(live).toDouble(&ok);
-        if (!ok || options.liveSeconds < 0)
-            fail(parser, QStringLiteral("--live needs a number of seconds"));
+        if (!ok || options.liveSeconds < 0) fail(parser, QStringLiteral("--live needs a number of seconds"));
     }
     if (options.simulate && !options.device.isEmpty())
         fail(parser, QStringLiteral("--simulate and --device cannot be used together"));

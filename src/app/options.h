@@ -8,13 +8,13 @@
 namespace zelcor {
 
 struct AppOptions {
-    QString dataDir;          // --data-dir: the program folder
-    bool simulate = false;    // --simulate[=PROFILE]
-    QString simulateProfile;  // empty = the default car
-    QString device;           // --device DEV: port 1 (a device path or host:port)
-    bool scan = false;        // --scan: report without a window
-    bool json = false;        // --json
-    double liveSeconds = 0;   // --live SECONDS
+    QString dataDir;         // --data-dir: the program folder
+    bool simulate = false;   // --simulate[=PROFILE]
+    QString simulateProfile; // empty = the default car
+    QString device;          // --device DEV: port 1 (a device path or host:port)
+    bool scan = false;       // --scan: report without a window
+    bool json = false;       // --json
+    double liveSeconds = 0;  // --live SECONDS
 };
 
 // True when the command line asks for no window (--scan, --help, --version).

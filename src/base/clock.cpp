@@ -9,10 +9,8 @@ namespace zelcor {
 bool Clock::waitUntil(double seconds, const std::function<bool()>& done) {
     const double start = now();
     for (;;) {
-        if (done && done())
-            return true;
-        if (now() - start > seconds || abandoned_)
-            return false;
+        if (done && done()) return true;
+        if (now() - start > seconds || abandoned_) return false;
         pause();
     }
 }
@@ -30,17 +28,16 @@ SystemClock::SystemClock() {
     heartbeat_.setTimerType(Qt::PreciseTimer);
 }
 
-double SystemClock::now() const { return double(elapsed_.nsecsElapsed()) / 1e9; }
+double SystemClock::now() const {
+    return double(elapsed_.nsecsElapsed()) / 1e9;
+}
 
 bool SystemClock::runEvents(bool mayWait) {
     QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
-    if (!dispatcher)
-        return false;
-    if (!mayWait)
-        return dispatcher->processEvents(QEventLoop::AllEvents);
+    if (!dispatcher) return false;
+    if (!mayWait) return dispatcher->processEvents(QEventLoop::AllEvents);
     // Wake up after a millisecond at the latest, sooner when port data or input arrives.
-    if (!heartbeat_.isActive())
-        heartbeat_.start(1);
+    if (!heartbeat_.isActive()) heartbeat_.start(1);
     return dispatcher->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 

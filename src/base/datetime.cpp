@@ -11,10 +11,8 @@ QString longTimeFormat(const QLocale& locale) {
     bool quoted = false;
     for (int i = 0; i < f.size(); ++i) {
         const QChar c = f[i];
-        if (c == QLatin1Char('\''))
-            quoted = !quoted;
-        if (!quoted && c == QLatin1Char('t'))
-            continue;
+        if (c == QLatin1Char('\'')) quoted = !quoted;
+        if (!quoted && c == QLatin1Char('t')) continue;
         out += c;
     }
     return out.simplified();
@@ -22,8 +20,7 @@ QString longTimeFormat(const QLocale& locale) {
 
 QString shortDateFormat(const QLocale& locale) {
     QString f = locale.dateFormat(QLocale::ShortFormat);
-    if (!f.contains(QLatin1String("yyyy")))
-        f.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    if (!f.contains(QLatin1String("yyyy"))) f.replace(QLatin1String("yy"), QLatin1String("yyyy"));
     return f;
 }
 
@@ -33,6 +30,8 @@ QString dateTimeText(const QDateTime& when, const QLocale& locale) {
     return locale.toString(when.date(), shortDateFormat(locale)) + QLatin1Char(' ') + timeText(when.time(), locale);
 }
 
-QString timeText(const QTime& when, const QLocale& locale) { return locale.toString(when, longTimeFormat(locale)); }
+QString timeText(const QTime& when, const QLocale& locale) {
+    return locale.toString(when, longTimeFormat(locale));
+}
 
 } // namespace zelcor

@@ -17,8 +17,7 @@ struct Decimal {
 
 Decimal toDecimal(double magnitude, int significant) {
     Decimal d;
-    if (magnitude == 0.0)
-        return d;
+    if (magnitude == 0.0) return d;
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.*e", significant - 1, magnitude);
     // buf is like "1.23450000000000e+02"
@@ -40,8 +39,7 @@ Decimal toDecimal(double magnitude, int significant) {
 // Rounds to `frac` digits after the point, halves away from zero.
 void roundDecimal(Decimal& d, int frac) {
     const int keep = d.pointPos + frac; // digits to keep
-    if (keep >= int(d.digits.size()))
-        return;
+    if (keep >= int(d.digits.size())) return;
     if (keep < 0) {
         d.digits.clear();
         return;
@@ -63,8 +61,7 @@ void roundDecimal(Decimal& d, int frac) {
     }
     while (!d.digits.empty() && d.digits.back() == 0)
         d.digits.pop_back();
-    if (d.digits.empty())
-        d.pointPos = 0;
+    if (d.digits.empty()) d.pointPos = 0;
 }
 
 int digitAt(const Decimal& d, int index) { // index 0 = first digit of the mantissa
@@ -72,13 +69,10 @@ int digitAt(const Decimal& d, int index) { // index 0 = first digit of the manti
 }
 
 QString generalForm(double x, int significant) {
-    if (std::isnan(x))
-        return QStringLiteral("NaN");
-    if (std::isinf(x))
-        return x < 0 ? QStringLiteral("-Inf") : QStringLiteral("Inf");
+    if (std::isnan(x)) return QStringLiteral("NaN");
+    if (std::isinf(x)) return x < 0 ? QStringLiteral("-Inf") : QStringLiteral("Inf");
     Decimal d = toDecimal(std::fabs(x), significant);
-    if (d.digits.empty())
-        return QStringLiteral("0");
+    if (d.digits.empty()) return QStringLiteral("0");
     QString out = x < 0 ? QStringLiteral("-") : QString();
     const int exp = d.pointPos - 1;
     if (exp >= significant || exp < -4) { // exponent form below 1E-4 and from 10^significant
@@ -113,10 +107,8 @@ QString generalForm(double x, int significant) {
 } // namespace
 
 QString formatNumber(double x, const QString& pattern) {
-    if (pattern.isEmpty())
-        return generalNumber(x);
-    if (!std::isfinite(x))
-        return generalNumber(x);
+    if (pattern.isEmpty()) return generalNumber(x);
+    if (!std::isfinite(x)) return generalNumber(x);
     const int point = pattern.indexOf(QLatin1Char('.'));
     const QString intPart = point < 0 ? pattern : pattern.left(point);
     const QString fracPart = point < 0 ? QString() : pattern.mid(point + 1);
@@ -141,15 +133,20 @@ QString formatNumber(double x, const QString& pattern) {
 
     QString out = (x < 0 && !d.digits.empty()) ? QStringLiteral("-") : QString();
     out += intDigits;
-    if (point >= 0)
-        out += QLatin1Char('.') + fracDigits;
+    if (point >= 0) out += QLatin1Char('.') + fracDigits;
     return out;
 }
 
-QString generalNumber(double x) { return generalForm(x, 15); }
+QString generalNumber(double x) {
+    return generalForm(x, 15);
+}
 
-QString generalSingle(float x) { return generalForm(double(x), 7); }
+QString generalSingle(float x) {
+    return generalForm(double(x), 7);
+}
 
-QString zerosPattern(int decimals) { return QStringLiteral("0.") + QString(qMax(0, decimals), QLatin1Char('0')); }
+QString zerosPattern(int decimals) {
+    return QStringLiteral("0.") + QString(qMax(0, decimals), QLatin1Char('0'));
+}
 
 } // namespace zelcor

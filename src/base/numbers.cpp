@@ -24,8 +24,7 @@ double radixNumber(const QString& s, int start, int radix) {
             d = c.unicode() - '0';
         else if (radix == 16 && c >= QLatin1Char('A') && c <= QLatin1Char('F'))
             d = c.unicode() - 'A' + 10;
-        if (d < 0 || d >= radix)
-            break;
+        if (d < 0 || d >= radix) break;
         v = v * radix + d;
     }
     return double(v);
@@ -33,17 +32,14 @@ double radixNumber(const QString& s, int start, int radix) {
 
 } // namespace
 
-double val(const QString& text) {
+double leadingNumber(const QString& text) {
     const QString s = withoutBlanks(text);
-    if (s.startsWith(QLatin1String("&H"), Qt::CaseInsensitive))
-        return radixNumber(s, 2, 16);
-    if (s.startsWith(QLatin1String("&O"), Qt::CaseInsensitive))
-        return radixNumber(s, 2, 8);
+    if (s.startsWith(QLatin1String("&H"), Qt::CaseInsensitive)) return radixNumber(s, 2, 16);
+    if (s.startsWith(QLatin1String("&O"), Qt::CaseInsensitive)) return radixNumber(s, 2, 8);
 
     QString num;
     int i = 0;
-    if (i < s.size() && (s[i] == QLatin1Char('+') || s[i] == QLatin1Char('-')))
-        num.append(s[i++]);
+    if (i < s.size() && (s[i] == QLatin1Char('+') || s[i] == QLatin1Char('-'))) num.append(s[i++]);
     bool digits = false, point = false;
     for (; i < s.size(); ++i) {
         const QChar c = s[i];
@@ -57,28 +53,25 @@ double val(const QString& text) {
             break;
         }
     }
-    if (!digits)
-        return 0.0;
+    if (!digits) return 0.0;
     // Optional exponent, taken only when digits follow it.
     if (i < s.size() && (s[i].toUpper() == QLatin1Char('E') || s[i].toUpper() == QLatin1Char('D'))) {
         int j = i + 1;
         QString exp = QStringLiteral("e");
-        if (j < s.size() && (s[j] == QLatin1Char('+') || s[j] == QLatin1Char('-')))
-            exp.append(s[j++]);
+        if (j < s.size() && (s[j] == QLatin1Char('+') || s[j] == QLatin1Char('-'))) exp.append(s[j++]);
         bool expDigits = false;
         while (j < s.size() && s[j].isDigit() && s[j].unicode() < 128) {
             exp.append(s[j++]);
             expDigits = true;
         }
-        if (expDigits)
-            num.append(exp);
+        if (expDigits) num.append(exp);
     }
     bool ok = false;
     const double v = num.toDouble(&ok);
     return ok && std::isfinite(v) ? v : 0.0;
 }
 
-quint64 hexval(const QString& text) {
+quint64 hexNumber(const QString& text) {
     quint64 v = 0;
     int n = 0;
     for (QChar c : text) {
@@ -90,33 +83,29 @@ quint64 hexval(const QString& text) {
             d = u - 'A' + 10;
         else
             break;
-        if (++n > 16)
-            break;
+        if (++n > 16) break;
         v = v * 16 + d;
     }
     return v;
 }
 
 int hexByteAt(const QString& text, int pos) {
-    if (pos < 1 || pos > text.size())
-        return 0;
-    return int(hexval(text.mid(pos - 1, 2)));
+    if (pos < 1 || pos > text.size()) return 0;
+    return int(hexNumber(text.mid(pos - 1, 2)));
 }
 
 double roundHalfEven(double x) {
-    if (!std::isfinite(x))
-        return x;
+    if (!std::isfinite(x)) return x;
     return std::nearbyint(x); // the default rounding mode rounds halves to even
 }
 
 std::optional<qint16> toInt16(double x) {
     const double r = roundHalfEven(x);
-    if (!(r >= -32768.0 && r <= 32767.0))
-        return std::nullopt;
+    if (!(r >= -32768.0 && r <= 32767.0)) return std::nullopt;
     return qint16(r);
 }
 
-QString hex2(int byte) {
+QString hexByte(int byte) {
     return QStringLiteral("%1").arg(byte & 0xFF, 2, 16, QLatin1Char('0')).toUpper();
 }
 

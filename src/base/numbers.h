@@ -10,11 +10,11 @@ namespace zelcor {
 // The leading number of a text: blanks anywhere are ignored, reading stops at the
 // first character that cannot continue a number; no number gives 0.
 // Accepts a sign, a decimal point, an exponent (E or D) and the prefixes &H and &O.
-double val(const QString& text);
+double leadingNumber(const QString& text);
 
 // Hexadecimal digits to an unsigned number: "FF" = 255, "FFFF" = 65535.
 // Empty text gives 0; reading stops at the first non-hex character.
-quint64 hexval(const QString& text);
+quint64 hexNumber(const QString& text);
 
 // Two hexadecimal digits of `text` starting at the 1-based position `pos`, as 0..255.
 // Missing digits read as 0 (an empty text converts to 0).
@@ -28,6 +28,6 @@ double roundHalfEven(double x);
 std::optional<qint16> toInt16(double x);
 
 // Two upper-case hex digits of 0..255 ("0A").
-QString hex2(int byte);
+QString hexByte(int byte);
 
 } // namespace zelcor

@@ -18,18 +18,17 @@ bool writable(const QString& dir) {
 // codes.dat ships beside the program or in the installed share folder.
 QString shippedCodesFile() {
     const QString appDir = QCoreApplication::applicationDirPath();
-    for (const QString& candidate : {inFolder(appDir, QStringLiteral("codes.dat")),
-                                     inFolder(QStringLiteral(ZELCOR_SHARE_DIR), QStringLiteral("codes.dat")),
-                                     inFolder(appDir + QStringLiteral("/../share/zelcor"), QStringLiteral("codes.dat"))})
-        if (QFileInfo::exists(candidate))
-            return candidate;
+    for (const QString& candidate :
+         {inFolder(appDir, QStringLiteral("codes.dat")),
+          inFolder(QStringLiteral(ZELCOR_SHARE_DIR), QStringLiteral("codes.dat")),
+          inFolder(appDir + QStringLiteral("/../share/zelcor"), QStringLiteral("codes.dat"))})
+        if (QFileInfo::exists(candidate)) return candidate;
     return {};
 }
 
 void provideCodesFile(const QString& folder) {
     const QString target = inFolder(folder, QStringLiteral("codes.dat"));
-    if (QFileInfo::exists(target))
-        return;
+    if (QFileInfo::exists(target)) return;
     const QString source = shippedCodesFile();
     if (!source.isEmpty() && QFileInfo(source).absoluteFilePath() != QFileInfo(target).absoluteFilePath())
         QFile::copy(source, target);
@@ -37,7 +36,9 @@ void provideCodesFile(const QString& folder) {
 
 } // namespace
 
-QString inFolder(const QString& folder, const QString& fileName) { return QDir(folder).filePath(fileName); }
+QString inFolder(const QString& folder, const QString& fileName) {
+    return QDir(folder).filePath(fileName);
+}
 
 QString resolveProgramFolder(const QString& overrideDir) {
     QString folder;
@@ -46,8 +47,7 @@ QString resolveProgramFolder(const QString& overrideDir) {
         folder = QFileInfo(overrideDir).absoluteFilePath();
     } else {
         const QString appDir = QCoreApplication::applicationDirPath();
-        if (!appDir.isEmpty() && writable(appDir))
-            return QDir::cleanPath(appDir);
+        if (!appDir.isEmpty() && writable(appDir)) return QDir::cleanPath(appDir);
         folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
         QDir().mkpath(folder);
     }

@@ -7,31 +7,31 @@
 namespace zelcor {
 
 struct Settings {
-    qint16 comport = 1;          // port to start the adapter search at
-    double srtime = 0.0;         // extra wait in seconds after each prompt
-    bool usemph = true;          // speeds in mph (else km/h)
-    bool uselbmin = false;       // air flow in lb/min (else g/s)
-    bool noportsearch = false;   // only the configured port is tried
-    bool usedegf = true;         // temperatures in deg F (else deg C)
-    bool usepsi = true;          // pressures in psi and inHg (else kPa)
-    double vehicleweight = 3200; // pounds, 0..9999
-    qint16 initmode = 0;         // protocol rule of the adapter set-up
-    bool recording = false;      // "Debug": write the trace log
+    qint16 startPort = 1;         // port to start the adapter search at
+    double promptDelay = 0.0;     // extra wait in seconds after each prompt
+    bool milesPerHour = true;     // speeds in mph (else km/h)
+    bool poundsPerMinute = false; // air flow in lb/min (else g/s)
+    bool noPortSearch = false;    // only the configured port is tried
+    bool fahrenheit = true;       // temperatures in deg F (else deg C)
+    bool psi = true;              // pressures in psi and inHg (else kPa)
+    double vehicleWeight = 3200;  // pounds, 0..9999
+    qint16 initMode = 0;          // protocol rule of the adapter set-up
+    bool debugTrace = false;      // "Debug": write the trace log
 
     bool operator==(const Settings&) const = default;
 };
 
 // The file's exact text: ten lines, each ended by CR LF.
-QByteArray configText(const Settings& settings);
+QByteArray settingsFileText(const Settings& settings);
 
 // Parses the file's text; false when it is unusable (too short, a 16-bit value out of range).
-bool parseConfig(const QByteArray& text, Settings& settings);
+bool parseSettingsFile(const QByteArray& text, Settings& settings);
 
 // Reads setup.cfg from `folder`. On any problem the default file is written and read.
-void LOADCONFIG(Settings& settings, const QString& folder);
+void loadSettings(Settings& settings, const QString& folder);
 
 // Replaces setup.cfg in `folder` without ever leaving a half-written file.
 // Returns false (with a description) when the file could not be written.
-bool SAVECONFIG(const Settings& settings, const QString& folder, QString* error = nullptr);
+bool saveSettings(const Settings& settings, const QString& folder, QString* error = nullptr);
 
 } // namespace zelcor

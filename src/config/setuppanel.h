@@ -8,16 +8,16 @@
 namespace zelcor {
 
 struct SetupPanelState {
-    int portOption = 0;        // Option1: element i = port i + 1; -1 when the port has no button
-    QString srTimeText;        // Text11, shown with no format
-    bool miles = true;         // Option2
-    bool poundsPerMinute = false; // Option3
-    bool noPortSearch = false; // Check3
-    bool degreesF = true;      // Option4
-    bool psi = true;           // Option5
-    QString weightText;        // Text19, "###0"
-    QString initModeText;      // Text18, shown with no format
-    bool debug = false;        // Check8
+    int portOption = 0;      // the port buttons: button i is port i + 1; -1 when the port has none
+    QString promptDelayText; // shown with no format
+    bool miles = true;
+    bool poundsPerMinute = false;
+    bool noPortSearch = false;
+    bool degreesF = true;
+    bool psi = true;
+    QString weightText;   // "###0"
+    QString initModeText; // shown with no format
+    bool debug = false;
 };
 
 SetupPanelState setupFromSettings(const Settings& settings);

@@ -18,7 +18,7 @@ QList<ScanCode> listedCodes(const QStringList& items, const QString& folder, boo
         const QString& item = items[i];
         if (item.trimmed().isEmpty()) continue;
         int error = 0;
-        const QString explanation = explaincode(item.left(6), folder, &error);
+        const QString explanation = explainCode(item.left(6), folder, &error);
         if (error != 0 && !errorShown) {
             // Once per scan: every further lookup would fail the same way.
             host.message(codesFileErrorText(error, helpUrl(), supportEmail()), codesFileErrorTitle,
@@ -62,23 +62,25 @@ QString oneLineExplanation(const QString& explanation) {
 }
 
 void scanCodes(Session& session, ScanReport& report) {
-    if (session.stopflag) return;
-    session.funccode = 254;
-    session.COMMS();
+    Link& link = session.link();
+    if (link.stopRequested()) return;
+    session.navigation().setFunction(Function::TroubleCodes);
+    session.runPass();
     bool errorShown = false;
-    report.stored = listedCodes(session.List5, session.programFolder, errorShown, session.host);
-    report.pending = listedCodes(session.List6, session.programFolder, errorShown, session.host);
+    const CodesPanel& codes = session.codes().codesPanel();
+    report.stored = listedCodes(codes.stored, session.programFolder(), errorShown, session.host());
+    report.pending = listedCodes(codes.pending, session.programFolder(), errorShown, session.host());
     report.codesRead = true;
 
-    if (session.stopflag) return;
-    session.funccode = 248;
-    session.COMMS();
+    if (link.stopRequested()) return;
+    session.navigation().setFunction(Function::FreezeFrame);
+    session.runPass();
     report.freezeFrame.clear();
-    for (const FreezeFrameRow& row : session.freeze.rows)
+    const FreezeFrame& freeze = session.codes().freezeFrame();
+    for (const FreezeFrameRow& row : freeze.rows)
         if (row.visible && !row.label.isEmpty()) report.freezeFrame.append({row.label, row.value.trimmed()});
-    report.freezeExplanation = session.freeze.explanation == noFreezeFrameText
-                                   ? noFreezeFrameText
-                                   : oneLineExplanation(session.freeze.explanation);
+    report.freezeExplanation =
+        freeze.explanation == noFreezeFrameText ? noFreezeFrameText : oneLineExplanation(freeze.explanation);
 }
 
 QString codesText(const ScanReport& report) {

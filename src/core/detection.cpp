@@ -1,240 +1,218 @@
-// The detection pass (function code 0): protocol, responding controllers, the
-// selected controller, its supported PIDs, and from them the function list and the
-// live-data and graph channel lists.
+#include "core/detection.h"
 
 #include "base/numbers.h"
-#include "core/listentry.h"
-#include "core/session.h"
-#include "vehicle/pidnames.h"
+#include "core/navigation.h"
+#include "dtc/troublecodes.h"
+#include "live/livedata.h"
+#include "obd/parameters.h"
+#include "vehicle/vehiclestatus.h"
 
 namespace zelcor {
 
 namespace {
 
-// The address of a controller-list entry: its first three characters as a number, in hex.
-QString entryAddress(const QString& entry) { return hex2(int(val(entry.left(3)))); }
+// The address of a controller-list entry (a decimal address) in hex.
+QString entryAddress(const QString& entry) {
+    return hexByte(int(leadingNumber(entry.left(3))));
+}
+
+// The functions every car that answers "0101" offers.
+const QList<ListEntry> kBaseFunctions = {
+    {QStringLiteral("General Info"), int(Function::GeneralInfo)},
+    {QStringLiteral("DTC (Trouble Codes)"), int(Function::TroubleCodes)},
+    {QStringLiteral("Freeze Frame Data"), int(Function::FreezeFrame)},
+    {QStringLiteral("Real-Time Gauges"), int(Function::LiveData)},
+    {QStringLiteral("Real-Time Graphs"), int(Function::Graphs)},
+};
 
 } // namespace
 
-void Session::resetForDetection() {
-    for (LiveRow& row : liveRows) {
-        row.channel.clear();
-        row.value.clear();
+Detection::Detection(Link& link, Navigation& navigation, VehicleStatus& vehicle, TroubleCodes& codes, LiveData& live)
+    : link_(link), navigation_(navigation), vehicle_(vehicle), codes_(codes), live_(live) {}
+
+bool Detection::run() {
+    if (!pendingController_.isEmpty()) {
+        link_.setSelectedController(pendingController_);
+        pendingController_.clear();
     }
-    oxygen.reset();
-    for (GraphTraceSelector& trace : graphTraces)
-        trace.channel.clear();
-    List4.clear();
-    List4Index = -1;
-    generalInfo.continuous.clear();
-    generalInfo.nonContinuous.clear();
-    generalInfo.incomplete.clear();
-    List5.clear();
-    List6.clear();
-    generalInfo.controllers.clear();
-    generalInfo.controllerIndex = -1;
-    Text10.clear();
-    textPanel.value.clear();
-    generalInfo.codeCount.clear();
-    generalInfo.mil.clear();
-    addrready = false;
-    emit functionListChanged();
-    emit channelsChanged();
-    for (Panel p : {Panel::D0101, Panel::D0104, Panel::D0113, Panel::D03, Panel::D250, Panel::D240})
-        emit panelChanged(p);
-}
-
-void Session::addchanfirst(const QString& entry) {
-    for (LiveRow& row : liveRows)
-        row.channel.entries.prepend(entry);
-    for (GraphTraceSelector& trace : graphTraces)
-        trace.channel.entries.prepend(entry);
-}
-
-void Session::addchanlast(const QString& entry) {
-    for (LiveRow& row : liveRows)
-        row.channel.entries.append(entry);
-    for (GraphTraceSelector& trace : graphTraces)
-        trace.channel.entries.append(entry);
-}
-
-void Session::applySupportRules(int n) {
-    const QString entry = listEntry(pidname(n), n);
-    if (n == 1) {
-        if (settings.recording)
-            logline(QStringLiteral("CP1"));
-        List4 << listEntry(QStringLiteral("General Info"), 1) << listEntry(QStringLiteral("DTC (Trouble Codes)"), 254)
-              << listEntry(QStringLiteral("Freeze Frame Data"), 248) << listEntry(QStringLiteral("Real-Time Gauges"), 250)
-              << listEntry(QStringLiteral("Real-Time Graphs"), 240);
-    } else if ((n >= 3 && n <= 11) || n == 18 || (n >= 20 && n <= 27)) {
-        addchanlast(entry);
-    } else if (n == 12 || n == 13) {
-        List4 << entry;
-        addchanfirst(entry);
-        if (n == 13) {
-            addchanlast(listEntry(QStringLiteral("HP (experimental)"), 998));
-            addchanlast(listEntry(QStringLiteral("Torque (experimental)"), 997));
-        }
-    } else if (n >= 14 && n <= 17) {
-        addchanfirst(entry);
-        if (n == 16)
-            addchanlast(listEntry(QStringLiteral("Fuel Economy (MPG)"), 999));
-    } else if (n == 19 || n == 30) {
-        List4 << entry;
-    } else if (n == 32) {
-        List4 << entry;
-        send(QStringLiteral("0120"));
-        const QString reply = receive();
-        if (replyMatches(reply, QStringLiteral("4120"))) {
-            if (settings.recording)
-                logline(QStringLiteral("C33"));
-            for (int byte = 0; byte < 4; ++byte) {
-                const int bits = hexByteAt(reply, 11 + 2 * byte);
-                for (int bit = 0; bit < 8; ++bit) {
-                    const int pid = 33 + byte * 8 + bit;
-                    const bool supported = bits & (0x80 >> bit);
-                    pidsup[pid] = supported ? 1 : 0;
-                    if (supported && pid <= 63) {
-                        const QString more = listEntry(pidname(pid), pid);
-                        List4 << more;
-                        addchanlast(more);
-                    }
-                }
-            }
-        }
-    }
-}
-
-void Session::detect() {
-    if (stopflag)
-        return;
-    if (!pendingaddr.isEmpty()) {
-        ecuaddr = pendingaddr;
-        pendingaddr.clear();
-    }
-    hdrformat = 5;
-    resetForDetection();
+    link_.setHeaderLayout(HeaderLayout::Legacy);
+    forgetEverything();
 
     {
-        RecordingPause pause(*this);
-        send(QStringLiteral("ATDP"));
+        TracePause pause(link_);
+        link_.send(QStringLiteral("ATDP"));
     }
-    const QString description = readReply();
-    protocolText = QString(description).remove(QLatin1Char('>')).remove(QLatin1Char('\n')).replace(QLatin1Char('\r'), QLatin1Char(' ')).trimmed();
-    logline(QStringLiteral("P ") + description);
+    const QString description = link_.takeReply();
+    protocolText_ = QString(description)
+                        .remove(QLatin1Char('>'))
+                        .remove(QLatin1Char('\n'))
+                        .replace(QLatin1Char('\r'), QLatin1Char(' '))
+                        .trimmed();
+    link_.traceLine(QStringLiteral("P ") + description);
 
-    send(QStringLiteral("0100"));
-    const QString broadcast = ReceiveMulti(1.5);
-    host.setClipboardText(description + QStringLiteral("/") + broadcast);
-
+    link_.send(QStringLiteral("0100"));
+    const QString broadcast = link_.receiveAll(1.5);
+    link_.host().setClipboardText(description + QStringLiteral("/") + broadcast);
+    QStringList controllers;
     for (QString line : broadcast.split(QLatin1Char('\r'))) {
-        if (line.size() < 4)
-            continue;
+        if (line.size() < 4) continue;
         // Only lines that answer the request name a controller; adapter texts such as
         // NO DATA or SEARCHING... would otherwise be read as addresses.
         const int at = line.indexOf(QLatin1String("4100"));
-        if (at < 0)
-            continue;
+        if (at < 0) continue;
         if (at == 5) {
-            hdrformat = 2;
-            line = normaliseLine(line, 2);
+            link_.setHeaderLayout(HeaderLayout::Can11);
+            line = normaliseLine(line, HeaderLayout::Can11);
         } else if (at == 10) {
-            hdrformat = 7;
-            line = normaliseLine(line, 7);
+            link_.setHeaderLayout(HeaderLayout::Can29);
+            line = normaliseLine(line, HeaderLayout::Can29);
         }
-        const int address = int(hexval(line.mid(4, 2)));
-        generalInfo.controllers << QString::number(address);
-        if (settings.recording)
-            logline(QStringLiteral("A ") + QString::number(address, 16).toUpper());
+        const int address = int(hexNumber(line.mid(4, 2)));
+        controllers << QString::number(address);
+        if (link_.tracing()) link_.traceLine(QStringLiteral("A ") + QString::number(address, 16).toUpper());
     }
+    vehicle_.setControllers(controllers);
+    chooseSelectedController();
+    controllersReady_ = true;
 
-    const QStringList& responders = generalInfo.controllers;
-    if (!ecuaddr.isEmpty()) {
+    if (link_.tracing()) link_.clock().wait(0.5);
+    readSupport();
+    live_.channelsComplete();
+
+    const bool offered = navigation_.functions().size() > 2;
+    if (offered) {
+        navigation_.functionsComplete();
+    } else {
+        navigation_.clearFunctions();
+        link_.setLinkLost(true);
+    }
+    if (link_.tracing()) link_.traceLine(QStringLiteral("EA8:") + link_.selectedController());
+    return offered;
+}
+
+// Everything the previous detection found is forgotten.
+void Detection::forgetEverything() {
+    live_.clearChannels();
+    vehicle_.clearForDetection();
+    navigation_.clearFunctions();
+    codes_.clear();
+    controllersReady_ = false;
+}
+
+// The controller the program works with: the one selected before while it still answers
+// (three detections without it give it up), else the first that answered.
+void Detection::chooseSelectedController() {
+    const QStringList& responders = vehicle_.generalInfo().controllers;
+    const QString selected = link_.selectedController();
+    const auto selectFirst = [&](const char* tag) {
+        vehicle_.setControllerIndex(0);
+        link_.setSelectedController(entryAddress(responders.first()));
+        if (link_.tracing()) link_.traceLine(QLatin1String(tag) + link_.selectedController());
+        vehicle_.setCurrentAddress(responders.first());
+    };
+    if (!selected.isEmpty()) {
         bool found = false;
         for (const QString& entry : responders) {
-            if (entryAddress(entry) == ecuaddr) {
+            if (entryAddress(entry) == selected) {
                 found = true;
-                if (settings.recording)
-                    logline(QStringLiteral("GEA1"));
+                if (link_.tracing()) link_.traceLine(QStringLiteral("GEA1"));
             }
         }
         if (found) {
-            addrmiss = 0;
-        } else if (++addrmiss > 2) {
+            misses_ = 0;
+        } else if (++misses_ > 2) {
             if (!responders.isEmpty()) {
-                generalInfo.controllerIndex = 0;
-                ecuaddr = entryAddress(responders.first());
-                if (settings.recording)
-                    logline(QStringLiteral("EA4:") + ecuaddr);
-                generalInfo.currentAddress = responders.first();
+                selectFirst("EA4:");
             } else {
-                ecuaddr = QStringLiteral("10");
-                if (settings.recording)
-                    logline(QStringLiteral("EA5:10"));
-                generalInfo.currentAddress = QStringLiteral("16 - Engine");
+                link_.setSelectedController(QStringLiteral("10"));
+                if (link_.tracing()) link_.traceLine(QStringLiteral("EA5:10"));
+                vehicle_.setCurrentAddress(QStringLiteral("16 - Engine"));
             }
         }
     } else {
-        if (settings.recording)
-            logline(QStringLiteral("EA1"));
-        if (!responders.isEmpty()) {
-            generalInfo.controllerIndex = 0;
-            ecuaddr = entryAddress(responders.first());
-            if (settings.recording)
-                logline(QStringLiteral("EA2:") + ecuaddr);
-            generalInfo.currentAddress = responders.first();
-        }
+        if (link_.tracing()) link_.traceLine(QStringLiteral("EA1"));
+        if (!responders.isEmpty()) selectFirst("EA2:");
     }
-    addrready = true;
-    emit panelChanged(Panel::D0101);
-
-    if (settings.recording)
-        clock.wait(0.5);
-
-    send(QStringLiteral("0100"));
-    QString reply = receive();
-    if (replyMatches(reply, QStringLiteral("4100"))) {
-        if (settings.recording)
-            logline(QStringLiteral("C3"));
-        if (reply.mid(10, 8) == QLatin1String("00000000"))
-            reply[10] = QLatin1Char('8'); // PID 01 always counts as supported
-        for (int byte = 0; byte < 4; ++byte) {
-            const int bits = hexByteAt(reply, 11 + 2 * byte);
-            for (int bit = 0; bit < 8; ++bit) {
-                const int pid = 1 + byte * 8 + bit;
-                const bool supported = bits & (0x80 >> bit);
-                pidsup[pid] = supported ? 1 : 0;
-                if (supported)
-                    applySupportRules(pid);
-            }
-        }
-    }
-    emit channelsChanged();
-
-    if (List4.size() > 2) {
-        emit functionListChanged();
-        setList4Index(0);
-    } else {
-        List4.clear();
-        needinit = true;
-        emit functionListChanged();
-    }
-    if (settings.recording)
-        logline(QStringLiteral("EA8:") + ecuaddr);
 }
 
-void Session::List7_Click(int index) {
-    if (!addrready || index < 0 || index >= generalInfo.controllers.size())
-        return;
-    generalInfo.controllerIndex = index;
-    const QString entry = generalInfo.controllers.at(index);
-    const QString address = entryAddress(entry);
-    if (address != ecuaddr) {
-        pendingaddr = address;
-        funccode = 0;
-        generalInfo.currentAddress = entry;
+// PIDs 01 to 20 of the selected controller; PID 01 always counts as supported.
+void Detection::readSupport() {
+    const Reply reply = link_.request(QStringLiteral("0100"));
+    if (!reply.answers(0x01, 0x00)) return;
+    if (link_.tracing()) link_.traceLine(QStringLiteral("C3"));
+    QByteArray bits = reply.data.left(4);
+    bits.resize(4, '\0');
+    if (reply.data.size() >= 4 && bits == QByteArray(4, '\0')) bits[0] = char(0x80);
+    for (int byte = 0; byte < 4; ++byte) {
+        for (int bit = 0; bit < 8; ++bit) {
+            const int pid = 1 + byte * 8 + bit;
+            supported_[size_t(pid)] = quint8(bits[byte]) & (0x80 >> bit);
+            if (supported_[size_t(pid)]) listSupported(pid);
+        }
     }
-    emit panelChanged(Panel::D0101);
+}
+
+// Lists a supported parameter where its table row says.
+void Detection::listSupported(int pid) {
+    if (pid == pid::monitorStatus) {
+        if (link_.tracing()) link_.traceLine(QStringLiteral("CP1"));
+        for (const ListEntry& entry : kBaseFunctions)
+            navigation_.addFunction(entry);
+        return;
+    }
+    const Parameter* parameter = findParameter(pid);
+    if (!parameter) return;
+    const ListEntry entry{QString::fromLatin1(parameter->name), pid};
+    switch (parameter->listing) {
+    case Listing::None:
+        break;
+    case Listing::ChannelFirst:
+        live_.addChannelFirst(entry);
+        break;
+    case Listing::ChannelLast:
+        live_.addChannelLast(entry);
+        break;
+    case Listing::Function:
+        navigation_.addFunction(entry);
+        break;
+    case Listing::FunctionAndChannelFirst:
+        navigation_.addFunction(entry);
+        live_.addChannelFirst(entry);
+        break;
+    case Listing::FunctionAndChannelLast:
+        navigation_.addFunction(entry);
+        live_.addChannelLast(entry);
+        break;
+    }
+    // The derived channels computed from this parameter.
+    for (const Parameter* p = parametersBegin(); p != parametersEnd(); ++p)
+        if (p->listedAfter == pid) live_.addChannelLast({QString::fromLatin1(p->name), p->code});
+    if (pid == pid::supported21To40) readSupport21To40();
+}
+
+void Detection::readSupport21To40() {
+    const Reply reply = link_.request(QStringLiteral("0120"));
+    if (!reply.answers(0x01, pid::supported21To40)) return;
+    if (link_.tracing()) link_.traceLine(QStringLiteral("C33"));
+    for (int byte = 0; byte < 4; ++byte) {
+        for (int bit = 0; bit < 8; ++bit) {
+            const int pid = 0x21 + byte * 8 + bit;
+            supported_[size_t(pid)] = dataByte(reply.data, byte) & (0x80 >> bit);
+            if (supported_[size_t(pid)] && pid <= 0x3F) listSupported(pid);
+        }
+    }
+}
+
+bool Detection::chooseController(int index) {
+    const QStringList& controllers = vehicle_.generalInfo().controllers;
+    if (!controllersReady_ || index < 0 || index >= controllers.size()) return false;
+    vehicle_.setControllerIndex(index);
+    const QString entry = controllers.at(index);
+    const QString address = entryAddress(entry);
+    if (address == link_.selectedController()) return false;
+    pendingController_ = address;
+    vehicle_.setCurrentAddress(entry);
+    return true;
 }
 
 } // namespace zelcor

@@ -1,39 +1,39 @@
 #include "core/livescan.h"
 
-#include "core/listentry.h"
 #include "core/session.h"
 
 namespace zelcor {
 
 void LiveScan::start() {
+    LiveData& live = session_.live();
     for (int i = 0; i < kLiveRows; ++i) {
-        LiveRow& row = session_.liveRows[size_t(i)];
-        row.channel.index = row.channel.entries.size() > i ? i : -1;
-        row.enabled = row.channel.index >= 0;
-        row.showGauge = false;
+        const bool listed = live.row(i).channel.entries.size() > i;
+        live.chooseRowChannel(i, listed ? i : -1);
+        live.setShowGauge(i, false);
+        live.setRowEnabled(i, listed);
     }
-    session_.funccode = 250;
+    session_.navigation().setFunction(Function::LiveData);
     started_ = true;
     passes_ = 0;
-    start_ = session_.clock.now();
+    start_ = session_.clock().now();
 }
 
 bool LiveScan::pass() {
-    session_.COMMS();
+    session_.runPass();
     ++passes_;
-    if (session_.clock.now() - start_ < seconds_) return false;
-    end_ = session_.clock.now();
+    if (session_.clock().now() - start_ < seconds_) return false;
+    end_ = session_.clock().now();
     return true;
 }
 
 void LiveScan::fill(ScanReport& report) const {
     report.live.clear();
-    for (const LiveRow& row : session_.liveRows) {
+    for (const LiveRow& row : session_.live().rows()) {
         if (!row.enabled || row.channel.index < 0) continue;
-        const QString entry = row.channel.entries.at(row.channel.index);
-        report.live.append(ScanLive{entryCode(entry), entryName(entry), row.value, row.number, row.units});
+        const ListEntry& entry = row.channel.entries.at(row.channel.index);
+        report.live.append(ScanLive{entry.code, entry.name, row.value, row.number, row.units});
     }
-    const double elapsed = (end_ >= 0 ? end_ : session_.clock.now()) - start_;
+    const double elapsed = (end_ >= 0 ? end_ : session_.clock().now()) - start_;
     report.passRate = elapsed > 0 ? passes_ / elapsed : 0.0;
 }
 

@@ -5,11 +5,24 @@
 
 namespace zelcor {
 
-enum class Panel { Frame1, Frame2, D0101, D0103, D0104, D0113, D012, D013, D03, D0200, D240, D250 };
+enum class Panel {
+    Connection,    // CONNECT, the function list, the status
+    Setup,         // SET&UP
+    GeneralInfo,   // lamp, code count, monitors, controllers
+    FuelSystems,   // fuel system status
+    Parameter,     // one parameter as text
+    OxygenSensors, // oxygen sensor voltages and trims
+    EngineSpeed,   // tachometer
+    VehicleSpeed,  // speedometer and acceleration test
+    TroubleCodes,  // stored and pending codes
+    FreezeFrame,   // the freeze frame
+    Graphs,        // real-time graphs
+    LiveData,      // real-time gauges
+};
 
-// The frame's name as the window knows it ("D0101").
+// The panel's name as the window knows it ("D0101"): its objectName.
 QString panelName(Panel panel);
-// The frame's design caption (" General Info "); D0104's caption changes per parameter.
+// The panel's design caption (" General Info "); the parameter panel's caption changes per parameter.
 QString panelCaption(Panel panel);
 
 } // namespace zelcor

@@ -4,8 +4,7 @@
 #include "core/codescan.h"
 #include "core/livescan.h"
 #include "core/session.h"
-#include "vehicle/decodepid.h"
-#include "vehicle/pidnames.h"
+#include "obd/parameters.h"
 
 #include <QJsonArray>
 
@@ -13,11 +12,17 @@ namespace zelcor {
 
 namespace {
 
-QString hexAddress(const QString& decimal) { return hex2(int(val(decimal))); }
+QString hexAddress(const QString& decimal) {
+    return hexByte(int(leadingNumber(decimal)));
+}
 
-QJsonArray toArray(const QStringList& list) { return QJsonArray::fromStringList(list); }
+QJsonArray toArray(const QStringList& list) {
+    return QJsonArray::fromStringList(list);
+}
 
-QString joined(const QStringList& list) { return list.isEmpty() ? QStringLiteral("(none)") : list.join(QStringLiteral(", ")); }
+QString joined(const QStringList& list) {
+    return list.isEmpty() ? QStringLiteral("(none)") : list.join(QStringLiteral(", "));
+}
 
 } // namespace
 
@@ -26,7 +31,8 @@ QString ScanReport::text() const {
     out += QStringLiteral("Protocol: %1\n").arg(protocol);
     out += QStringLiteral("Controllers:\n");
     for (const QString& c : controllers)
-        out += QStringLiteral("  %1 (%2 hex)%3\n").arg(c, hexAddress(c), c == selected ? QStringLiteral("  [selected]") : QString());
+        out += QStringLiteral("  %1 (%2 hex)%3\n")
+                   .arg(c, hexAddress(c), c == selected ? QStringLiteral("  [selected]") : QString());
     out += QStringLiteral("Check-Engine (MIL) Light: %1\n").arg(mil);
     out += QStringLiteral("Number of Trouble Codes: %1\n").arg(codeCount);
     out += QStringLiteral("Continuous Tests Supported: %1\n").arg(joined(continuous));
@@ -34,7 +40,7 @@ QString ScanReport::text() const {
     out += QStringLiteral("Self-Tests Failed or Not Completed: %1\n").arg(joined(incomplete));
     out += QStringLiteral("Parameters:\n");
     for (const ScanPid& p : pids)
-        out += QStringLiteral("  %1  %2: %3\n").arg(hex2(p.pid), p.name, p.text);
+        out += QStringLiteral("  %1  %2: %3\n").arg(hexByte(p.pid), p.name, p.text);
     out += codesText(*this);
     if (passRate) {
         out += QStringLiteral("Live data:\n");
@@ -90,79 +96,79 @@ int runScan(Session& session, ScanReport& report, double liveSeconds) {
     Stage stage = Stage::Detect;
     int passes = 0;
     LiveScan liveScan(session, liveSeconds);
-    session.connection.hooks.runPass = [&] {
+    Link& link = session.link();
+    Navigation& navigation = session.navigation();
+    session.connection().setPassRunner([&] {
         // A car that keeps answering but never with what a stage needs ends the scan.
         if (stage != Stage::Live && ++passes > 40) {
-            session.stopflag = true;
+            link.requestStop();
             return;
         }
         switch (stage) {
         case Stage::Detect:
-            session.COMMS(); // detection; selects General Info when it succeeds
-            if (!session.needinit && session.funccode == 1)
-                stage = Stage::GeneralInfo;
+            session.runPass(); // detection; selects General Info when it succeeds
+            if (!link.linkLost() && navigation.function() == Function::GeneralInfo) stage = Stage::GeneralInfo;
             break;
         case Stage::GeneralInfo:
-            session.COMMS();
-            if (!session.needinit && !session.generalInfo.mil.isEmpty())
-                stage = Stage::Pids;
+            session.runPass();
+            if (!link.linkLost() && !session.vehicle().generalInfo().mil.isEmpty()) stage = Stage::Pids;
             break;
         case Stage::Pids:
             report.pids.clear();
-            for (int pid = 0x03; pid <= 0x20 && !session.stopflag; ++pid) {
-                if (!session.pidsup[pid])
-                    continue;
-                session.send(QStringLiteral("01") + hex2(pid));
-                const QString reply = session.receive();
+            for (int pid = 0x03; pid <= 0x20 && !link.stopRequested(); ++pid) {
+                if (!session.detection().supports(pid)) continue;
+                const Reply reply = link.request(QStringLiteral("01") + hexByte(pid));
                 ScanPid item;
                 item.pid = pid;
-                item.name = pidname(pid);
-                PidOutputs out;
-                item.text = decodepid(pid, reply, session.ecuaddr, session.settings, out);
-                if (!item.text.isEmpty()) {
-                    item.value = out.value;
-                    item.units = out.units;
+                item.name = parameterName(pid);
+                if (reply.answers(0x01, pid)) {
+                    const Decoded decoded = decodeParameter(pid, reply.data, session.settings());
+                    item.text = decoded.text;
+                    if (!item.text.isEmpty()) {
+                        item.value = decoded.value;
+                        item.units = decoded.units;
+                    }
                 }
                 report.pids.append(item);
             }
             scanCodes(session, report);
-            session.needinit = false; // a PID without an answer is no lost link here
-            if (liveSeconds > 0 && !session.stopflag) {
+            link.setLinkLost(false); // a PID without an answer is no lost link here
+            if (liveSeconds > 0 && !link.stopRequested()) {
                 stage = Stage::Live;
                 liveScan.start();
                 break;
             }
             stage = Stage::Done;
-            session.stopflag = true;
+            link.requestStop();
             break;
         case Stage::Live:
             if (liveScan.pass()) {
                 stage = Stage::Done;
-                session.stopflag = true;
+                link.requestStop();
             }
             break;
         case Stage::Done:
-            session.stopflag = true;
+            link.requestStop();
             break;
         }
-    };
-    session.connection.CONNECT();
+    });
+    session.connection().run();
 
-    report.protocol = session.protocolText;
-    report.controllers = session.generalInfo.controllers;
-    report.selected = session.generalInfo.currentAddress;
-    report.mil = session.generalInfo.mil;
-    report.codeCount = int(val(session.generalInfo.codeCount));
-    report.continuous = session.generalInfo.continuous;
-    report.nonContinuous = session.generalInfo.nonContinuous;
-    report.incomplete = session.generalInfo.incomplete;
-    if (liveScan.started())
-        liveScan.fill(report);
+    const GeneralInfoPanel& info = session.vehicle().generalInfo();
+    report.protocol = session.detection().protocolText();
+    report.controllers = info.controllers;
+    report.selected = info.currentAddress;
+    report.mil = info.mil;
+    report.codeCount = int(leadingNumber(info.codeCount));
+    report.continuous = info.continuous;
+    report.nonContinuous = info.nonContinuous;
+    report.incomplete = info.incomplete;
+    if (liveScan.started()) liveScan.fill(report);
 
-    switch (session.connection.lastError) {
-    case -1:
+    switch (session.connection().lastError()) {
+    case ConnectionError::None:
         return stage == Stage::Done ? 0 : 3;
-    case 1:
+    case ConnectionError::VehicleSilent:
         return 3;
     default:
         return 2;

@@ -1,223 +1,250 @@
 #include "core/session.h"
 
-#include "base/numbers.h"
 #include "base/programfolder.h"
-#include "core/listentry.h"
 #include "link/helptexts.h"
+
+#include <QDateTime>
 
 namespace zelcor {
 
-Session::Session(Clock& clock_, Port& port_, Host& host_, const QString& programFolder_)
-    : Link(clock_, port_, host_, programFolder_), connection(*this, caption()) {
-    connection.hooks.onStart = [this] {
-        funccode = 0;
-        lastPanelChoices_.clear(); // every connection's trace states the choices again
-        FRAME(Panel::Frame1);
-        clearFunctionList();
+Session::Session(Clock& clock, Port& port, Host& host, const QString& programFolder)
+    : link_(clock, port, host, settings_, programFolder), connection_(link_, caption()), codes_(host, programFolder),
+      live_(host, clock, settings_, programFolder), detection_(link_, navigation_, vehicle_, codes_, live_),
+      traceReplay_(link_, connection_,
+                   TraceReplayHooks{[this](int code) { navigation_.setFunction(Function(code)); },
+                                    [this](const QString& line) { live_.applyChoices(line); }}) {
+    ConnectionHooks hooks;
+    hooks.onStart = [this] {
+        navigation_.setFunction(Function::Detection);
+        lastTracedChoices_.clear(); // every connection's trace states the choices again
+        showPanel(Panel::Connection);
+        navigation_.clearFunctions();
     };
-    connection.hooks.runPass = [this] { COMMS(); };
-    connection.hooks.closegauges = [this] { closegauges(); };
-    connection.hooks.playChecked = [this] { return traceControls.play; };
-    connection.hooks.stepChecked = [this] { return traceControls.step; };
-    connection.hooks.uncheckPlayAndStep = [this] {
-        traceControls.endStep();
-        emit traceReplayChanged();
+    hooks.runPass = [this] { runPass(); };
+    hooks.onEnd = [this] { live_.closeGauges(); };
+    hooks.afterReplayedPass = [this] { traceReplay_.waitWhilePaused(); };
+    connection_.setHooks(hooks);
+    link_.setReplayListHandler([this](int entry) { chooseFunctionEntry(entry); });
+}
+
+void Session::runPass() {
+    const int code = int(navigation_.function());
+    if (code != lastTracedFunction_) {
+        if (link_.tracing()) link_.traceLine(QStringLiteral("F%1").arg(code));
+        lastTracedFunction_ = code;
+    }
+    traceChoices();
+    if (link_.replaying()) traceReplay_.beforePass();
+    // The pass works on its own copy; a selection made meanwhile waits for the next pass.
+    runFunction(navigation_.function());
+    if (link_.replaying())
+        traceReplay_.afterPass();
+    else if (link_.tracing())
+        link_.traceLine(TraceReplay::passEndLine(QDateTime::currentDateTime()));
+}
+
+void Session::traceChoices() {
+    if (!link_.tracing() || link_.replaying() || !link_.trace().isOpenForWriting()) return;
+    const QString line = live_.choicesLine();
+    if (line == lastTracedChoices_) return;
+    link_.traceLine(line);
+    lastTracedChoices_ = line;
+}
+
+PassContext Session::passContext(Function function) {
+    return PassContext(link_, settings_, link_.clock(), link_.replaying(),
+                       [this, function] { return navigation_.function() == function; });
+}
+
+void Session::runFunction(Function function) {
+    PassContext pass = passContext(function);
+    // Each function's panel comes to the front, then the pass runs unless a stop is requested.
+    const auto onPanel = [&](Panel panel) {
+        showPanel(panel);
+        return !link_.stopRequested();
     };
-    onReplayListLine = [this](int entry) { setList4Index(entry); };
-    connect(&connection, &Connection::panelChanged, this, &Session::buttonsChanged);
-}
-
-void Session::FRAME(Panel panel) {
-    if (frame == panel)
+    const int code = int(function);
+    switch (function) {
+    case Function::Detection:
+        if (!link_.stopRequested() && detection_.run()) chooseFunctionEntry(0);
         return;
-    frame = panel;
-    if (panel != Panel::D250)
-        closegauges();
-    emit frameChanged();
-}
-
-void Session::closegauges() {
-    for (LiveRow& row : liveRows)
-        row.showGauge = false;
-    emit gaugesClosed();
-}
-
-void Session::clearFunctionList() {
-    List4.clear();
-    List4Index = -1;
-    emit functionListChanged();
-}
-
-void Session::addFunction(const QString& entry) {
-    List4.append(entry);
-    emit functionListChanged();
-}
-
-void Session::setList4Index(int index) {
-    if (index < 0 || index >= List4.size())
+    case Function::GeneralInfo:
+        showPanel(Panel::GeneralInfo);
+        vehicle_.readGeneralInfo(pass);
         return;
-    const bool changed = index != List4Index;
-    List4Index = index;
-    if (changed) {
-        emit functionListChanged();
-        List4_Click();
+    case Function::FuelSystems:
+        showPanel(Panel::FuelSystems);
+        vehicle_.readFuelSystems(pass);
+        return;
+    case Function::EngineSpeed:
+        showPanel(Panel::EngineSpeed);
+        instruments_.readEngineSpeed(pass);
+        return;
+    case Function::VehicleSpeed:
+        showPanel(Panel::VehicleSpeed);
+        instruments_.readVehicleSpeed(pass);
+        return;
+    case Function::OxygenSensors:
+        showPanel(Panel::OxygenSensors);
+        vehicle_.readOxygenSensors(pass);
+        return;
+    case Function::PowerTakeOff:
+        showPanel(Panel::Parameter);
+        vehicle_.readPowerTakeOff(pass);
+        return;
+    case Function::PidsSupported:
+        showPanel(Panel::Parameter);
+        vehicle_.readSupportBytes(pass);
+        return;
+    case Function::Graphs:
+        if (onPanel(Panel::Graphs)) live_.readGraphs(pass);
+        return;
+    case Function::LiveData:
+        if (onPanel(Panel::LiveData)) live_.readRows(pass);
+        return;
+    case Function::FreezeFrame:
+        if (!onPanel(Panel::FreezeFrame)) return;
+        codes_.readFreezeFrame(pass);
+        navigation_.setFunction(Function::Idle);
+        return;
+    case Function::TroubleCodes:
+        if (!onPanel(Panel::TroubleCodes)) return;
+        codes_.readCodes(pass);
+        if (navigation_.function() == Function::TroubleCodes) navigation_.setFunction(Function::Idle);
+        return;
+    case Function::Erase:
+        if (codes_.erase(pass)) navigation_.setFunction(Function::TroubleCodes);
+        return;
+    case Function::KeepAlive:
+    case Function::Idle:
+        keepAlive();
+        return;
+    case Function::None:
+        return;
+    }
+    if (isParameterFunction(code)) {
+        showPanel(Panel::Parameter);
+        vehicle_.readParameter(pass, code);
     }
 }
 
-void Session::List4_Click() {
-    if (replaying)
-        return;
-    if (List4Index >= 0 && List4Index < List4.size())
-        funccode = qint16(entryCode(List4.at(List4Index)));
-    if (stopflag && !setupShown())
-        COMMS();
+// The link is kept awake; the reply is not examined, but an empty one marks the link lost.
+void Session::keepAlive() {
+    if (link_.stopRequested()) return;
+    link_.request(QStringLiteral("0100"));
 }
 
-void Session::m_Click(int index) {
+void Session::showPanel(Panel panel) {
+    if (navigation_.panel() == panel) return;
+    if (panel != Panel::LiveData) live_.closeGauges();
+    navigation_.setPanel(panel);
+}
+
+void Session::chooseFunctionEntry(int index) {
+    if (navigation_.setFunctionIndex(index)) functionEntryClicked();
+}
+
+void Session::functionEntryClicked() {
+    if (link_.replaying()) return;
+    const int index = navigation_.functionIndex();
+    if (index >= 0 && index < navigation_.functions().size())
+        navigation_.setFunction(Function(navigation_.functions().at(index).code));
+    if (link_.stopRequested() && navigation_.panel() != Panel::Setup) runPass();
+}
+
+void Session::functionItem(int index) {
+    const QList<ListEntry>& entries = navigation_.functions();
+    const auto codeAt = [&](int i) { return i >= 0 && i < entries.size() ? entries.at(i).code : -1; };
+    // Items 5 to 7 need their function at their place in the list; RPM and Speed may
+    // also stand one place higher (a car without oxygen sensors).
     int position = index;
-    auto codeAt = [this](int i) { return i >= 0 && i < List4.size() ? entryCode(List4.at(i)) : -1; };
     if (index == 5) {
-        if (codeAt(5) != 19)
-            return;
+        if (codeAt(5) != int(Function::OxygenSensors)) return;
     } else if (index == 6 || index == 7) {
-        const int required = index == 6 ? 12 : 13;
+        const int required = int(index == 6 ? Function::EngineSpeed : Function::VehicleSpeed);
         if (codeAt(index) != required) {
-            if (index >= 2 && codeAt(index - 1) == required)
-                position = index - 1;
-            else
-                return;
+            if (codeAt(index - 1) != required) return;
+            position = index - 1;
         }
     } else if (index < 0 || index > 7) {
         return;
     }
-    if (position == List4Index)
-        List4_Click();
+    if (position == navigation_.functionIndex())
+        functionEntryClicked();
     else
-        setList4Index(position);
+        chooseFunctionEntry(position);
 }
 
-void Session::aboutmenu_Click() {
-    if (connection.panel.connectEnabled)
-        FRAME(Panel::Frame1);
+void Session::showAbout() {
+    if (connection_.panel().connectEnabled) showPanel(Panel::Connection);
 }
 
-void Session::Command3_Click() {
-    connection.errorbox(QString());
-    connection.panel.connectEnabled = false;
-    connection.panel.setupEnabled = false;
-    buttons.disconnectEnabled = false;
-    buttons.replayEnabled = false;
-    buttons.statusLabelEnabled = false;
-    emit buttonsChanged();
-    EDITCONFIG();
+void Session::chooseController(int index) {
+    if (detection_.chooseController(index)) navigation_.setFunction(Function::Detection);
 }
 
-void Session::EDITCONFIG() {
-    FRAME(Panel::Frame2);
-    LOADCONFIG(settings, programFolder);
-    setup = setupFromSettings(settings);
+void Session::openSetup() {
+    connection_.setSetupOpen(true);
+    navigation_.setSetupOpen(true);
+    showPanel(Panel::Setup);
+    loadSettings(settings_, programFolder());
+    setupForm_ = setupFromSettings(settings_);
     emit setupChanged();
 }
 
-void Session::Command8_Click() {
-    settingsFromSetup(setup, settings);
+void Session::saveSetup() {
+    settingsFromSetup(setupForm_, settings_);
     QString error;
-    if (!SAVECONFIG(settings, programFolder, &error))
-        host.message(QStringLiteral("The settings could not be saved:\r\n") + error, QStringLiteral("Error"),
-                     MessageIcon::Exclamation);
-    Command9_Click();
+    if (!saveSettings(settings_, programFolder(), &error))
+        host().message(QStringLiteral("The settings could not be saved:\r\n") + error, QStringLiteral("Error"),
+                       MessageIcon::Exclamation);
+    closeSetup();
 }
 
-void Session::Command9_Click() {
-    connection.panel.connectEnabled = true;
-    connection.panel.setupEnabled = true;
-    buttons.disconnectEnabled = true;
-    buttons.replayEnabled = true;
-    buttons.statusLabelEnabled = true;
-    emit buttonsChanged();
-    FRAME(Panel::Frame1);
+void Session::closeSetup() {
+    connection_.setSetupOpen(false);
+    navigation_.setSetupOpen(false);
+    showPanel(Panel::Connection);
 }
 
-void Session::Command19_Click() {
-    const auto answer = host.message(QStringLiteral("This is used for technical support purposes.  We may ask you to "
-                                                    "email us the log file.  Do you want to continue?"),
-                                     QString(), MessageIcon::Question, MessageButtons::YesNo, MessageAnswer::No);
-    if (answer == MessageAnswer::Yes)
-        host.openFile(inFolder(programFolder, QStringLiteral("log.txt")));
+void Session::openDebugLog() {
+    const auto answer = host().message(QStringLiteral("This is used for technical support purposes.  We may ask you to "
+                                                      "email us the log file.  Do you want to continue?"),
+                                       QString(), MessageIcon::Question, MessageButtons::YesNo, MessageAnswer::No);
+    if (answer == MessageAnswer::Yes) host().openFile(inFolder(programFolder(), QStringLiteral("log.txt")));
 }
 
-void Session::Command20_Click() { host.openUrl(helpUrl()); }
-
-void Session::COMMS() {
-    if (funccode != lastfunc) {
-        if (settings.recording)
-            logline(QStringLiteral("F%1").arg(funccode));
-        lastfunc = funccode;
-    }
-    writePanelChoices();
-    if (replaying)
-        replayNextFunction();
-    // The pass works on its own copy; a selection made meanwhile waits for the next pass.
-    const int code = funccode;
-    runFunction(code);
-    if (replaying)
-        replayTail();
-    else
-        tracePassEnd();
+void Session::openHelp() {
+    host().openUrl(helpUrl());
 }
 
-void Session::runFunction(int code) {
-    if (code == 240) {
-        graphPass();
-    } else if (code > 240) {
-        switch (code - 248) {
-        case 0: freezeFramePass(); break;
-        case 1: keepAlive(); break;
-        case 2: livePass(); break;
-        case 5: erasePass(); break;
-        case 6: codesPass(); break;
-        case 7: keepAlive(); break;
-        default: break;
-        }
-    } else if (code == 0) {
-        detect();
-    } else if (code == 1) {
-        generalInfoPass();
-    } else if (code == 3) {
-        fuelSystemPass();
-    } else if ((code >= 4 && code <= 11) || (code >= 14 && code <= 18)) {
-        textPass(code);
-    } else if (code == 12) {
-        rpmPass();
-    } else if (code == 13) {
-        speedPass();
-    } else if (code == 19) {
-        oxygenPass();
-    } else if (code == 30) {
-        ptoPass();
-    } else if (code == 32) {
-        pidsSupportedPass();
-    }
+void Session::chooseRecording() {
+    OpenDialogRequest request;
+    request.defaultExtension = QStringLiteral("log");
+    request.filter = QStringLiteral("Logs (*.log)");
+    request.folder = programFolder();
+    const QString path = host().openFileName(request);
+    if (!path.isEmpty()) emit recordingChosen(path);
 }
 
-bool Session::replyMatches(const QString& reply, const QString& head) const { return reply.mid(4, 6) == ecuaddr + head; }
-
-bool Session::exchangeOn(Panel panel, const QString& command, QString& reply) {
-    FRAME(panel);
-    if (stopflag)
-        return false;
-    send(command);
-    if (stopflag)
-        return false;
-    reply = receive();
-    return true;
+void Session::askToErase() {
+    codes_.holdButtonsForErase();
+    clock().waitUntil(1.0, [this] { return navigation_.function() == Function::Idle; });
+    codes_.askToConfirmErase();
 }
 
-void Session::keepAlive() {
-    if (stopflag)
-        return;
-    send(QStringLiteral("0100"));
-    receive();
+void Session::confirmErase() {
+    navigation_.setFunction(Function::Erase);
+    codes_.showErasing();
+}
+
+void Session::cancelErase() {
+    navigation_.setFunction(Function::TroubleCodes);
+    codes_.cancelErase();
+}
+
+void Session::armAccelerationTest() {
+    instruments_.arm(settings_.milesPerHour);
 }
 
 } // namespace zelcor

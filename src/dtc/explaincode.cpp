@@ -13,14 +13,15 @@ namespace {
 QString lineText(QByteArray bytes) {
     if (bytes.endsWith('\n')) bytes.chop(1);
     if (bytes.endsWith('\r')) bytes.chop(1);
-    QStringDecoder utf8(QStringDecoder::Utf8);
+    // Stateless: a line ending inside a multi-byte sequence is an error, not pending input.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = utf8.decode(bytes);
     return utf8.hasError() ? QString::fromLatin1(bytes) : text;
 }
 
 } // namespace
 
-QString explaincode(const QString& code, const QString& folder, int* errorNumber) {
+QString explainCode(const QString& code, const QString& folder, int* errorNumber) {
     if (errorNumber) *errorNumber = 0;
     const QString key = code.leftJustified(6, QLatin1Char(' '));
 

@@ -18,7 +18,7 @@ inline constexpr int codesFileAccessDenied = 75;
 // line followed by CR LF. Empty when the code is not in the file or the file cannot be
 // opened; then *errorNumber (when given) is codesFileMissing or codesFileAccessDenied,
 // otherwise 0.
-QString explaincode(const QString& code, const QString& folder, int* errorNumber = nullptr);
+QString explainCode(const QString& code, const QString& folder, int* errorNumber = nullptr);
 
 // Title of the message box showing codesFileErrorText.
 inline const QString codesFileErrorTitle = QStringLiteral("Error");

@@ -1,6 +1,7 @@
 #include "dtc/freezeframe.h"
 
 #include "base/numbers.h"
+#include "obd/parameters.h"
 
 namespace zelcor {
 
@@ -12,15 +13,11 @@ void FreezeFrame::clear() {
     explanation.clear();
 }
 
-bool isFreezeFrameBitmapReply(const QString& reply, const QString& ecuaddr) {
-    return reply.mid(4, 6) == ecuaddr + QLatin1String("4200");
-}
-
-QList<int> freezeFramePids(const QString& bitmapReply) {
+QList<int> freezeFramePids(const QByteArray& bitmapData) {
     QList<int> pids;
     int pid = 0;
     for (int i = 0; i < 4; ++i) {
-        const int bits = hexByteAt(bitmapReply, 13 + 2 * i);
+        const int bits = dataByte(bitmapData, i);
         for (int bit = 7; bit >= 0; --bit) {
             ++pid;
             if ((bits >> bit & 1) && pid != 0x1C && pid != 0x1F && pid != 0x20) pids.append(pid);
@@ -30,27 +27,20 @@ QList<int> freezeFramePids(const QString& bitmapReply) {
 }
 
 QString freezeFrameRequest(int pid) {
-    return QStringLiteral("02") + hex2(pid) + QStringLiteral("00");
-}
-
-QString asServiceOneReply(const QString& reply) {
-    QString line = reply;
-    if (line.size() >= 8) line[7] = QLatin1Char('1');
-    line.remove(10, 2);
-    return line;
+    return QStringLiteral("02") + hexByte(pid) + QStringLiteral("00");
 }
 
 FreezeFrameReader::FreezeFrameReader(FreezeFrame& frame, FreezeFrameServices services)
     : frame_(frame), services_(std::move(services)) {}
 
-bool FreezeFrameReader::start(const QString& bitmapReply, const QString& ecuaddr) {
+bool FreezeFrameReader::start(const Reply& bitmapReply) {
     pids_.clear();
     nextPid_ = 0;
     pid_ = 0;
     row_ = 0;
     stopped_ = false;
-    if (!isFreezeFrameBitmapReply(bitmapReply, ecuaddr)) return false;
-    pids_ = freezeFramePids(bitmapReply);
+    if (!bitmapReply.answers(0x02, 0x00)) return false;
+    pids_ = freezeFramePids(bitmapReply.data.mid(1));
     return true;
 }
 
@@ -59,19 +49,21 @@ QString FreezeFrameReader::nextRequest() {
     if (stopped_ || row_ >= FreezeFrame::maxRows || nextPid_ >= pids_.size()) return {};
     pid_ = pids_[nextPid_++];
     FreezeFrameRow& row = frame_.rows[row_];
-    row.label = services_.pidname ? services_.pidname(pid_) : QString();
+    row.label = parameterName(pid_);
     row.visible = true;
     return freezeFrameRequest(pid_);
 }
 
-void FreezeFrameReader::takeReply(const QString& reply) {
-    if (pid_ == 0 || reply.size() <= 8) return; // no answer: the next parameter reuses this row
-    frame_.rows[row_].value = services_.decodepid ? services_.decodepid(pid_, asServiceOneReply(reply)) : QString();
-    if (pid_ == 0x02) {
+void FreezeFrameReader::takeReply(const Reply& reply) {
+    if (pid_ == 0 || reply.text.size() <= 8) return; // no answer: the next parameter reuses this row
+    // The data after the frame number; the causing code is shown whoever sent it.
+    const bool answers = pid_ == pid::freezeFrameCode || reply.answers(0x02, pid_);
+    frame_.rows[row_].value = answers && services_.decode ? services_.decode(pid_, reply.data.mid(1)) : QString();
+    if (pid_ == pid::freezeFrameCode) {
         // The causing code is read back from row 0, its row whenever PID 01 is not stored.
         const QString code = frame_.rows[0].value.trimmed();
         if (!code.isEmpty()) {
-            frame_.explanation = services_.explaincode ? services_.explaincode(code) : QString();
+            frame_.explanation = services_.explain ? services_.explain(code) : QString();
         } else {
             frame_.explanation = noFreezeFrameText;
             if (frame_.rows[0].value.isEmpty()) stopped_ = true;
@@ -79,17 +71,6 @@ void FreezeFrameReader::takeReply(const QString& reply) {
     }
     pid_ = 0;
     ++row_;
-}
-
-bool readFreezeFrame(FreezeFrame& frame, const QString& ecuaddr,
-                     const std::function<QString(const QString& command)>& exchange,
-                     const FreezeFrameServices& services) {
-    frame.clear();
-    FreezeFrameReader reader(frame, services);
-    if (!reader.start(exchange(freezeFrameBitmapRequest), ecuaddr)) return false;
-    for (QString request = reader.nextRequest(); !request.isEmpty(); request = reader.nextRequest())
-        reader.takeReply(exchange(request));
-    return true;
 }
 
 } // namespace zelcor

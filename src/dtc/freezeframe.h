@@ -1,6 +1,8 @@
 #pragma once
 // Reading frame 0 of the selected controller's freeze frame (service 02) into the panel's rows.
 
+#include "link/reply.h"
+
 #include <QList>
 #include <QString>
 #include <functional>
@@ -34,31 +36,22 @@ inline const QString noFreezeFrameText = QStringLiteral("THERE IS NO FREEZE FRAM
 // Request for the bit map of the parameters stored in frame 0.
 inline const QString freezeFrameBitmapRequest = QStringLiteral("020000");
 
-// True when `reply` (a normalised line) is the answer of controller `ecuaddr` to "020000".
-bool isFreezeFrameBitmapReply(const QString& reply, const QString& ecuaddr);
-
-// The parameters flagged in the bit map of the reply to "020000" (characters 13 to 20,
-// after the frame number), PIDs 01 to 20 hex in order, without 1C, 1F and 20, which are
-// never read.
-QList<int> freezeFramePids(const QString& bitmapReply);
+// The parameters flagged in the bit map of the reply to "020000" (the data bytes after
+// the frame number), PIDs 01 to 20 hex in order, without 1C, 1F and 20, which are never read.
+QList<int> freezeFramePids(const QByteArray& bitmapData);
 
 // The request for one stored parameter of frame 0: "02", the PID in two hex digits, "00".
 QString freezeFrameRequest(int pid);
 
-// A service 02 reply line rewritten to read like a service 01 one: response byte 42
-// becomes 41 and the frame number (characters 11-12) is removed.
-QString asServiceOneReply(const QString& reply);
-
 // What reading needs from the rest of the program.
 struct FreezeFrameServices {
-    std::function<QString(int pid)> pidname;                        // parameter name
-    std::function<QString(int pid, const QString& line)> decodepid; // display text of a service 01 line
-    std::function<QString(const QString& code)> explaincode;        // explanation of a trouble code
+    std::function<QString(int pid, const QByteArray& data)> decode; // display text of a parameter's bytes
+    std::function<QString(const QString& code)> explain;            // explanation of a trouble code
 };
 
 // Reads the stored parameters one request at a time:
 //   frame.clear(); send freezeFrameBitmapRequest;
-//   if (reader.start(reply, ecuaddr))
+//   if (reader.start(reply))
 //       for (QString r = reader.nextRequest(); !r.isEmpty(); r = reader.nextRequest())
 //           reader.takeReply(exchange(r));
 // A parameter that does not answer leaves its row to the next one. When the causing
@@ -67,13 +60,14 @@ class FreezeFrameReader {
 public:
     FreezeFrameReader(FreezeFrame& frame, FreezeFrameServices services);
 
-    // Takes the reply to "020000"; false when it is not `ecuaddr`'s answer (nothing to read).
-    bool start(const QString& bitmapReply, const QString& ecuaddr);
+    // Takes the reply to "020000"; false when it is not the selected controller's answer
+    // (nothing to read).
+    bool start(const Reply& bitmapReply);
     // The next request to send, after naming and showing the row that will take its value;
     // empty when the read is complete.
     QString nextRequest();
     // Takes the reply to the request last returned by nextRequest().
-    void takeReply(const QString& reply);
+    void takeReply(const Reply& reply);
 
 private:
     FreezeFrame& frame_;
@@ -84,12 +78,5 @@ private:
     int row_ = 0; // row the next value goes into
     bool stopped_ = false;
 };
-
-// A whole read: clears `frame`, then asks through `exchange` (send a command, return the
-// normalised reply) for the bit map and every stored parameter. False when the bit map
-// reply did not match; the panel then stays empty.
-bool readFreezeFrame(FreezeFrame& frame, const QString& ecuaddr,
-                     const std::function<QString(const QString& command)>& exchange,
-                     const FreezeFrameServices& services);
 
 } // namespace zelcor

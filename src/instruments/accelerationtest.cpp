@@ -2,6 +2,7 @@
 
 #include "base/format.h"
 #include "base/numbers.h"
+#include "obd/parameters.h"
 
 #include <algorithm>
 
@@ -11,20 +12,20 @@ namespace {
 
 // An entry in the display unit as whole km/h, kept within the 0..255 range of the
 // vehicle's speed byte (which also keeps absurd entries from overflowing).
-int entrySpeed(const QString& text, bool usemph) {
-    double v = val(text);
-    if (usemph) v /= mphPerKmh;
+int entrySpeed(const QString& text, bool milesPerHour) {
+    double v = leadingNumber(text);
+    if (milesPerHour) v /= mphPerKmh;
     return int(roundHalfEven(std::clamp(v, -1.0, 256.0)));
 }
 
 } // namespace
 
-void AccelerationTest::arm(const QString& startText, const QString& endText, bool usemph) {
+void AccelerationTest::arm(const QString& startText, const QString& endText, bool milesPerHour) {
     elapsedText_ = QStringLiteral("Ready");
     armed_ = true;
     running_ = false;
-    startSpeed_ = std::max(entrySpeed(startText, usemph), 1);
-    endSpeed_ = std::min(entrySpeed(endText, usemph), 255);
+    startSpeed_ = std::max(entrySpeed(startText, milesPerHour), 1);
+    endSpeed_ = std::min(entrySpeed(endText, milesPerHour), 255);
 }
 
 void AccelerationTest::sample(int kmh, double now) {
@@ -44,16 +45,16 @@ void AccelerationTest::sample(int kmh, double now) {
     }
 }
 
-int engineSpeed(const QString& reply) {
-    return int(roundHalfEven(double(hexval(reply.mid(10, 4))) / 4.0));
+int engineSpeed(const QByteArray& data) {
+    return int(roundHalfEven((dataByte(data, 0) * 256 + dataByte(data, 1)) / 4.0));
 }
 
-int vehicleSpeed(const QString& reply) {
-    return hexByteAt(reply, 11);
+int vehicleSpeed(const QByteArray& data) {
+    return dataByte(data, 0);
 }
 
-int speedNeedleValue(int kmh, bool usemph) {
-    return usemph ? int(roundHalfEven(kmh * mphPerKmh)) : kmh;
+int speedNeedleValue(int kmh, bool milesPerHour) {
+    return milesPerHour ? int(roundHalfEven(kmh * mphPerKmh)) : kmh;
 }
 
 } // namespace zelcor

@@ -1,6 +1,7 @@
 #pragma once
 // The speed panel's acceleration timer, and the speed and engine speed values of its passes.
 
+#include <QByteArray>
 #include <QString>
 
 namespace zelcor {
@@ -12,10 +13,10 @@ inline constexpr double mphPerKmh = 0.62137;
 // samples of the speed pass. Speeds are kept in km/h, as the vehicle reports them.
 class AccelerationTest {
 public:
-    // Reset/Arm: reads the start and end speed entries (in mph when `usemph`), shows
+    // Reset/Arm: reads the start and end speed entries (in mph when `milesPerHour`), shows
     // "Ready" and waits for the start speed. The start speed is at least 1 (a standing
     // start begins at the first sample showing movement), the end speed at most 255.
-    void arm(const QString& startText, const QString& endText, bool usemph);
+    void arm(const QString& startText, const QString& endText, bool milesPerHour);
 
     // One speed sample `kmh` taken at clock reading `now` (seconds).
     void sample(int kmh, double now);
@@ -38,14 +39,14 @@ private:
     QString spreadText_ = QStringLiteral("0.0");
 };
 
-// Engine speed in rpm from a normalised reply to "010C": the four hex digits from
-// character 11 as an unsigned number, divided by 4 and rounded, halves to even.
-int engineSpeed(const QString& reply);
+// Engine speed in rpm from the data bytes of a reply to "010C": A and B as an unsigned
+// number, divided by 4 and rounded, halves to even.
+int engineSpeed(const QByteArray& data);
 
-// Vehicle speed in km/h from a normalised reply to "010D": the byte at characters 11-12.
-int vehicleSpeed(const QString& reply);
+// Vehicle speed in km/h from the data bytes of a reply to "010D": byte A.
+int vehicleSpeed(const QByteArray& data);
 
-// The value the speedometer needle shows for `kmh`: km/h, or whole mph when `usemph`.
-int speedNeedleValue(int kmh, bool usemph);
+// The value the speedometer needle shows for `kmh`: km/h, or whole mph when `milesPerHour`.
+int speedNeedleValue(int kmh, bool milesPerHour);
 
 } // namespace zelcor

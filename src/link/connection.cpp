@@ -10,44 +10,51 @@ namespace zelcor {
 
 namespace {
 const QString kNotFound = QStringLiteral("ZELCOR Tesselar interface not found.");
+const QLatin1String kAdapterName("ELM327");
+} // namespace
+
+Connection::Connection(Link& link, QString windowCaption) : link_(link), windowCaption_(std::move(windowCaption)) {}
+
+QString Connection::stamp() const {
+    return dateTimeText(QDateTime::currentDateTime());
 }
 
-Connection::Connection(Link& link_, QString windowCaption) : link(link_), windowCaption_(std::move(windowCaption)) {}
-
-QString Connection::stamp() const { return dateTimeText(QDateTime::currentDateTime()); }
-
 void Connection::setLamp(Lamp lamp) {
-    panel.lamp = lamp;
+    panel_.lamp = lamp;
     emit panelChanged();
 }
 
 void Connection::setStatus(const QString& text, bool error) {
-    panel.status = text;
-    panel.statusError = error;
+    panel_.status = text;
+    panel_.statusError = error;
     emit panelChanged();
 }
 
 void Connection::setButtonsEnabled(bool enabled) {
-    panel.connectEnabled = enabled;
-    panel.setupEnabled = enabled;
-    panel.exitEnabled = enabled;
-    panel.traceReplayEnabled = enabled;
+    panel_.connectEnabled = enabled;
+    panel_.setupEnabled = enabled;
+    panel_.exitEnabled = enabled;
+    panel_.traceReplayEnabled = enabled;
     emit panelChanged();
 }
 
-void Connection::errorbox(const QString& msg) {
-    if (msg.isEmpty())
-        return;
-    link.host.message(msg, msg.section(QLatin1Char('\r'), 0, 0), MessageIcon::Exclamation);
+void Connection::setSetupOpen(bool open) {
+    panel_.connectEnabled = !open;
+    panel_.setupEnabled = !open;
+    emit panelChanged();
 }
 
-void Connection::DISCONNECT() {
-    errorbox(QString());
-    link.stopflag = true;
+void Connection::showErrorBox(const QString& message) {
+    if (message.isEmpty()) return;
+    link_.host().message(message, message.section(QLatin1Char('\r'), 0, 0), MessageIcon::Exclamation);
 }
 
-QString Connection::protocolCommand(int initmode) {
-    switch (initmode) {
+void Connection::requestDisconnect() {
+    link_.requestStop();
+}
+
+QString Connection::protocolCommand(int initMode) {
+    switch (initMode) {
     case 0:
     case 1:
         return QStringLiteral("ATSPA3");
@@ -60,265 +67,253 @@ QString Connection::protocolCommand(int initmode) {
     case -99:
         return QStringLiteral("ATSP2");
     default:
-        return QStringLiteral("ATSPA") + QString::number(initmode);
+        return QStringLiteral("ATSPA") + QString::number(initMode);
     }
 }
 
-void Connection::ATSPA() { link.send(protocolCommand(link.settings.initmode)); }
+void Connection::sendProtocolCommand() {
+    link_.send(protocolCommand(link_.settings().initMode));
+}
 
-int Connection::findinterface() {
-    const int comport = link.settings.comport;
-    int port = comport;
+int Connection::findAdapter() {
+    Port& port = link_.port();
+    Clock& clock = link_.clock();
+    const int startPort = link_.settings().startPort;
+    int number = startPort;
     int found = 0;
     QString report;
     std::set<int> tried;
     for (;;) {
-        tried.insert(port);
-        if (link.port.isOpen())
-            link.port.close();
-        if (link.port.open(port)) {
+        tried.insert(number);
+        if (port.isOpen()) port.close();
+        if (port.open(number)) {
             QString answer;
             for (int attempt = 0; attempt < 2 && !found; ++attempt) {
-                link.readbuf();
-                link.writeRaw(QStringLiteral("ATWS\r\nATWS\r\n"));
-                link.clock.waitUntil(0.5, [this] { return link.rxbuf.contains(QLatin1String("ELM327")); });
-                answer = link.readbuf();
-                if (answer.contains(QLatin1String("ELM327")))
-                    found = port;
+                link_.takeReceived();
+                link_.writeRaw(QStringLiteral("ATWS\r\nATWS\r\n"));
+                clock.waitUntil(0.5, [this] { return link_.received().contains(kAdapterName); });
+                answer = link_.takeReceived();
+                if (answer.contains(kAdapterName)) found = number;
             }
-            if (found)
-                break;
-            report += QStringLiteral("COM%1: ").arg(port) + answer + QStringLiteral("\r\n");
-        } else if (link.port.errorNumber() == PortErrorInvalidPort || link.port.errorNumber() == PortErrorPortOpen) {
-            report += QStringLiteral("COM%1: ").arg(port) + link.port.errorDescription() + QStringLiteral("\r\n");
+            if (found) break;
+            report += QStringLiteral("COM%1: ").arg(number) + answer + QStringLiteral("\r\n");
+        } else if (port.errorNumber() == int(PortError::InvalidPort) ||
+                   port.errorNumber() == int(PortError::PortOpen)) {
+            report += QStringLiteral("COM%1: ").arg(number) + port.errorDescription() + QStringLiteral("\r\n");
         }
-        if (link.settings.noportsearch || link.clock.waitsAbandoned())
-            break;
-        port = (port >= 16 || port < 1) ? 1 : port + 1;
+        if (link_.settings().noPortSearch || clock.waitsAbandoned()) break;
+        number = (number >= 16 || number < 1) ? 1 : number + 1;
         // Each port once; a configured port outside 1..16 ends the search after 1..16.
-        if (port == comport || tried.count(port))
-            break;
+        if (number == startPort || tried.count(number)) break;
     }
     if (!found) {
-        link.openlog();
-        link.logline(QStringLiteral("GD0:") + report);
-        link.closelog();
+        link_.openTrace();
+        link_.traceLine(QStringLiteral("GD0:") + report);
+        link_.closeTrace();
     }
     return found;
 }
 
 bool Connection::confirmAdapter() {
     for (int attempt = 0; attempt < 6; ++attempt) {
-        link.readbuf();
+        link_.takeReceived();
         {
-            RecordingPause pause(link);
-            link.send(QStringLiteral("ATWS\rATWS"));
+            TracePause pause(link_);
+            link_.send(QStringLiteral("ATWS\rATWS"));
         }
-        link.clock.waitUntil(0.5, [this] { return link.rxbuf.contains(QLatin1String("ELM327")); });
-        if (link.readbuf().contains(QLatin1String("ELM327")))
-            return true;
-        if (link.clock.waitsAbandoned())
-            break;
+        link_.clock().waitUntil(0.5, [this] { return link_.received().contains(kAdapterName); });
+        if (link_.takeReceived().contains(kAdapterName)) return true;
+        if (link_.clock().waitsAbandoned()) break;
     }
     return false;
 }
 
 bool Connection::wakeup() {
-    link.openlog();
-    if (link.replaying)
-        return true;
+    Clock& clock = link_.clock();
+    link_.openTrace();
+    if (link_.replaying()) return true;
 
     bool reset = false;
     for (int attempt = 0; attempt < 6 && !reset; ++attempt) {
-        link.readbuf();
+        link_.takeReceived();
         {
-            RecordingPause pause(link);
-            link.send(QStringLiteral("ATWS"));
+            TracePause pause(link_);
+            link_.send(QStringLiteral("ATWS"));
         }
-        link.clock.waitUntil(0.5, [this] { return link.rxbuf.contains(QLatin1String("ELM327")); });
-        reset = link.readbuf().contains(QLatin1String("ELM327"));
-        if (link.clock.waitsAbandoned())
-            return false;
+        clock.waitUntil(0.5, [this] { return link_.received().contains(kAdapterName); });
+        reset = link_.takeReceived().contains(kAdapterName);
+        if (clock.waitsAbandoned()) return false;
     }
 
     if (reset) {
-        RecordingPause pause(link);
-        auto okWait = [this] {
-            link.clock.waitUntil(0.1, [this] { return link.rxbuf.contains(QLatin1String("OK")); });
+        TracePause pause(link_);
+        auto okWait = [this, &clock] {
+            clock.waitUntil(0.1, [this] { return link_.received().contains(QLatin1String("OK")); });
         };
         for (int attempt = 0; attempt < 6; ++attempt) {
-            link.readbuf();
-            link.send(QStringLiteral("ATE0"));
+            link_.takeReceived();
+            link_.send(QStringLiteral("ATE0"));
             okWait();
-            link.send(QStringLiteral("ATL0"));
+            link_.send(QStringLiteral("ATL0"));
             okWait();
-            ATSPA();
+            sendProtocolCommand();
             okWait();
-            link.send(QStringLiteral("ATH1"));
+            link_.send(QStringLiteral("ATH1"));
             okWait();
-            if (link.readbuf().contains(QLatin1String("OK")) || link.clock.waitsAbandoned())
-                break;
+            if (link_.takeReceived().contains(QLatin1String("OK")) || clock.waitsAbandoned()) break;
         }
     }
 
-    if (link.port.isOpen())
-        link.port.readAll();
-    link.rxbuf.clear();
-    link.setPollerEnabled(true);
+    if (link_.port().isOpen()) link_.port().readAll();
+    link_.discardReceived();
+    link_.setPollerEnabled(true);
 
-    link.send(QStringLiteral("0100"));
-    link.clock.waitUntil(7.0, [this] {
-        return link.rxbuf.contains(QLatin1String("41 00")) || link.rxbuf.contains(QLatin1String("4100")) ||
-               link.stopflag;
+    link_.send(QStringLiteral("0100"));
+    clock.waitUntil(7.0, [this] {
+        return link_.received().contains(QLatin1String("41 00")) || link_.received().contains(QLatin1String("4100")) ||
+               link_.stopRequested();
     });
-    link.clock.wait(0.5);
+    clock.wait(0.5);
 
-    const QString answer = link.readbuf();
-    link.host.setClipboardText(answer);
+    const QString answer = link_.takeReceived();
+    link_.host().setClipboardText(answer);
     QString traced = answer;
     traced.remove(QLatin1String("SEARCHING..."));
-    link.logline(QStringLiteral("WGI \r\n") + traced);
+    link_.traceLine(QStringLiteral("WGI \r\n") + traced);
     return answer.contains(QLatin1String("4100")) || answer.contains(QLatin1String("41 00"));
 }
 
-void Connection::connectionLoop() {
-    setStatus(QString());
-    link.openlog();
-    if (!link.replaying) {
-        link.port.open(adapterPort_);
-        link.clock.wait(0.1);
+// The vehicle did not answer: a pause, then another wakeup; the fourth failure ends the
+// connection with ERROR NUMBER 1.
+void Connection::retryWakeup() {
+    Clock& clock = link_.clock();
+    setStatus(QStringLiteral("Trying to communicate with vehicle, please wait."));
+    {
+        TracePause pause(link_);
+        link_.send(QStringLiteral("ATWS\rATWS"));
     }
-    link.needinit = true;
-    retrycount = 0;
+    const double start = clock.now();
+    clock.waitUntil(1.0, [this] { return link_.stopRequested(); });
+    setLamp(Lamp::Red);
+    ++retries_;
+    while (clock.now() - start <= 4.0 && !link_.stopRequested() && !clock.waitsAbandoned())
+        clock.yield();
+    link_.takeReceived();
+    setStatus(QString());
+    link_.closeTrace();
+    if (retries_ > 3) {
+        link_.host().message(QStringLiteral("ERROR NUMBER 1.  Trouble trying to communicate with vehicle\r\n") +
+                                 vehicleHelp(),
+                             QStringLiteral("Error"), MessageIcon::Critical);
+        link_.requestStop();
+        lastError_ = ConnectionError::VehicleSilent;
+        setStatus(errorStatusText(1), true);
+    }
+}
 
-    while (!link.stopflag) {
-        link.clock.yield();
-        if (link.clock.waitsAbandoned())
-            link.stopflag = true;
-        if (link.stopflag)
-            break;
-        if (!link.needinit) {
-            if (hooks.runPass)
-                hooks.runPass();
-            if (link.needinit) {
+void Connection::connectionLoop() {
+    Clock& clock = link_.clock();
+    setStatus(QString());
+    link_.openTrace();
+    if (!link_.replaying()) {
+        link_.port().open(adapterPort_);
+        clock.wait(0.1);
+    }
+    link_.setLinkLost(true);
+    retries_ = 0;
+
+    while (!link_.stopRequested()) {
+        clock.yield();
+        if (clock.waitsAbandoned()) link_.requestStop();
+        if (link_.stopRequested()) break;
+        if (!link_.linkLost()) {
+            if (hooks_.runPass) hooks_.runPass();
+            if (link_.linkLost()) {
                 setLamp(Lamp::Red);
-                link.closelog();
-                link.clock.waitUntil(1.0, [this] { return link.stopflag; });
+                link_.closeTrace();
+                clock.waitUntil(1.0, [this] { return link_.stopRequested(); });
             }
         } else {
             setLamp(Lamp::Yellow);
             if (wakeup()) {
-                link.needinit = false;
+                link_.setLinkLost(false);
                 setLamp(Lamp::Green);
-                link.openlog();
-            } else if (!link.stopflag) {
-                setStatus(QStringLiteral("Trying to communicate with vehicle, please wait."));
-                {
-                    RecordingPause pause(link);
-                    link.send(QStringLiteral("ATWS\rATWS"));
-                }
-                const double start = link.clock.now();
-                link.clock.waitUntil(1.0, [this] { return link.stopflag; });
-                setLamp(Lamp::Red);
-                ++retrycount;
-                while (link.clock.now() - start <= 4.0 && !link.stopflag && !link.clock.waitsAbandoned())
-                    link.clock.yield();
-                link.readbuf();
-                setStatus(QString());
-                link.closelog();
-                if (retrycount > 3) {
-                    link.host.message(QStringLiteral("ERROR NUMBER 1.  Trouble trying to communicate with vehicle\r\n") +
-                                          vehicleHelp(),
-                                      QStringLiteral("Error"), MessageIcon::Critical);
-                    link.stopflag = true;
-                    lastError = 1;
-                    setStatus(errorStatusText(1), true);
-                }
+                link_.openTrace();
+            } else if (!link_.stopRequested()) {
+                retryWakeup();
             }
         }
-        if (link.replaying) {
-            if (link.trace.logeof())
-                link.stopflag = true;
-            while (hooks.playChecked && !hooks.playChecked() && !link.stopflag && !link.clock.waitsAbandoned())
-                link.clock.yield();
-            if (hooks.stepChecked && hooks.stepChecked() && hooks.uncheckPlayAndStep)
-                hooks.uncheckPlayAndStep();
+        if (link_.replaying()) {
+            if (link_.trace().atEnd()) link_.requestStop();
+            if (hooks_.afterReplayedPass) hooks_.afterReplayedPass();
         }
     }
 
     {
-        RecordingPause pause(link);
-        if (link.port.isOpen() && !link.replaying)
-            link.send(QStringLiteral("ATWS"));
+        TracePause pause(link_);
+        if (link_.port().isOpen() && !link_.replaying()) link_.send(QStringLiteral("ATWS"));
     }
-    link.setPollerEnabled(false);
-    if (link.port.errorNumber() == PortErrorDeviceRemoved && !link.replaying)
-        lastError = PortErrorDeviceRemoved;
-    link.openlog();
-    link.logline(QStringLiteral("M ") + stamp() + QStringLiteral(" D"));
-    if (!link.replaying && link.port.isOpen())
-        link.port.close();
-    if (hooks.closegauges)
-        hooks.closegauges();
+    link_.setPollerEnabled(false);
+    if (link_.port().errorNumber() == int(PortError::DeviceRemoved) && !link_.replaying())
+        lastError_ = ConnectionError::DeviceRemoved;
+    link_.openTrace();
+    link_.traceLine(QStringLiteral("M ") + stamp() + QStringLiteral(" D"));
+    if (!link_.replaying() && link_.port().isOpen()) link_.port().close();
+    if (hooks_.onEnd) hooks_.onEnd();
 }
 
-void Connection::CONNECT() {
-    if (running_)
-        return;
+void Connection::run() {
+    if (running_) return;
     running_ = true;
-    lastError = -1;
-    link.resetDeviceRemovedReport();
-    if (hooks.onStart)
-        hooks.onStart();
-    link.setPollerEnabled(true);
-    link.ecuaddr.clear();
-    helptext_ = interfaceNotFoundHelp(link.settings.noportsearch);
-    link.stopflag = false;
+    lastError_ = ConnectionError::None;
+    link_.resetDeviceRemovedReport();
+    if (hooks_.onStart) hooks_.onStart();
+    link_.setPollerEnabled(true);
+    link_.setSelectedController(QString());
+    helpText_ = interfaceNotFoundHelp(link_.settings().noPortSearch);
+    link_.clearStopRequest();
 
     setButtonsEnabled(false);
-    if (link.port.isOpen())
-        link.port.close();
-    panel.helpVisible = false;
+    if (link_.port().isOpen()) link_.port().close();
+    panel_.helpVisible = false;
     setStatus(QStringLiteral("Finding ZELCOR interface...\r\n"));
 
-    const int port = link.replaying ? -1 : findinterface();
-    bool confirmed = link.replaying;
+    const int port = link_.replaying() ? -1 : findAdapter();
+    bool confirmed = link_.replaying();
     if (port == 0) {
-        link.host.message(QStringLiteral("Can not find ZELCOR interface.  ERROR NUMBER 0\r\n") + helptext_,
-                          QStringLiteral("Error"), MessageIcon::Critical);
-        link.openlog();
-        link.logline(QStringLiteral("M Can not find ZELCOR interface!  E#0"));
-        link.closelog();
+        link_.host().message(QStringLiteral("Can not find ZELCOR interface.  ERROR NUMBER 0\r\n") + helpText_,
+                             QStringLiteral("Error"), MessageIcon::Critical);
+        link_.openTrace();
+        link_.traceLine(QStringLiteral("M Can not find ZELCOR interface!  E#0"));
+        link_.closeTrace();
         setStatus(errorStatusText(0), true);
-        lastError = 0;
-        if (link.port.isOpen())
-            link.port.close();
+        lastError_ = ConnectionError::AdapterNotFound;
+        if (link_.port().isOpen()) link_.port().close();
     } else {
-        if (!link.replaying) {
+        if (!link_.replaying()) {
             adapterPort_ = port;
             confirmed = confirmAdapter();
-            link.port.close();
-            link.clock.wait(0.2);
+            link_.port().close();
+            link_.clock().wait(0.2);
             if (!confirmed) {
-                lastError = 2;
+                lastError_ = ConnectionError::AdapterNotConfirmed;
                 setStatus(kNotFound);
-                errorbox(kNotFound + helptext_);
+                showErrorBox(kNotFound + helpText_);
             }
         }
-        link.openlog();
-        link.logline(windowCaption_);
-        link.logline(QStringLiteral("M ") + stamp() + QStringLiteral(" C"));
-        link.closelog();
-        if (confirmed)
-            connectionLoop();
+        link_.openTrace();
+        link_.traceLine(windowCaption_);
+        link_.traceLine(QStringLiteral("M ") + stamp() + QStringLiteral(" C"));
+        link_.closeTrace();
+        if (confirmed) connectionLoop();
     }
 
-    link.setPollerEnabled(false);
-    link.stopflag = true;
+    link_.setPollerEnabled(false);
+    link_.requestStop();
     setButtonsEnabled(true);
-    panel.helpVisible = true;
+    panel_.helpVisible = true;
     setLamp(Lamp::Black);
-    link.closelog();
+    link_.closeTrace();
     running_ = false;
 }
 

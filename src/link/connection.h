@@ -14,9 +14,9 @@ enum class Lamp { Black, Yellow, Green, Red };
 
 // What the connection panel shows; the window renders it.
 struct ConnectionPanelState {
-    QString status;           // Label39
+    QString status;           // the status caption under the buttons
     bool statusError = false; // error style: large red text
-    Lamp lamp = Lamp::Black;  // Shape1, "Connection Status "
+    Lamp lamp = Lamp::Black;  // "Connection Status "
     bool connectEnabled = true;
     bool setupEnabled = true;
     bool exitEnabled = true;
@@ -24,15 +24,22 @@ struct ConnectionPanelState {
     bool helpVisible = true;        // HELP GUIDE ONLINE
 };
 
+// How a connection ended.
+enum class ConnectionError {
+    None = -1,
+    AdapterNotFound = 0,     // ERROR NUMBER 0: no port answered as the adapter
+    VehicleSilent = 1,       // ERROR NUMBER 1: the vehicle never answered
+    AdapterNotConfirmed = 2, // the adapter did not answer again on its port
+    DeviceRemoved = 8021,    // the device went away
+};
+
 // What the connection needs from the layers above it.
 struct ConnectionHooks {
-    std::function<void()> onStart;     // a new connection: detection first, functions panel shown
-    std::function<void()> runPass;     // one COMMS pass
-    std::function<void()> closegauges; // unload the gauge windows
-    // Trace replay pacing: the replay window's play and step boxes.
-    std::function<bool()> playChecked;
-    std::function<bool()> stepChecked;
-    std::function<void()> uncheckPlayAndStep;
+    std::function<void()> onStart; // a new connection: detection first, functions panel shown
+    std::function<void()> runPass; // one diagnostic pass
+    std::function<void()> onEnd;   // the connection ended: the gauge windows go
+    // A pass of a replayed trace ended: waits while the replay is paused.
+    std::function<void()> afterReplayedPass;
 };
 
 class Connection : public QObject {
@@ -40,43 +47,52 @@ class Connection : public QObject {
 public:
     Connection(Link& link, QString windowCaption);
 
-    Link& link;
-    ConnectionHooks hooks;
-    ConnectionPanelState panel;
-    int retrycount = 0;
-    // How the last connection ended: -1 normally; 0 no adapter found, 1 the vehicle
-    // never answered, 2 the adapter was not confirmed, 8021 the device went away.
-    int lastError = -1;
+    const ConnectionHooks& hooks() const { return hooks_; }
+    void setHooks(ConnectionHooks hooks) { hooks_ = std::move(hooks); }
+    // Replaces only what runs a pass (the headless scan, tests and benches drive their own).
+    void setPassRunner(std::function<void()> runPass) { hooks_.runPass = std::move(runPass); }
+    const ConnectionPanelState& panel() const { return panel_; }
+    ConnectionError lastError() const { return lastError_; }
 
-    // CONNECT (Command1_Click): runs the whole connection and returns when it ends.
-    void CONNECT();
-    // DISCONNECT (Command2_Click)
-    void DISCONNECT();
+    // CONNECT: runs the whole connection and returns when it ends.
+    void run();
+    // DISCONNECT
+    void requestDisconnect();
     bool running() const { return running_; }
+    // The setup panel is open: CONNECT and SET&UP wait.
+    void setSetupOpen(bool open);
 
-    int findinterface();
+    // The first port (from the configured one on) whose device answers as the adapter; 0 for none.
+    int findAdapter();
+    // Resets the adapter, sets it up and asks the vehicle; true when the vehicle answered.
     bool wakeup();
-    void ATSPA();
-    static QString protocolCommand(int initmode);
+    static QString protocolCommand(int initMode);
 
-    // errorbox: an exclamation box titled by the message's first line; empty shows nothing.
-    void errorbox(const QString& msg);
+    // An exclamation box titled by the message's first line; an empty message shows nothing.
+    void showErrorBox(const QString& message);
 
 signals:
     void panelChanged();
 
 private:
+    void sendProtocolCommand();
     bool confirmAdapter();
     void connectionLoop();
+    void retryWakeup();
     void setLamp(Lamp lamp);
     void setStatus(const QString& text, bool error = false);
     void setButtonsEnabled(bool enabled);
     QString stamp() const;
 
+    Link& link_;
+    ConnectionHooks hooks_;
+    ConnectionPanelState panel_;
+    ConnectionError lastError_ = ConnectionError::None;
     QString windowCaption_;
-    QString helptext_;
+    QString helpText_;
     bool running_ = false;
     int adapterPort_ = 0;
+    int retries_ = 0;
 };
 
 } // namespace zelcor

@@ -9,12 +9,9 @@ namespace zelcor {
 namespace {
 
 int familyRank(const QString& name) {
-    if (name.startsWith(QLatin1String("ttyUSB")))
-        return 0;
-    if (name.startsWith(QLatin1String("ttyACM")))
-        return 1;
-    if (name.startsWith(QLatin1String("rfcomm")))
-        return 2;
+    if (name.startsWith(QLatin1String("ttyUSB"))) return 0;
+    if (name.startsWith(QLatin1String("ttyACM"))) return 1;
+    if (name.startsWith(QLatin1String("rfcomm"))) return 2;
     return 3;
 }
 
@@ -43,22 +40,21 @@ QStringList DeviceList::devices() const {
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         names << info.portName();
     QStringList paths;
-    if (!first_.isEmpty())
-        paths << first_;
+    if (!first_.isEmpty()) paths << first_;
     for (const QString& name : ordered(names))
         paths << QStringLiteral("/dev/") + name;
     return paths;
 }
 
 QString DeviceList::device(int number) const {
-    if (number < 1 || number > 16)
-        return {};
-    if (number == 1 && !first_.isEmpty())
-        return first_;
+    if (number < 1 || number > 16) return {};
+    if (number == 1 && !first_.isEmpty()) return first_;
     const QStringList all = devices();
     return number <= all.size() ? all.at(number - 1) : QString();
 }
 
-bool isNetworkDevice(const QString& device) { return !device.isEmpty() && !device.startsWith(QLatin1Char('/')); }
+bool isNetworkDevice(const QString& device) {
+    return !device.isEmpty() && !device.startsWith(QLatin1Char('/'));
+}
 
 } // namespace zelcor

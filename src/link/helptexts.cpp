@@ -9,10 +9,11 @@ namespace {
 const QString crlf = QStringLiteral("\r\n");
 
 QStringList emailItem(int number) {
-    return {QString::number(number) + QStringLiteral(")  If all else fails, please email ") + supportEmail() +
-                QStringLiteral(", and be sure to check your 'junk' email"),
-            QStringLiteral("       for the reply.  In your message, please tell us the error number, the year/make/model"),
-            QStringLiteral("       vehicle, your windows version, your full name, and any other details that may help.")};
+    return {
+        QString::number(number) + QStringLiteral(")  If all else fails, please email ") + supportEmail() +
+            QStringLiteral(", and be sure to check your 'junk' email"),
+        QStringLiteral("       for the reply.  In your message, please tell us the error number, the year/make/model"),
+        QStringLiteral("       vehicle, your windows version, your full name, and any other details that may help.")};
 }
 
 QStringList guideItem(int number) {
@@ -22,61 +23,72 @@ QStringList guideItem(int number) {
 
 } // namespace
 
-QString helpUrl() { return QStringLiteral(ZELCOR_HELP_URL); }
-QString supportEmail() { return QStringLiteral(ZELCOR_SUPPORT_EMAIL); }
+QString helpUrl() {
+    return QStringLiteral(ZELCOR_HELP_URL);
+}
+QString supportEmail() {
+    return QStringLiteral(ZELCOR_SUPPORT_EMAIL);
+}
 
 QString deviceRemovedMessage() {
-    QStringList lines{QStringLiteral("ERROR NUMBER 8021"),
-                      QString(),
-                      QStringLiteral("Check the connection at the USB port on the computer. "),
-                      QString(),
-                      QStringLiteral("1)  Try unplugging and plugging the USB connection again a few times."),
-                      QStringLiteral("      Then unplug both ends, wait 10 seconds, plug both back in, and try again on the car."),
-                      QString(),
-                      QStringLiteral("2)  If you are using an inverter to power the laptop, it can create electrical noise and cause this error."),
-                      QStringLiteral("      Try running the laptop just on battery power."),
-                      QString(),
-                      QStringLiteral("3)  If you are using a long USB extension cable, it can cause this error.  USB cables are not approved"),
-                      QStringLiteral("      for longer than 16 feet.  Try again without the extension and make sure all connections are good."),
-                      QString()};
+    QStringList lines{
+        QStringLiteral("ERROR NUMBER 8021"),
+        QString(),
+        QStringLiteral("Check the connection at the USB port on the computer. "),
+        QString(),
+        QStringLiteral("1)  Try unplugging and plugging the USB connection again a few times."),
+        QStringLiteral("      Then unplug both ends, wait 10 seconds, plug both back in, and try again on the car."),
+        QString(),
+        QStringLiteral("2)  If you are using an inverter to power the laptop, it can create electrical noise and cause "
+                       "this error."),
+        QStringLiteral("      Try running the laptop just on battery power."),
+        QString(),
+        QStringLiteral(
+            "3)  If you are using a long USB extension cable, it can cause this error.  USB cables are not approved"),
+        QStringLiteral(
+            "      for longer than 16 feet.  Try again without the extension and make sure all connections are good."),
+        QString()};
     lines << guideItem(4) << QString() << emailItem(5);
     return lines.join(crlf);
 }
 
-QString interfaceNotFoundHelp(bool noportsearch) {
-    QStringList lines{QString(),
-                      QStringLiteral("1)  Make sure the key is in the ignition and turned to the RUN position."),
-                      QString(),
-                      QStringLiteral("2)  Check that the ZELCOR cable is connected to the car and the computer."),
-                      QString(),
-                      QStringLiteral("3)  Exit ZELCOR, unplug the ZELCOR at both ends, wait 10 seconds, and plug both back in."),
-                      QString(),
-                      QStringLiteral("4)  Try restarting the computer, and try a different USB port on the computer."),
-                      QString()};
+QString interfaceNotFoundHelp(bool noPortSearch) {
+    QStringList lines{
+        QString(),
+        QStringLiteral("1)  Make sure the key is in the ignition and turned to the RUN position."),
+        QString(),
+        QStringLiteral("2)  Check that the ZELCOR cable is connected to the car and the computer."),
+        QString(),
+        QStringLiteral("3)  Exit ZELCOR, unplug the ZELCOR at both ends, wait 10 seconds, and plug both back in."),
+        QString(),
+        QStringLiteral("4)  Try restarting the computer, and try a different USB port on the computer."),
+        QString()};
     lines << guideItem(5) << QString()
-          << QStringLiteral("6)  Try exiting ALL other programs, firewalls, virus scanners, etc, that may be interfering.")
+          << QStringLiteral(
+                 "6)  Try exiting ALL other programs, firewalls, virus scanners, etc, that may be interfering.")
           << QString();
-    if (noportsearch)
-        lines << QStringLiteral("7) UNcheck 'Disable automatic port search' in setup.") << QString();
-    lines << emailItem(noportsearch ? 8 : 7);
+    if (noPortSearch) lines << QStringLiteral("7) UNcheck 'Disable automatic port search' in setup.") << QString();
+    lines << emailItem(noPortSearch ? 8 : 7);
     return lines.join(crlf);
 }
 
 QString vehicleHelp() {
-    QStringList lines{QString(),
-                      QStringLiteral("1)  Make sure the key is in the ignition and turned to the RUN position."),
-                      QString(),
-                      QStringLiteral("2)  Check that the ZELCOR cable is connected securely to the car's socket."),
-                      QString(),
-                      QStringLiteral("3)  Try again, with the engine running."),
-                      QString(),
-                      QStringLiteral("4)  Turn off the ignition, exit ZELCOR, unplug the ZELCOR from the USB port and from the car, wait 10 seconds,  "),
-                      QStringLiteral("      plug everything back in, turn the ignition key to the run position, and try again."),
-                      QString(),
-                      QStringLiteral("5)  Try restarting the computer and trying again."),
-                      QString(),
-                      QStringLiteral("6)  Try exiting ALL other programs, firewalls, virus scanners, etc, that may be interfering."),
-                      QString()};
+    QStringList lines{
+        QString(),
+        QStringLiteral("1)  Make sure the key is in the ignition and turned to the RUN position."),
+        QString(),
+        QStringLiteral("2)  Check that the ZELCOR cable is connected securely to the car's socket."),
+        QString(),
+        QStringLiteral("3)  Try again, with the engine running."),
+        QString(),
+        QStringLiteral("4)  Turn off the ignition, exit ZELCOR, unplug the ZELCOR from the USB port and from the car, "
+                       "wait 10 seconds,  "),
+        QStringLiteral("      plug everything back in, turn the ignition key to the run position, and try again."),
+        QString(),
+        QStringLiteral("5)  Try restarting the computer and trying again."),
+        QString(),
+        QStringLiteral("6)  Try exiting ALL other programs, firewalls, virus scanners, etc, that may be interfering."),
+        QString()};
     lines << guideItem(7) << QString() << emailItem(8);
     return lines.join(crlf);
 }

@@ -11,7 +11,7 @@ QString supportEmail();
 // "ERROR NUMBER 8021" box text: the USB troubleshooting steps.
 QString deviceRemovedMessage();
 // Troubleshooting steps appended to error 0; item 7 only when port search is disabled.
-QString interfaceNotFoundHelp(bool noportsearch);
+QString interfaceNotFoundHelp(bool noPortSearch);
 // Troubleshooting steps appended to error 1.
 QString vehicleHelp();
 // Status label texts in the error style.

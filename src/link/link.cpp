@@ -7,144 +7,125 @@
 
 namespace zelcor {
 
-Link::Link(Clock& clock_, Port& port_, Host& host_, const QString& programFolder_)
-    : clock(clock_), port(port_), host(host_), programFolder(programFolder_) {
-    trace.setPath(inFolder(programFolder, QStringLiteral("log.txt")));
-    connect(&port, &Port::readyRead, this, [this] {
-        if (pollerEnabled_)
-            poll();
+Link::Link(Clock& clock, Port& port, Host& host, const Settings& settings, const QString& programFolder)
+    : clock_(clock), port_(port), host_(host), settings_(settings), programFolder_(programFolder) {
+    trace_.setPath(inFolder(programFolder_, QStringLiteral("log.txt")));
+    connect(&port_, &Port::readyRead, this, [this] {
+        if (pollerEnabled_) poll();
     });
-    connect(&port, &Port::removed, this, [this] {
-        if (pollerEnabled_)
-            poll();
+    connect(&port_, &Port::removed, this, [this] {
+        if (pollerEnabled_) poll();
     });
 }
 
 void Link::setPollerEnabled(bool enabled) {
     pollerEnabled_ = enabled;
-    if (enabled && port.isOpen() && port.bytesWaiting() > 0)
-        poll();
+    if (enabled && port_.isOpen() && port_.bytesWaiting() > 0) poll();
 }
 
 void Link::poll() {
-    if (replaying)
-        return;
+    if (replaying_) return;
     // A device that went away may already report itself closed.
-    if (port.errorNumber() == PortErrorDeviceRemoved) {
+    if (port_.errorNumber() == int(PortError::DeviceRemoved)) {
         deviceRemoved();
         return;
     }
-    if (!port.isOpen())
-        return;
-    if (port.bytesWaiting() > 0) {
-        const QByteArray bytes = port.readAll();
+    if (!port_.isOpen()) return;
+    if (port_.bytesWaiting() > 0) {
+        const QByteArray bytes = port_.readAll();
         if (!bytes.isEmpty()) {
-            rxbuf += QString::fromLatin1(bytes);
-            lastrxtime = clock.now();
+            received_ += QString::fromLatin1(bytes);
+            lastReceiveTime_ = clock_.now();
         }
     }
-    if (port.errorNumber() == PortErrorDeviceRemoved)
-        deviceRemoved();
+    if (port_.errorNumber() == int(PortError::DeviceRemoved)) deviceRemoved();
 }
 
 void Link::deviceRemoved() {
-    stopflag = true;
+    stopRequested_ = true;
     // One box per connection: the device keeps failing until the connection ends.
-    if (removalReported_)
-        return;
+    if (removalReported_) return;
     removalReported_ = true;
-    host.message(deviceRemovedMessage(), QStringLiteral("Error"), MessageIcon::Critical);
+    host_.message(deviceRemovedMessage(), QStringLiteral("Error"), MessageIcon::Critical);
 }
 
 void Link::writeRaw(const QString& text) {
-    if (port.isOpen())
-        port.write(text.toLatin1());
+    if (port_.isOpen()) port_.write(text.toLatin1());
 }
 
-void Link::send(const QString& ss) {
-    if (settings.recording)
-        logline(QStringLiteral("S") + ss);
-    if (replaying)
-        return;
-    rxbuf.clear();
-    writeRaw(ss + QStringLiteral("\r\n"));
-    if (stopflag)
-        return;
-    clock.waitUntil(1.0, [this] { return rxbuf.contains(QLatin1Char('>')); });
-    if (stopflag)
-        return;
-    clock.wait(settings.srtime);
+void Link::send(const QString& command) {
+    if (tracing()) traceLine(QStringLiteral("S") + command);
+    if (replaying_) return;
+    received_.clear();
+    writeRaw(command + QStringLiteral("\r\n"));
+    if (stopRequested_) return;
+    clock_.waitUntil(1.0, [this] { return received_.contains(QLatin1Char('>')); });
+    if (stopRequested_) return;
+    clock_.wait(settings_.promptDelay);
 }
 
-QString Link::receive() {
-    timeAfterReceive = generalSingle(float(clock.now() - lastrxtime));
+void Link::noteReceiveTime() {
+    timeAfterReceive_ = generalSingle(float(clock_.now() - lastReceiveTime_));
     emit timeAfterReceiveChanged();
-    QString s = readReply();
+}
+
+Reply Link::receive() {
+    noteReceiveTime();
+    QString s = takeReply();
     s.remove(QLatin1Char(' '));
     s.remove(QLatin1Char('>'));
-    if (settings.recording) {
+    if (tracing()) {
         if (s.endsWith(QLatin1String("\r\r")))
-            logline(QStringLiteral("GI\r\n") + s.left(s.size() - 2));
+            traceLine(QStringLiteral("GI\r\n") + s.left(s.size() - 2));
         else
-            logline(QStringLiteral("GI\r\n") + s);
+            traceLine(QStringLiteral("GI\r\n") + s);
     }
     s.remove(QLatin1Char('\n'));
-    if (!ecuaddr.isEmpty()) {
+    // The selected controller's line, when it answered.
+    if (!selectedController_.isEmpty()) {
         const QStringList lines = s.split(QLatin1Char('\r'));
         for (const QString& line : lines) {
-            if (line.size() < 7)
-                continue;
-            const QString normal = normaliseLine(line, hdrformat);
-            if (normal.mid(4, 2) == ecuaddr) {
+            if (line.size() < 7) continue;
+            const QString normal = normaliseLine(line, headerLayout_);
+            if (normal.mid(4, 2) == selectedController_) {
                 s = normal;
                 break;
             }
         }
     }
     s.remove(QLatin1Char('\r'));
-    if (s.isEmpty())
-        needinit = true;
-    return s;
+    if (s.isEmpty()) linkLost_ = true;
+    return parseReply(s, selectedController_);
 }
 
-QString Link::ReceiveMulti(double tm2wait) {
-    clock.wait(tm2wait);
-    timeAfterReceive = generalSingle(float(clock.now() - lastrxtime));
-    emit timeAfterReceiveChanged();
-    QString s = readReply();
+QString Link::receiveAll(double wait) {
+    clock_.wait(wait);
+    noteReceiveTime();
+    QString s = takeReply();
     s.remove(QLatin1Char(' '));
     s.remove(QLatin1Char('>'));
     s.remove(QLatin1Char('\n'));
-    if (settings.recording)
-        logline(QStringLiteral("RM\r\n") + s);
-    clock.wait(0.0);
+    if (tracing()) traceLine(QStringLiteral("RM\r\n") + s);
+    clock_.wait(0.0);
     return s;
 }
 
-QString Link::readbuf() {
-    if (replaying)
-        return replayReadbuf();
-    QString s = rxbuf;
-    rxbuf.clear();
+QString Link::takeReceived() {
+    if (replaying_) return replayedReply();
+    QString s = received_;
+    received_.clear();
     return s;
 }
 
-QString Link::readbuf(int n) {
-    if (replaying)
-        return replayReadbuf();
-    QString s = rxbuf.left(n);
-    rxbuf = rxbuf.mid(n);
+QString Link::takeReply() {
+    const QString s = takeReceived();
+    if (tracing()) traceLine(replyLine(s));
     return s;
 }
 
-QString Link::readReply() {
-    const QString s = readbuf();
-    if (settings.recording)
-        logline(replyLine(s));
-    return s;
+bool isReplyLine(const QString& line) {
+    return line.startsWith(QLatin1Char('R')) && line != QLatin1String("RM");
 }
-
-bool isReplyLine(const QString& line) { return line.startsWith(QLatin1Char('R')) && line != QLatin1String("RM"); }
 
 QString Link::replyLine(const QString& reply) {
     QString line = QStringLiteral("R");
@@ -160,8 +141,7 @@ QString Link::replyLine(const QString& reply) {
             line += c;
     }
     // "RM" would read as the support tag.
-    if (line == QLatin1String("RM"))
-        line = QStringLiteral("R\\M");
+    if (line == QLatin1String("RM")) line = QStringLiteral("R\\M");
     return line;
 }
 
@@ -182,29 +162,22 @@ QString Link::replyFromLine(const QString& line) {
     return reply;
 }
 
-QString Link::replayReadbuf() {
-    const qint64 start = trace.position();
+// The next reply of the trace, the function choices ("L" lines) on the way applied; none
+// when the recorded pass had no further reply.
+QString Link::replayedReply() {
+    const qint64 start = trace_.position();
     QString line;
-    while (trace.readLine(line)) {
+    while (trace_.readLine(line)) {
         if (line.startsWith(QLatin1Char('L'))) {
-            if (onReplayListLine)
-                onReplayListLine(int(val(line.mid(1))));
+            if (onReplayListLine_) onReplayListLine_(int(leadingNumber(line.mid(1))));
         } else if (isReplyLine(line)) {
             return replyFromLine(line);
         } else if (line.startsWith(QLatin1Char('T'))) {
-            break; // the recorded pass had no further reply
+            break;
         }
     }
-    trace.seek(start);
+    trace_.seek(start);
     return QString();
-}
-
-QString Link::normaliseLine(const QString& line, int hdrformat) {
-    if (hdrformat == 2) // 7E8 06 41 00 ... -> 07 06 E8 41 00 ...
-        return QStringLiteral("0") + line.mid(0, 1) + line.mid(3, 2) + line.mid(1, 2) + line.mid(5);
-    if (hdrformat == 7) // 18DAF110 06 41 00 ... -> 18 06 10 41 00 ...
-        return line.mid(0, 2) + line.mid(8, 2) + line.mid(6, 2) + line.mid(10);
-    return line;
 }
 
 } // namespace zelcor

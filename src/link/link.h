@@ -1,11 +1,12 @@
 #pragma once
-// The conversation with the adapter: the shared link state, the poller that moves
-// port input into rxbuf, the trace log, and the command exchange (send, receive,
-// ReceiveMulti, readbuf) through which everything talks to the adapter.
+// The conversation with the adapter: the poller that moves port input into the receive
+// buffer, the trace log, and the command exchange through which everything talks to the
+// adapter. While a trace is replayed the replies come from the trace log instead.
 
 #include "base/clock.h"
 #include "base/host.h"
 #include "config/settings.h"
+#include "link/exchange.h"
 #include "link/port.h"
 #include "link/tracelog.h"
 
@@ -15,78 +16,106 @@
 
 namespace zelcor {
 
-class Link : public QObject {
+class Link : public QObject, public Exchange {
     Q_OBJECT
 public:
-    Link(Clock& clock, Port& port, Host& host, const QString& programFolder);
+    // `settings` outlive the link; their Debug setting decides what the trace log gets.
+    Link(Clock& clock, Port& port, Host& host, const Settings& settings, const QString& programFolder);
 
-    Clock& clock;
-    Port& port;
-    Host& host;
-    const QString programFolder;
-    Settings settings; // settings.recording is the Debug setting: trace lines are written
-    TraceLog trace;
+    Clock& clock() const { return clock_; }
+    Port& port() const { return port_; }
+    Host& host() const { return host_; }
+    const Settings& settings() const { return settings_; }
+    const QString& programFolder() const { return programFolder_; }
+    TraceLog& trace() { return trace_; }
 
-    bool stopflag = true; // no connection runs / the connection must end
-    bool needinit = false; // the adapter must be initialised again
-    bool replaying = false; // replies come from the trace log
-    QString ecuaddr;        // selected controller, two upper-case hex digits or empty
-    int hdrformat = 5;      // 5 legacy, 2 11-bit CAN, 7 29-bit CAN
-    QString rxbuf;          // received characters not yet taken
-    double lastrxtime = 0;  // clock of the last reception
-    QString timeAfterReceive; // "time after rcv"
+    // --- state of the connection ---
+    bool stopRequested() const override { return stopRequested_; }
+    void requestStop() { stopRequested_ = true; }
+    void clearStopRequest() { stopRequested_ = false; }
+    bool linkLost() const override { return linkLost_; }
+    void setLinkLost(bool lost) { linkLost_ = lost; }
+    bool replaying() const { return replaying_; }
+    void setReplaying(bool replaying) { replaying_ = replaying; }
+    // The controller the passes work with: two upper-case hex digits, empty for none.
+    const QString& selectedController() const { return selectedController_; }
+    void setSelectedController(const QString& address) { selectedController_ = address; }
+    HeaderLayout headerLayout() const override { return headerLayout_; }
+    void setHeaderLayout(HeaderLayout layout) { headerLayout_ = layout; }
 
-    // Called with the number of every "L" line met while replaying (selects a function).
-    std::function<void(int)> onReplayListLine;
-
-    // Timer1: the poller runs only while enabled.
+    // --- the poller ---
     void setPollerEnabled(bool enabled);
     bool pollerEnabled() const { return pollerEnabled_; }
-    // One poller tick: appends waiting input to rxbuf; a removed device ends the connection.
+    // One poller tick: appends waiting input to the receive buffer; a removed device ends
+    // the connection.
     void poll();
     // A new connection may report a removed device again.
     void resetDeviceRemovedReport() { removalReported_ = false; }
+    // Received characters not taken yet.
+    const QString& received() const { return received_; }
+    // Empties the receive buffer.
+    void discardReceived() { received_.clear(); }
+    // The time since the last reception at the last receive, as shown ("time after rcv").
+    const QString& timeAfterReceive() const { return timeAfterReceive_; }
 
-    // While a trace is replayed the log is being read: opening and closing it for
-    // writing leave the reader where it is.
-    void openlog() {
-        if (!replaying)
-            trace.openlog(false);
+    // --- the trace log (not written while replaying, which reads it) ---
+    void openTrace() {
+        if (!replaying_) trace_.openForAppending();
     }
-    void closelog() {
-        if (!replaying)
-            trace.closelog();
+    void closeTrace() {
+        if (!replaying_) trace_.close();
     }
-    void logline(const QString& text) {
-        if (!replaying)
-            trace.logline(text);
+    void traceLine(const QString& text) {
+        if (!replaying_) trace_.writeLine(text);
     }
+    // Debug is on and no pause holds the trace lines back.
+    bool tracing() const { return settings_.debugTrace && tracePauses_ == 0; }
+    // Called with the number of every "L" line met while replaying (selects a function).
+    void setReplayListHandler(std::function<void(int)> handler) { onReplayListLine_ = std::move(handler); }
 
-    void send(const QString& ss);
-    QString receive();
-    QString ReceiveMulti(double tm2wait = 1.0);
-    QString readbuf();
-    QString readbuf(int n);
-    // readbuf for a reply the passes work with: while Debug is on it is also traced as an
-    // "R" line, so that a replay gets exactly this text back.
-    QString readReply();
+    // --- the exchange ---
+    void send(const QString& command) override;
+    Reply receive() override;
+    QString receiveAll(double wait = 1.0) override;
+    // Takes everything received so far.
+    QString takeReceived();
+    // takeReceived for a reply the passes work with: while Debug is on it is also traced as
+    // an "R" line, so that a replay gets exactly this text back.
+    QString takeReply();
     // Writes straight to the port, without a trace line or a prompt wait.
     void writeRaw(const QString& text);
 
-    // An "R" line carries a reply with its line ends and backslashes escaped; the
-    // support tag "RM" is not one.
+    // An "R" line carries a reply with its line ends and backslashes escaped; the support
+    // tag "RM" is not one.
     static QString replyLine(const QString& reply);
     static QString replyFromLine(const QString& line);
-    // Rewrites a CAN reply line so the controller address sits at characters 5-6.
-    static QString normaliseLine(const QString& line, int hdrformat);
 
 signals:
     void timeAfterReceiveChanged();
 
 private:
-    QString replayReadbuf();
+    friend class TracePause;
+    QString replayedReply();
     void deviceRemoved();
+    void noteReceiveTime();
 
+    Clock& clock_;
+    Port& port_;
+    Host& host_;
+    const Settings& settings_;
+    const QString programFolder_;
+    TraceLog trace_;
+
+    bool stopRequested_ = true; // no connection runs, or the connection must end
+    bool linkLost_ = false;
+    bool replaying_ = false;
+    QString selectedController_;
+    HeaderLayout headerLayout_ = HeaderLayout::Legacy;
+    QString received_;
+    double lastReceiveTime_ = 0;
+    QString timeAfterReceive_;
+    std::function<void(int)> onReplayListLine_;
+    int tracePauses_ = 0;
     bool pollerEnabled_ = false;
     bool removalReported_ = false;
 };
@@ -94,19 +123,16 @@ private:
 // A trace line that holds a reply for replay.
 bool isReplyLine(const QString& line);
 
-// Switches the Debug setting off for the lifetime of the object, then restores it.
-class RecordingPause {
+// Holds the Debug trace lines back for its lifetime (adapter set-up commands).
+class TracePause {
 public:
-    explicit RecordingPause(Link& link) : link_(link), saved_(link.settings.recording) {
-        link.settings.recording = false;
-    }
-    ~RecordingPause() { link_.settings.recording = saved_; }
-    RecordingPause(const RecordingPause&) = delete;
-    RecordingPause& operator=(const RecordingPause&) = delete;
+    explicit TracePause(Link& link) : link_(link) { ++link_.tracePauses_; }
+    ~TracePause() { --link_.tracePauses_; }
+    TracePause(const TracePause&) = delete;
+    TracePause& operator=(const TracePause&) = delete;
 
 private:
     Link& link_;
-    bool saved_;
 };
 
 } // namespace zelcor

@@ -8,12 +8,12 @@
 
 namespace zelcor {
 
-// Driver error numbers the program reacts to.
-enum PortErrorNumber {
-    PortErrorNone = 0,
-    PortErrorInvalidPort = 8002, // no such port
-    PortErrorPortOpen = 8005,    // port busy (already open)
-    PortErrorDeviceRemoved = 8021,
+// Driver error numbers the program reacts to; message texts and traces show them.
+enum class PortError {
+    None = 0,
+    InvalidPort = 8002, // no such port
+    PortOpen = 8005,    // port busy (already open)
+    DeviceRemoved = 8021,
 };
 
 class Port : public QObject {

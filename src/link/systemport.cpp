@@ -7,7 +7,9 @@ namespace zelcor {
 
 SystemPort::SystemPort(DeviceList devices, QObject* parent) : Port(parent), devices_(std::move(devices)) {}
 
-SystemPort::~SystemPort() { close(); }
+SystemPort::~SystemPort() {
+    close();
+}
 
 QString SystemPort::deviceName(int number) const {
     const QString device = devices_.device(number);
@@ -20,9 +22,8 @@ void SystemPort::fail(int number, const QString& description) {
 }
 
 void SystemPort::lost(const QString& description) {
-    if (errorNumber_ == PortErrorDeviceRemoved)
-        return;
-    fail(PortErrorDeviceRemoved, description);
+    if (errorNumber_ == int(PortError::DeviceRemoved)) return;
+    fail(int(PortError::DeviceRemoved), description);
     emit removed();
 }
 
@@ -30,12 +31,12 @@ bool SystemPort::open(int number) {
     close();
     fail(0, QString());
     if (number < 1 || number > 16) {
-        fail(PortErrorInvalidPort, QStringLiteral("Invalid port number"));
+        fail(int(PortError::InvalidPort), QStringLiteral("Invalid port number"));
         return false;
     }
     const QString device = devices_.device(number);
     if (device.isEmpty()) {
-        fail(PortErrorInvalidPort, QStringLiteral("Invalid port number (no device for port %1)").arg(number));
+        fail(int(PortError::InvalidPort), QStringLiteral("Invalid port number (no device for port %1)").arg(number));
         return false;
     }
     return isNetworkDevice(device) ? openTcp(device) : openSerial(device);
@@ -43,12 +44,12 @@ bool SystemPort::open(int number) {
 
 bool SystemPort::openSerial(const QString& path) {
     if (!QFileInfo::exists(path)) {
-        fail(PortErrorInvalidPort, QStringLiteral("Invalid port number (%1 does not exist)").arg(path));
+        fail(int(PortError::InvalidPort), QStringLiteral("Invalid port number (%1 does not exist)").arg(path));
         return false;
     }
     const QByteArray native = path.toLocal8Bit();
     if (::access(native.constData(), R_OK | W_OK) != 0) {
-        fail(PortErrorInvalidPort,
+        fail(int(PortError::InvalidPort),
              QStringLiteral("Permission denied on %1: add your user to the 'dialout' group "
                             "(sudo usermod -aG dialout $USER), then log out and in again")
                  .arg(path));
@@ -66,9 +67,10 @@ bool SystemPort::openSerial(const QString& path) {
         const QString text = serial_->errorString();
         serial_.reset();
         if (error == QSerialPort::DeviceNotFoundError)
-            fail(PortErrorInvalidPort, QStringLiteral("Invalid port number (%1)").arg(text));
+            fail(int(PortError::InvalidPort), QStringLiteral("Invalid port number (%1)").arg(text));
         else if (error == QSerialPort::PermissionError)
-            fail(PortErrorPortOpen, QStringLiteral("Port already open (%1 is in use by another program)").arg(path));
+            fail(int(PortError::PortOpen),
+                 QStringLiteral("Port already open (%1 is in use by another program)").arg(path));
         else
             fail(8000 + int(error), text);
         return false;
@@ -77,8 +79,7 @@ bool SystemPort::openSerial(const QString& path) {
     serial_->setRequestToSend(true);
     connect(serial_.get(), &QSerialPort::readyRead, this, &Port::readyRead);
     connect(serial_.get(), &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
-        if (error == QSerialPort::ResourceError)
-            lost(QStringLiteral("Device removed"));
+        if (error == QSerialPort::ResourceError) lost(QStringLiteral("Device removed"));
     });
     return true;
 }
@@ -90,13 +91,15 @@ bool SystemPort::openTcp(const QString& address) {
     tcp_ = std::make_unique<QTcpSocket>();
     tcp_->connectToHost(host, tcpPort ? tcpPort : quint16(35000));
     if (!tcp_->waitForConnected(3000)) {
-        fail(PortErrorInvalidPort, QStringLiteral("Invalid port number (cannot reach %1: %2)").arg(address, tcp_->errorString()));
+        fail(int(PortError::InvalidPort),
+             QStringLiteral("Invalid port number (cannot reach %1: %2)").arg(address, tcp_->errorString()));
         tcp_.reset();
         return false;
     }
     tcp_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     connect(tcp_.get(), &QTcpSocket::readyRead, this, &Port::readyRead);
-    connect(tcp_.get(), &QTcpSocket::disconnected, this, [this] { lost(QStringLiteral("Connection to the adapter lost")); });
+    connect(tcp_.get(), &QTcpSocket::disconnected, this,
+            [this] { lost(QStringLiteral("Connection to the adapter lost")); });
     return true;
 }
 
@@ -113,7 +116,9 @@ void SystemPort::close() {
     }
 }
 
-bool SystemPort::isOpen() const { return (serial_ && serial_->isOpen()) || (tcp_ && tcp_->isOpen()); }
+bool SystemPort::isOpen() const {
+    return (serial_ && serial_->isOpen()) || (tcp_ && tcp_->isOpen());
+}
 
 void SystemPort::write(const QByteArray& bytes) {
     if (serial_) {
@@ -126,18 +131,14 @@ void SystemPort::write(const QByteArray& bytes) {
 }
 
 qint64 SystemPort::bytesWaiting() {
-    if (serial_)
-        return serial_->bytesAvailable();
-    if (tcp_)
-        return tcp_->bytesAvailable();
+    if (serial_) return serial_->bytesAvailable();
+    if (tcp_) return tcp_->bytesAvailable();
     return 0;
 }
 
 QByteArray SystemPort::readAll() {
-    if (serial_)
-        return serial_->readAll();
-    if (tcp_)
-        return tcp_->readAll();
+    if (serial_) return serial_->readAll();
+    if (tcp_) return tcp_->readAll();
     return {};
 }
 

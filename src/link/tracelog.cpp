@@ -2,23 +2,19 @@
 
 namespace zelcor {
 
-void TraceLog::openlog(bool replaying) {
-    closelog();
-    if (replaying || path_.isEmpty())
-        return;
+void TraceLog::openForAppending() {
+    close();
+    if (path_.isEmpty()) return;
     file_.setFileName(path_);
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Append))
-        file_.close();
+    if (!file_.open(QIODevice::WriteOnly | QIODevice::Append)) file_.close();
 }
 
-void TraceLog::closelog() {
-    if (file_.isOpen())
-        file_.close();
+void TraceLog::close() {
+    if (file_.isOpen()) file_.close();
 }
 
-void TraceLog::logline(const QString& text) {
-    if (!isOpenForWriting())
-        return;
+void TraceLog::writeLine(const QString& text) {
+    if (!isOpenForWriting()) return;
     QByteArray bytes = text.toLatin1();
     bytes.append("\r\n");
     // Each line reaches the operating system at once, so a crash loses nothing written.
@@ -27,24 +23,21 @@ void TraceLog::logline(const QString& text) {
 }
 
 bool TraceLog::openForReplay() {
-    closelog();
+    close();
     file_.setFileName(path_);
     return file_.open(QIODevice::ReadOnly);
 }
 
 bool TraceLog::readLine(QString& line) {
     // A line ends at CR LF, at a lone CR or at a lone LF.
-    if (!file_.isOpen() || file_.atEnd())
-        return false;
+    if (!file_.isOpen() || file_.atEnd()) return false;
     QByteArray bytes;
     char c;
     while (file_.getChar(&c)) {
-        if (c == '\n')
-            break;
+        if (c == '\n') break;
         if (c == '\r') {
             char next;
-            if (file_.peek(&next, 1) == 1 && next == '\n')
-                file_.getChar(&next);
+            if (file_.peek(&next, 1) == 1 && next == '\n') file_.getChar(&next);
             break;
         }
         bytes.append(c);

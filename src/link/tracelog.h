@@ -13,22 +13,23 @@ public:
     void setPath(const QString& path) { path_ = path; }
     QString path() const { return path_; }
 
-    // openlog: closes the file, then (unless replaying) opens it for appending.
-    void openlog(bool replaying);
-    // closelog
-    void closelog();
-    // logline: writes text + CR LF when the file is open for appending, ignoring errors.
-    void logline(const QString& text);
+    // Closes the file, then opens it for appending.
+    void openForAppending();
+    void close();
+    // Writes text + CR LF when the file is open for appending, ignoring errors.
+    void writeLine(const QString& text);
     bool isOpenForWriting() const { return file_.isOpen() && (file_.openMode() & QIODevice::Append); }
 
     // Replay side: the file opened for reading from its start.
     bool openForReplay();
-    bool isOpenForReading() const { return file_.isOpen() && (file_.openMode() & QIODevice::ReadOnly) && !isOpenForWriting(); }
+    bool isOpenForReading() const {
+        return file_.isOpen() && (file_.openMode() & QIODevice::ReadOnly) && !isOpenForWriting();
+    }
     // Reads the next physical line without its line end; false at the end of the file.
     bool readLine(QString& line);
     qint64 position() const { return file_.pos(); }
     void seek(qint64 position) { file_.seek(position); }
-    bool logeof() const { return !file_.isOpen() || file_.atEnd(); }
+    bool atEnd() const { return !file_.isOpen() || file_.atEnd(); }
 
 private:
     QString path_;

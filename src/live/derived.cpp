@@ -24,9 +24,9 @@ constexpr double kPowerFullScale = 400;
 // Power from the change of speed between the oldest and newest history entry, before
 // rounding; none when the history spans no time.
 std::optional<double> rawPower(const LiveHistory& h, double weight) {
-    const double v0 = h.speedhist.at(0);
-    const double v4 = h.speedhist.at(4);
-    const double span = h.timehist.at(0) - h.timehist.at(4);
+    const double v0 = h.speeds.at(0);
+    const double v4 = h.speeds.at(4);
+    const double span = h.speedTimes.at(0) - h.speedTimes.at(4);
     if (!(span > 0)) return std::nullopt;
     return weight * (v0 * v0 - v4 * v4) / (span * kPowerConstant);
 }
@@ -42,14 +42,14 @@ double power(const LiveHistory& h, double weight) {
 }
 
 double torque(const LiveHistory& h, double weight) {
-    const double rpmSum = h.rpmhist.at(0) + h.rpmhist.at(4);
+    const double rpmSum = h.engineSpeeds.at(0) + h.engineSpeeds.at(4);
     const std::optional<double> p = rawPower(h, weight);
     if (!(rpmSum > 0) || !p) return 0;
     return shown(kTorqueConstant / (rpmSum / 2) * *p);
 }
 
 DerivedRow withFeed(const QString& text, double fullScale, int decimals) {
-    const double value = val(text);
+    const double value = leadingNumber(text);
     return DerivedRow{text, GaugeFeed{value / fullScale * 100, value, decimals}};
 }
 
@@ -75,14 +75,14 @@ bool History::isEmpty(int i) const {
 }
 
 void LiveHistory::pushSpeed(double speed, double time) {
-    speedhist.push(speed);
-    timehist.push(time);
+    speeds.push(speed);
+    speedTimes.push(time);
 }
 
-QString fuelEconomyText(const LiveHistory& history, bool uselbmin) {
-    if (history.maflatest == 0) return QStringLiteral("0");
-    double f = history.speedhist.at(0) * kFuelFactor / history.maflatest;
-    if (!uselbmin) f /= kGramsToPounds;
+QString fuelEconomyText(const LiveHistory& history, bool poundsPerMinute) {
+    if (history.latestAirFlow == 0) return QStringLiteral("0");
+    double f = history.speeds.at(0) * kFuelFactor / history.latestAirFlow;
+    if (!poundsPerMinute) f /= kGramsToPounds;
     return formatNumber(f, QStringLiteral("#.0#"));
 }
 
@@ -94,29 +94,29 @@ QString torqueText(const LiveHistory& history, double weight) {
     return formatNumber(torque(history, weight), QStringLiteral("##0"));
 }
 
-DerivedRow fuelEconomyRow(const LiveHistory& history, const SeenFlags& seen, bool uselbmin) {
-    if (!(seen.mafseen && seen.speedseen)) return hint("Enable Speed and MAF above for MPG");
-    return withFeed(fuelEconomyText(history, uselbmin), kFuelEconomyFullScale, 2);
+DerivedRow fuelEconomyRow(const LiveHistory& history, const SeenFlags& seen, bool poundsPerMinute) {
+    if (!(seen.airFlowSeen && seen.speedSeen)) return hint("Enable Speed and MAF above for MPG");
+    return withFeed(fuelEconomyText(history, poundsPerMinute), kFuelEconomyFullScale, 2);
 }
 
 DerivedRow horsepowerRow(const LiveHistory& history, const SeenFlags& seen, double weight) {
-    if (!seen.speedseen) return hint("Enable Speed above to view HP");
+    if (!seen.speedSeen) return hint("Enable Speed above to view HP");
     return withFeed(horsepowerText(history, weight), kPowerFullScale, 0);
 }
 
 DerivedRow torqueRow(const LiveHistory& history, const SeenFlags& seen, double weight) {
-    if (!(seen.speedseen && seen.rpmseen)) return hint("Enable Speed and RPM above for Torque");
+    if (!(seen.speedSeen && seen.engineSpeedSeen)) return hint("Enable Speed and RPM above for Torque");
     return withFeed(torqueText(history, weight), kPowerFullScale, 0);
 }
 
 DerivedRow derivedRow(int code, const LiveHistory& history, const SeenFlags& seen, const Settings& settings) {
     switch (code) {
     case kFuelEconomyCode:
-        return fuelEconomyRow(history, seen, settings.uselbmin);
+        return fuelEconomyRow(history, seen, settings.poundsPerMinute);
     case kHorsepowerCode:
-        return horsepowerRow(history, seen, settings.vehicleweight);
+        return horsepowerRow(history, seen, settings.vehicleWeight);
     case kTorqueCode:
-        return torqueRow(history, seen, settings.vehicleweight);
+        return torqueRow(history, seen, settings.vehicleWeight);
     default:
         return DerivedRow{};
     }

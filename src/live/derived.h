@@ -1,18 +1,13 @@
 #pragma once
 // Live values shared between polling passes, and the fuel economy, horsepower and torque computed from them.
 
-#include "config/settings.h"
+#include "obd/parameters.h"
 
 #include <QString>
 #include <array>
 #include <optional>
 
 namespace zelcor {
-
-// Derived channel codes.
-inline constexpr int kFuelEconomyCode = 999;
-inline constexpr int kHorsepowerCode = 998;
-inline constexpr int kTorqueCode = 997;
 
 // Five values, newest first. Entries never pushed are empty and read as 0.
 class History {
@@ -31,28 +26,21 @@ private:
 
 // Values kept from pass to pass by the live-data and graph passes.
 struct LiveHistory {
-    double maflatest = 0; // latest air flow, in the unit of the air-flow setting
-    History speedhist;    // vehicle speed as displayed (MPH or km/h)
-    History rpmhist;      // engine RPM
-    History timehist;     // clock (seconds) at which each speed value was taken
+    double latestAirFlow = 0; // latest air flow, in the unit of the air-flow setting
+    History speeds;           // vehicle speed as displayed (MPH or km/h)
+    History engineSpeeds;     // engine RPM
+    History speedTimes;       // clock (seconds) at which each speed value was taken
 
     // Speed and its time are always pushed together.
     void pushSpeed(double speed, double time);
-    void pushRpm(double rpm) { rpmhist.push(rpm); }
+    void pushEngineSpeed(double rpm) { engineSpeeds.push(rpm); }
 };
 
 // Which inputs were decoded earlier in the current pass; all cleared at its start.
 struct SeenFlags {
-    bool mafseen = false;
-    bool speedseen = false;
-    bool rpmseen = false;
-};
-
-// What a derived row hands to its gauge window.
-struct GaugeFeed {
-    double position = 0; // percent of the dial
-    double value = 0;
-    int decimals = 0;
+    bool airFlowSeen = false;
+    bool speedSeen = false;
+    bool engineSpeedSeen = false;
 };
 
 // A derived row's text and, unless it shows a hint message, its gauge feed.
@@ -61,8 +49,8 @@ struct DerivedRow {
     std::optional<GaugeFeed> gauge;
 };
 
-// Fuel economy from the newest speed and `maflatest` ("#.0#"), "0" when there is no air flow.
-QString fuelEconomyText(const LiveHistory& history, bool uselbmin);
+// Fuel economy from the newest speed and `latestAirFlow` ("#.0#"), "0" when there is no air flow.
+QString fuelEconomyText(const LiveHistory& history, bool poundsPerMinute);
 // Horsepower from the speed change over the history ("##0"); 0 when slowing down or
 // when the history spans no time. `weight` in pounds.
 QString horsepowerText(const LiveHistory& history, double weight);
@@ -70,7 +58,7 @@ QString horsepowerText(const LiveHistory& history, double weight);
 QString torqueText(const LiveHistory& history, double weight);
 
 // The live-data rows: the value when this pass has seen the inputs, else the hint message.
-DerivedRow fuelEconomyRow(const LiveHistory& history, const SeenFlags& seen, bool uselbmin);
+DerivedRow fuelEconomyRow(const LiveHistory& history, const SeenFlags& seen, bool poundsPerMinute);
 DerivedRow horsepowerRow(const LiveHistory& history, const SeenFlags& seen, double weight);
 DerivedRow torqueRow(const LiveHistory& history, const SeenFlags& seen, double weight);
 

@@ -31,7 +31,7 @@ GraphModel::GraphModel() {
         t.fill(kEmptySample);
 }
 
-void GraphModel::killdata(int t) {
+void GraphModel::emptyTrace(int t) {
     auto& trace = traces_[index(t)];
     std::fill(trace.begin() + 1, trace.end(), kEmptySample);
 }
@@ -46,7 +46,7 @@ void GraphModel::storeSample(int t, bool enabled, float sample) {
 void GraphModel::applyPendingKills() {
     for (int t = 0; t < 2; ++t) {
         if (kill_[index(t)]) {
-            killdata(t);
+            emptyTrace(t);
             kill_[index(t)] = false;
         }
     }
@@ -61,7 +61,7 @@ void GraphModel::setAxisLabel(int label, const QString& caption, int decimals) {
 }
 
 void GraphModel::channelSelected(int t, double minimum, double maximum, int decimals) {
-    killdata(t);
+    emptyTrace(t);
     const QString pattern = zerosPattern(decimals);
     labels_[2 * index(t)] = AxisLabel{formatNumber(maximum, pattern), decimals};
     labels_[2 * index(t) + 1] = AxisLabel{formatNumber(minimum, pattern), decimals};
@@ -69,11 +69,11 @@ void GraphModel::channelSelected(int t, double minimum, double maximum, int deci
 }
 
 double GraphModel::axisTop(int t) const {
-    return val(labels_[2 * index(t)].caption);
+    return leadingNumber(labels_[2 * index(t)].caption);
 }
 
 double GraphModel::axisBottom(int t) const {
-    return val(labels_[2 * index(t) + 1].caption);
+    return leadingNumber(labels_[2 * index(t) + 1].caption);
 }
 
 double GraphModel::traceMean(int t) const {
@@ -92,12 +92,12 @@ void GraphModel::moveAxisEnd(int button) {
     const int t = button < 4 ? 0 : 1;
     AxisLabel& label = labels_[size_t(button / 2)];
     const bool up = button % 2 == 0;
-    const double e = val(label.caption);
+    const double e = leadingNumber(label.caption);
     const double m = traceMean(t);
     const QString pattern = adjustedPattern(label.decimals);
     const double delta = std::fabs(e - m) / 10;
     QString caption = formatNumber(up ? e + delta : e - delta, pattern);
-    if (val(caption) == e) {
+    if (leadingNumber(caption) == e) {
         // Too small a move to show: step by one unit of the last shown decimal.
         const double fixed = std::pow(10.0, -(std::max(label.decimals, 0) + 1));
         caption = formatNumber(up ? e + fixed : e - fixed, pattern);
@@ -130,7 +130,7 @@ bool GraphModel::adjustAxis(int button) {
     }
 }
 
-double GraphModel::graphscale(int t, double value, double height) const {
+double GraphModel::plotY(int t, double value, double height) const {
     if (value == double(kEmptySample)) return kEmptySample;
     const double top = axisTop(t);
     const double bottom = axisBottom(t);
@@ -139,11 +139,11 @@ double GraphModel::graphscale(int t, double value, double height) const {
 }
 
 void GraphModel::zoomTimeIn() {
-    if (xstep_ * kXstepFactor <= kXstepMax) xstep_ *= kXstepFactor;
+    if (sampleSpacing_ * kXstepFactor <= kXstepMax) sampleSpacing_ *= kXstepFactor;
 }
 
 void GraphModel::zoomTimeOut() {
-    if (xstep_ / kXstepFactor >= kXstepMin) xstep_ /= kXstepFactor;
+    if (sampleSpacing_ / kXstepFactor >= kXstepMin) sampleSpacing_ /= kXstepFactor;
 }
 
 std::vector<QPointF> GraphModel::tracePoints(int t, double height) const {
@@ -151,24 +151,24 @@ std::vector<QPointF> GraphModel::tracePoints(int t, double height) const {
     const auto& trace = traces_[index(t)];
     for (int k = 0; k < kTraceLength; ++k) {
         const float s = trace[size_t(k)];
-        if (s != kEmptySample) points.emplace_back(k * xstep_, graphscale(t, s, height));
+        if (s != kEmptySample) points.emplace_back(k * sampleSpacing_, plotY(t, s, height));
     }
     return points;
 }
 
 void AxisButtonRepeat::press(int button) {
-    zoombutton_ = button;
+    heldButton_ = button;
     interval_ = 1;
 }
 
 void AxisButtonRepeat::release() {
-    zoombutton_ = -1;
+    heldButton_ = -1;
     interval_ = 1;
 }
 
 int AxisButtonRepeat::tick() {
     if (held()) interval_ = nextInterval(interval_);
-    return zoombutton_;
+    return heldButton_;
 }
 
 int AxisButtonRepeat::nextInterval(int ms) {

@@ -29,7 +29,7 @@ public:
     float hold(int t) const { return holds_[index(t)]; }
 
     // Empties entries 1..1000 of trace t; the newest sample stays.
-    void killdata(int t);
+    void emptyTrace(int t);
     // Shifts trace t one place older and stores the newest entry: `sample` when the trace
     // is enabled (it also becomes the hold value), else the hold value again.
     void storeSample(int t, bool enabled, float sample);
@@ -57,15 +57,15 @@ public:
 
     // Vertical plot coordinate of a value of trace t on a plot `height` high, 0 at the
     // bottom of the axis; kEmptySample for an empty sample, 0 when the axis has no span.
-    double graphscale(int t, double value, double height) const;
+    double plotY(int t, double value, double height) const;
 
     // --- time axis ---
-    double xstep() const { return xstep_; }
+    double sampleSpacing() const { return sampleSpacing_; }
     void zoomTimeIn();  // "+": samples 5 % further apart, up to 50
     void zoomTimeOut(); // "-": 5 % closer, down to 1
 
-    // Points of trace t for drawing: x = k * xstep from the left edge (newest sample at
-    // x = 0), y from graphscale; empty samples are left out, so a line continues from
+    // Points of trace t for drawing: x = k * sampleSpacing from the left edge (newest sample at
+    // x = 0), y from plotY; empty samples are left out, so a line continues from
     // the last drawn point.
     std::vector<QPointF> tracePoints(int t, double height) const;
 
@@ -78,7 +78,7 @@ private:
     std::array<float, 2> holds_{0.0f, 0.0f};
     std::array<bool, 2> kill_{false, false};
     std::array<AxisLabel, 4> labels_;
-    double xstep_ = 5;
+    double sampleSpacing_ = 5;
 };
 
 // Repeat timing of a held axis button: the first step at once, the next after 500 ms,
@@ -90,8 +90,8 @@ public:
     // Released: nothing is held, the interval is back to 1 ms.
     void release();
 
-    int zoombutton() const { return zoombutton_; } // -1 when none is held
-    bool held() const { return zoombutton_ >= 0; }
+    int heldButton() const { return heldButton_; } // -1 when none is held
+    bool held() const { return heldButton_ >= 0; }
     int interval() const { return interval_; } // ms until the next tick
 
     // A timer tick: returns the button to apply (-1 when none) and advances the interval.
@@ -100,7 +100,7 @@ public:
     static int nextInterval(int ms);
 
 private:
-    int zoombutton_ = -1;
+    int heldButton_ = -1;
     int interval_ = 1;
 };
 

@@ -1,181 +1,144 @@
-// The graph pass (function code 240): both traces sampled once, shifted and redrawn;
-// and the clicks of the graph panel that change the channels, the axes and the time zoom.
+// The graph pass: both traces sampled once, shifted and redrawn.
 
 #include "base/format.h"
 #include "base/numbers.h"
-#include "core/listentry.h"
-#include "core/session.h"
-#include "live/chaninfo.h"
+#include "live/livedata.h"
 #include "live/livereading.h"
 
 namespace zelcor {
 
 namespace {
 
-constexpr int kSpeedCode = 13;
-constexpr int kRpmCode = 12;
-constexpr int kMafCode = 16;
 // Default channels of the two traces: intake air temperature left, coolant right.
-constexpr int kDefaultLeftCode = 15;
-constexpr int kDefaultRightCode = 5;
+constexpr int kDefaultLeftCode = pid::intakeAirTemperature;
+constexpr int kDefaultRightCode = pid::coolantTemperature;
 
-class GraphPass {
+// One pass over the two traces.
+class GraphSweep {
 public:
-    explicit GraphPass(Session& session) : s_(session) {}
+    GraphSweep(PassContext& pass, const Settings& settings, LiveHistory& history)
+        : pass_(pass), settings_(settings), history_(history) {}
 
-    void run() {
-        s_.FRAME(Panel::D240);
-        if (s_.stopflag) return;
-        const double passstart = s_.clock.now();
-        preSample();
-        for (int t = 0; t < 2; ++t) {
-            if (s_.funccode != 240 || s_.stopflag) break;
-            GraphTraceSelector& trace = s_.graphTraces[size_t(t)];
-            const int code = trace.channel.code();
-            std::optional<float> sample;
-            if (code == 0)
-                defaultSelection(t);
-            else if (trace.enabled)
-                sample = sampleOf(t, code);
-            // A trace without a new sample repeats its last value.
-            s_.live.graph.storeSample(t, trace.enabled && sample.has_value(), sample.value_or(0.0f));
-        }
-        s_.live.graph.applyPendingKills();
-        emit s_.panelChanged(Panel::D240);
-
-        if (!anyrequest_) {
-            s_.live.Text17.clear();
-            emit s_.panelChanged(Panel::D240);
-            s_.send(QStringLiteral("0100"));
-            s_.receive();
-        } else if (const double elapsed = s_.clock.now() - passstart; elapsed > 0 && !s_.replaying) {
-            s_.live.Text17 = formatNumber(1.0 / elapsed, QStringLiteral("0.0"));
-            emit s_.panelChanged(Panel::D240);
-        }
-    }
-
-private:
-    bool shows(int t, bool (*wanted)(int)) const {
-        const GraphTraceSelector& trace = s_.graphTraces[size_t(t)];
-        return trace.enabled && wanted(trace.channel.code());
-    }
-
-    LiveReading request(int code) {
-        anyrequest_ = true;
-        return readLivePid(s_, code);
-    }
+    bool anyRequest() const { return anyRequest_; }
 
     // The derived channels work from the speed and RPM histories: sample them first.
-    void preSample() {
-        auto derived = [](int code) { return code > 995; };
-        auto torque = [](int code) { return code == kTorqueCode; };
-        LiveHistory& history = s_.live.history;
-        if (shows(0, derived) || shows(1, derived)) {
-            speed_ = request(kSpeedCode);
-            if (const auto v = speed_->number()) history.pushSpeed(*v, s_.clock.now());
+    void preSample(const std::array<GraphTrace, kGraphTraces>& traces) {
+        auto shows = [&](bool (*wanted)(int)) {
+            return std::any_of(traces.begin(), traces.end(),
+                               [&](const GraphTrace& t) { return t.enabled && wanted(t.channel.code()); });
+        };
+        if (shows([](int code) { return code > 995; })) {
+            speed_ = request(pid::vehicleSpeed);
+            if (const auto v = speed_->number()) history_.pushSpeed(*v, pass_.clock().now());
         }
-        if (shows(0, torque) || shows(1, torque)) {
-            rpm_ = request(kRpmCode);
-            if (const auto v = rpm_->number()) history.pushRpm(*v);
+        if (shows([](int code) { return code == kTorqueCode; })) {
+            engineSpeed_ = request(pid::engineSpeed);
+            if (const auto v = engineSpeed_->number()) history_.pushEngineSpeed(*v);
         }
     }
 
-    void setLabel(int t, const QString& text) { s_.graphTraces[size_t(t)].value = text; }
-
-    // The value label of trace t and its sample; no sample when the channel gave none.
-    std::optional<float> sampleOf(int t, int code) {
-        const LiveHistory& history = s_.live.history;
+    // The sample of a trace showing `code`, and its value label; no sample when the
+    // channel gave none, and the label unchanged when no reply came.
+    std::optional<float> sample(int code, QString& label) {
         QString caption;
         switch (code) {
         case kFuelEconomyCode: {
-            const LiveReading maf = request(kMafCode);
-            if (const auto v = maf.number()) s_.live.history.maflatest = *v;
-            caption = fuelEconomyText(history, s_.settings.uselbmin);
+            const LiveReading airFlow = request(pid::airFlow);
+            if (const auto v = airFlow.number()) history_.latestAirFlow = *v;
+            caption = fuelEconomyText(history_, settings_.poundsPerMinute);
             break;
         }
         case kHorsepowerCode:
-            caption = horsepowerText(history, s_.settings.vehicleweight);
+            caption = horsepowerText(history_, settings_.vehicleWeight);
             break;
         case kTorqueCode:
-            caption = torqueText(history, s_.settings.vehicleweight);
+            caption = torqueText(history_, settings_.vehicleWeight);
             break;
         default: {
-            const std::optional<LiveReading>& pre = code == kSpeedCode ? speed_ : code == kRpmCode ? rpm_ : none_;
+            const std::optional<LiveReading>& pre = code == pid::vehicleSpeed  ? speed_
+                                                    : code == pid::engineSpeed ? engineSpeed_
+                                                                               : none_;
             const LiveReading reading = pre ? *pre : request(code);
-            if (!reading.empty) setLabel(t, reading.text);
+            if (!reading.empty) label = reading.text;
             const std::optional<double> v = reading.number();
             return v ? std::optional<float>(float(*v)) : std::nullopt;
         }
         }
-        setLabel(t, caption);
-        return float(val(caption));
+        label = caption;
+        return float(leadingNumber(caption));
     }
 
-    // Empty selectors after the lists were rebuilt: the left trace shows the intake air
-    // temperature, the right one the coolant temperature, both enabled.
-    void defaultSelection(int t) {
-        if (s_.graphTraces[size_t(t)].channel.entries.size() > t) select(t, t);
-        selectCode(0, kDefaultLeftCode);
-        selectCode(1, kDefaultRightCode);
-        for (GraphTraceSelector& trace : s_.graphTraces)
-            trace.enabled = true;
-        emit s_.channelsChanged();
+private:
+    LiveReading request(int code) {
+        anyRequest_ = true;
+        return readLiveParameter(pass_.exchange(), settings_, code);
     }
 
-    void selectCode(int t, int code) {
-        const QStringList& entries = s_.graphTraces[size_t(t)].channel.entries;
-        for (int k = 0; k < entries.size(); ++k) {
-            if (entryCode(entries.at(k)) == code) {
-                select(t, k);
-                return;
-            }
-        }
-    }
-
-    // Choosing another entry acts like the user's choice: new axis, trace emptied.
-    void select(int t, int index) {
-        ChannelSelector& channel = s_.graphTraces[size_t(t)].channel;
-        if (channel.index == index) return;
-        channel.index = index;
-        s_.Combo9_Click(t);
-    }
-
-    Session& s_;
-    bool anyrequest_ = false;
-    std::optional<LiveReading> speed_, rpm_; // this pass's pre-samples
+    PassContext& pass_;
+    const Settings& settings_;
+    LiveHistory& history_;
+    bool anyRequest_ = false;
+    std::optional<LiveReading> speed_, engineSpeed_; // this pass's pre-samples
     const std::optional<LiveReading> none_;
 };
 
-bool isTrace(int t) {
-    return t == 0 || t == 1;
-}
-
 } // namespace
 
-void Session::graphPass() {
-    GraphPass(*this).run();
+void LiveData::readGraphs(PassContext& pass) {
+    const double passStart = pass.clock().now();
+    GraphSweep sweep(pass, settings_, history_);
+    sweep.preSample(traces_);
+    for (int t = 0; t < kGraphTraces; ++t) {
+        if (!pass.mayGoOn()) break;
+        GraphTrace& trace = traces_[size_t(t)];
+        const int code = trace.channel.code();
+        std::optional<float> sample;
+        if (code == 0)
+            defaultTraceSelection(t);
+        else if (trace.enabled)
+            sample = sweep.sample(code, trace.value);
+        // A trace without a new sample repeats its last value.
+        graph_.storeSample(t, trace.enabled && sample.has_value(), sample.value_or(0.0f));
+    }
+    graph_.applyPendingKills();
+    emit graphsChanged();
+
+    if (!sweep.anyRequest()) {
+        graphPassRate_.clear();
+        emit graphsChanged();
+        pass.exchange().request(QStringLiteral("0100"));
+    } else if (const double elapsed = pass.clock().now() - passStart; elapsed > 0 && !pass.replaying()) {
+        graphPassRate_ = formatNumber(1.0 / elapsed, QStringLiteral("0.0"));
+        emit graphsChanged();
+    }
 }
 
-void Session::Combo9_Click(int trace) {
-    if (!isTrace(trace)) return;
-    ChannelInfo info; // a channel without a row gives an axis of 0 to 0
-    chaninfo(graphTraces[size_t(trace)].channel.code(), settings, info);
-    live.graph.channelSelected(trace, info.minimum, info.maximum, info.decimals);
-    emit panelChanged(Panel::D240);
+// Empty selectors after the lists were rebuilt: the left trace shows the intake air
+// temperature, the right one the coolant temperature, both enabled.
+void LiveData::defaultTraceSelection(int t) {
+    if (traces_[size_t(t)].channel.entries.size() > t) selectTraceEntry(t, t);
+    const auto selectCode = [this](int trace, int code) {
+        const QList<ListEntry>& entries = traces_[size_t(trace)].channel.entries;
+        for (int k = 0; k < entries.size(); ++k) {
+            if (entries.at(k).code == code) {
+                selectTraceEntry(trace, k);
+                return;
+            }
+        }
+    };
+    selectCode(0, kDefaultLeftCode);
+    selectCode(1, kDefaultRightCode);
+    for (GraphTrace& trace : traces_)
+        trace.enabled = true;
+    emit channelsChanged();
 }
 
-void Session::Command18_Click(int index) {
-    if (index == 0)
-        live.graph.zoomTimeOut();
-    else if (index == 1)
-        live.graph.zoomTimeIn();
-    else
-        return;
-    emit panelChanged(Panel::D240);
-}
-
-void Session::adjustGraphAxis(int button) {
-    if (live.graph.adjustAxis(button)) emit panelChanged(Panel::D240);
+// Choosing another entry acts like the user's choice: new axis, trace emptied.
+void LiveData::selectTraceEntry(int t, int index) {
+    ChannelSelector& channel = traces_[size_t(t)].channel;
+    if (channel.index == index) return;
+    channel.index = index;
+    traceChannelChosen(t);
 }
 
 } // namespace zelcor

@@ -2,35 +2,33 @@
 
 #include "base/format.h"
 #include "base/numbers.h"
-#include "core/session.h"
 
 namespace zelcor {
 
 std::optional<double> LiveReading::number() const {
     if (!matched) return std::nullopt;
-    return outputs.value;
+    return decoded.value;
 }
 
 QString LiveReading::logValue() const {
     const std::optional<double> value = number();
-    const int decimals = outputs.decimals.value_or(0);
+    const int decimals = decoded.decimals.value_or(0);
     if (!value || decimals < 0) return text;
     return formatNumber(*value, decimals == 0 ? QStringLiteral("#0") : zerosPattern(decimals));
 }
 
 GaugeFeed LiveReading::gaugeFeed() const {
-    return GaugeFeed{outputs.needle, outputs.value.value_or(0), outputs.decimals.value_or(0)};
+    return GaugeFeed{decoded.needle, decoded.value.value_or(0), decoded.decimals.value_or(0)};
 }
 
-LiveReading readLivePid(Session& session, int code) {
-    const QString pid = hex2(code);
-    session.send(QStringLiteral("01") + pid);
-    const QString reply = session.receive();
+LiveReading readLiveParameter(Exchange& exchange, const Settings& settings, int code) {
+    const Reply reply = exchange.request(QStringLiteral("01") + hexByte(code));
     LiveReading reading;
-    reading.reply = reply;
+    reading.reply = reply.text;
     reading.empty = reply.isEmpty();
-    reading.matched = session.replyMatches(reply, QStringLiteral("41") + pid);
-    reading.text = decodepid(code, reply, session.ecuaddr, session.settings, reading.outputs);
+    reading.matched = reply.answers(0x01, code);
+    if (reading.matched) reading.decoded = decodeParameter(code, reply.data, settings);
+    reading.text = reading.decoded.text;
     return reading;
 }
 

@@ -1,22 +1,20 @@
 #pragma once
-// One mode 01 request of the live-data and graph passes, sent, received and decoded.
+// One service 01 request of the live-data and graph passes, sent, received and decoded.
 
-#include "live/derived.h"
-#include "vehicle/decodepid.h"
+#include "link/exchange.h"
+#include "obd/parameters.h"
 
 #include <QString>
 #include <optional>
 
 namespace zelcor {
 
-class Session;
-
 struct LiveReading {
     QString text;         // the display text; empty when the reply was rejected
     QString reply;        // the normalised reply
-    PidOutputs outputs;   // from this decode only
+    Decoded decoded;      // of an accepted reply
     bool empty = true;    // no reply at all
-    bool matched = false; // the reply carries the selected controller and "41" + PID
+    bool matched = false; // the selected controller answered for this PID
 
     // The decoded value, when the reply was accepted and the parameter has one.
     std::optional<double> number() const;
@@ -28,6 +26,6 @@ struct LiveReading {
 };
 
 // Sends "01" + the PID `code` in two hex digits and decodes the reply.
-LiveReading readLivePid(Session& session, int code);
+LiveReading readLiveParameter(Exchange& exchange, const Settings& settings, int code);
 
 } // namespace zelcor

@@ -1,9 +1,7 @@
 #include "logging/recordingplayer.h"
 
 #include "base/datetime.h"
-#include "live/chaninfo.h"
-#include "vehicle/decodepid.h"
-#include "vehicle/pidnames.h"
+#include "link/reply.h"
 
 #include <QFileInfo>
 
@@ -21,14 +19,14 @@ GaugeScale slotScale(int pid, const QString& name, const Settings& settings) {
     if (const auto scale = gaugeScale(pid, settings)) return *scale;
     GaugeScale scale;
     scale.name = name;
-    ChannelInfo info;
-    if (chaninfo(pid, settings, info) && info.maximum > info.minimum && info.tick > 0 && info.step > 0) {
-        scale.units = info.units;
-        scale.minimum = info.minimum;
-        scale.maximum = info.maximum;
-        scale.tick = info.tick;
-        scale.step = info.step;
-        scale.decimals = std::max(info.decimals, 0);
+    const std::optional<ChannelInfo> info = channelInfo(pid, settings);
+    if (info && info->maximum > info->minimum && info->tick > 0 && info->step > 0) {
+        scale.units = info->units;
+        scale.minimum = info->minimum;
+        scale.maximum = info->maximum;
+        scale.tick = info->tick;
+        scale.step = info->step;
+        scale.decimals = std::max(info->decimals, 0);
     } else {
         scale.units = QStringLiteral("%");
         scale.maximum = 100;
@@ -50,40 +48,40 @@ bool RecordingPlayer::open(const QString& file, QString* error) {
         if (error) *error = reader_.errorString();
         return false;
     }
-    path = file;
-    title = QFileInfo(file).fileName();
-    marks.clear();
+    path_ = file;
+    title_ = QFileInfo(file).fileName();
+    marks_.clear();
     ReplayRecord record;
     while (reader_.next(record)) {
-        if (record.kind == ReplayRecord::Kind::Mark) marks.append(record.text);
+        if (record.kind == ReplayRecord::Kind::Mark) marks_.append(record.text);
     }
     skippedLines_ = reader_.skippedLines();
     reader_.rewind();
-    markIndex = marks.isEmpty() ? -1 : 0;
+    markIndex_ = marks_.isEmpty() ? -1 : 0;
     emit labelsChanged();
     return true;
 }
 
-void RecordingPlayer::initform() {
-    for (ReplaySlot& slot : replaySlots)
+void RecordingPlayer::emptySlots() {
+    for (ReplaySlot& slot : slots_)
         slot = ReplaySlot();
     slotOf_.fill(-1);
-    slotCount = 0;
+    slotCount_ = 0;
     emit slotsChanged();
     emit plotted();
 }
 
 bool RecordingPlayer::mustEnd() const {
-    return controls.closeRequested || clock_.waitsAbandoned();
+    return controls_.closeRequested || clock_.waitsAbandoned();
 }
 
-void RecordingPlayer::playing() {
+void RecordingPlayer::runPlayLoop() {
     if (running_) return;
     running_ = true;
     previousTime_.reset();
     ReplayRecord record;
     while (!mustEnd()) {
-        while (!controls.play && !mustEnd())
+        while (!controls_.play && !mustEnd())
             clock_.yield();
         if (mustEnd() || !reader_.next(record)) break;
         jumped_ = false;
@@ -94,18 +92,18 @@ void RecordingPlayer::playing() {
             continue;
         }
         show(record);
-        if (controls.step) {
-            controls.endStep();
+        if (controls_.step) {
+            controls_.endStep();
             emit controlsChanged();
         }
     }
     running_ = false;
-    if (!controls.closeRequested && controls.play) {
-        controls.setPlay(false);
+    if (!controls_.closeRequested && controls_.play) {
+        controls_.setPlay(false);
         emit controlsChanged();
     }
     emit finished();
-    if (controls.closeRequested) emit closed();
+    if (controls_.closeRequested) emit closed();
 }
 
 bool RecordingPlayer::pace(double seconds) {
@@ -113,8 +111,8 @@ bool RecordingPlayer::pace(double seconds) {
         const double due = seconds - *previousTime_;
         for (;;) {
             if (mustEnd()) return false;
-            const double speed = controls.speedFactor();
-            if (jumped_ || controls.step || controls.fast || speed <= 0 || due <= 0 ||
+            const double speed = controls_.speedFactor();
+            if (jumped_ || controls_.step || controls_.fast || speed <= 0 || due <= 0 ||
                 (clock_.now() - previousClock_) * speed >= due)
                 break;
             clock_.yield();
@@ -146,21 +144,21 @@ void RecordingPlayer::show(const ReplayRecord& record) {
 }
 
 void RecordingPlayer::showMark(const ReplayRecord& record) {
-    Label2 = record.text;
-    initform();
+    markText_ = record.text;
+    emptySlots();
     sectionStart_ = record.date;
     previousTime_.reset();
-    Label1 = dateTimeText(fromDateValue(sectionStart_));
+    recordTime_ = dateTimeText(fromDateValue(sectionStart_));
     emit labelsChanged();
 }
 
 void RecordingPlayer::giveSlot(const ReplayRecord& record) {
-    if (slotCount >= kReplaySlots || slotOf_[size_t(record.pid)] >= 0) return;
-    const int index = slotCount++;
-    ReplaySlot& slot = replaySlots[size_t(index)];
+    if (slotCount_ >= kReplaySlots || slotOf_[size_t(record.pid)] >= 0) return;
+    const int index = slotCount_++;
+    ReplaySlot& slot = slots_[size_t(index)];
     slot.pid = record.pid;
     slot.name = record.text.trimmed();
-    if (slot.name.isEmpty()) slot.name = pidname(record.pid);
+    if (slot.name.isEmpty()) slot.name = parameterName(record.pid);
     if (slot.name.isEmpty()) slot.name = QStringLiteral("PID %1").arg(record.pid);
     slot.scale = slotScale(record.pid, slot.name, settings_);
     slot.showGauge = choices_[size_t(record.pid)].showGauge;
@@ -170,13 +168,17 @@ void RecordingPlayer::giveSlot(const ReplayRecord& record) {
 }
 
 void RecordingPlayer::showData(const ReplayRecord& record) {
-    Label1 = dateTimeText(fromDateValue(sectionStart_ + record.time / 86400.0));
+    recordTime_ = dateTimeText(fromDateValue(sectionStart_ + record.time / 86400.0));
     emit labelsChanged();
     const int index = slotOf_[size_t(record.pid)];
     if (index < 0) return;
-    ReplaySlot& slot = replaySlots[size_t(index)];
-    PidOutputs out;
-    slot.value = decodepid(record.pid, record.text, record.text.mid(4, 2), settings_, out);
+    ReplaySlot& slot = slots_[size_t(index)];
+    // A recorded reply is decoded whichever controller sent it.
+    const Reply reply = parseReply(record.text);
+    const Decoded out = reply.service == 0x41 && reply.parameter == record.pid
+                            ? decodeParameter(record.pid, reply.data, settings_)
+                            : Decoded{};
+    slot.value = out.text;
     emit slotChanged(index);
     if (out.needle < 0) return;
     slot.gauge = GaugeFeed{out.needle, out.value.value_or(0), std::max(out.decimals.value_or(0), 0)};
@@ -188,41 +190,41 @@ void RecordingPlayer::showData(const ReplayRecord& record) {
     }
 }
 
-void RecordingPlayer::Command1_Click() {
-    controls.closeRequested = true;
+void RecordingPlayer::close() {
+    controls_.closeRequested = true;
     if (!running_) emit closed();
 }
 
-void RecordingPlayer::Command2_Click() {
-    if (markIndex < 0 || markIndex >= marks.size()) return;
+void RecordingPlayer::jumpToMark() {
+    if (markIndex_ < 0 || markIndex_ >= marks_.size()) return;
     reader_.rewind();
     ReplayRecord record;
     while (reader_.next(record)) {
-        if (record.kind == ReplayRecord::Kind::Mark && record.text == marks.at(markIndex)) {
+        if (record.kind == ReplayRecord::Kind::Mark && record.text == marks_.at(markIndex_)) {
             reader_.seek(reader_.recordPosition());
             jumped_ = running_;
-            controls.setStep(true);
+            controls_.setStep(true);
             emit controlsChanged();
-            playing();
+            runPlayLoop();
             return;
         }
     }
 }
 
 void RecordingPlayer::playClicked(bool checked) {
-    controls.setPlay(checked);
+    controls_.setPlay(checked);
     emit controlsChanged();
     if (checked) resume();
 }
 
 void RecordingPlayer::stepClicked(bool checked) {
-    controls.setStep(checked);
+    controls_.setStep(checked);
     emit controlsChanged();
     if (checked) resume();
 }
 
 void RecordingPlayer::fastClicked(bool held) {
-    controls.setFast(held);
+    controls_.setFast(held);
     emit controlsChanged();
     if (held) resume();
 }
@@ -230,19 +232,19 @@ void RecordingPlayer::fastClicked(bool held) {
 void RecordingPlayer::resume() {
     if (running_) return;
     if (reader_.atEnd()) reader_.rewind();
-    playing();
+    runPlayLoop();
 }
 
-void RecordingPlayer::Check1_Click(int index, bool checked) {
-    if (index < 0 || index >= kReplaySlots || !replaySlots[size_t(index)].used()) return;
-    replaySlots[size_t(index)].showGauge = checked;
-    choices_[size_t(replaySlots[size_t(index)].pid)].showGauge = checked;
+void RecordingPlayer::setShowGauge(int index, bool checked) {
+    if (index < 0 || index >= kReplaySlots || !slots_[size_t(index)].used()) return;
+    slots_[size_t(index)].showGauge = checked;
+    choices_[size_t(slots_[size_t(index)].pid)].showGauge = checked;
     emit slotsChanged();
 }
 
-void RecordingPlayer::Check2_Click(int index, bool checked) {
-    if (index < 0 || index >= kReplaySlots || !replaySlots[size_t(index)].used()) return;
-    ReplaySlot& slot = replaySlots[size_t(index)];
+void RecordingPlayer::setPlot(int index, bool checked) {
+    if (index < 0 || index >= kReplaySlots || !slots_[size_t(index)].used()) return;
+    ReplaySlot& slot = slots_[size_t(index)];
     slot.plot = checked;
     choices_[size_t(slot.pid)].plot = checked;
     if (!checked) slot.history.clear();

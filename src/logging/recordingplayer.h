@@ -5,10 +5,9 @@
 
 #include "base/clock.h"
 #include "config/settings.h"
-#include "live/derived.h"
-#include "live/gaugescale.h"
 #include "logging/recording.h"
 #include "logging/replaycontrols.h"
+#include "obd/parameters.h"
 
 #include <QObject>
 #include <QStringList>
@@ -22,11 +21,11 @@ inline constexpr int kReplaySlots = 10;
 inline constexpr int kReplayHistory = 1001;
 
 struct ReplaySlot {
-    int pid = -1;              // the parameter the slot shows; -1 for a free slot
-    QString name;              // Text1(i)
-    QString value;             // Text5(i)
-    bool showGauge = false;    // Check1(i)
-    bool plot = false;         // Check2(i)
+    int pid = -1; // the parameter the slot shows; -1 for a free slot
+    QString name;
+    QString value;
+    bool showGauge = false;    // "Show Gauge"
+    bool plot = false;         // "Plot on Graph"
     GaugeScale scale;          // the gauge's scale, chosen when the slot is given
     GaugeFeed gauge;           // the latest needle position, value and decimals
     std::deque<float> history; // needle positions in percent, newest first
@@ -39,15 +38,17 @@ class RecordingPlayer : public QObject {
 public:
     RecordingPlayer(Clock& clock, const Settings& settings, QObject* parent = nullptr);
 
-    ReplayControls controls;
-    QString path;                                     // text15's Tag
-    QString title;                                    // text15
-    QStringList marks;                                // Combo1, "Jump to Mark"
-    int markIndex = -1;                               // the selected mark
-    QString Label1;                                   // time of the current record
-    QString Label2;                                   // text of the last mark
-    std::array<ReplaySlot, kReplaySlots> replaySlots; // the slots, in the order they were given
-    int slotCount = 0;
+    // The play controls; the window writes them, then calls the matching click.
+    ReplayControls& controls() { return controls_; }
+    const QString& path() const { return path_; }
+    const QString& title() const { return title_; }     // the file's name
+    const QStringList& marks() const { return marks_; } // "Jump to Mark"
+    int markIndex() const { return markIndex_; }        // the selected mark
+    void setMarkIndex(int index) { markIndex_ = index; }
+    const QString& recordTime() const { return recordTime_; } // date and time of the current record
+    const QString& markText() const { return markText_; }     // text of the last mark
+    const std::array<ReplaySlot, kReplaySlots>& replaySlots() const { return slots_; } // in the order given
+    int slotCount() const { return slotCount_; }
 
     // Opens a recording, lists its marks and counts the lines that hold no record;
     // false (with the reason) when it cannot be read.
@@ -56,21 +57,21 @@ public:
 
     // The play loop: runs until the end of the file, a close request or the end of the
     // program. Pressing play (or a jump) after the end plays again.
-    void playing();
+    void runPlayLoop();
     bool running() const { return running_; }
     bool atEnd() const { return reader_.atEnd(); }
     // Empties every slot before a new section.
-    void initform();
+    void emptySlots();
 
-    void Command1_Click(); // Close
-    void Command2_Click(); // Jump to Mark
+    void close();
+    void jumpToMark();
     // Play, step and fast forward: when the loop has ended they start it again from the
     // beginning.
     void playClicked(bool checked);
     void stepClicked(bool checked);
     void fastClicked(bool held);
-    void Check1_Click(int slot, bool checked); // Show Gauge
-    void Check2_Click(int slot, bool checked); // Plot on Graph
+    void setShowGauge(int slot, bool checked);
+    void setPlot(int slot, bool checked);
 
 signals:
     void slotsChanged();        // slots given, emptied, boxes changed
@@ -95,6 +96,15 @@ private:
 
     Clock& clock_;
     const Settings& settings_;
+    ReplayControls controls_;
+    QString path_;
+    QString title_;
+    QStringList marks_;
+    int markIndex_ = -1;
+    QString recordTime_;
+    QString markText_;
+    std::array<ReplaySlot, kReplaySlots> slots_;
+    int slotCount_ = 0;
     RecordingReader reader_;
     int skippedLines_ = 0;
     bool running_ = false;

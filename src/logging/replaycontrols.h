@@ -16,11 +16,11 @@ QString replaySpeedText(int index);
 double replaySpeedFactor(int index);
 
 struct ReplayControls {
-    bool play = false;                    // playbutton
-    bool step = false;                    // stepbutton
-    bool stop = false;                    // stopbutton
-    bool fast = false;                    // fastbutton, held down
-    int speedIndex = kDefaultReplaySpeed; // List1
+    bool play = false;
+    bool step = false;
+    bool stop = false;
+    bool fast = false;                    // held down
+    int speedIndex = kDefaultReplaySpeed; // the speed list's selection
     bool closeRequested = false;          // "Close"
 
     // The three push-style boxes keep each other consistent: play unchecks stop, stop

@@ -1,7 +1,7 @@
 #include "vehicle/statuspanels.h"
 
 #include "base/format.h"
-#include "base/numbers.h"
+#include "obd/parameters.h"
 
 #include <iterator>
 
@@ -33,20 +33,16 @@ void addMonitors(QStringList& list, int bits, int first, int count) {
 
 } // namespace
 
-int replyDataByte(const QString& reply, int index) {
-    return hexByteAt(reply, 11 + 2 * index);
-}
-
 QString monitorName(int index) {
     if (index < 0 || index >= kMonitorCount) return QString();
     return QString::fromLatin1(kMonitorNames[index]);
 }
 
-GeneralInfoStatus generalInfoStatus(const QString& reply) {
-    const int a = replyDataByte(reply, 0);
-    const int b = replyDataByte(reply, 1);
-    const int c = replyDataByte(reply, 2);
-    const int d = replyDataByte(reply, 3);
+GeneralInfoStatus generalInfoStatus(const QByteArray& data) {
+    const int a = dataByte(data, 0);
+    const int b = dataByte(data, 1);
+    const int c = dataByte(data, 2);
+    const int d = dataByte(data, 3);
     GeneralInfoStatus s;
     s.mil = (a & 0x80) ? QStringLiteral("ON") : QStringLiteral("OFF");
     s.codeCount = a & 0x7F;
@@ -57,9 +53,9 @@ GeneralInfoStatus generalInfoStatus(const QString& reply) {
     return s;
 }
 
-std::array<bool, kFuelSystemLabels> fuelSystemHighlights(const QString& reply) {
-    const int a = replyDataByte(reply, 0);
-    const int b = replyDataByte(reply, 1);
+std::array<bool, kFuelSystemLabels> fuelSystemHighlights(const QByteArray& data) {
+    const int a = dataByte(data, 0);
+    const int b = dataByte(data, 1);
     std::array<bool, kFuelSystemLabels> lit{};
     for (int i = 0; i < 5; ++i) {
         lit[size_t(i)] = a & (1 << i);
@@ -80,73 +76,19 @@ QString fuelSystemLabelText(int index) {
     return QString::fromLatin1(kTexts[index % 5]);
 }
 
-QString singleParameterTitle(int code) {
-    const char* title = nullptr;
-    switch (code) {
-    case 4:
-        title = " Calculated Load Value ";
-        break;
-    case 5:
-        title = " Engine Coolant Temp ";
-        break;
-    case 6:
-        title = " Short term Fuel Trim - Bank 1 ";
-        break;
-    case 7:
-        title = " Long term Fuel Trim - Bank 1 ";
-        break;
-    case 8:
-        title = " Short term Fuel Trim - Bank 2 ";
-        break;
-    case 9:
-        title = " Long term Fuel Trim - Bank 2 ";
-        break;
-    case 10:
-        title = " Fuel Pressure ";
-        break;
-    case 11:
-        title = " Intake Manifold Absolute Pressure ";
-        break;
-    case 14:
-        title = " Ignition Timing Advance for #1 cylinder (not including mech adv) ";
-        break;
-    case 15:
-        title = " Intake Air Temp ";
-        break;
-    case 16:
-        title = " Air Flow Rate from MAF sensor ";
-        break;
-    case 17:
-        title = " Absolute Throttle Position Sensor ";
-        break;
-    case 18:
-        title = " Commanded Secondary Air Status ";
-        break;
-    case 30:
-        title = " Power Take-Off (PTO) Status ";
-        break;
-    case 32:
-        title = " pids supported ";
-        break;
-    default:
-        return QString();
-    }
-    return QString::fromLatin1(title);
+QString powerTakeOffText(const QByteArray& data) {
+    return (dataByte(data, 0) & 0x01) ? QStringLiteral("PTO Active") : QStringLiteral("PTO Not Active");
 }
 
-QString ptoStatusText(const QString& reply) {
-    return (replyDataByte(reply, 0) & 0x01) ? QStringLiteral("PTO Active") : QStringLiteral("PTO Not Active");
-}
-
-QString pidsSupportedText(const QString& reply) {
+QString supportBytesText(const QByteArray& data) {
     QStringList bytes;
     for (int i = 0; i < 4; ++i)
-        bytes.append(QString::number(replyDataByte(reply, i)));
+        bytes.append(QString::number(dataByte(data, i)));
     return bytes.join(QLatin1Char(' '));
 }
 
-std::array<bool, kOxygenSensors> oxygenSensorsPresent(const QString& reply) {
-    const int a = replyDataByte(reply, 0);
+std::array<bool, kOxygenSensors> oxygenSensorsPresent(const QByteArray& data) {
+    const int a = dataByte(data, 0);
     std::array<bool, kOxygenSensors> present{};
     for (int i = 0; i < kOxygenSensors; ++i)
         present[size_t(i)] = a & (1 << i);
@@ -158,9 +100,9 @@ QString oxygenSensorLabel(int index) {
     return QStringLiteral("Bank %1 - Sensor %2").arg(index / 4 + 1).arg(index % 4 + 1);
 }
 
-OxygenSensorReading oxygenSensorReading(const QString& reply) {
-    const int a = replyDataByte(reply, 0);
-    const int b = replyDataByte(reply, 1);
+OxygenSensorReading oxygenSensorReading(const QByteArray& data) {
+    const int a = dataByte(data, 0);
+    const int b = dataByte(data, 1);
     OxygenSensorReading r;
     r.voltage = formatNumber(a * 0.005, QStringLiteral("0.000"));
     r.fuelTrim = b == 255 ? QStringLiteral("n/a")

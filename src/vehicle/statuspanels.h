@@ -1,14 +1,13 @@
 #pragma once
-// What the General Info, fuel system, single-parameter and oxygen sensor panels show for a checked reply.
+// What the General Info, fuel system, power take-off, supported-PID and oxygen sensor
+// panels show for the data bytes of a reply.
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <array>
 
 namespace zelcor {
-
-// Data byte `index` (0 = A) of a normalised reply line; missing bytes read as 0.
-int replyDataByte(const QString& reply, int index);
 
 // General Info ("0101"): lamp, stored code count and the three monitor lists.
 struct GeneralInfoStatus {
@@ -18,7 +17,7 @@ struct GeneralInfoStatus {
     QStringList nonContinuous; // non-continuous tests supported
     QStringList incomplete;    // tests failed or not completed
 };
-GeneralInfoStatus generalInfoStatus(const QString& reply);
+GeneralInfoStatus generalInfoStatus(const QByteArray& data);
 
 // The monitor names: 0..2 continuous, 3..10 non-continuous; empty outside.
 QString monitorName(int index);
@@ -26,25 +25,21 @@ QString monitorName(int index);
 // Fuel systems ("0103"): label i (0..4) is highlighted when bit i of A is set,
 // label i + 5 when bit i of B is set.
 inline constexpr int kFuelSystemLabels = 10;
-std::array<bool, kFuelSystemLabels> fuelSystemHighlights(const QString& reply);
+std::array<bool, kFuelSystemLabels> fuelSystemHighlights(const QByteArray& data);
 
 // The text of fuel system label i (0..9; i and i + 5 carry the same text).
 QString fuelSystemLabelText(int index);
 
-// Caption of the single-parameter panel for a function code, with its surrounding
-// blanks; empty for codes the panel does not serve.
-QString singleParameterTitle(int code);
-
 // Power take-off status ("011E").
-QString ptoStatusText(const QString& reply);
+QString powerTakeOffText(const QByteArray& data);
 
 // PIDs supported 21h-40h ("0120"): the four bytes in decimal, separated by blanks.
-QString pidsSupportedText(const QString& reply);
+QString supportBytesText(const QByteArray& data);
 
 // Oxygen sensors ("0113"): sensor i (0..7, bank 1 sensors 1-4 then bank 2) is present
 // when bit i of A is set.
 inline constexpr int kOxygenSensors = 8;
-std::array<bool, kOxygenSensors> oxygenSensorsPresent(const QString& reply);
+std::array<bool, kOxygenSensors> oxygenSensorsPresent(const QByteArray& data);
 
 // Name label of sensor i ("Bank 1 - Sensor 1" ...); empty outside 0..7.
 QString oxygenSensorLabel(int index);
@@ -54,10 +49,6 @@ struct OxygenSensorReading {
     QString voltage;  // "0.450" (volts, no unit)
     QString fuelTrim; // "-2.3%", or "n/a" when the sensor does not trim
 };
-OxygenSensorReading oxygenSensorReading(const QString& reply);
-
-// Texts of the voltage and fuel-trim labels before any reading.
-inline constexpr const char* kOxygenVoltageInitial = "0.0";
-inline constexpr const char* kOxygenFuelTrimInitial = "0.0%";
+OxygenSensorReading oxygenSensorReading(const QByteArray& data);
 
 } // namespace zelcor

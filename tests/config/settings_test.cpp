@@ -1,9 +1,14 @@
+// setup.cfg: how each line is read, what replaces an unusable file, and safe writes. The
+// default file and one saved from the setup panel are tests/golden/data/setup-*.cfg.
+
 #include "config/settings.h"
 #include "sessionrig.h"
 #include "testmain.h"
 
-#include <QTemporaryDir>
+#include <QDir>
 #include <QTest>
+#include <functional>
+#include <unistd.h>
 
 using namespace zelcor;
 using namespace zelcor::test;
@@ -12,106 +17,93 @@ namespace {
 
 const QByteArray kDefaults = "1\r\n0\r\n1\r\n0\r\n0\r\n1\r\n1\r\n3200\r\n0\r\n0\r\n";
 
+// The default file with line `line` (1-based) replaced.
+QByteArray withLine(int line, const QByteArray& text) {
+    QList<QByteArray> lines = kDefaults.split('\n');
+    lines[line - 1] = text + '\r';
+    return lines.join('\n');
+}
+
+// The settings read from the folder into settings that held other values.
+Settings loaded(const QTemporaryDir& dir) {
+    Settings s{7, 1.5, false, true, true, false, false, 10, 3, true};
+    loadSettings(s, dir.path());
+    return s;
+}
+
 } // namespace
 
 class SettingsTest : public QObject {
     Q_OBJECT
 private slots:
-    // A missing or unusable file is replaced by the defaults, whatever was in memory.
-    void unusableFileFallsBack_data() {
-        QTest::addColumn<QByteArray>("content"); // null: no file at all
-        QTest::newRow("missing") << QByteArray();
-        QTest::newRow("too short") << QByteArray("3\r\n0\r\n1\r\n");
-        QTest::newRow("empty") << QByteArray("");
-        QTest::newRow("port beyond 16 bits") << QByteArray("40000\r\n0\r\n1\r\n0\r\n0\r\n1\r\n1\r\n3200\r\n0\r\n0\r\n");
-        QTest::newRow("init mode beyond 16 bits")
-            << QByteArray("1\r\n0\r\n1\r\n0\r\n0\r\n1\r\n1\r\n3200\r\n-99999\r\n0\r\n");
+    // How each line is read; a missing or unusable file is replaced by the defaults.
+    void read_data() {
+        QTest::addColumn<QByteArray>("file"); // null: no file at all
+        QTest::addColumn<Settings>("expected");
+        QTest::addColumn<bool>("replaced");
+        const auto row = [](const char* name, const QByteArray& file, const std::function<void(Settings&)>& change,
+                            bool replaced = false) {
+            Settings expected;
+            change(expected);
+            QTest::newRow(name) << file << expected << replaced;
+        };
+        const auto defaults = [](Settings&) {};
+        row("missing", QByteArray(), defaults, true);
+        row("empty", "", defaults, true);
+        row("too short", "3\r\n0\r\n1\r\n", defaults, true);
+        row("port beyond 16 bits", withLine(1, "40000"), defaults, true);
+        row("init mode beyond 16 bits", withLine(9, "-32769"), defaults, true);
+        row("port at the 16-bit limit", withLine(1, "32767"), [](Settings& s) { s.startPort = 32767; });
+        row("init mode at the 16-bit limit", withLine(9, "-32768"), [](Settings& s) { s.initMode = -32768; });
+        row("port rounds half to even", withLine(1, "2.5"), [](Settings& s) { s.startPort = 2; });
+        row("weight above range", withLine(8, "12000"), [](Settings& s) { s.vehicleWeight = 9999; });
+        row("weight below range", withLine(8, "-5"), [](Settings& s) { s.vehicleWeight = 0; });
+        row("flag -1 is off", withLine(3, "-1"), [](Settings& s) { s.milesPerHour = false; });
+        row("flag 2 is on", withLine(4, "2"), [](Settings& s) { s.poundsPerMinute = true; });
+        row("flag text is off", withLine(6, "yes"), [](Settings& s) { s.fahrenheit = false; });
+        row("prompt delay with blanks", withLine(2, " 0. 25"), [](Settings& s) { s.promptDelay = 0.25; });
+        row("line feeds only", "4\n0\n0\n0\n0\n0\n0\n2000\n-99\n1\n",
+            [](Settings& s) { s = {4, 0, false, false, false, false, false, 2000, -99, true}; });
+        row("more than ten lines", kDefaults + "9\r\n", defaults);
     }
-    void unusableFileFallsBack() {
-        QFETCH(QByteArray, content);
+    void read() {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, replaced);
         QTemporaryDir dir;
-        if (!content.isNull()) QVERIFY(writeText(dir.filePath("setup.cfg"), content));
-        Settings s;
-        s.comport = 7;
-        s.usemph = false;
-        LOADCONFIG(s, dir.path());
-        QCOMPARE(s, Settings());
-        QCOMPARE(fileText(dir.filePath("setup.cfg")), kDefaults);
-    }
-
-    void lineRules_data() {
-        QTest::addColumn<int>("line");
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<double>("expected");
-        QTest::newRow("weight above range") << 8 << QByteArray("12000") << "weight" << 9999.0;
-        QTest::newRow("weight below range") << 8 << QByteArray("-5") << "weight" << 0.0;
-        QTest::newRow("weight text") << 8 << QByteArray("abc") << "weight" << 0.0;
-        QTest::newRow("bool minus one is false") << 3 << QByteArray("-1") << "usemph" << 0.0;
-        QTest::newRow("bool two is true") << 4 << QByteArray("2") << "uselbmin" << 1.0;
-        QTest::newRow("bool text is false") << 6 << QByteArray("yes") << "usedegf" << 0.0;
-        QTest::newRow("port rounds half even") << 1 << QByteArray("2.5") << "comport" << 2.0;
-        QTest::newRow("sr time with blanks") << 2 << QByteArray(" 0. 25") << "srtime" << 0.25;
-        QTest::newRow("init mode") << 9 << QByteArray("-99") << "initmode" << -99.0;
-    }
-    void lineRules() {
-        QFETCH(int, line);
-        QFETCH(QByteArray, text);
-        QFETCH(QString, field);
-        QList<QByteArray> lines = kDefaults.split('\n');
-        lines[line - 1] = text + "\r";
-        QTemporaryDir dir;
-        writeText(dir.filePath("setup.cfg"), lines.join('\n'));
-        Settings s;
-        LOADCONFIG(s, dir.path());
-        const double got = field == "weight"     ? s.vehicleweight
-                           : field == "usemph"   ? double(s.usemph)
-                           : field == "uselbmin" ? double(s.uselbmin)
-                           : field == "usedegf"  ? double(s.usedegf)
-                           : field == "comport"  ? double(s.comport)
-                           : field == "srtime"   ? s.srtime
-                                                 : double(s.initmode);
-        QTEST(got, "expected");
+        if (!file.isNull()) QVERIFY(writeText(dir.filePath("setup.cfg"), file));
+        QTEST(loaded(dir), "expected");
+        QCOMPARE(fileText(dir.filePath("setup.cfg")), replaced ? kDefaults : file);
     }
 
     // Every field in its saved format, and read back as saved.
     void saveThenLoadRoundTrips() {
         QTemporaryDir dir;
-        Settings s;
-        s.comport = 3;
-        s.srtime = 0.25;
-        s.usemph = false;
-        s.uselbmin = true;
-        s.noportsearch = true;
-        s.usedegf = false;
-        s.usepsi = false;
-        s.vehicleweight = 3201;
-        s.initmode = -99;
-        s.recording = true;
-        QVERIFY(SAVECONFIG(s, dir.path()));
+        Settings s{3, 0.25, false, true, true, false, false, 3201, -99, true};
+        QVERIFY(saveSettings(s, dir.path()));
         QCOMPARE(fileText(dir.filePath("setup.cfg")),
                  QByteArray("3\r\n0.25\r\n0\r\n1\r\n1\r\n0\r\n0\r\n3201\r\n-99\r\n1\r\n"));
-        Settings back;
-        LOADCONFIG(back, dir.path());
-        QCOMPARE(back, s);
-        s.vehicleweight = 3200.7; // saved rounded
-        QCOMPARE(configText(s).split('\n').at(7), QByteArray("3201\r"));
+        QCOMPARE(loaded(dir), s);
+        s.vehicleWeight = 3200.5; // saved rounded
+        QCOMPARE(settingsFileText(s).split('\n').at(7), QByteArray("3201\r"));
     }
 
-    void lfOnlyFileIsRead() {
+    // The new file replaces the old one whole: the old one is never rewritten in place,
+    // and a save that cannot be done leaves nothing behind.
+    void writesAreNeverHalfDone() {
         QTemporaryDir dir;
-        writeText(dir.filePath("setup.cfg"), "4\n0\n0\n0\n0\n0\n0\n2000\n0\n1\n");
+        QVERIFY(writeText(dir.filePath("setup.cfg"), kDefaults));
+        QCOMPARE(::link(qPrintable(dir.filePath("setup.cfg")), qPrintable(dir.filePath("old.cfg"))), 0);
         Settings s;
-        LOADCONFIG(s, dir.path());
-        QCOMPARE(int(s.comport), 4);
-        QCOMPARE(s.vehicleweight, 2000.0);
-        QVERIFY(s.recording);
-    }
+        s.startPort = 5;
+        QVERIFY(saveSettings(s, dir.path()));
+        QCOMPARE(fileText(dir.filePath("old.cfg")), kDefaults);
+        QVERIFY(fileText(dir.filePath("setup.cfg")).startsWith("5\r\n"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"old.cfg", "setup.cfg"}));
 
-    void saveIntoMissingFolderFails() {
         QString error;
-        QVERIFY(!SAVECONFIG(Settings(), QStringLiteral("/nonexistent/zelcor"), &error));
+        QVERIFY(!saveSettings(s, dir.filePath("missing"), &error));
         QVERIFY(!error.isEmpty());
+        QVERIFY(!QFile::exists(dir.filePath("missing")));
     }
 };
 

@@ -1,8 +1,11 @@
+// Explanations from codes.dat: the lookup rule, and the layout of the shipped file that
+// the lookup relies on.
+
 #include "dtc/explaincode.h"
+#include "sessionrig.h"
 #include "testmain.h"
 
-#include <QFile>
-#include <QTemporaryDir>
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace zelcor;
@@ -14,49 +17,48 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("expected");
-        const QByteArray file = "Heading line\r\n"
-                                "P0133 O2 Sensor Circuit Slow Response\r\n"
-                                "P0133 (Bank 1 Sensor 1)\r\n"
-                                "P0134 O2 Sensor No Activity\r\n"
-                                "P0133 a later block is never reached\r\n"
-                                "p0300 lower case key\r\n"
-                                "P0420 Catalyst Efficiency\r\n"
+        const QByteArray file = "Heading line\r\nP0133 O2 Sensor Slow\r\nP0133 (Bank 1)\r\nP0134 No Activity\r\n"
+                                "P0133 a later block is never reached\r\np0300 lower case key\r\nP0420 Catalyst\r\n"
                                 "P0420 Below Threshold";
-        QTest::newRow("two adjacent lines") << file << "P0133"
-                                            << "P0133 O2 Sensor Circuit Slow Response\r\nP0133 (Bank 1 Sensor 1)\r\n";
-        QTest::newRow("block at end") << file << "P0420"
-                                      << "P0420 Catalyst Efficiency\r\nP0420 Below Threshold\r\n";
-        QTest::newRow("absent") << file << "P0171"
-                                << "";
-        QTest::newRow("case matters") << file << "P0300"
-                                      << "";
-        QTest::newRow("key needs the blank") << QByteArray("P0133x\r\n") << "P0133"
-                                             << "";
-        QTest::newRow("LF line ends") << QByteArray("P0133 a\nP0133 b\nP0134 c\n") << "P0133"
-                                      << "P0133 a\r\nP0133 b\r\n";
+        const auto row = [](const char* name, const QByteArray& content, const char* code, const char* expected) {
+            QTest::newRow(name) << content << QString::fromLatin1(code) << QString::fromUtf8(expected);
+        };
+        row("adjacent lines", file, "P0133", "P0133 O2 Sensor Slow\r\nP0133 (Bank 1)\r\n");
+        row("at the end, no line end", file, "P0420", "P0420 Catalyst\r\nP0420 Below Threshold\r\n");
+        row("absent", file, "P0171", "");
+        row("case matters", file, "P0300", "");
+        row("key needs the blank", "P0133x\r\n", "P0133", "");
+        row("LF line ends", "P0133 a\nP0133 b\nP0134 c\n", "P0133", "P0133 a\r\nP0133 b\r\n");
+        row("Latin-1 text", "P0133 caf\xE9 au lait\r\n", "P0133", "P0133 caf\u00E9 au lait\r\n");
+        row("Latin-1 at the line end", "P0133 caf\xE9\r\n", "P0133", "P0133 caf\u00E9\r\n");
     }
     void lookup() {
         QFETCH(QByteArray, content);
         QFETCH(QString, code);
         QTemporaryDir dir;
-        QFile file(dir.filePath(QStringLiteral("codes.dat")));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
-        file.close();
+        QVERIFY(test::writeText(dir.filePath(codesFileName), content));
         int error = -1;
-        QTEST(explaincode(code, dir.path(), &error), "expected");
+        QTEST(explainCode(code, dir.path(), &error), "expected");
         QCOMPARE(error, 0);
     }
 
-    void errorText() {
-        const QStringList lines =
-            codesFileErrorText(53, QStringLiteral("https://help.example"), QStringLiteral("help@example.org"))
-                .split(QStringLiteral("\r\n"));
-        QCOMPARE(lines.size(), 19);
-        QCOMPARE(lines[0], QStringLiteral("ERROR NUMBER  53"));
-        QCOMPARE(lines[13], QStringLiteral("3)  Visit our online troubleshooting guide:    https://help.example"));
-        QCOMPARE(lines[16], QStringLiteral("4)  If all else fails, please email help@example.org, and be sure to "
-                                           "check your 'junk' email"));
-        QVERIFY(lines[18].endsWith(QLatin1String("may help.")));
+    // The shipped file: comments and key lines, printable, each ended by CR LF; keys sorted,
+    // a key's lines adjacent (the lookup returns only its first block).
+    void shippedFile() {
+        const QByteArray raw = test::fileText(test::shippedCodesFile);
+        QVERIFY(raw.endsWith("\r\n") && raw.count('\r') == raw.count("\r\n") && raw.count('\n') == raw.count('\r'));
+        static const QRegularExpression valid(
+            QStringLiteral("^(?:[#;][ -~]*|[PCBU][0-3][0-9A-F]{3} [!-~]([ -~]*[!-~])?)$"));
+        QString previous;
+        int codes = 0;
+        for (const QString& line : QString::fromLatin1(raw.chopped(2)).split(QStringLiteral("\r\n"))) {
+            QVERIFY2(valid.match(line).hasMatch(), qPrintable(line));
+            if (line.startsWith('#') || line.startsWith(';') || line.left(5) == previous) continue;
+            QVERIFY2(line.left(5) > previous, qPrintable(line));
+            previous = line.left(5);
+            ++codes;
+        }
+        QVERIFY(codes >= 1500);
     }
 };
 

@@ -6,7 +6,6 @@
 // writes OUT/<profile>/... for every profile; the trace replay reads TRACES/<profile>/trace.raw
 // when given (a trace recorded earlier), else the trace this run recorded.
 
-#include "core/listentry.h"
 #include "core/panels.h"
 #include "core/scanreport.h"
 #include "core/session.h"
@@ -65,51 +64,64 @@ QString flags(const auto& array) {
     return out;
 }
 
-QString joined(const QStringList& list) { return list.join(QStringLiteral(" | ")); }
+QString joined(const QStringList& list) {
+    return list.join(QStringLiteral(" | "));
+}
 
-QString visible(QString text) { return text.replace(QLatin1String("\r"), QLatin1String("\\r")).replace(QLatin1String("\n"), QLatin1String("\\n")); }
+QString visible(QString text) {
+    return text.replace(QLatin1String("\r"), QLatin1String("\\r")).replace(QLatin1String("\n"), QLatin1String("\\n"));
+}
 
 // What the user sees of the session after a pass.
 QString panels(const Session& s, const RecordingHost& host, qsizetype& messagesShown) {
     QString out;
     auto line = [&out](const QString& text) { out += text + QLatin1Char('\n'); };
+    const Link& link = s.link();
+    const Navigation& nav = s.navigation();
     line(QStringLiteral("function %1 panel %2 needinit %3 stop %4 controller %5 header %6")
-             .arg(s.funccode)
-             .arg(panelName(s.frame))
-             .arg(int(s.needinit))
-             .arg(int(s.stopflag))
-             .arg(s.ecuaddr)
-             .arg(s.hdrformat));
+             .arg(int(nav.function()))
+             .arg(panelName(nav.panel()))
+             .arg(int(link.linkLost()))
+             .arg(int(link.stopRequested()))
+             .arg(link.selectedController())
+             .arg(int(link.headerLayout())));
     QStringList functions;
-    for (const QString& entry : s.List4)
-        functions << QStringLiteral("%1=%2").arg(entryName(entry)).arg(entryCode(entry));
-    line(QStringLiteral("functions [%1] at %2").arg(joined(functions)).arg(s.List4Index));
-    const GeneralInfoPanel& g = s.generalInfo;
+    for (const ListEntry& entry : nav.functions())
+        functions << QStringLiteral("%1=%2").arg(entry.name).arg(entry.code);
+    line(QStringLiteral("functions [%1] at %2").arg(joined(functions)).arg(nav.functionIndex()));
+    const GeneralInfoPanel& g = s.vehicle().generalInfo();
     line(QStringLiteral("general count %1 mil %2 controllers [%3] at %4 current %5 protocol %6")
              .arg(g.codeCount, g.mil, joined(g.controllers))
              .arg(g.controllerIndex)
-             .arg(g.currentAddress, s.protocolText));
-    line(QStringLiteral("monitors [%1] [%2] [%3]").arg(joined(g.continuous), joined(g.nonContinuous), joined(g.incomplete)));
-    line(QStringLiteral("fuel %1 text %2=%3").arg(flags(s.fuelSystems.highlighted), s.textPanel.caption, s.textPanel.value));
+             .arg(g.currentAddress, s.detection().protocolText()));
+    line(QStringLiteral("monitors [%1] [%2] [%3]")
+             .arg(joined(g.continuous), joined(g.nonContinuous), joined(g.incomplete)));
+    const ParameterPanel& text = s.vehicle().parameterPanel();
+    line(QStringLiteral("fuel %1 text %2=%3")
+             .arg(flags(s.vehicle().fuelSystems().highlighted), text.caption, text.value));
+    const OxygenPanel& oxygen = s.vehicle().oxygen();
     line(QStringLiteral("oxygen %1 [%2] [%3]")
-             .arg(flags(s.oxygen.present))
-             .arg(QStringList(s.oxygen.voltage.begin(), s.oxygen.voltage.end()).join(QLatin1Char(' ')))
-             .arg(QStringList(s.oxygen.fuelTrim.begin(), s.oxygen.fuelTrim.end()).join(QLatin1Char(' '))));
+             .arg(flags(oxygen.present))
+             .arg(QStringList(oxygen.voltage.begin(), oxygen.voltage.end()).join(QLatin1Char(' ')))
+             .arg(QStringList(oxygen.fuelTrim.begin(), oxygen.fuelTrim.end()).join(QLatin1Char(' '))));
+    const CodesPanel& codes = s.codes().codesPanel();
     line(QStringLiteral("stored [%1] pending [%2] at %3/%4 erase %5 save %6 confirm %7")
-             .arg(joined(s.List5), joined(s.List6))
-             .arg(s.dtc.storedIndex)
-             .arg(s.dtc.pendingIndex)
-             .arg(int(s.dtc.eraseEnabled))
-             .arg(int(s.dtc.saveEnabled))
-             .arg(int(s.dtc.confirmVisible)));
-    line(QStringLiteral("explanation %1").arg(visible(s.Text10)));
+             .arg(joined(codes.stored), joined(codes.pending))
+             .arg(codes.storedIndex)
+             .arg(codes.pendingIndex)
+             .arg(int(codes.eraseEnabled))
+             .arg(int(codes.saveEnabled))
+             .arg(int(codes.confirmVisible)));
+    line(QStringLiteral("explanation %1").arg(visible(codes.explanation)));
     QStringList freeze;
-    for (const FreezeFrameRow& row : s.freeze.rows)
+    for (const FreezeFrameRow& row : s.codes().freezeFrame().rows)
         if (row.visible) freeze << row.label + QLatin1Char('=') + row.value;
-    line(QStringLiteral("freeze [%1] %2").arg(joined(freeze), visible(s.freeze.explanation)));
+    line(QStringLiteral("freeze [%1] %2").arg(joined(freeze), visible(s.codes().freezeFrame().explanation)));
+    const LiveData& live = s.live();
     for (int i = 0; i < kLiveRows; ++i) {
-        const LiveRow& r = s.liveRows[size_t(i)];
-        line(QStringLiteral("row %1 code %2 of %3 enabled %4 gauge %5 lamp %6 value %7 number %8 units %9 dial %10 %11..%12 feed %13 %14 %15")
+        const LiveRow& r = live.row(i);
+        line(QStringLiteral("row %1 code %2 of %3 enabled %4 gauge %5 lamp %6 value %7 number %8 units %9 dial %10 "
+                            "%11..%12 feed %13 %14 %15")
                  .arg(i)
                  .arg(r.channel.code())
                  .arg(r.channel.entries.size())
@@ -126,25 +138,28 @@ QString panels(const Session& s, const RecordingHost& host, qsizetype& messagesS
                  .arg(r.gauge.value, 0, 'g', 10)
                  .arg(r.gauge.decimals));
     }
-    if (!s.liveRows[0].channel.entries.isEmpty()) {
+    if (!live.row(0).channel.entries.isEmpty()) {
         QStringList channels;
-        for (const QString& entry : s.liveRows[0].channel.entries)
-            channels << QStringLiteral("%1=%2").arg(entryName(entry)).arg(entryCode(entry));
+        for (const ListEntry& entry : live.row(0).channel.entries)
+            channels << QStringLiteral("%1=%2").arg(entry.name).arg(entry.code);
         line(QStringLiteral("channels [%1]").arg(joined(channels)));
     }
     line(QStringLiteral("live rate %1 lit %2 log %3 active %4 title %5")
-             .arg(s.live.Text12)
-             .arg(int(s.live.logLabelLit))
-             .arg(int(s.datalog.logging))
-             .arg(int(s.datalog.rowactive))
-             .arg(s.datalog.title));
-    const GraphModel& graph = s.live.graph;
+             .arg(live.passRate())
+             .arg(int(live.logLampLit()))
+             .arg(int(live.dataLog().logging()))
+             .arg(int(live.dataLog().writingRow()))
+             .arg(live.dataLog().title()));
+    const GraphModel& graph = live.graph();
     QStringList axis;
     for (int a = 0; a < 4; ++a)
         axis << graph.axisLabel(a).caption + QLatin1Char('/') + QString::number(graph.axisLabel(a).decimals);
-    line(QStringLiteral("graph rate %1 xstep %2 axes [%3]").arg(s.live.Text17).arg(graph.xstep(), 0, 'g', 10).arg(joined(axis)));
-    for (int t = 0; t < 2; ++t) {
-        const GraphTraceSelector& trace = s.graphTraces[size_t(t)];
+    line(QStringLiteral("graph rate %1 xstep %2 axes [%3]")
+             .arg(live.graphPassRate())
+             .arg(graph.sampleSpacing(), 0, 'g', 10)
+             .arg(joined(axis)));
+    for (int t = 0; t < kGraphTraces; ++t) {
+        const GraphTrace& trace = live.trace(t);
         QStringList samples;
         for (int k = 0; k < 4; ++k)
             samples << QString::number(graph.trace(t)[size_t(k)], 'g', 8);
@@ -154,17 +169,18 @@ QString panels(const Session& s, const RecordingHost& host, qsizetype& messagesS
                  .arg(int(trace.enabled))
                  .arg(trace.value, samples.join(QLatin1Char(' '))));
     }
-    const InstrumentPanels& in = s.instruments;
+    const InstrumentPanels& in = s.instruments().panels();
     line(QStringLiteral("speed %1 %2 %3 rpm %4 %5 test %6 %7 armed %8 running %9")
              .arg(in.speedValue)
              .arg(in.speedUnit == DialUnit::MPH ? QStringLiteral("MPH") : QStringLiteral("KPH"))
              .arg(in.speedReadout)
-             .arg(in.rpmValue)
-             .arg(in.rpmReadout)
+             .arg(in.engineSpeedValue)
+             .arg(in.engineSpeedReadout)
              .arg(in.test.elapsedText(), in.test.spreadText())
              .arg(int(in.test.armed()))
              .arg(int(in.test.running())));
-    const ConnectionPanelState& c = s.connection.panel;
+    const ConnectionPanelState& c = s.connection().panel();
+    const MainButtons& buttons = nav.buttons();
     line(QStringLiteral("status %1 error %2 lamp %3 buttons %4%5%6%7%8 %9%10%11")
              .arg(visible(c.status))
              .arg(int(c.statusError))
@@ -174,9 +190,9 @@ QString panels(const Session& s, const RecordingHost& host, qsizetype& messagesS
              .arg(int(c.exitEnabled))
              .arg(int(c.traceReplayEnabled))
              .arg(int(c.helpVisible))
-             .arg(int(s.buttons.disconnectEnabled))
-             .arg(int(s.buttons.replayEnabled))
-             .arg(int(s.buttons.statusLabelEnabled)));
+             .arg(int(buttons.disconnectEnabled))
+             .arg(int(buttons.replayEnabled))
+             .arg(int(buttons.statusLabelEnabled)));
     for (; messagesShown < host.messages.size(); ++messagesShown) {
         const RecordedMessage& m = host.messages[messagesShown];
         line(QStringLiteral("message [%1] %2").arg(m.title, visible(m.text)));
@@ -200,13 +216,13 @@ void scan(const QString& profile, const QString& out) {
         SimPort port(clock, options);
         RecordingHost host;
         Session session(clock, port, host, dir.path());
-        LOADCONFIG(session.settings, dir.path());
+        loadSettings(session.settings(), dir.path());
         ScanReport report;
         const int status = runScan(session, report, run.live);
         QByteArray text = "exit " + QByteArray::number(status) + "\n";
         for (const RecordedMessage& m : host.messages)
             text += "message [" + m.title.toLatin1() + "] " + visible(m.text).toLatin1() + "\n";
-        text += "status " + visible(session.connection.panel.status).toLatin1() + "\n";
+        text += "status " + visible(session.connection().panel().status).toLatin1() + "\n";
         text += run.json ? QJsonDocument(report.json()).toJson(QJsonDocument::Indented) : report.text().toUtf8();
         writeAll(out + QLatin1Char('/') + QLatin1String(run.name), masked(text));
     }
@@ -219,9 +235,12 @@ struct Step {
     std::function<void()> before;
 };
 
-void selectChannel(ChannelSelector& channel, int code) {
+// The index of the last entry for `code`, as a user would pick it.
+int entryIndex(const ChannelSelector& channel, int code) {
+    int index = channel.index;
     for (int k = 0; k < channel.entries.size(); ++k)
-        if (entryCode(channel.entries.at(k)) == code) channel.index = k;
+        if (channel.entries.at(k).code == code) index = k;
+    return index;
 }
 
 // A session as a user drives it with Debug on: every function of the list, the codes
@@ -238,9 +257,9 @@ void session(const QString& profile, const QString& out, const QString& traces) 
         SimPort port(clock, options);
         RecordingHost host;
         Session s(clock, port, host, dir.path());
-        LOADCONFIG(s.settings, dir.path());
-        s.settings.recording = true;
-        s.reportTime = [] { return kReportTime; };
+        loadSettings(s.settings(), dir.path());
+        s.settings().debugTrace = true;
+        s.codes().setReportTime([] { return kReportTime; });
         qsizetype messages = 0;
 
         QList<Step> steps;
@@ -249,76 +268,73 @@ void session(const QString& profile, const QString& out, const QString& traces) 
         steps.append({QStringLiteral("functions"), 0, [&] {
                           // Every entry of the list, two passes each.
                           QList<Step> each;
-                          for (int i = 0; i < s.List4.size(); ++i)
-                              each.append({QStringLiteral("function ") + entryName(s.List4.at(i)), 2,
-                                            [&s, i] { s.setList4Index(i); }});
+                          for (int i = 0; i < s.navigation().functions().size(); ++i)
+                              each.append({QStringLiteral("function ") + s.navigation().functions().at(i).name, 2,
+                                           [&s, i] { s.chooseFunctionEntry(i); }});
                           for (qsizetype k = 0; k < each.size(); ++k)
                               steps.insert(step + 1 + k, each[k]);
                       }});
-        steps.append({QStringLiteral("codes"), 1, [&] { s.funccode = 254; }});
+        steps.append({QStringLiteral("codes"), 1, [&] { s.navigation().setFunction(Function::TroubleCodes); }});
         steps.append({QStringLiteral("explain and save codes"), 1, [&] {
-                          s.List5_Click(0);
-                          s.List6_Click(0);
+                          s.codes().selectStored(0);
+                          s.codes().selectPending(0);
                           host.saveAnswer = dir.filePath(QStringLiteral("errors"));
-                          s.Command11_Click();
+                          s.codes().saveCodes();
                       }});
-        steps.append({QStringLiteral("freeze"), 1, [&] { s.funccode = 248; }});
+        steps.append({QStringLiteral("freeze"), 1, [&] { s.navigation().setFunction(Function::FreezeFrame); }});
         steps.append({QStringLiteral("save freeze"), 1, [&] {
                           host.saveAnswer = dir.filePath(QStringLiteral("freeze.txt"));
-                          s.Command21_Click();
+                          s.codes().saveFreezeFrame();
                       }});
-        steps.append({QStringLiteral("live"), 1, [&] { s.funccode = 250; }});
+        steps.append({QStringLiteral("live"), 1, [&] { s.navigation().setFunction(Function::LiveData); }});
         steps.append({QStringLiteral("live log"), 3, [&] {
+                          LiveData& live = s.live();
                           for (int i = 0; i < kLiveRows; ++i)
-                              s.liveRows[size_t(i)].enabled = i < 6;
+                              live.setRowEnabled(i, i < 6);
                           for (int i = 6, code = 999; code >= 997; ++i, --code) {
-                              selectChannel(s.liveRows[size_t(i)].channel, code);
-                              s.liveRows[size_t(i)].enabled = true;
-                              s.Combo1_Click(i);
+                              live.setRowEnabled(i, true);
+                              live.chooseRowChannel(i, entryIndex(live.row(i).channel, code));
                           }
-                          s.liveRows[0].showGauge = true;
-                          s.Check2_Click(0);
-                          s.liveRows[6].showGauge = true;
-                          s.Check2_Click(6);
+                          live.setShowGauge(0, true);
+                          live.setShowGauge(6, true);
                           host.saveAnswer = dir.filePath(QStringLiteral("drive"));
-                          s.Command14_Click();
-                          s.Command15_Click();
+                          live.dataLog().chooseFile();
+                          live.startOrMarkLog();
                       }});
-        steps.append({QStringLiteral("live mark"), 2, [&] { s.Command15_Click(); }});
-        steps.append({QStringLiteral("live stopped"), 1, [&] { s.Command16_Click(); }});
+        steps.append({QStringLiteral("live mark"), 2, [&] { s.live().startOrMarkLog(); }});
+        steps.append({QStringLiteral("live stopped"), 1, [&] { s.live().dataLog().stop(); }});
         steps.append({QStringLiteral("graphs"), 3, [&] {
-                          s.funccode = 240;
-                          selectChannel(s.graphTraces[0].channel, 12);
-                          s.Combo9_Click(0);
-                          s.adjustGraphAxis(0);
-                          s.adjustGraphAxis(9);
-                          s.Command18_Click(1);
+                          s.navigation().setFunction(Function::Graphs);
+                          LiveData& live = s.live();
+                          live.chooseTraceChannel(0, entryIndex(live.trace(0).channel, 12));
+                          live.adjustAxis(0);
+                          live.adjustAxis(9);
+                          live.zoomTime(1);
                       }});
-        steps.append({QStringLiteral("graphs derived"), 3, [&] {
-                          selectChannel(s.graphTraces[1].channel, 998);
-                          s.Combo9_Click(1);
-                      }});
+        steps.append({QStringLiteral("graphs derived"), 3,
+                      [&] { s.live().chooseTraceChannel(1, entryIndex(s.live().trace(1).channel, 998)); }});
         steps.append({QStringLiteral("speed"), 3, [&] {
-                          s.funccode = 13;
-                          s.instruments.endText = QStringLiteral("30");
-                          s.Command10_Click();
+                          s.navigation().setFunction(Function::VehicleSpeed);
+                          s.instruments().setEndText(QStringLiteral("30"));
+                          s.armAccelerationTest();
                       }});
-        steps.append({QStringLiteral("rpm"), 2, [&] { s.funccode = 12; }});
-        steps.append({QStringLiteral("oxygen"), 2, [&] { s.funccode = 19; }});
-        steps.append({QStringLiteral("text panels"), 1, [&] { s.funccode = 5; }});
-        steps.append({QStringLiteral("pids supported"), 1, [&] { s.funccode = 32; }});
+        steps.append({QStringLiteral("rpm"), 2, [&] { s.navigation().setFunction(Function::EngineSpeed); }});
+        steps.append({QStringLiteral("oxygen"), 2, [&] { s.navigation().setFunction(Function::OxygenSensors); }});
+        steps.append({QStringLiteral("text panels"), 1, [&] { s.navigation().setFunction(Function(5)); }});
+        steps.append(
+            {QStringLiteral("pids supported"), 1, [&] { s.navigation().setFunction(Function::PidsSupported); }});
         steps.append({QStringLiteral("erase"), 2, [&] {
-                          s.Command4_Click();
-                          s.Command5_Click();
+                          s.askToErase();
+                          s.confirmErase();
                       }});
-        steps.append({QStringLiteral("other controller"), 2, [&] { s.List7_Click(1); }});
+        steps.append({QStringLiteral("other controller"), 2, [&] { s.chooseController(1); }});
 
         int left = 0;
         int total = 0;
-        s.connection.hooks.runPass = [&] {
+        s.connection().setPassRunner([&] {
             while (left == 0) {
                 if (++step >= steps.size()) {
-                    s.connection.DISCONNECT();
+                    s.connection().requestDisconnect();
                     return;
                 }
                 // A step may add steps after itself: call a copy.
@@ -326,12 +342,12 @@ void session(const QString& profile, const QString& out, const QString& traces) 
                 left = steps[step].passes;
             }
             --left;
-            s.COMMS();
+            s.runPass();
             dump += QStringLiteral("== %1 (pass %2)\n").arg(steps[step].name).arg(++total);
             dump += panels(s, host, messages);
-            if (total > 200) s.connection.DISCONNECT();
-        };
-        s.connection.CONNECT();
+            if (total > 200) s.connection().requestDisconnect();
+        });
+        s.connection().run();
         dump += QStringLiteral("== disconnected\n") + panels(s, host, messages);
     }
     writeAll(out + QStringLiteral("/panels.txt"), masked(dump.toUtf8()));
@@ -353,26 +369,26 @@ void session(const QString& profile, const QString& out, const QString& traces) 
         SimPort port(clock, options);
         RecordingHost host;
         Session s(clock, port, host, replayDir.path());
-        LOADCONFIG(s.settings, replayDir.path());
-        s.settings.recording = true;
-        s.traceControls.speedIndex = kReplaySpeeds - 1;
+        loadSettings(s.settings(), replayDir.path());
+        s.settings().debugTrace = true;
+        s.traceReplay().controls().speedIndex = kReplaySpeeds - 1;
         qsizetype messages = 0;
         int passes = 0;
-        const auto pass = s.connection.hooks.runPass;
-        s.connection.hooks.runPass = [&] {
+        const auto pass = s.connection().hooks().runPass;
+        s.connection().setPassRunner([&] {
             pass();
-            replayed += QStringLiteral("== replayed pass %1 at %2\n").arg(++passes).arg(s.traceTime);
+            replayed += QStringLiteral("== replayed pass %1 at %2\n").arg(++passes).arg(s.traceReplay().passTime());
             replayed += panels(s, host, messages);
-        };
+        });
         int plays = 0;
         clock.onYield = [&](double) {
-            if (s.traceControls.play) return;
+            if (s.traceReplay().controls().play) return;
             if (plays++ == 0)
-                s.traceControls.setPlay(true);
-            else if (!s.connection.running())
-                s.endTraceReplay();
+                s.traceReplay().controls().setPlay(true);
+            else if (!s.connection().running())
+                s.traceReplay().end();
         };
-        s.Command13_Click();
+        s.traceReplay().run();
         replayed += QStringLiteral("== replay ended, written %1 bytes\n").arg(port.written().size());
         replayed += panels(s, host, messages);
     }
@@ -386,20 +402,22 @@ void setup(const QString& out) {
     SimPort port(clock);
     RecordingHost host;
     Session s(clock, port, host, dir.path());
-    LOADCONFIG(s.settings, dir.path());
+    loadSettings(s.settings(), dir.path());
     writeAll(out + QStringLiteral("/setup-default.cfg"), readAll(dir.filePath(QStringLiteral("setup.cfg"))));
-    s.Command3_Click();
-    s.setup.portOption = 2;
-    s.setup.srTimeText = QStringLiteral("0.25");
-    s.setup.miles = false;
-    s.setup.poundsPerMinute = true;
-    s.setup.noPortSearch = true;
-    s.setup.degreesF = false;
-    s.setup.psi = false;
-    s.setup.weightText = QStringLiteral("2750.6");
-    s.setup.initModeText = QStringLiteral("-2");
-    s.setup.debug = true;
-    s.Command8_Click();
+    s.openSetup();
+    SetupPanelState form = s.setupForm();
+    form.portOption = 2;
+    form.promptDelayText = QStringLiteral("0.25");
+    form.miles = false;
+    form.poundsPerMinute = true;
+    form.noPortSearch = true;
+    form.degreesF = false;
+    form.psi = false;
+    form.weightText = QStringLiteral("2750.6");
+    form.initModeText = QStringLiteral("-2");
+    form.debug = true;
+    s.setSetupForm(form);
+    s.saveSetup();
     writeAll(out + QStringLiteral("/setup-edited.cfg"), readAll(dir.filePath(QStringLiteral("setup.cfg"))));
 }
 

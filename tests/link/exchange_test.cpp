@@ -1,4 +1,6 @@
-#include "link/link.h"
+// The command exchange: prompt waits, the reply of the selected controller, parsed
+// replies, the trace lines and their replay, the poller.
+
 #include "sessionrig.h"
 #include "testmain.h"
 
@@ -16,175 +18,194 @@ struct Rig : LinkRig {
     Rig() {
         port.respond = [this](const QByteArray&) { return reply; };
         port.open(1);
-        link.stopflag = false;
+        link.clearStopRequest();
         link.setPollerEnabled(true);
     }
-    QString exchange(const QByteArray& answer) {
+    Reply exchange(const QByteArray& answer) {
         reply = answer;
-        link.send(QStringLiteral("0100"));
-        return link.receive();
+        return link.request(QStringLiteral("0100"));
+    }
+    double timed(const std::function<void()>& action) {
+        const double start = clock.now();
+        action();
+        return clock.now() - start;
     }
 };
+
+// Controller, service, parameter, data bytes and whether the selected controller sent it.
+QString parsed(const Reply& r) {
+    const QString data = r.data.isEmpty() ? QStringLiteral("-") : QString::fromLatin1(r.data.toHex());
+    return QStringLiteral("%1 %2 %3 %4 %5")
+        .arg(r.controller, 0, 16)
+        .arg(r.service, 0, 16)
+        .arg(r.parameter, 0, 16)
+        .arg(data)
+        .arg(r.fromSelected);
+}
 
 } // namespace
 
 class ExchangeTest : public QObject {
     Q_OBJECT
 private slots:
-    void receiveNormalises_data() {
-        QTest::addColumn<QString>("ecuaddr");
-        QTest::addColumn<int>("hdrformat");
+    // The selected controller's line, its header normalised and parsed; everything when
+    // it did not answer; nothing at all is a lost link. A byte pair that is not two hex
+    // digits ends the data.
+    void receive_data() {
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<HeaderLayout>("layout");
         QTest::addColumn<QByteArray>("raw");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("blanks, CRs and prompt go") << "" << 5 << QByteArray("41 00 BE 3F A8 13\r\r>") << "4100BE3FA813";
-        QTest::newRow("line feeds go") << "" << 5 << QByteArray("41 00\r\n41 00\r\n\r\n>") << "41004100";
-        QTest::newRow("11-bit CAN picks the controller")
-            << "E8" << 2 << QByteArray("7E8 06 41 00 BE 3F A8 13\r7E9 06 41 00 BE 3F A8 11\r\r>")
-            << "0706E84100BE3FA813";
-        QTest::newRow("11-bit CAN second controller")
-            << "E9" << 2 << QByteArray("7E8064100BE3FA813\r7E9064100BE3FA811\r\r>") << "0706E94100BE3FA811";
-        QTest::newRow("29-bit CAN") << "10" << 7 << QByteArray("18 DA F1 10 06 41 00 BE 3E B8 13\r\r>")
-                                    << "1806104100BE3EB813";
-        QTest::newRow("legacy header kept")
-            << "18" << 5 << QByteArray("48 6B 10 41 00 BE 3E B8 13 C4\r48 6B 18 41 00 80 00 00 00 1E\r\r>")
-            << "486B184100800000001E";
-        QTest::newRow("no matching line returns everything")
-            << "E8" << 2 << QByteArray("7E9 06 41 00 BE 3F A8 11\rNO DATA\r\r>") << "7E9064100BE3FA811NODATA";
-        QTest::newRow("short lines skipped") << "E8" << 2 << QByteArray("7E8\r7E8 03 41 0D 20\r\r>") << "0703E8410D20";
-        QTest::newRow("adapter text passes through") << "" << 5 << QByteArray("NO DATA\r\r>") << "NODATA";
-        // Nothing left: the link needs setting up again.
-        QTest::newRow("nothing") << "" << 5 << QByteArray() << "";
-        QTest::newRow("prompt only") << "" << 5 << QByteArray(">") << "";
-        QTest::newRow("blank lines") << "" << 5 << QByteArray("\r\n \r>") << "";
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("parsed"); // empty: not read as a reply
+        const auto row = [](const char* name, const char* selected, HeaderLayout layout, const char* raw,
+                            const char* text, const char* parsed = "") {
+            QTest::newRow(name) << selected << layout << QByteArray(raw) << text << parsed;
+        };
+        const HeaderLayout legacy = HeaderLayout::Legacy, can11 = HeaderLayout::Can11;
+        row("blanks, CRs and prompt go", "", legacy, "41 00 BE 3F A8 13\r\r>", "4100BE3FA813");
+        row("line feeds go", "", legacy, "41 00\r\n41 00\r\n\r\n>", "41004100");
+        row("11-bit CAN, first", "E8", can11, "7E8 06 41 00 BE 3F A8 13\r7E9 06 41 00 BE 3F A8 11\r\r>",
+            "0706E84100BE3FA813", "e8 41 0 be3fa813 1");
+        row("11-bit CAN, second", "E9", can11, "7E8064100BE3FA813\r7E9064100BE3FA811\r\r>", "0706E94100BE3FA811",
+            "e9 41 0 be3fa811 1");
+        row("29-bit CAN", "10", HeaderLayout::Can29, "18 DA F1 10 06 41 00 BE 3E B8 13\r\r>", "1806104100BE3EB813",
+            "10 41 0 be3eb813 1");
+        row("legacy", "18", legacy, "48 6B 10 41 00 BE 3E B8 13 C4\r48 6B 18 41 00 80 00 00 00 1E\r\r>",
+            "486B184100800000001E", "18 41 0 800000001e 1");
+        row("controller silent: everything", "E8", can11, "7E9 06 41 00 BE 3F A8 11\rNO DATA\r\r>",
+            "7E9064100BE3FA811NODATA");
+        row("short lines skipped", "E8", can11, "7E8\r7E8 03 41 0D 20\r\r>", "0703E8410D20", "e8 41 d 20 1");
+        row("no data bytes", "E8", can11, "7E8 02 41 0D\r\r>", "0702E8410D", "e8 41 d - 1");
+        row("damaged pair ends the data", "E8", can11, "7E8 06 41 00 BE 8Z A8 13\r\r>", "0706E84100BE8ZA813",
+            "e8 41 0 be 1");
+        row("damaged service byte", "E8", can11, "7E8 06 Z1 00 BE\r\r>", "0706E8Z100BE", "e8 -1 -1 - 1");
+        row("adapter text", "E8", can11, "NO DATA\r\r>", "NODATA", "-1 -1 -1 - 0");
+        row("nothing", "", legacy, "", "");
+        row("prompt only", "E8", can11, ">", "");
+        row("blank lines", "", legacy, "\r\n \r>", "");
     }
-    void receiveNormalises() {
-        QFETCH(QString, ecuaddr);
-        QFETCH(int, hdrformat);
+    void receive() {
+        QFETCH(QString, selected);
+        QFETCH(HeaderLayout, layout);
         QFETCH(QByteArray, raw);
-        QFETCH(QString, expected);
+        QFETCH(QString, text);
+        QFETCH(QString, parsed);
         Rig rig;
-        rig.link.ecuaddr = ecuaddr;
-        rig.link.hdrformat = hdrformat;
-        QCOMPARE(rig.exchange(raw), expected);
-        QCOMPARE(rig.link.needinit, expected.isEmpty());
+        rig.link.setSelectedController(selected);
+        rig.link.setHeaderLayout(layout);
+        const Reply reply = rig.exchange(raw);
+        QCOMPARE(reply.text, text);
+        if (!parsed.isEmpty()) QCOMPARE(::parsed(reply), parsed);
+        QCOMPARE(rig.link.linkLost(), text.isEmpty());
     }
 
-    void sendWaitsForPromptThenSrTime() {
+    void sendWaits_data() {
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<double>("promptDelay");
+        QTest::addColumn<double>("took");
+        QTest::newRow("prompt, then the prompt delay") << QByteArray("OK\r\r>") << 0.25 << 0.30;
+        QTest::newRow("no prompt: a second") << QByteArray("41 00") << 0.0 << 1.0;
+    }
+    void sendWaits() {
+        QFETCH(QByteArray, reply);
+        QFETCH(double, promptDelay);
+        QFETCH(double, took);
         Rig rig;
         rig.port.delay = 0.05;
-        rig.link.settings.srtime = 0.25;
-        rig.reply = "OK\r\r>";
-        const double start = rig.clock.now();
-        rig.link.send(QStringLiteral("ATE0"));
-        const double took = rig.clock.now() - start;
-        QVERIFY2(took > 0.3 && took < 0.31, qPrintable(QString::number(took)));
+        rig.settings.promptDelay = promptDelay;
+        rig.reply = reply;
+        rig.port.deliverAt(rig.clock.now(), "stale>"); // old input goes before the command
+        rig.clock.yield();
+        const double waited = rig.timed([&] { rig.link.send(QStringLiteral("ATE0")); });
+        QVERIFY2(waited > took && waited < took + 0.01, qPrintable(QString::number(waited)));
         QCOMPARE(rig.port.lines.last(), QByteArray("ATE0"));
+        QVERIFY(!rig.link.received().contains("stale"));
     }
 
-    void sendGivesUpAfterOneSecond() {
-        Rig rig;
-        rig.reply = "41 00"; // never a prompt
-        const double start = rig.clock.now();
-        rig.link.send(QStringLiteral("0100"));
-        const double took = rig.clock.now() - start;
-        QVERIFY(took > 1.0 && took < 1.01);
-        QCOMPARE(rig.link.receive(), QStringLiteral("4100"));
-    }
-
-    void sendEmptiesOldInput() {
-        Rig rig;
-        rig.link.rxbuf = QStringLiteral("stale>");
-        QCOMPARE(rig.exchange("41 0D 20\r\r>"), QStringLiteral("410D20"));
-    }
-
-    void receiveMultiKeepsLinesAndWaitsFully() {
+    void receiveAllKeepsLinesAndWaitsFully() {
         Rig rig;
         rig.reply = "7E8 06 43 01 01 33\r7E9 06 43 01 07 00\r\r>";
         rig.link.send(QStringLiteral("03"));
-        const double start = rig.clock.now();
-        const QString s = rig.link.ReceiveMulti(1.5);
-        QVERIFY(rig.clock.now() - start > 1.5);
-        QCOMPARE(s, QStringLiteral("7E80643010133\r7E90643010700\r\r"));
+        QString all;
+        QVERIFY(rig.timed([&] { all = rig.link.receiveAll(1.5); }) > 1.5);
+        QCOMPARE(all, QStringLiteral("7E80643010133\r7E90643010700\r\r"));
     }
 
-    void traceLines_data() {
-        QTest::addColumn<bool>("recording");
-        QTest::newRow("Debug on") << true;
-        QTest::newRow("Debug off") << false;
-    }
+    // With Debug off the exchange writes no trace lines (with Debug on they are in
+    // tests/golden/data/*/log.txt); the log is only ever appended to.
     void traceLines() {
-        QFETCH(bool, recording);
         Rig rig;
-        rig.link.settings.recording = recording;
-        rig.link.openlog();
+        QVERIFY(writeText(rig.dir.filePath("log.txt"), "earlier\r\n"));
+        rig.link.openTrace();
         rig.exchange("41 00 BE 3F A8 13\r\r>");
-        rig.reply = "7E8 03 41 0D 20\r\r>";
-        rig.link.send(QStringLiteral("010D"));
-        rig.link.ReceiveMulti();
-        rig.link.closelog();
-        QCOMPARE(rig.log(), recording ? QByteArray("S0100\r\nR41 00 BE 3F A8 13\\r\\r>\r\nGI\r\n4100BE3FA813\r\n"
-                                                   "S010D\r\nR7E8 03 41 0D 20\\r\\r>\r\nRM\r\n7E803410D20\r\r\r\n")
-                                      : QByteArray());
-    }
-
-    void logIsAppendedNeverTruncated() {
-        Rig rig;
-        for (int i = 0; i < 2; ++i) {
-            rig.link.openlog();
-            rig.link.logline(QStringLiteral("line %1").arg(i));
-            rig.link.closelog();
+        rig.link.receiveAll();
+        rig.link.traceLine(QStringLiteral("M"));
+        rig.settings.debugTrace = true;
+        {
+            TracePause pause(rig.link);
+            rig.exchange("OK\r\r>");
         }
-        QCOMPARE(rig.log(), QByteArray("line 0\r\nline 1\r\n"));
+        rig.link.closeTrace();
+        QCOMPARE(rig.log(), QByteArray("earlier\r\nM\r\n"));
     }
 
-    void replayingTouchesNoPortAndNoLog() {
-        Rig rig;
-        QVERIFY(writeText(rig.dir.filePath("log.txt"), "S0100\r\nL3\r\nR4100BE3FA813\r\nS010D\r\n"));
-        int listLine = -1;
-        rig.link.onReplayListLine = [&](int n) { listLine = n; };
-        rig.link.settings.recording = true;
-        rig.link.replaying = true;
-        QVERIFY(rig.link.trace.openForReplay());
-        const int written = rig.port.lines.size();
-        const double start = rig.clock.now();
-        rig.link.send(QStringLiteral("0100"));
-        QCOMPARE(rig.clock.now(), start); // no wait at all
-        QCOMPARE(rig.port.lines.size(), written);
-        QCOMPARE(rig.link.receive(), QStringLiteral("4100BE3FA813"));
-        QCOMPARE(listLine, 3);
-        QCOMPARE(rig.link.receive(), QString()); // no further reply: position kept
-        QVERIFY(rig.link.needinit);
-        rig.link.trace.closelog();
-        QCOMPARE(rig.log(), QByteArray("S0100\r\nL3\r\nR4100BE3FA813\r\nS010D\r\n"));
+    // An "R" line holds a reply on one line and gives it back unchanged.
+    void replyLines_data() {
+        QTest::addColumn<QString>("reply");
+        QTest::newRow("empty") << "";
+        QTest::newRow("several lines") << "7E8 10 13 43 06 01 43\r\n7E8 21 01 96\r\r>";
+        QTest::newRow("backslashes") << "\\r\\\\n\\";
+        QTest::newRow("looks like the support tag") << "M";
+    }
+    void replyLines() {
+        QFETCH(QString, reply);
+        const QString line = Link::replyLine(reply);
+        QVERIFY(!line.contains(QLatin1Char('\r')) && !line.contains(QLatin1Char('\n')));
+        QVERIFY(isReplyLine(line));
+        QCOMPARE(Link::replyFromLine(line), reply);
     }
 
-    void pollerRecordsReceptionTime() {
+    // While replaying, replies come from the trace's "R" lines ("L" lines on the way
+    // select a function entry) without a wait, a write or a log line.
+    void replayedReplies() {
         Rig rig;
-        rig.port.delay = 0.1;
-        const double sent = rig.clock.now();
-        rig.exchange("41 0D 20\r\r>");
-        QVERIFY(rig.link.lastrxtime >= sent + 0.1 && rig.link.lastrxtime < sent + 0.102);
-        QVERIFY(!rig.link.timeAfterReceive.isEmpty());
+        const QByteArray trace = "S0100\r\nL3\r\nR41 00 BE 3F A8 13\\r\\r>\r\nT2026\r\nR41 0D 20\r\n";
+        QVERIFY(writeText(rig.dir.filePath("log.txt"), trace));
+        int listEntry = -1;
+        rig.link.setReplayListHandler([&](int n) { listEntry = n; });
+        rig.settings.debugTrace = true;
+        rig.link.setReplaying(true);
+        QVERIFY(rig.link.trace().openForReplay());
+        QCOMPARE(rig.timed([&] { rig.link.send(QStringLiteral("0100")); }), 0.0);
+        QCOMPARE(rig.link.receive().text, QStringLiteral("4100BE3FA813"));
+        QCOMPARE(listEntry, 3);
+        QVERIFY(rig.link.receive().isEmpty()); // the recorded pass ends first
+        QVERIFY(rig.port.lines.isEmpty());
+        rig.link.trace().close();
+        QCOMPARE(rig.log(), trace);
     }
 
-    void pollerIdleWhenDisabled() {
+    // The poller moves input only while enabled; the reception time is when it took it.
+    void poller() {
         Rig rig;
+        rig.reply = "41 00\r\r>";
         rig.link.setPollerEnabled(false);
-        rig.reply = "OK\r\r>";
-        rig.link.send(QStringLiteral("ATE0"));
-        QVERIFY(rig.link.rxbuf.isEmpty());
-        QCOMPARE(rig.port.bytesWaiting(), qint64(5));
+        rig.link.send(QStringLiteral("0100"));
+        QVERIFY(rig.link.received().isEmpty());
+        QCOMPARE(rig.port.bytesWaiting(), qint64(8));
+        rig.link.setPollerEnabled(true);
+        QCOMPARE(rig.link.received(), QStringLiteral("41 00\r\r>"));
+        rig.clock.advance(0.25);
+        rig.link.receive();
+        QVERIFY2(rig.link.timeAfterReceive().startsWith("0.25"), qPrintable(rig.link.timeAfterReceive()));
     }
 
     void removedDeviceReportedOncePerConnection() {
         Rig rig;
         rig.port.unplug();
-        rig.clock.yield();
         rig.link.poll();
-        rig.link.poll();
-        QVERIFY(rig.link.stopflag);
+        QVERIFY(rig.link.stopRequested());
         QCOMPARE(rig.host.messages.size(), 1);
-        QCOMPARE(rig.host.messages[0].title, QStringLiteral("Error"));
         QVERIFY(rig.host.messages[0].text.startsWith("ERROR NUMBER 8021\r\n\r\nCheck the connection at the USB port"));
         rig.link.resetDeviceRemovedReport();
         rig.link.poll();

@@ -1,48 +1,221 @@
-// The adapter's command handling: AT commands, echo and line ends, resets, the protocol
-// search, several commands in one write, and requests stopped by new input.
+// The simulated adapter: command handling (AT commands, echo and line ends, resets, the
+// protocol search), how it prints answers in the formats and on the buses the session
+// goldens do not show (they show headers and blanks on each car's own bus), its timing
+// with real timing on, and the faults switched on for tests.
 
-#include "simharness.h"
+#include "sim/simulator.h"
 #include "testmain.h"
 
 #include <QTest>
+#include <algorithm>
 
 using namespace zelcor;
+using B = QByteArray;
+
+namespace {
+
+sim::Options simOptions(const QString& profile, int protocol = 0, bool realTiming = false) {
+    sim::Options options;
+    options.profile = profile;
+    options.protocol = protocol;
+    options.realTiming = realTiming;
+    return options;
+}
+
+struct Answer {
+    QByteArray text;
+    double sent = 0;     // when the command was written
+    double finished = 0; // when the last byte (the prompt) arrived
+    double first = 0;    // when the first byte arrived
+    double took() const { return finished - sent; }
+};
+
+// Talks to an in-process simulator on made-up time: sends a command and collects the
+// answer up to the prompt, moving time on to each output as it falls due.
+class SimHarness {
+public:
+    explicit SimHarness(const sim::Options& options = {}) : sim(options) {}
+
+    // Writes `bytes` now and reads until the prompt or until `limit` seconds have passed.
+    Answer exchange(const QByteArray& bytes, double limit = 30) {
+        Answer answer;
+        answer.sent = now;
+        sim.input(bytes, now);
+        const double end = now + limit;
+        while (!answer.text.endsWith('>')) {
+            const double next = sim.nextOutputTime();
+            if (next > end) break;
+            now = std::max(now, next);
+            const QByteArray got = sim.output(now);
+            if (!got.isEmpty() && answer.text.isEmpty()) answer.first = now;
+            answer.text += got;
+        }
+        answer.finished = now;
+        return answer;
+    }
+    // One command (CR added); the answer text.
+    QByteArray ask(const QByteArray& command, double limit = 30) { return exchange(command + "\r", limit).text; }
+    // Several commands, answers dropped: "ATE0 ATL0 ATH1".
+    void setup(const QString& commands) {
+        for (const QString& command : commands.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            ask(command.toLatin1());
+    }
+    void wait(double seconds) {
+        now += seconds;
+        sim.output(now);
+    }
+
+    sim::Simulator sim;
+    double now = 100;
+};
+
+constexpr double character = 10.0 / 38400; // one character on the serial line
+constexpr double timeoutStep = 0.004096;   // ATST counts these
+// The engine's vehicle identification in three frames, with headers.
+const QByteArray vinFrames =
+    "7E8 10 14 49 02 01 31 5A 43\r7E8 21 34 53 31 4D 30 58 4E\r7E8 22 31 30 30 30 33 32 37\r\r>";
+
+SimHarness timedCar(const QString& profile = QStringLiteral("can11")) {
+    return SimHarness(simOptions(profile, 0, true));
+}
+
+} // namespace
+
+#define VERIFY_WITHIN(value, low, high)                                                                                \
+    QVERIFY2((value) >= (low) && (value) <= (high), qPrintable(QString::number(value)))
 
 class AdapterTest : public QObject {
     Q_OBJECT
 private slots:
-    void lineEnds_data() {
+    // Bytes written after a set-up (answers dropped) and everything the adapter sends back.
+    void exchanges_data() {
+        QTest::addColumn<QString>("profile");
+        QTest::addColumn<int>("protocol");
         QTest::addColumn<QString>("setup");
         QTest::addColumn<QByteArray>("written");
         QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("power-up defaults echo, LF")
-            << "" << QByteArray("ATZ\r") << QByteArray("ATZ\r\n\r\n\r\nELM327 v1.5\r\n\r\n>");
-        QTest::newRow("warm start restores line feeds")
-            << "ATE0 ATL0" << QByteArray("ATWS\r") << QByteArray("\r\n\r\nELM327 v1.5\r\n\r\n>");
-        QTest::newRow("echo before the reset")
-            << "ATL0" << QByteArray("ATZ\r") << QByteArray("ATZ\r\r\n\r\nELM327 v1.5\r\n\r\n>");
-        QTest::newRow("echo as typed, case kept")
-            << "ATL0" << QByteArray("ati\r") << QByteArray("ati\rELM327 v1.5\r\r>");
-        QTest::newRow("echo off") << "ATE0 ATL0" << QByteArray("ATI\r") << QByteArray("ELM327 v1.5\r\r>");
-        QTest::newRow("line feed after CR ignored")
-            << "ATE0 ATL0" << QByteArray("ATI\r\n") << QByteArray("ELM327 v1.5\r\r>");
-        QTest::newRow("blanks and case ignored") << "ATE0 ATL0" << QByteArray("a t d p n\r") << QByteArray("A0\r\r>");
-        QTest::newRow("backspace") << "ATE0 ATL0" << QByteArray("ATIX\bZ\b\r") << QByteArray("ELM327 v1.5\r\r>");
-        QTest::newRow("client's double warm start")
-            << "" << QByteArray("ATWS\r\nATWS\r\n")
-            << QByteArray("ATWS\r\n\r\n\r\nELM327 v1.5\r\n\r\n>ATWS\r\n\r\n\r\nELM327 v1.5\r\n\r\n>");
-        QTest::newRow("several commands in one write")
-            << "" << QByteArray("ATE0\r\nATL0\r\nATH1\r\n") << QByteArray("ATE0\r\nOK\r\n\r\n>OK\r\r>OK\r\r>");
-        QTest::newRow("OBD requests in one write")
-            << "ATE0 ATL0 ATSP6" << QByteArray("010D1\r010D1\r") << QByteArray("41 0D 00\r\r>41 0D 00\r\r>");
-        QTest::newRow("bare CR repeats") << "ATE0 ATL0 ATI" << QByteArray("\r") << QByteArray("ELM327 v1.5\r\r>");
-        QTest::newRow("bare CR after reset") << "ATE0 ATL0 ATI ATWS" << QByteArray("\r") << QByteArray("\r\n>");
+        auto line = [](const char* name, const QString& setup, const B& written, const B& expected) {
+            QTest::newRow(name) << QStringLiteral("can11") << 0 << setup << written << expected;
+        };
+        auto command = [&](const char* name, const QString& setup, const B& command, const B& expected) {
+            line(name, "ATE0 ATL0 " + setup, command + "\r", expected + "\r\r>");
+        };
+        // The answer to `request` once the first 0100 has opened the bus.
+        auto reply = [](const char* name, const QString& profile, int protocol, const QString& setup, const B& request,
+                        const B& expected) {
+            QTest::newRow(name) << profile << protocol << "ATE0 ATL0 " + setup + " 0100" << request + "\r" << expected;
+        };
+        // The first request opens the bus the way ATSP chose; ATDPN then tells the protocol.
+        auto found = [](const char* name, const QString& profile, int protocol, const QString& choice, const B& first,
+                        const B& number) {
+            QTest::newRow(name) << profile << protocol << "ATE0 ATL0 " + choice << B("0100\rATDPN\r")
+                                << first + number + "\r\r>";
+        };
+        const B banner = "\r\n\r\nELM327 v1.5\r\n\r\n>", id = "ELM327 v1.5\r\r>";
+        const B can = "41 00 BE 3F A8 13\r41 00 88 18 00 10\r\r>", legacy = "41 00 BE 3E B8 13\r41 00 88 18 00 10\r\r>";
+        const B search = "SEARCHING...\r", init = "BUS INIT: ...OK\r", none = "NO DATA\r\r>";
+        line("power-up defaults echo, LF", "", "ATZ\r", "ATZ\r\n" + banner);
+        line("warm start restores line feeds", "ATE0 ATL0", "ATWS\r", banner);
+        line("echo before the reset", "ATL0", "ATZ\r", "ATZ\r\r\n\r\nELM327 v1.5\r\n\r\n>");
+        line("echo as typed, case kept", "ATL0", "ati\r", "ati\r" + id);
+        line("echo off", "ATE0 ATL0", "ATI\r", id);
+        line("line feed after CR ignored", "ATE0 ATL0", "ATI\r\n", id);
+        line("blanks and case ignored", "ATE0 ATL0", "a t d p n\r", "A0\r\r>");
+        line("backspace", "ATE0 ATL0", "ATIX\bZ\b\r", id);
+        line("client's double warm start", "", "ATWS\r\nATWS\r\n", "ATWS\r\n" + banner + "ATWS\r\n" + banner);
+        line("several commands in one write", "", "ATE0\r\nATL0\r\nATH1\r\n", "ATE0\r\nOK\r\n\r\n>OK\r\r>OK\r\r>");
+        line("OBD requests in one write", "ATE0 ATL0 ATSP6", "010D1\r010D1\r", "41 0D 00\r\r>41 0D 00\r\r>");
+        line("bare CR repeats", "ATE0 ATL0 ATI", "\r", id);
+        line("bare CR after reset", "ATE0 ATL0 ATI ATWS", "\r", "\r\n>");
+        // Echo, line feeds, headers and spaces go back to their defaults; the protocol set
+        // with ATSP was stored, the one tried with ATTP was not.
+        for (const char* reset : {"ATZ", "ATWS", "ATD"})
+            line(qPrintable(QStringLiteral("settings until %1").arg(reset)),
+                 QStringLiteral("ATE0 ATL0 ATH1 ATS0 ATSP6 ATTP7 0100 %1 ATE0 ATL0").arg(reset), "ATDPN\r0100\r",
+                 "6\r\r>" + can);
+        command("device description", "", "AT@1", "OBDII to RS232 Interpreter");
+        command("voltage, engine running", "", "ATRV", "14.4V");
+        command("protocol, nothing chosen", "", "ATDP", "AUTO");
+        command("protocol, automatic from 3", "ATSPA3", "ATDP", "AUTO, ISO 9141-2");
+        command("automatic with a blank", "", "ATSP A3", "OK");
+        command("automatic written together", "ATSPA3", "ATDPN", "A3");
+        command("protocol A is J1939", "ATSPA", "ATDP", "SAE J1939 (CAN 29/250)");
+        command("try protocol", "ATTP5", "ATDP", "ISO 14230-4 (KWP FAST)");
+        command("no protocol D", "", "ATSPD", "?");
+        command("timeout needs two digits", "", "ATST5", "?");
+        command("no adaptive mode 3", "", "ATAT3", "?");
+        command("headers flag needs 0 or 1", "", "ATH2", "?");
+        command("unknown", "", "ATFOO", "?");
+        command("bare AT", "", "AT", "?");
+        command("not hex", "", "01ZZ", "?");
+        command("eight data bytes", "", "0102030405060708", "?");
+        command("lone digit", "", "0", "?");
+        command("answer count 0", "", "01000", "?");
+        reply("CAN 11 headers, no spaces", "can11", 0, "ATH1 ATS0", "0100",
+              "7E8064100BE3FA813\r7E906410088180010\r\r>");
+        reply("CAN 11 no headers, no spaces", "can11", 0, "ATS0", "0100", "4100BE3FA813\r410088180010\r\r>");
+        reply("CAN 29 headers, no spaces", "can29", 0, "ATH1 ATS0", "0100",
+              "18DAF110064100BE3FA813\r18DAF11806410088180010\r\r>");
+        // 15 codes: 32 bytes in a first frame and four consecutive frames.
+        reply("segmented without headers", "manycodes", 0, "", "03",
+              "020\r0: 43 0F 01 01 01 13\r1: 01 28 01 33 01 71 03\r2: 00 03 01 03 02 03 03\r"
+              "3: 03 04 04 20 04 42 04\r4: 55 14 56 C1 00 00 00\r43 00\r\r>");
+        reply("segmented without headers or spaces", "manycodes", 0, "ATS0", "03",
+              "020\r0:430F01010113\r1:01280133017103\r2:00030103020303\r3:03040420044204\r4:551456C1000000\r4300\r\r>");
+        reply("several parameters in one request, each controller's filler", "can11", 0, "ATH1", "010C0D05",
+              "7E8 10 08 41 0C 10 EB 0D 00\r7E8 21 05 3E 00 00 00 00 00\r"
+              "7E9 10 08 41 0C 10 EC 0D 00\r7E9 21 05 3E 55 55 55 55 55\r\r>");
+        reply("vehicle identification", "can11", 0, "ATH1", "0902", vinFrames);
+        // Legacy: three header bytes and the check byte.
+        reply("ISO 9141-2 no spaces", "legacy", 0, "ATH1 ATS0", "0100",
+              "486B104100BE3EB813CB\r486B18410088180010BC\r\r>");
+        reply("J1850 PWM", "legacy", 1, "ATH1", "0100",
+              "41 6B 10 41 00 BE 3E B8 13 AA\r41 6B 18 41 00 88 18 00 10 3E\r\r>");
+        reply("J1850 VPW", "legacy", 2, "ATH1", "0100",
+              "48 6B 10 41 00 BE 3E B8 13 C0\r48 6B 18 41 00 88 18 00 10 54\r\r>");
+        reply("ISO 14230-4", "legacy", 5, "ATH1", "0100",
+              "86 F1 10 41 00 BE 3E B8 13 8F\r86 F1 18 41 00 88 18 00 10 80\r\r>");
+        reply("legacy identification", "legacy", 0, "", "0902",
+              "49 02 01 00 00 00 31\r49 02 02 5A 43 34 53\r49 02 03 31 4D 30 58\r49 02 04 4E 31 30 30\r"
+              "49 02 05 30 33 32 37\r\r>");
+        // Requests no controller answers.
+        reply("several parameters on a legacy bus", "legacy", 0, "", "010C0D", none);
+        reply("unsupported parameter", "can11", 0, "", "0108", none);
+        reply("unknown service", "can11", 0, "", "0A", none);
+        reply("service 03 with data", "can11", 0, "", "0300", none);
+        reply("freeze frame 1", "can11", 0, "", "020C01", none);
+        reply("nothing frozen", "nofreeze", 0, "", "020C00", none);
+        reply("legacy third bitmap", "legacy", 0, "", "0140", none);
+        // Values the session goldens never read.
+        reply("barometer, 101 kPa", "can11", 0, "", "0133", "41 33 65\r\r>");
+        reply("module voltage, 14.401 V", "can11", 0, "", "0142", "41 42 38 41\r\r>");
+        // Clearing the codes (the car keeps its state through a reset of the adapter).
+        const QString cleared = QStringLiteral("ATH1 0100 04 ATZ ATE0 ATL0 ATH1");
+        reply("no frame after clearing", "can11", 0, cleared, "020200", "7E8 05 42 02 00 00 00\r\r>");
+        reply("no frame data after clearing", "can11", 0, cleared, "021100", none);
+        reply("distance with the lamp on cleared", "can11", 0, cleared, "0121", "7E8 04 41 21 00 00\r\r>");
+        found("CAN 29 from 6", "can29", 0, "ATSPA6", search + can, "A7");
+        found("ISO 9141 from 0", "legacy", 0, "ATSP0", search + init + legacy, "A3");
+        found("PWM car", "legacy", 1, "ATSPA3", search + legacy, "A1");
+        found("VPW car", "legacy", 2, "ATSPA3", search + legacy, "A2");
+        found("KWP five-baud car", "legacy", 4, "ATSPA3", search + init + legacy, "A4");
+        found("KWP fast car", "legacy", 5, "ATSPA3", search + init + legacy, "A5");
+        found("fixed ISO, car there", "legacy", 0, "ATSP3", init + legacy, "3");
+        found("fixed ISO, no car", "nocar", 0, "ATSP3", "BUS INIT: ...ERROR\r\r>", "3");
+        found("fixed ISO on a CAN car", "can11", 0, "ATSP4", "BUS INIT: ...ERROR\r\r>", "4");
+        found("fixed CAN on a legacy car", "legacy", 0, "ATSP6", "CAN ERROR\r\r>", "6");
+        found("CAN at the wrong bit rate", "can11", 0, "ATSP8", "CAN ERROR\r\r>", "8");
+        found("29-bit request to an 11-bit car", "can11", 0, "ATSP7", none, "7");
+        found("J1850 on a CAN car", "can11", 0, "ATSP1", none, "1");
+        line("searched once, again after a reset", "ATE0 ATL0 ATSPA3", "0100\r0100\rATWS\rATE0\rATL0\r0100\r",
+             search + can + can + banner + "ATE0\r\nOK\r\n\r\n>OK\r\r>" + search + can);
     }
-
-    void lineEnds() {
+    void exchanges() {
+        QFETCH(QString, profile);
+        QFETCH(int, protocol);
         QFETCH(QString, setup);
         QFETCH(QByteArray, written);
-        test::SimHarness car;
+        SimHarness car(simOptions(profile, protocol));
         car.setup(setup);
         QByteArray got;
         car.sim.input(written, car.now);
@@ -51,168 +224,195 @@ private slots:
         QTEST(got, "expected");
     }
 
-    void commands_data() {
+    // How long an answer takes with real timing on, on made-up time: the ATST wait after
+    // the last controller's answer (after the request when none answers), adaptive timing,
+    // the answer-count digit, the search. The same calls at the same times give the same
+    // answers.
+    void answerTimes_data() {
         QTest::addColumn<QString>("setup");
-        QTest::addColumn<QByteArray>("command");
-        QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("identify") << "" << QByteArray("ATI") << QByteArray("ELM327 v1.5");
-        QTest::newRow("device description") << "" << QByteArray("AT@1") << QByteArray("OBDII to RS232 Interpreter");
-        QTest::newRow("voltage, engine running") << "" << QByteArray("ATRV") << QByteArray("14.4V");
-        QTest::newRow("protocol, nothing chosen") << "" << QByteArray("ATDP") << QByteArray("AUTO");
-        QTest::newRow("protocol, fixed") << "ATSP6" << QByteArray("ATDP") << QByteArray("ISO 15765-4 (CAN 11/500)");
-        QTest::newRow("protocol, fixed number") << "ATSP6" << QByteArray("ATDPN") << QByteArray("6");
-        QTest::newRow("protocol, automatic from 3") << "ATSPA3" << QByteArray("ATDP") << QByteArray("AUTO, ISO 9141-2");
-        QTest::newRow("automatic with a blank") << "" << QByteArray("ATSP A3") << QByteArray("OK");
-        QTest::newRow("automatic written together") << "ATSPA3" << QByteArray("ATDPN") << QByteArray("A3");
-        QTest::newRow("protocol A is J1939") << "ATSPA" << QByteArray("ATDP") << QByteArray("SAE J1939 (CAN 29/250)");
-        QTest::newRow("try protocol") << "ATTP5" << QByteArray("ATDP") << QByteArray("ISO 14230-4 (KWP FAST)");
-        QTest::newRow("set protocol acknowledged") << "" << QByteArray("ATSP 0") << QByteArray("OK");
-        QTest::newRow("no protocol D") << "" << QByteArray("ATSPD") << QByteArray("?");
-        QTest::newRow("timeout") << "" << QByteArray("ATST 19") << QByteArray("OK");
-        QTest::newRow("timeout needs two digits") << "" << QByteArray("ATST5") << QByteArray("?");
-        QTest::newRow("adaptive timing") << "" << QByteArray("ATAT2") << QByteArray("OK");
-        QTest::newRow("no adaptive mode 3") << "" << QByteArray("ATAT3") << QByteArray("?");
-        QTest::newRow("headers flag needs 0 or 1") << "" << QByteArray("ATH2") << QByteArray("?");
-        QTest::newRow("unknown") << "" << QByteArray("ATFOO") << QByteArray("?");
-        QTest::newRow("bare AT") << "" << QByteArray("AT") << QByteArray("?");
-        QTest::newRow("not hex") << "" << QByteArray("01ZZ") << QByteArray("?");
-        QTest::newRow("eight data bytes") << "" << QByteArray("0102030405060708") << QByteArray("?");
-        QTest::newRow("lone digit") << "" << QByteArray("0") << QByteArray("?");
-        QTest::newRow("answer count 0") << "" << QByteArray("01000") << QByteArray("?");
+        QTest::addColumn<QByteArray>("request");
+        QTest::addColumn<QByteArray>("start"); // of the answer
+        QTest::addColumn<double>("low");
+        QTest::addColumn<double>("high");
+        // The controllers answer within a few ms, the serial line adds under 20 ms.
+        const double standard = 0x32 * timeoutStep, shorter = 0x19 * timeoutStep, longest = 0xFF * timeoutStep;
+        const B both = "41 00 BE 3F A8 13\r41 00 88 18 00 10\r\r>", engine = "7E8 06 41 00 BE 3F A8 13\r";
+        const B headed = engine + "7E9 06 41 00 88 18 00 10\r\r>";
+        QTest::newRow("default timeout") << "ATAT0" << B("0100") << both << standard + 0.01 << standard + 0.045;
+        QTest::newRow("short timeout") << "ATAT0 ATST19" << B("0100") << both << shorter + 0.01 << shorter + 0.045;
+        QTest::newRow("long timeout") << "ATAT0 ATSTFF" << B("0100") << both << longest + 0.01 << longest + 0.045;
+        QTest::newRow("00 restores the default")
+            << "ATAT0 ATST19 ATST00" << B("0100") << both << standard + 0.01 << standard + 0.045;
+        QTest::newRow("engine speed") << "ATAT0" << B("010C") << B("41 0C ") << standard + 0.01 << standard + 0.045;
+        QTest::newRow("no answer") << "ATAT0" << B("0108") << B("NO DATA\r\r>") << standard << standard + 0.01;
+        QTest::newRow("adaptive, nothing learned") << "ATSP6 ATAT1" << B("0100") << both << 0.2 << 0.25;
+        QTest::newRow("adaptive, normal") << "ATAT1 0100 0100 0100" << B("0100") << both << 0.03 << 0.08;
+        QTest::newRow("adaptive, aggressive") << "ATAT2 0100 0100 0100" << B("0100") << both << 0.02 << 0.045;
+        QTest::newRow("one answer wanted") << "ATAT0 ATH1" << B("01001") << engine + "\r>" << 0.0 << 0.025;
+        QTest::newRow("two answers wanted") << "ATAT0 ATH1" << B("01002") << headed << 0.0 << 0.035;
+        QTest::newRow("more wanted than answer") << "ATAT0 ATH1" << B("01003") << headed << standard << 0.26;
+        QTest::newRow("segmented counts once") << "ATAT0 ATH1" << B("0902 1") << vinFrames << 0.0 << 0.05;
+        QTest::newRow("search") << "ATSPA3" << B("0100") << B("SEARCHING...\r41 00") << 3.0 << 7.0;
     }
-
-    void commands() {
+    void answerTimes() {
         QFETCH(QString, setup);
-        QFETCH(QByteArray, command);
-        QFETCH(QByteArray, expected);
-        test::SimHarness car;
-        car.setup(QStringLiteral("ATE0 ATL0 ") + setup);
-        QCOMPARE(car.ask(command), expected + "\r\r>");
+        QFETCH(QByteArray, request);
+        QFETCH(QByteArray, start);
+        QFETCH(double, low);
+        QFETCH(double, high);
+        auto car = timedCar(), twin = timedCar();
+        car.setup("ATE0 ATL0 ATSP6 0100 " + setup);
+        const Answer answer = car.exchange(request + "\r", 20);
+        QVERIFY2(answer.text.startsWith(start) && answer.text.endsWith("\r\r>"), answer.text.constData());
+        VERIFY_WITHIN(answer.took(), low, high);
+        if (start.startsWith("SEARCHING")) QVERIFY(answer.first - answer.sent < 0.01); // said at once
+        twin.setup("ATE0 ATL0 ATSP6 0100 " + setup);
+        const Answer again = twin.exchange(request + "\r", 20);
+        QCOMPARE(again.text, answer.text);
+        QCOMPARE(again.took(), answer.took());
     }
 
-    void settingsLastUntilReset_data() {
-        QTest::addColumn<QByteArray>("reset");
-        QTest::newRow("full reset") << QByteArray("ATZ");
-        QTest::newRow("warm start") << QByteArray("ATWS");
-        QTest::newRow("defaults") << QByteArray("ATD");
+    void serialLineTakesItsTime() {
+        auto car = timedCar();
+        const Answer answer = car.exchange("ATI\r", 5);
+        QCOMPARE(answer.text, B("ATI\r\nELM327 v1.5\r\n\r\n>"));
+        // Four characters in, the echo and the answer out, one after another at 38400 baud.
+        const double line = double(4 + answer.text.size()) * character;
+        VERIFY_WITHIN(answer.took(), line, line + 0.01);
     }
 
-    void settingsLastUntilReset() {
-        QFETCH(QByteArray, reset);
-        test::SimHarness car;
-        car.setup("ATE0 ATL0 ATH1 ATS0 ATSP6 ATTP7");
-        QCOMPARE(car.ask("ATDPN"), QByteArray("7\r\r>"));
-        car.setup("ATTP6");
-        QVERIFY(car.ask("0100").startsWith("7E8064100"));
-        QVERIFY(car.ask("ATI").startsWith("ELM327")); // survives other commands
-        QVERIFY(car.ask("0100").startsWith("7E8064100"));
-        car.ask(reset);
-        car.setup("ATE0 ATL0");
-        // Echo, line feeds, headers and spaces are back to their defaults; the protocol
-        // set with ATSP was stored, the one tried with ATTP was not.
-        QCOMPARE(car.ask("ATDPN"), QByteArray("6\r\r>"));
-        QCOMPARE(car.ask("0100"), QByteArray("41 00 BE 3F A8 13\r41 00 88 18 00 10\r\r>"));
+    void busInitialisationTakesSeconds() {
+        auto car = timedCar(QStringLiteral("legacy"));
+        car.setup("ATE0 ATL0 ATSP3");
+        const Answer answer = car.exchange("0100\r", 20);
+        QVERIFY(answer.text.startsWith("BUS INIT: ...OK\r41 00"));
+        QVERIFY(answer.first - answer.sent < 0.01); // the adapter says at once what it does
+        VERIFY_WITHIN(answer.took(), 2.0, 4.0);
+        VERIFY_WITHIN(car.exchange("0100\r", 20).took(), 0.0, 0.4); // initialised once
     }
 
-    void search_data() {
-        QTest::addColumn<QString>("profile");
-        QTest::addColumn<int>("protocol");
-        QTest::addColumn<QByteArray>("choice");
-        QTest::addColumn<QByteArray>("first");
-        QTest::addColumn<QByteArray>("describe");
-        QTest::addColumn<QByteArray>("number");
-        const QByteArray can = "41 00 BE 3F A8 13\r41 00 88 18 00 10\r\r>";
-        const QByteArray legacy = "41 00 BE 3E B8 13\r41 00 88 18 00 10\r\r>";
-        QTest::newRow("CAN from 3") << "can11" << 0 << QByteArray("ATSPA3") << "SEARCHING...\r" + can
-                                    << QByteArray("AUTO, ISO 15765-4 (CAN 11/500)") << QByteArray("A6");
-        QTest::newRow("CAN 29 from 6") << "can29" << 0 << QByteArray("ATSPA6") << "SEARCHING...\r" + can
-                                       << QByteArray("AUTO, ISO 15765-4 (CAN 29/500)") << QByteArray("A7");
-        QTest::newRow("ISO 9141 from 0") << "legacy" << 0 << QByteArray("ATSP0")
-                                         << "SEARCHING...\rBUS INIT: ...OK\r" + legacy << QByteArray("AUTO, ISO 9141-2")
-                                         << QByteArray("A3");
-        QTest::newRow("PWM car") << "legacy" << 1 << QByteArray("ATSPA3") << "SEARCHING...\r" + legacy
-                                 << QByteArray("AUTO, SAE J1850 PWM") << QByteArray("A1");
-        QTest::newRow("VPW car") << "legacy" << 2 << QByteArray("ATSPA3") << "SEARCHING...\r" + legacy
-                                 << QByteArray("AUTO, SAE J1850 VPW") << QByteArray("A2");
-        QTest::newRow("KWP five-baud car")
-            << "legacy" << 4 << QByteArray("ATSPA3") << "SEARCHING...\rBUS INIT: ...OK\r" + legacy
-            << QByteArray("AUTO, ISO 14230-4 (KWP 5BAUD)") << QByteArray("A4");
-        QTest::newRow("KWP fast car") << "legacy" << 5 << QByteArray("ATSPA3")
-                                      << "SEARCHING...\rBUS INIT: ...OK\r" + legacy
-                                      << QByteArray("AUTO, ISO 14230-4 (KWP FAST)") << QByteArray("A5");
-        QTest::newRow("no car") << "nocar" << 0 << QByteArray("ATSPA3")
-                                << QByteArray("SEARCHING...\rUNABLE TO CONNECT\r\r>") << QByteArray("AUTO, ISO 9141-2")
-                                << QByteArray("A3");
-        QTest::newRow("fixed ISO, car there") << "legacy" << 0 << QByteArray("ATSP3") << "BUS INIT: ...OK\r" + legacy
-                                              << QByteArray("ISO 9141-2") << QByteArray("3");
-        QTest::newRow("fixed ISO, no car")
-            << "nocar" << 0 << QByteArray("ATSP3") << QByteArray("BUS INIT: ...ERROR\r\r>") << QByteArray("ISO 9141-2")
-            << QByteArray("3");
-        QTest::newRow("fixed ISO on a CAN car")
-            << "can11" << 0 << QByteArray("ATSP4") << QByteArray("BUS INIT: ...ERROR\r\r>")
-            << QByteArray("ISO 14230-4 (KWP 5BAUD)") << QByteArray("4");
-        QTest::newRow("fixed CAN on a legacy car")
-            << "legacy" << 0 << QByteArray("ATSP6") << QByteArray("CAN ERROR\r\r>")
-            << QByteArray("ISO 15765-4 (CAN 11/500)") << QByteArray("6");
-        QTest::newRow("CAN at the wrong bit rate")
-            << "can11" << 0 << QByteArray("ATSP8") << QByteArray("CAN ERROR\r\r>")
-            << QByteArray("ISO 15765-4 (CAN 11/250)") << QByteArray("8");
-        QTest::newRow("29-bit request to an 11-bit car")
-            << "can11" << 0 << QByteArray("ATSP7") << QByteArray("NO DATA\r\r>")
-            << QByteArray("ISO 15765-4 (CAN 29/500)") << QByteArray("7");
-        QTest::newRow("J1850 on a CAN car") << "can11" << 0 << QByteArray("ATSP1") << QByteArray("NO DATA\r\r>")
-                                            << QByteArray("SAE J1850 PWM") << QByteArray("1");
+    // Output with no timing comes all at once; latency delays it, timed or not.
+    void latency_data() {
+        QTest::addColumn<bool>("realTiming");
+        QTest::addColumn<double>("latencyMs");
+        QTest::newRow("instant adapter") << false << 0.0;
+        QTest::newRow("instant adapter, latency") << false << 50.0;
+        QTest::newRow("timed adapter, latency") << true << 50.0;
     }
-
-    void search() {
-        QFETCH(QString, profile);
-        QFETCH(int, protocol);
-        QFETCH(QByteArray, choice);
-        QFETCH(QByteArray, describe);
-        QFETCH(QByteArray, number);
-        sim::Options options;
-        options.profile = profile;
-        options.protocol = protocol;
-        test::SimHarness car(options);
-        car.setup("ATE0 ATL0 " + choice);
-        QTEST(car.ask("0100"), "first");
-        QCOMPARE(car.ask("ATDP"), describe + "\r\r>");
-        QCOMPARE(car.ask("ATDPN"), number + "\r\r>");
-    }
-
-    void searchOnlyOnce() {
-        test::SimHarness car;
-        car.setup("ATE0 ATL0 ATSPA3");
-        QVERIFY(car.ask("0100").startsWith("SEARCHING..."));
-        QVERIFY(car.ask("0100").startsWith("41 00"));
-        QVERIFY(car.ask("03").startsWith("43 02"));
-        car.setup("ATWS ATE0 ATL0");
-        QVERIFY(car.ask("0100").startsWith("SEARCHING..."));
+    void latency() {
+        QFETCH(bool, realTiming);
+        QFETCH(double, latencyMs);
+        sim::Options options = simOptions(QStringLiteral("can11"), 0, realTiming);
+        options.latencyMs = latencyMs;
+        sim::Simulator simulator(options);
+        simulator.input("ATE0\r0100\r", 10);
+        const double due = 10 + latencyMs / 1000;
+        QCOMPARE(simulator.output(due - 0.001), B());
+        QVERIFY(simulator.nextOutputTime() >= due);
+        const B got = simulator.output(due + (realTiming ? 10 : 0));
+        QVERIFY(got.startsWith("ATE0\r\nOK\r\n\r\n>SEARCHING...\r\n41 00 BE 3F A8 13\r\n"));
+        QVERIFY(got.endsWith("41 00 88 18 00 10\r\n\r\n>"));
+        QCOMPARE(simulator.nextOutputTime(), qInf());
+        QCOMPARE(simulator.requestCount(), 1);
     }
 
     void newInputStopsRequest() {
-        sim::Options options;
-        options.realTiming = true;
-        test::SimHarness car(options);
+        auto car = timedCar();
         car.setup("ATE0 ATL0 ATSP6 0100");
         car.sim.input("0100\r", car.now);
         car.wait(0.003); // before the first controller answers
         // The first character stops the running request and is used up by it.
-        const test::Answer second = car.exchange("0101\r");
-        QCOMPARE(second.text, QByteArray("STOPPED\r\r>"));
+        QCOMPARE(car.exchange("0101\r").text, B("STOPPED\r\r>"));
         car.wait(1);
-        QCOMPARE(car.ask("010D"), QByteArray("41 0D 00\r41 0D 00\r\r>"));
-    }
-
-    void typedAheadDoesNotStop() {
-        sim::Options options;
-        options.realTiming = true;
-        test::SimHarness car(options);
-        car.setup("ATE0 ATL0 ATSP6 0100");
-        const test::Answer both = car.exchange("01001\r010D1\r");
+        QCOMPARE(car.ask("010D"), B("41 0D 00\r41 0D 00\r\r>"));
+        // What is written together with a request waits for its prompt.
+        const Answer both = car.exchange("01001\r010D1\r");
         QVERIFY(both.text.startsWith("41 00 BE 3F A8 13\r\r>"));
         car.now = both.finished;
-        QCOMPARE(car.exchange("").text, QByteArray("41 0D 00\r\r>"));
+        QCOMPARE(car.exchange("").text, B("41 0D 00\r\r>"));
+    }
+
+    // Faults.
+    void silentAdapter() {
+        sim::Options options;
+        options.silentAdapter = true;
+        sim::Simulator simulator(options);
+        simulator.input("ATZ\r0100\r", 1);
+        QCOMPARE(simulator.output(100), B());
+        QCOMPARE(simulator.nextOutputTime(), qInf());
+    }
+
+    void silentVehicle() {
+        sim::Options options;
+        options.silentVehicle = true;
+        SimHarness car(options);
+        car.setup("ATE0 ATL0");
+        QCOMPARE(car.ask("0100"), B("SEARCHING...\rUNABLE TO CONNECT\r\r>"));
+        car.sim.options().silentVehicle = false;
+        QVERIFY(car.ask("0100").startsWith("SEARCHING...\r41 00"));
+        car.sim.options().silentVehicle = true; // the car goes quiet after the link is up
+        QCOMPARE(car.ask("0100"), B("NO DATA\r\r>"));
+        QCOMPARE(car.ask("ATI"), B("ELM327 v1.5\r\r>"));
+    }
+
+    void everyNth_data() {
+        QTest::addColumn<int>("garbage");
+        QTest::addColumn<int>("noPrompt");
+        QTest::addColumn<QByteArray>("junked"); // of three answers in a row
+        QTest::addColumn<QByteArray>("prompted");
+        QTest::newRow("junk always") << 1 << 0 << B("111") << B("111");
+        QTest::newRow("junk every 2nd") << 2 << 0 << B("010") << B("111");
+        QTest::newRow("prompt lost every 2nd") << 0 << 2 << B("000") << B("101");
+        QTest::newRow("both on the 3rd") << 3 << 3 << B("001") << B("110");
+    }
+    void everyNth() {
+        QFETCH(int, garbage);
+        QFETCH(int, noPrompt);
+        QFETCH(QByteArray, junked);
+        QFETCH(QByteArray, prompted);
+        sim::Options options;
+        options.garbageEvery = garbage;
+        options.missingPromptEvery = noPrompt;
+        sim::Simulator simulator(options);
+        const QList<B> commands{"ATE0\r", "ATI\r", "0100\r"}, answers{"OK", "ELM327", "41 00"};
+        for (int i = 0; i < 3; ++i) {
+            simulator.input(commands[i], i);
+            const B got = simulator.output(i);
+            QCOMPARE(got.contains('\xFF'), junked[i] == '1');
+            QCOMPARE(got.endsWith('>'), prompted[i] == '1');
+            QVERIFY(got.contains(answers[i]));
+        }
+    }
+
+    void unplugAfterRequests_data() {
+        QTest::addColumn<bool>("realTiming");
+        QTest::newRow("instant") << false;
+        QTest::newRow("timed") << true;
+    }
+    void unplugAfterRequests() {
+        QFETCH(bool, realTiming);
+        sim::Options options = simOptions(QStringLiteral("can11"), 0, realTiming);
+        options.unplugAfter = 2;
+        SimHarness car(options);
+        car.setup("ATE0 ATL0 ATI"); // adapter commands do not count
+        QVERIFY(car.ask("0100").contains("41 00"));
+        QVERIFY(!car.sim.unplugged(car.now));
+        const Answer last = car.exchange("0101\r", 5);
+        QVERIFY(last.text.endsWith("\r\r>")); // the second answer still arrives whole
+        QVERIFY(car.sim.unplugged(last.finished));
+        QCOMPARE(car.sim.requestCount(), 2);
+        car.sim.input("ATI\r", car.now + 1);
+        QCOMPARE(car.sim.output(car.now + 10), B());
+        QCOMPARE(car.sim.nextOutputTime(), qInf());
+    }
+
+    void unplugCutsTheAnswer() {
+        sim::Simulator simulator(simOptions(QStringLiteral("can11"), 0, true));
+        simulator.input("ATZ\r", 0);
+        simulator.unplug(0.1); // during the reset
+        QVERIFY(!simulator.unplugged(0.05));
+        QVERIFY(simulator.unplugged(0.1));
+        QVERIFY(!simulator.output(5).contains("ELM327"));
     }
 };
 

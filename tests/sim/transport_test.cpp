@@ -1,8 +1,10 @@
-// The simulator behind a pseudo-terminal and a TCP port, talked to with plain POSIX
-// calls. Real time, but bounded: every read waits in poll() with a deadline.
+// The simulator behind its transports: a pseudo-terminal and a TCP port, talked to with
+// plain POSIX calls (real time, but every read waits in poll() with a deadline), and the
+// in-process test port on the test clock.
 
 #include "sim/ptyserver.h"
 #include "sim/tcpserver.h"
+#include "simport.h"
 #include "testmain.h"
 
 #include <QCoreApplication>
@@ -12,6 +14,7 @@
 #include <arpa/inet.h>
 #include <cerrno>
 #include <fcntl.h>
+#include <memory>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -68,71 +71,49 @@ int connectTo(quint16 port) {
     return fd;
 }
 
+const QByteArray resetAnswer = "ATZ\r\n\r\n\r\nELM327 v1.5\r\n\r\n>";
+
 } // namespace
 
 class TransportTest : public QObject {
     Q_OBJECT
 private slots:
-    void ptyRoundTrip() {
-        sim::PtyServer server{sim::Options{}};
+    // The device keeps the adapter while clients come and go, and hangs up on unplug(),
+    // on the unplug fault and when the server goes.
+    void pseudoTerminal_data() {
+        QTest::addColumn<QString>("end");
+        QTest::newRow("unplug()") << "unplug";
+        QTest::newRow("after one request") << "fault";
+        QTest::newRow("server gone") << "gone";
+    }
+    void pseudoTerminal() {
+        QFETCH(QString, end);
+        sim::Options options;
+        options.unplugAfter = end == QLatin1String("fault") ? 1 : 0;
+        auto server = std::make_unique<sim::PtyServer>(options);
+        QSignalSpy unplugged(server.get(), &sim::PtyServer::unplugged);
         QString error;
-        QVERIFY2(server.start(&error), qPrintable(error));
-        QVERIFY(server.devicePath().startsWith(QLatin1String("/dev/pts/")));
-        const int fd = openDevice(server.devicePath());
+        QVERIFY2(server->start(&error), qPrintable(error));
+        QVERIFY(server->devicePath().startsWith(QLatin1String("/dev/pts/")));
+        int fd = openDevice(server->devicePath());
         QVERIFY(fd >= 0);
-        QCOMPARE(ask(fd, "ATZ\r"), QByteArray("ATZ\r\n\r\n\r\nELM327 v1.5\r\n\r\n>"));
+        QCOMPARE(ask(fd, "ATZ\r"), resetAnswer);
         // Raw line: no CR/LF translation in either direction.
         QCOMPARE(ask(fd, "ATE0\rATL0\r"), QByteArray("ATE0\r\nOK\r\n\r\n>OK\r\r>"));
         ::close(fd);
-
-        // The client closes and opens again: the adapter is still there, state and all.
-        const int again = openDevice(server.devicePath());
-        QVERIFY(again >= 0);
-        QCOMPARE(ask(again, "ATI\r"), QByteArray("ELM327 v1.5\r\r>"));
-        ::close(again);
-    }
-
-    void ptyUnplug_data() {
-        QTest::addColumn<bool>("byFault");
-        QTest::newRow("unplug()") << false;
-        QTest::newRow("after one request") << true;
-    }
-    void ptyUnplug() {
-        QFETCH(bool, byFault);
-        sim::Options options;
-        options.unplugAfter = byFault ? 1 : 0;
-        sim::PtyServer server(options);
-        QSignalSpy gone(&server, &sim::PtyServer::unplugged);
-        QVERIFY(server.start());
-        const int fd = openDevice(server.devicePath());
+        fd = openDevice(server->devicePath()); // the adapter is still there, state and all
         QVERIFY(fd >= 0);
-        if (byFault) {
-            QVERIFY(ask(fd, "0100\r").contains("41 00"));
-        } else {
-            QCOMPARE(ask(fd, "ATI\r"), QByteArray("ATI\r\nELM327 v1.5\r\n\r\n>"));
-            server.unplug();
-        }
-        QByteArray rest;
-        QCOMPARE(readAnswer(fd, &rest), End::Closed);
-        QCOMPARE(gone.count(), 1);
-        QVERIFY(!server.isRunning());
-        ::close(fd);
-    }
-
-    void ptyGoneWithServer() {
-        // The server closes both of its sides: a client still holding the device sees it
-        // hang up (the number itself may at once be reused by another pseudo-terminal).
-        int fd = -1;
-        {
-            sim::PtyServer server{sim::Options{}};
-            QVERIFY(server.start());
-            fd = openDevice(server.devicePath());
-            QVERIFY(fd >= 0);
-            QCOMPARE(ask(fd, "ATI\r"), QByteArray("ATI\r\nELM327 v1.5\r\n\r\n>"));
-        }
+        QCOMPARE(ask(fd, "ATI\r"), QByteArray("ELM327 v1.5\r\r>"));
+        if (end == QLatin1String("fault")) QVERIFY(ask(fd, "0100\r").contains("41 00"));
+        if (end == QLatin1String("unplug")) server->unplug();
+        // A server that goes closes both of its sides (the device number itself may at
+        // once be reused by another pseudo-terminal).
+        if (end == QLatin1String("gone")) server.reset();
         QByteArray rest;
         QCOMPARE(readAnswer(fd, &rest, 1), End::Closed);
         ::close(fd);
+        QCOMPARE(unplugged.count(), server ? 1 : 0);
+        QVERIFY(!server || !server->isRunning());
     }
 
     void tcpRoundTrip() {
@@ -141,16 +122,14 @@ private slots:
         QVERIFY2(server.listen(0, &error), qPrintable(error));
         const int fd = connectTo(server.port());
         QVERIFY(fd >= 0);
-        QCOMPARE(ask(fd, "ATZ\r"), QByteArray("ATZ\r\n\r\n\r\nELM327 v1.5\r\n\r\n>"));
+        QCOMPARE(ask(fd, "ATZ\r"), resetAnswer);
         QCOMPARE(ask(fd, "ATE0\r"), QByteArray("ATE0\r\nOK\r\n\r\n>"));
-
         // One client at a time: a second one is turned away.
         const int second = connectTo(server.port());
         QVERIFY(second >= 0);
         QByteArray refused;
         QCOMPARE(readAnswer(second, &refused), End::Closed);
         ::close(second);
-
         // After the first leaves, the next client finds the adapter as it was left.
         ::close(fd);
         for (int i = 0; i < 20; ++i)
@@ -162,6 +141,37 @@ private slots:
             answer = ask(third, "ATI\r"); // the old connection may still be closing
         QCOMPARE(answer, QByteArray("ELM327 v1.5\r\n\r\n>"));
         ::close(third);
+    }
+
+    // The in-process port: its number, output only as the test clock moves, the write log,
+    // a closed port, and a port deleted while its clock goes on.
+    void testPort() {
+        test::FakeClock clock;
+        auto port = std::make_unique<test::SimPort>(clock, sim::realTimeOptions());
+        QSignalSpy ready(port.get(), &Port::readyRead);
+        QVERIFY(!port->open(2)); // only port 1 is there
+        QCOMPARE(port->errorNumber(), int(PortError::InvalidPort));
+        QCOMPARE(port->deviceName(1) + port->deviceName(2), QStringLiteral("sim"));
+        QVERIFY(port->open(1));
+        port->write("ATWS\r\n");
+        port->write("ATI\r\n");
+        QCOMPARE(port->bytesWaiting(), 0);
+        QByteArray got;
+        QVERIFY(clock.waitUntil(1, [&] { return (got += port->readAll()).count('>') == 2; }));
+        QVERIFY(got.endsWith("ELM327 v1.5\r\n\r\n>ATI\r\nELM327 v1.5\r\n\r\n>"));
+        QVERIFY(ready.count() > 0);
+        QCOMPARE(port->writes(), (QList<QByteArray>{"ATWS\r\n", "ATI\r\n"}));
+        port->write("ATI\r");
+        port->close();
+        clock.yield();
+        QCOMPARE(port->bytesWaiting(), 0);
+        port->write("ATI\r"); // not open: nothing sent
+        QCOMPARE(port->errorNumber(), 8018);
+        QCOMPARE(port->written(), QByteArray("ATWS\r\nATI\r\nATI\r"));
+        QVERIFY(port->open(1));
+        port->write("ATI\r");
+        port.reset();
+        clock.yield(); // the ticker must not touch the deleted port (the sanitizer would see it)
     }
 };
 

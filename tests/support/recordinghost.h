@@ -30,8 +30,7 @@ public:
     MessageAnswer message(const QString& text, const QString& title, MessageIcon icon, MessageButtons buttons,
                           MessageAnswer) override {
         messages.append({text, title, icon, buttons});
-        if (onMessage)
-            onMessage(messages.last());
+        if (onMessage) onMessage(messages.last());
         return buttons == MessageButtons::YesNo ? answer : MessageAnswer::Ok;
     }
     QString saveFileName(const SaveDialogRequest& request) override {

@@ -11,12 +11,12 @@ bool ScriptPort::open(int number) {
     error_ = 0;
     description_.clear();
     if (!present.count(number)) {
-        error_ = PortErrorInvalidPort;
+        error_ = int(PortError::InvalidPort);
         description_ = QStringLiteral("Invalid port number");
         return false;
     }
     if (busy.count(number)) {
-        error_ = PortErrorPortOpen;
+        error_ = int(PortError::PortOpen);
         description_ = QStringLiteral("Port already open");
         return false;
     }
@@ -27,8 +27,7 @@ bool ScriptPort::open(int number) {
 }
 
 void ScriptPort::write(const QByteArray& bytes) {
-    if (!open_)
-        return;
+    if (!open_) return;
     partial_ += bytes;
     int cr;
     while ((cr = partial_.indexOf('\r')) >= 0) {
@@ -38,8 +37,7 @@ void ScriptPort::write(const QByteArray& bytes) {
         lines.append(line);
         if (respond) {
             const QByteArray answer = respond(line);
-            if (!answer.isEmpty())
-                pending_.append({clock_.now() + delay, answer});
+            if (!answer.isEmpty()) pending_.append({clock_.now() + delay, answer});
         }
     }
 }
@@ -51,7 +49,7 @@ QByteArray ScriptPort::readAll() {
 }
 
 void ScriptPort::unplug() {
-    error_ = PortErrorDeviceRemoved;
+    error_ = int(PortError::DeviceRemoved);
     description_ = QStringLiteral("Device removed");
     emit removed();
 }
@@ -69,8 +67,7 @@ void ScriptPort::tick() {
             ++i;
         }
     }
-    if (arrived)
-        emit readyRead();
+    if (arrived) emit readyRead();
 }
 
 } // namespace zelcor::test

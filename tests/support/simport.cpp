@@ -12,15 +12,15 @@ SimPort::SimPort(FakeClock& clock, const sim::Options& options, QObject* parent)
 }
 
 bool SimPort::open(int number) {
-    error_ = PortErrorNone;
+    error_ = int(PortError::None);
     description_.clear();
     if (open_) {
-        error_ = PortErrorPortOpen;
+        error_ = int(PortError::PortOpen);
         description_ = QStringLiteral("Port already open");
         return false;
     }
     if (number != simulatorPort_ || gone_) {
-        error_ = PortErrorInvalidPort;
+        error_ = int(PortError::InvalidPort);
         description_ = QStringLiteral("Invalid port number");
         return false;
     }
@@ -72,7 +72,7 @@ void SimPort::tick() {
         gone_ = true;
         const bool wasOpen = open_;
         open_ = false;
-        error_ = PortErrorDeviceRemoved;
+        error_ = int(PortError::DeviceRemoved);
         description_ = QStringLiteral("The device has been removed");
         if (wasOpen) emit removed();
     }

@@ -47,7 +47,7 @@ private:
     int simulatorPort_ = 1;
     bool open_ = false;
     bool gone_ = false;
-    int error_ = PortErrorNone;
+    int error_ = int(PortError::None);
     QString description_;
     QByteArray buffer_;
     QByteArray written_;

@@ -1,6 +1,12 @@
 #include "testmain.h"
 
+#ifdef ZELCOR_GUI_TESTS
 #include <QApplication>
+using TestApplication = QApplication;
+#else
+#include <QCoreApplication>
+using TestApplication = QCoreApplication;
+#endif
 #include <QTest>
 #include <cstdio>
 
@@ -14,13 +20,12 @@ std::vector<std::pair<const char*, TestFactory>>& registry() {
 } // namespace zelcor::test
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    TestApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("zelcor-tests"));
     const QByteArray only = qgetenv("ZELCOR_TEST_ONLY");
     int failed = 0;
     for (auto& [name, make] : zelcor::test::registry()) {
-        if (!only.isEmpty() && only != name)
-            continue;
+        if (!only.isEmpty() && only != name) continue;
         auto test = make();
         failed += QTest::qExec(test.get(), argc, argv);
     }

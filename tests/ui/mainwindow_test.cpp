@@ -1,39 +1,42 @@
-#include "core/listentry.h"
+// The main window: its buttons during a connection, Ctrl+D, the function items and the
+// function list, the setup panel, where the window first appears, and closing it.
+
 #include "testmain.h"
-#include "ui/main/panelframe.h"
 #include "ui/main/panelstack.h"
-#include "ui/main/statuslamp.h"
 #include "ui/main/windowplacement.h"
 #include "uirig.h"
 
 #include <QAction>
-#include <QListWidget>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
+#include <QRadioButton>
 
 using namespace zelcor;
 using namespace zelcor::test;
 
 namespace {
 
-QStringList functionList(const QList<QPair<QString, int>>& entries) {
-    QStringList list;
-    for (const auto& [name, code] : entries)
-        list << listEntry(name, code);
-    return list;
+const QList<ListEntry> kFirstFive = {{"General Info", 1},
+                                     {"DTC (Trouble Codes)", 254},
+                                     {"Freeze Frame Data", 248},
+                                     {"Real-Time Gauges", 250},
+                                     {"Real-Time Graphs", 240}};
+const ListEntry kRpm{"Engine RPM", 12}, kSpeed{"Vehicle Speed", 13}, kOxygen{"Oxygen Sensors", 19};
+
+// Of `names`, those enabled, and "help" when the help button shows.
+QString enabled(const UiRig& rig, const QStringList& names) {
+    QStringList on;
+    for (const QString& name : names)
+        if (rig.find(name)->isEnabled()) on << name;
+    if (!rig.find("Command20")->isHidden()) on << "help";
+    return on.join(' ');
 }
 
-const QList<QPair<QString, int>> kFirstFive = {{"General Info", 1},
-                                               {"DTC (Trouble Codes)", 254},
-                                               {"Freeze Frame Data", 248},
-                                               {"Real-Time Gauges", 250},
-                                               {"Real-Time Graphs", 240}};
-
-void setFunctions(Session& session, const QStringList& list, int selected) {
-    session.List4 = list;
-    session.List4Index = selected;
-    session.funccode = selected >= 0 ? qint16(entryCode(list.at(selected))) : 0;
-    emit session.functionListChanged();
+// The colour in the middle of the status lamp as drawn.
+QColor lampColour(const UiRig& rig) {
+    const QImage image = rig.find("Shape1")->grab().toImage();
+    return image.pixelColor(image.rect().center());
 }
 
 } // namespace
@@ -41,141 +44,166 @@ void setFunctions(Session& session, const QStringList& list, int selected) {
 class MainWindowTest : public QObject {
     Q_OBJECT
 private slots:
-    void debugLogRevealedByCtrlDOnly_data() {
-        QTest::addColumn<int>("modifiers");
-        QTest::addColumn<bool>("revealed");
-        QTest::newRow("D alone") << int(Qt::NoModifier) << false;
-        QTest::newRow("Shift+D") << int(Qt::ShiftModifier) << false;
-        QTest::newRow("Ctrl+D") << int(Qt::ControlModifier) << true;
+    // CONNECT, SET&UP, E&XIT and both replay buttons stay off for the whole connection and
+    // come back on however it ends; the help button hides meanwhile.
+    void buttonsLockedWhileConnecting_data() {
+        QTest::addColumn<bool>("adapterAnswers");
+        QTest::addColumn<QColor>("lampDuringError");
+        QTest::newRow("no adapter: error 0") << false << QColor(Qt::black);
+        QTest::newRow("vehicle silent: error 1") << true << QColor(Qt::red);
     }
-    void debugLogRevealedByCtrlDOnly() {
-        QFETCH(int, modifiers);
-        QFETCH(bool, revealed);
+    void buttonsLockedWhileConnecting() {
+        QFETCH(bool, adapterAnswers);
+        const QStringList locked{"Command1", "Command3", "Command7", "Command13", "Command17"};
+        UiRig rig;
+        rig.clock.setStep(0.01);
+        rig.port.respond = [adapterAnswers](const QByteArray& line) -> QByteArray {
+            if (!adapterAnswers) return {};
+            if (line.startsWith("ATWS")) return "\r\rELM327 v1.5\r\r>";
+            return line.startsWith("AT") ? QByteArray("OK\r\r>") : QByteArray();
+        };
+        rig.window.show();
+        QString enabledDuringError = "-";
+        QColor lampShown;
+        rig.host.onMessage = [&](const RecordedMessage&) {
+            enabledDuringError = enabled(rig, locked);
+            lampShown = lampColour(rig);
+        };
+        rig.find<QPushButton>("Command1")->click();
+        QCOMPARE(rig.host.messages.size(), 1);
+        QCOMPARE(enabledDuringError, QString());
+        QTEST(lampShown, "lampDuringError");
+        QCOMPARE(enabled(rig, locked), locked.join(' ') + " help");
+        QCOMPARE(lampColour(rig), QColor(Qt::black));
+        auto* status = rig.find<QLabel>("Label39"); // in the error style: large red text
+        QVERIFY(status->text().contains("problem,") && status->font().pointSize() == 16);
+        QCOMPARE(status->palette().color(QPalette::WindowText), QColor(Qt::red));
+    }
+
+    // Ctrl+D, and not D alone, reveals "Debug log"; another panel in front does not hide it.
+    void debugLogRevealedByCtrlD() {
         UiRig rig;
         rig.window.show();
         rig.window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&rig.window));
-        // The first activation gives CONNECT the focus.
-        QCOMPARE(rig.window.focusWidget(), rig.find<QWidget>("Command1"));
-        auto* debugLog = rig.find<QPushButton>("Command19");
-        QVERIFY(debugLog);
+        QCOMPARE(rig.window.focusWidget(), rig.find("Command1")); // the first activation focuses CONNECT
+        QWidget* debugLog = rig.find("Command19");
+        QTest::keyClick(&rig.window, Qt::Key_D);
         QVERIFY(debugLog->isHidden());
-
-        QTest::keyClick(&rig.window, Qt::Key_D, Qt::KeyboardModifiers(modifiers));
-        QCOMPARE(!debugLog->isHidden(), revealed);
-        QCOMPARE(rig.session.buttons.debugLogVisible, revealed);
-
-        // Another panel in front does not hide it again.
-        rig.session.FRAME(Panel::Frame2);
-        rig.session.FRAME(Panel::Frame1);
-        QCOMPARE(!debugLog->isHidden(), revealed);
+        QTest::keyClick(&rig.window, Qt::Key_D, Qt::ControlModifier);
+        QVERIFY(!debugLog->isHidden());
+        rig.session.showPanel(Panel::Setup);
+        rig.session.showPanel(Panel::Connection);
+        QVERIFY(!debugLog->isHidden());
     }
 
-    void lampColours_data() {
-        QTest::addColumn<int>("lamp");
-        QTest::addColumn<QColor>("colour");
-        QTest::newRow("idle") << int(Lamp::Black) << QColor(0, 0, 0);
-        QTest::newRow("waking") << int(Lamp::Yellow) << QColor(255, 255, 0);
-        QTest::newRow("link up") << int(Lamp::Green) << QColor(0, 255, 0);
-        QTest::newRow("link lost") << int(Lamp::Red) << QColor(255, 0, 0);
+    // A function item, or a click on the function list, selects an entry and serves it;
+    // with no connection running its panel shows at once. Items 5 to 7 need their function
+    // at their own place; RPM and Speed may stand one place higher (no oxygen sensors).
+    void functionSelection_data() {
+        QTest::addColumn<QList<ListEntry>>("list");
+        QTest::addColumn<QString>("action"); // a function item, or a click on a row
+        QTest::addColumn<int>("expected");   // the selected entry afterwards
+        QTest::addColumn<QString>("panel");
+        const auto full = kFirstFive + QList<ListEntry>{kRpm, kSpeed, kOxygen};
+        const auto noOxygen = kFirstFive + QList<ListEntry>{kRpm, kSpeed};
+        const auto oxygenOnly = kFirstFive + QList<ListEntry>{kOxygen};
+        QTest::newRow("General, selected") << kFirstFive << "m_0" << 0 << "D0101";
+        QTest::newRow("click on the selected entry") << kFirstFive << "row 0" << 0 << "D0101";
+        QTest::newRow("click on another entry") << kFirstFive << "row 3" << 3 << "D250";
+        QTest::newRow("RPM, own place holds Speed") << full << "m_6" << 5 << "D012";
+        QTest::newRow("Speed, own place holds O2") << full << "m_7" << 6 << "D013";
+        QTest::newRow("O2 Sens where RPM sits") << full << "m_5" << 0 << "Frame1";
+        QTest::newRow("RPM without O2") << noOxygen << "m_6" << 5 << "D012";
+        QTest::newRow("O2 Sens listed") << oxygenOnly << "m_5" << 5 << "D0113";
+        QTest::newRow("Speed not supported") << oxygenOnly << "m_7" << 0 << "Frame1";
+        QTest::newRow("Codes with no list") << QList<ListEntry>() << "m_1" << -1 << "Frame1";
     }
-    void lampColours() {
-        QFETCH(int, lamp);
-        QFETCH(QColor, colour);
-        UiRig rig;
-        rig.window.show();
-        // Start from another colour so that every row really repaints.
-        rig.session.connection.panel.lamp = Lamp(lamp) == Lamp::Green ? Lamp::Red : Lamp::Green;
-        emit rig.session.connection.panelChanged();
-        rig.session.connection.panel.lamp = Lamp(lamp);
-        emit rig.session.connection.panelChanged();
-
-        auto* shape = rig.find<StatusLamp>("Shape1");
-        QVERIFY(shape);
-        const QImage image = shape->grab().toImage();
-        QCOMPARE(image.pixelColor(image.rect().center()), colour);
-    }
-
-    void functionItemsSelectPositions_data() {
-        QTest::addColumn<QStringList>("list");
-        QTest::addColumn<int>("item");
-        QTest::addColumn<int>("expected"); // selected position afterwards
-
-        const QStringList full = functionList(
-            kFirstFive + QList<QPair<QString, int>>{{"Engine RPM", 12}, {"Vehicle Speed", 13}, {"Oxygen Sensors", 19}});
-        const QStringList noOxygen =
-            functionList(kFirstFive + QList<QPair<QString, int>>{{"Engine RPM", 12}, {"Vehicle Speed", 13}});
-        const QStringList oxygenOnly = functionList(kFirstFive + QList<QPair<QString, int>>{{"Oxygen Sensors", 19}});
-
-        QTest::newRow("General") << full << 0 << 0;
-        QTest::newRow("Graphs") << full << 4 << 4;
-        QTest::newRow("RPM, own position holds Speed") << full << 6 << 5;
-        QTest::newRow("Speed, own position holds O2") << full << 7 << 6;
-        QTest::newRow("O2 Sens where RPM sits") << full << 5 << 2;
-        QTest::newRow("RPM without O2") << noOxygen << 6 << 5;
-        QTest::newRow("Speed without O2") << noOxygen << 7 << 6;
-        QTest::newRow("O2 Sens without O2") << noOxygen << 5 << 2;
-        QTest::newRow("O2 Sens listed") << oxygenOnly << 5 << 5;
-        QTest::newRow("RPM not supported") << oxygenOnly << 6 << 2;
-        QTest::newRow("Speed not supported") << oxygenOnly << 7 << 2;
-        QTest::newRow("Codes with no list") << QStringList() << 1 << -1;
-    }
-    void functionItemsSelectPositions() {
-        QFETCH(QStringList, list);
-        QFETCH(int, item);
+    void functionSelection() {
+        QFETCH(QList<ListEntry>, list);
+        QFETCH(QString, action);
         QFETCH(int, expected);
-        UiRig rig;
-        setFunctions(rig.session, list, list.isEmpty() ? -1 : 2);
-
-        auto* action = rig.window.findChild<QAction*>(QStringLiteral("m_%1").arg(item));
-        QVERIFY(action);
-        QCOMPARE(action->text(), MainWindow::functionItemCaption(item));
-        action->trigger();
-
-        QCOMPARE(rig.session.List4Index, expected);
-        auto* shown = rig.find<QListWidget>("List4");
-        QCOMPARE(shown->currentRow(), expected);
-        if (expected >= 0) QCOMPARE(int(rig.session.funccode), entryCode(list.at(expected)));
-        // The list shows the names only.
-        QCOMPARE(shown->count(), list.size());
-        for (int i = 0; i < list.size(); ++i)
-            QCOMPARE(shown->item(i)->text(), entryName(list.at(i)));
-    }
-
-    // A click on the entry already selected runs the list's click again; a click on
-    // another entry selects it and runs the click once.
-    void listClicks_data() {
-        QTest::addColumn<bool>("viaFunctionItem");
-        QTest::addColumn<int>("row");
-        QTest::addColumn<int>("expectedCode");
-        QTest::addColumn<int>("expectedFrame");
-        QTest::newRow("General while selected") << true << 0 << 1 << int(Panel::D0101);
-        QTest::newRow("click on the selected entry") << false << 0 << 1 << int(Panel::D0101);
-        QTest::newRow("click on another entry") << false << 3 << 250 << int(Panel::D250);
-    }
-    void listClicks() {
-        QFETCH(bool, viaFunctionItem);
-        QFETCH(int, row);
-        QFETCH(int, expectedFrame);
+        QFETCH(QString, panel);
         UiRig rig;
         rig.window.show();
-        setFunctions(rig.session, functionList(kFirstFive), 0);
-        // Something else was served meanwhile.
-        rig.session.funccode = 255;
-        QCOMPARE(rig.session.frame, Panel::Frame1);
+        Navigation& navigation = rig.session.navigation();
+        for (const ListEntry& entry : list)
+            navigation.addFunction(entry);
+        navigation.setFunctionIndex(0);
+        navigation.functionsComplete();
+        navigation.setFunction(Function::Idle); // something else was served meanwhile
+        auto* shown = rig.find<QListWidget>("List4");
+        if (action.startsWith("m_"))
+            rig.window.findChild<QAction*>(action)->trigger();
+        else
+            clickRow(shown, action.mid(4).toInt());
+        QCOMPARE(navigation.functionIndex(), expected);
+        QCOMPARE(shown->currentRow(), expected);
+        QCOMPARE(rig.window.panels()->currentWidget()->objectName(), panel);
+        QCOMPARE(navigation.function(), panel == "Frame1" ? Function::Idle : Function(list.at(expected).code));
+        if (expected >= 0) QCOMPARE(shown->item(expected)->text(), list.at(expected).name); // names only
+    }
 
-        if (viaFunctionItem) {
-            rig.window.findChild<QAction*>(QStringLiteral("m_0"))->trigger();
-        } else {
-            auto* list = rig.find<QListWidget>("List4");
-            const QRect rect = list->visualItemRect(list->item(row));
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
-        }
-        QTEST(int(rig.session.funccode), "expectedCode");
-        QCOMPARE(rig.session.List4Index, row);
-        QCOMPARE(int(rig.session.frame), expectedFrame);
-        auto* panels = rig.window.panels();
-        QCOMPARE(panels->currentWidget()->objectName(), panelName(Panel(expectedFrame)));
+    // SET&UP shows setup.cfg (naming port `filePort`), not the settings in memory; one control
+    // changed, then SAVE or CANCEL: the file. A port beyond the eight options shows none, kept.
+    void setupControlsReadBack_data() {
+        QTest::addColumn<int>("filePort");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<bool>("save");
+        QTest::addColumn<QString>("typed"); // for a text box; other controls are clicked
+        QTest::addColumn<int>("lineNumber");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("port 5") << 1 << "Option1_4" << true << "" << 1 << "5";
+        QTest::newRow("port 12 kept") << 12 << "Text19" << true << "3200" << 1 << "12";
+        QTest::newRow("port 12 changed to 4") << 12 << "Option1_3" << true << "" << 1 << "4";
+        QTest::newRow("SR time") << 1 << "Text11" << true << "0.25" << 2 << "0.25";
+        QTest::newRow("kilometers") << 1 << "Option2_1" << true << "" << 3 << "0";
+        QTest::newRow("pounds/min") << 1 << "Option3_0" << true << "" << 4 << "1";
+        QTest::newRow("no port search") << 1 << "Check3" << true << "" << 5 << "1";
+        QTest::newRow("deg C") << 1 << "Option4_1" << true << "" << 6 << "0";
+        QTest::newRow("kPa") << 1 << "Option5_1" << true << "" << 7 << "0";
+        QTest::newRow("weight not a number") << 1 << "Text19" << true << "abc" << 8 << "0";
+        QTest::newRow("weight above the range") << 1 << "Text19" << true << "12000" << 8 << "12000";
+        QTest::newRow("init mode") << 1 << "Text18" << true << "-2" << 9 << "-2";
+        QTest::newRow("init mode beyond 16 bits") << 1 << "Text18" << true << "70000" << 9 << "0";
+        QTest::newRow("debug") << 1 << "Check8" << true << "" << 10 << "1";
+        QTest::newRow("cancel") << 1 << "Text19" << false << "1234" << 8 << "3200";
+    }
+    void setupControlsReadBack() {
+        QFETCH(int, filePort);
+        QFETCH(QString, control);
+        QFETCH(QString, typed);
+        QFETCH(bool, save);
+        QFETCH(int, lineNumber);
+        QFETCH(QString, saved);
+        const QStringList outside{"Command1", "Command2", "Command17", "Command3", "Label2"};
+        UiRig rig;
+        Settings& settings = rig.session.settings();
+        settings.startPort = qint16(filePort);
+        QVERIFY(saveSettings(settings, rig.dir.path()));
+        const QByteArray before = rig.file("setup.cfg");
+        settings.vehicleWeight = 1234;
+        rig.window.show();
+        rig.find<QPushButton>("Command3")->click();
+        QCOMPARE(rig.window.panels()->currentWidget()->objectName(), QStringLiteral("Frame2"));
+        QCOMPARE(rig.window.focusWidget(), rig.find("Command9"));
+        QCOMPARE(enabled(rig, outside), QStringLiteral("help"));
+        QCOMPARE(rig.find<QLineEdit>("Text19")->text(), QStringLiteral("3200"));
+        QCOMPARE(rig.find<QRadioButton>("Option1_0")->text(), QStringLiteral("1  (tty1)"));
+        for (int i = 0; i < 8; ++i)
+            QCOMPARE(rig.find<QRadioButton>(QStringLiteral("Option1_%1").arg(i))->isChecked(), i == filePort - 1);
+        if (auto* box = rig.find<QLineEdit>(control))
+            box->setText(typed);
+        else
+            rig.find<QAbstractButton>(control)->click();
+        rig.find<QPushButton>(save ? "Command8" : "Command9")->click();
+        const QByteArray after = rig.file("setup.cfg");
+        QStringList lines = QString::fromLatin1(before).split("\r\n"); // every other control as the file had it
+        lines[lineNumber - 1] = saved;
+        QCOMPARE(QString::fromLatin1(after).split("\r\n"), lines);
+        QCOMPARE(settingsFileText(rig.session.settings()), after);
+        QCOMPARE(rig.window.panels()->currentWidget()->objectName(), QStringLiteral("Frame1"));
+        QCOMPARE(enabled(rig, outside), outside.join(' ') + " help");
     }
 
     void placement_data() {
@@ -192,40 +220,32 @@ private slots:
         QTEST(initialWindowPosition(screen, window), "expected");
     }
 
-    // Closing the window while a connection waits for the vehicle ends the connection at
-    // once: no further wake-up rounds and no error box.
-    void closingDuringConnectionEndsIt() {
+    // Closing the window while the connection wakes the vehicle ends it at once: no more
+    // wake-up rounds, no error box, the port closed. E&XIT closes it when idle.
+    void closing() {
         UiRig rig;
         rig.port.respond = [](const QByteArray& line) -> QByteArray {
             return line.startsWith("ATWS") ? QByteArray("\r\rELM327 v1.5\r\r>") : QByteArray();
         };
         rig.window.show();
-        bool closed = false;
-        int yieldsAtClose = 0;
+        int yieldsAtClose = -1;
+        QColor lampAtClose;
         rig.clock.onYield = [&](double) {
-            if (!closed && rig.session.connection.panel.lamp == Lamp::Yellow) {
-                closed = true;
-                yieldsAtClose = rig.clock.yields();
-                rig.window.close();
-            }
+            if (yieldsAtClose >= 0 || rig.session.connection().panel().lamp != Lamp::Yellow) return;
+            yieldsAtClose = rig.clock.yields();
+            lampAtClose = lampColour(rig);
+            rig.window.close();
         };
         rig.find<QPushButton>("Command1")->click();
-
-        QVERIFY(closed);
+        QCOMPARE(lampAtClose, QColor(Qt::yellow));
         QVERIFY(!rig.window.isVisible());
-        QVERIFY(!rig.session.connection.running());
-        QVERIFY(rig.session.stopflag);
+        QVERIFY(!rig.session.connection().running() && rig.session.link().stopRequested());
         QVERIFY(rig.clock.yields() - yieldsAtClose < 100);
-        QVERIFY(rig.host.messages.isEmpty());
-        QVERIFY(!rig.port.isOpen());
-    }
-
-    void exitClosesTheWindow() {
-        UiRig rig;
-        rig.window.show();
-        rig.find<QPushButton>("Command7")->click();
-        QVERIFY(!rig.window.isVisible());
-        QVERIFY(!rig.clock.waitsAbandoned());
+        QVERIFY(rig.host.messages.isEmpty() && !rig.port.isOpen());
+        UiRig idle;
+        idle.window.show();
+        idle.find<QPushButton>("Command7")->click();
+        QVERIFY(!idle.window.isVisible() && !idle.clock.waitsAbandoned());
     }
 };
 

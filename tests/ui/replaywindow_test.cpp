@@ -1,20 +1,21 @@
+// The replay windows: a recorded drive's slots, gauges, graph and closing; the trace replay's ("V").
+
 #include "testmain.h"
 #include "ui/live/gaugewindow.h"
 #include "ui/logging/replaygauges.h"
 #include "ui/logging/replaylauncher.h"
 #include "ui/logging/replayplot.h"
 #include "ui/logging/replaywindow.h"
+#include "ui/namedwidgets.h"
 #include "uirig.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
-#include <QTest>
+#include <QScreen>
 #include <QTimer>
 
 using namespace zelcor;
@@ -22,65 +23,34 @@ using namespace zelcor::test;
 
 namespace {
 
-// Two sections: the first with RPM only, the second with RPM and coolant temperature,
-// records a second apart, and one line that is no record.
-// clang-format off
-const char* const kDrive[] = {
-    "90001,0,46000.5,first",
-    "90000,12,0,Engine RPM",
-    "0.000,12,0,0706E8410C1AF8",
-    "this line is no record",
-    "90001,0,46000.6,second",
-    "90000,12,0,Engine RPM",
-    "90000,5,0,Coolant Temp",
-    "0.000,12,0,0706E8410C0FA0",
-    "1.000,5,0,0703E8410578",
-    "2.000,12,0,0706E8410C1AF8",
-    "3.000,5,0,0703E8410578",
-    "4.000,12,0,0706E8410C3A98",
-};
-// clang-format on
-constexpr int kMaxSpeed = kReplaySpeeds - 1;
-constexpr int k20x = kReplaySpeeds - 2;
-
-void sendDeferredDeletes() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
+// Two sections, the first with RPM only, the second with RPM and coolant temperature,
+// records a second apart, and a line that is no record.
+const QByteArray kDrive = "90001,0,46000.5,first\r\n90000,12,0,Engine RPM\r\n0.000,12,0,0706E8410C1AF8\r\n"
+                          "this line is no record\r\n90001,0,46000.6,second\r\n90000,12,0,Engine RPM\r\n"
+                          "90000,5,0,Coolant Temp\r\n0.000,12,0,0706E8410C0FA0\r\n1.000,5,0,0703E8410578\r\n"
+                          "2.000,12,0,0706E8410C1AF8\r\n3.000,5,0,0703E8410578\r\n4.000,12,0,0706E8410C3A98\r\n";
 
 // The main window with a recording chosen through &REPLAY.
 struct ReplayRig : UiRig {
-    QString path = dir.filePath(QStringLiteral("drive.log"));
-    bool loopQueued = false; // Timer1 was about to start the play loop
+    QPointer<ReplayWindow> replay;
+    bool loopQueued = false; // the play loop was about to start
 
     ReplayRig() {
-        session.settings.usedegf = false;
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly))
-            for (const char* line : kDrive)
-                file.write(QByteArray(line) + "\r\n");
+        write(QStringLiteral("drive.log"), kDrive);
         window.show();
+        host.openAnswer = dir.filePath(QStringLiteral("drive.log"));
+        find<QPushButton>("Command17")->click();
+        replay = window.findChild<ReplayWindow*>("replay");
+        // The tests run the play loop themselves, through the play button.
+        auto* timer = replay->findChild<QTimer*>("Timer1");
+        loopQueued = timer->isActive();
+        timer->stop();
     }
-    ReplayWindow* open() {
-        host.openAnswer = path;
-        find<QPushButton>(QStringLiteral("Command17"))->click();
-        auto* replay = window.findChild<ReplayWindow*>(QStringLiteral("replay"));
-        // The tests drive the play loop themselves, through the play button.
-        if (auto* timer = replay ? replay->findChild<QTimer*>(QStringLiteral("Timer1")) : nullptr) {
-            loopQueued = timer->isActive() && timer->isSingleShot();
-            timer->stop();
-        }
-        return replay;
-    }
-    template <typename T = QWidget> static T* in(ReplayWindow* replay, const QString& name) {
-        return replay->findChild<T*>(name);
-    }
-    static QString text(ReplayWindow* replay, const char* name, int slot) {
-        return in<QLineEdit>(replay, QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(slot))->text();
-    }
-    static QCheckBox* box(ReplayWindow* replay, const char* name, int slot) {
-        return in<QCheckBox>(replay, QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(slot));
-    }
-    static void setSpeed(ReplayWindow* replay, int index) { in<QListWidget>(replay, "List1")->setCurrentRow(index); }
+    RecordingPlayer* player() const { return replay->player(); }
+    template <typename T = QWidget> T* in(const QString& name) const { return replay->findChild<T*>(name); }
+    QCheckBox* box(const char* name, int slot) const { return in<QCheckBox>(indexedName(name, slot)); }
+    QString text(const QString& name) const { return in<QObject>(name)->property("text").toString(); }
+    void play() const { in<QPushButton>("playbutton")->click(); }
 };
 
 } // namespace
@@ -88,108 +58,78 @@ struct ReplayRig : UiRig {
 class ReplayWindowTest : public QObject {
     Q_OBJECT
 private slots:
+    // The recording plays to its end at 20x; the boxes of slot 0 are checked in the second
+    // section: its gauge follows the slot and the graph draws its history, newest sample at
+    // the left edge. A recording that cannot be read opens no window.
     void recordingPlaysToTheEnd() {
         ReplayRig rig;
-        ReplayWindow* replay = rig.open();
-        QVERIFY(replay);
-        QVERIFY(replay->isVisible());
-        QVERIFY(rig.loopQueued);
-        QCOMPARE(replay->windowTitle(), QStringLiteral("Replay - DRIVE.LOG"));
-        QCOMPARE(ReplayRig::in<QLineEdit>(replay, "text15")->text(), QStringLiteral("drive.log"));
-        auto* marks = ReplayRig::in<QComboBox>(replay, "Combo1");
-        QCOMPARE(marks->count(), 2);
-        QCOMPARE(marks->itemText(1), QStringLiteral("second"));
-        QCOMPARE(ReplayRig::in<QLabel>(replay, "skippedLabel")->text(),
-                 QStringLiteral("1 line could not be read and was skipped."));
-        QVERIFY(!ReplayRig::box(replay, "Check1", 0)->isEnabled());
-
-        // The speed list: every item in order, "5x" at the top of the visible part.
-        auto* speeds = ReplayRig::in<QListWidget>(replay, "List1");
-        QCOMPARE(speeds->count(), kReplaySpeeds);
-        for (int i = 0; i < kReplaySpeeds; ++i)
-            QCOMPARE(speeds->item(i)->text(), replaySpeedText(i));
+        QVERIFY(rig.replay && rig.replay->isVisible() && rig.loopQueued);
+        QCOMPARE(rig.replay->windowTitle(), QStringLiteral("Replay - DRIVE.LOG"));
+        QCOMPARE(rig.text("text15"), QStringLiteral("drive.log"));
+        QCOMPARE(rig.in<QComboBox>("Combo1")->itemText(1), QStringLiteral("second"));
+        QCOMPARE(rig.text("skippedLabel"), QStringLiteral("1 line could not be read and was skipped."));
+        QVERIFY(!rig.box("Check1", 0)->isEnabled());
+        // The speed list shows one item at its top: "5x", then the one chosen.
+        RecordingPlayer* player = rig.player();
+        auto* speeds = rig.in<QListWidget>("List1");
         QCOMPARE(speeds->indexAt(QPoint(2, 2)).row(), kDefaultReplaySpeed);
-        ReplayRig::setSpeed(replay, kMaxSpeed);
-        QCOMPARE(replay->player()->controls.speedIndex, kMaxSpeed);
-        QCOMPARE(speeds->indexAt(QPoint(2, 2)).row(), kMaxSpeed);
-
-        ReplayRig::in<QPushButton>(replay, "playbutton")->click();
-
-        QVERIFY(!replay->player()->running());
-        QVERIFY(!ReplayRig::in<QPushButton>(replay, "playbutton")->isChecked());
-        QCOMPARE(ReplayRig::in<QLabel>(replay, "Label2")->text(), QStringLiteral("second"));
-        QVERIFY(!ReplayRig::in<QLabel>(replay, "Label1")->text().isEmpty());
-        QCOMPARE(ReplayRig::text(replay, "Text1", 0), QStringLiteral("Engine RPM"));
-        QCOMPARE(ReplayRig::text(replay, "Text5", 0), QStringLiteral("3750 RPM"));
-        QCOMPARE(ReplayRig::text(replay, "Text1", 1), QStringLiteral("Coolant Temp"));
-        QCOMPARE(ReplayRig::text(replay, "Text5", 1), QStringLiteral("80.0 deg C"));
-        QVERIFY(ReplayRig::box(replay, "Check1", 1)->isEnabled());
-        QVERIFY(!ReplayRig::box(replay, "Check2", 2)->isEnabled());
-    }
-
-    void unreadableRecordingOpensNoWindow() {
-        ReplayRig rig;
-        rig.path = rig.dir.filePath(QStringLiteral("missing.log"));
-        QVERIFY(!rig.open());
-        QCOMPARE(rig.host.messages.size(), 1);
-        QVERIFY(rig.host.messages.first().text.contains(QStringLiteral("could not be read")));
-    }
-
-    // Boxes checked while the recording plays: the gauge follows the slot and the graph
-    // draws its history, newest sample at the left edge.
-    void gaugeAndGraphFollowTheSlot() {
-        ReplayRig rig;
-        ReplayWindow* replay = rig.open();
-        RecordingPlayer* player = replay->player();
-        ReplayRig::setSpeed(replay, k20x); // records wait, so the boxes can be clicked in between
+        speeds->setCurrentRow(kReplaySpeeds - 2); // records wait: time to click
+        QCOMPARE(player->controls().speedIndex, kReplaySpeeds - 2);
+        QCOMPARE(speeds->indexAt(QPoint(2, 2)).row(), kReplaySpeeds - 2);
         rig.clock.onYield = [&](double) {
-            QCheckBox* gauge = ReplayRig::box(replay, "Check1", 0);
-            if (player->Label2 == QLatin1String("second") && gauge->isEnabled() && !gauge->isChecked()) {
-                gauge->click();
-                ReplayRig::box(replay, "Check2", 0)->click();
+            if (player->markText() == "second" && rig.box("Check1", 0)->isEnabled() &&
+                !rig.box("Check1", 0)->isChecked()) {
+                rig.box("Check1", 0)->click();
+                rig.box("Check2", 0)->click();
             }
         };
-        QList<double> needles;
+        QList<double> needles, fed;
         QString readout;
         connect(player, &RecordingPlayer::gaugeFed, this, [&](int slot) {
-            if (GaugeWindow* gauge = replay->gauges()->window(slot)) {
+            if (GaugeWindow* gauge = rig.replay->gauges()->window(slot)) {
                 needles << gauge->needle();
+                fed << player->replaySlots()[size_t(slot)].gauge.position;
                 readout = gauge->readout();
             }
         });
-        ReplayRig::in<QPushButton>(replay, "playbutton")->click();
+        rig.play();
         rig.clock.onYield = nullptr;
-
-        // 15000 / 65536 of the 16384 RPM dial; two slot 0 readings came after the box was checked.
-        QCOMPARE(needles.size(), 2);
-        QVERIFY(needles.first() < needles.last());
-        QCOMPARE(needles.last(), 37.5);
+        QVERIFY(!player->running() && !rig.in<QPushButton>("playbutton")->isChecked());
+        QCOMPARE(rig.text("Label2"), QStringLiteral("second"));
+        QVERIFY(rig.text("Label1") == player->recordTime() && !player->recordTime().isEmpty());
+        for (int i = 0; i < kReplaySlots; ++i) {
+            const ReplaySlot& slot = player->replaySlots()[size_t(i)];
+            QCOMPARE(rig.text(indexedName("Text1", i)) + rig.text(indexedName("Text5", i)), slot.name + slot.value);
+            QCOMPARE(rig.box("Check1", i)->isEnabled() && rig.box("Check2", i)->isEnabled(), i < 2);
+        }
+        QCOMPARE(needles.size(), 2); // two slot 0 readings came after the box was checked
+        QCOMPARE(needles, fed);
         QCOMPARE(readout, QStringLiteral("3750"));
-
-        // Newest sample at the left edge, 37.5 % up from the bottom.
-        const QImage graph = replay->findChild<ReplayPlot*>()->grab().toImage();
-        const int y = 1 + qRound((graph.height() - 2) * (1 - 0.375));
+        const QImage graph = rig.replay->findChild<ReplayPlot*>()->grab().toImage();
+        const int y = 1 + qRound((graph.height() - 2) * (1 - player->replaySlots()[0].history.front() / 100));
         bool traced = false;
         for (int dy = -1; dy <= 1; ++dy)
             traced |= graph.pixelColor(0, y + dy) == ReplayPlot::slotColour(0);
         QVERIFY(traced);
-
         // The loop's end took the window away; the box stays checked until clicked again.
-        QVERIFY(!replay->gauges()->window(0));
-        QCheckBox* gaugeBox = ReplayRig::box(replay, "Check1", 0);
-        QVERIFY(gaugeBox->isChecked());
+        QCheckBox* gaugeBox = rig.box("Check1", 0);
+        QVERIFY(!rig.replay->gauges()->window(0) && gaugeBox->isChecked());
         gaugeBox->click();
         gaugeBox->click();
-        GaugeWindow* gauge = replay->gauges()->window(0);
+        GaugeWindow* gauge = rig.replay->gauges()->window(0);
         QVERIFY(gauge && gauge->isVisible());
-        QCOMPARE(gauge->scale().maximum, player->replaySlots[0].scale.maximum);
-
-        // Closing the gauge from the desktop clears its box.
-        gauge->close();
-        QVERIFY(!gaugeBox->isChecked());
-        QVERIFY(!replay->gauges()->window(0));
+        QCOMPARE(gauge->scale().maximum, player->replaySlots()[0].scale.maximum);
+        gauge->close(); // from the desktop: the box clears
+        QVERIFY(!gaugeBox->isChecked() && !rig.replay->gauges()->window(0));
+        // A recording that cannot be read opens no window.
+        rig.host.openAnswer = rig.dir.filePath(QStringLiteral("missing.log"));
+        rig.find<QPushButton>("Command17")->click();
+        QCOMPARE(rig.window.findChildren<ReplayWindow*>().size(), 1);
+        QVERIFY(rig.host.messages.size() == 1 && rig.host.messages.first().text.contains("could not be read"));
     }
 
+    // Close and the window's close box take the window, its player and its gauges away;
+    // while the loop plays, only once it has ended.
     void closeRemovesWindowAndGauges_data() {
         QTest::addColumn<bool>("closeBox");
         QTest::addColumn<bool>("whilePlaying");
@@ -202,39 +142,29 @@ private slots:
         QFETCH(bool, closeBox);
         QFETCH(bool, whilePlaying);
         ReplayRig rig;
-        QPointer<ReplayWindow> replay = rig.open();
-        QPointer<RecordingPlayer> player = replay->player();
-        ReplayRig::setSpeed(replay, whilePlaying ? 0 : kMaxSpeed);
-        const auto close = [&] {
-            if (closeBox)
-                replay->close();
-            else
-                ReplayRig::in<QPushButton>(replay, "Command1")->click();
-        };
+        QPointer<RecordingPlayer> player = rig.player();
+        rig.in<QListWidget>("List1")->setCurrentRow(whilePlaying ? 0 : kReplaySpeeds - 1);
+        const auto close = [&] { closeBox ? void(rig.replay->close()) : rig.in<QPushButton>("Command1")->click(); };
         QPointer<GaugeWindow> gauge;
-        bool closedWhilePlaying = false;
+        bool closedWhilePlaying = false, stayedUp = false;
         rig.clock.onYield = [&](double) {
-            if (!whilePlaying || closedWhilePlaying || !player->replaySlots[0].used()) return;
-            ReplayRig::box(replay, "Check1", 0)->click();
-            gauge = replay->gauges()->window(0);
-            closedWhilePlaying = true;
+            if (!whilePlaying || closedWhilePlaying || !player->replaySlots()[0].used()) return;
+            rig.box("Check1", 0)->click();
+            gauge = rig.replay->gauges()->window(0);
             close();
-            QVERIFY(replay->isVisible()); // it stays until the loop has ended
+            closedWhilePlaying = true;
+            stayedUp = rig.replay->isVisible(); // until the loop has ended
         };
-        ReplayRig::in<QPushButton>(replay, "playbutton")->click();
-        QCOMPARE(closedWhilePlaying, whilePlaying);
+        rig.play();
+        QCOMPARE(closedWhilePlaying && stayedUp, whilePlaying);
         if (!whilePlaying) close();
-
-        sendDeferredDeletes();
-        QVERIFY(!replay);
-        QVERIFY(!player);
-        QVERIFY(!gauge);
-        QVERIFY(!rig.window.replays()->replayRunning());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!rig.replay && !player && !gauge && !rig.window.replays()->replayRunning());
     }
 
-    // The trace replay's window is bound to the session's trace controls and closing it
-    // ends the replay. It goes right of the main window, centred on its height, and stays
-    // on the screen where there is no room.
+    // "V" replays log.txt in a window right of the main window, centred on its height, or
+    // kept on the screen where there is no room; its controls pace the replay, Close
+    // ends it, and "V" again brings the same window back.
     void traceReplayWindow_data() {
         QTest::addColumn<int>("mainLeft");
         QTest::addColumn<bool>("room");
@@ -245,44 +175,44 @@ private slots:
         QFETCH(int, mainLeft);
         QFETCH(bool, room);
         UiRig rig;
+        QByteArray trace = "F255\r\n";
+        for (int i = 0; i < 3; ++i)
+            trace +=
+                "S0100\r\nR41 00 BE 3F A8 13\\r\\r>\r\nT2026-12-06 10:00:1" + QByteArray::number(2 * i) + ".000\r\n";
+        rig.write(QStringLiteral("log.txt"), trace + "M 12/6/2026 10:00:30 AM D\r\n");
         rig.window.show();
         rig.window.move(mainLeft, 40);
         const QRect main = rig.window.frameGeometry();
-        rig.session.replaying = true; // as the "V" handler sets it before the window shows
-        emit rig.session.traceReplayStarted();
-        ReplayWindow* replay = rig.window.replays()->traceWindow();
-        QVERIFY(replay && replay->isVisible());
-        const QRect shown = replay->frameGeometry();
-        QCOMPARE(shown.top(), main.top() + (main.height() - shown.height()) / 2);
-        if (room)
-            QCOMPARE(shown.left(), main.left() + main.width());
-        else
-            QCOMPARE(shown.right(), replay->screen()->availableGeometry().right());
-        QCOMPARE(replay->windowTitle(), QStringLiteral("Replay"));
-        QVERIFY(!replay->findChild<QCheckBox*>(QStringLiteral("Check1_0")));
-        QVERIFY(!replay->findChild<QComboBox*>(QStringLiteral("Combo1")));
-
-        int changes = 0;
-        connect(&rig.session, &Session::traceReplayChanged, this, [&] { ++changes; });
-        ReplayRig::in<QPushButton>(replay, "playbutton")->click();
-        ReplayRig::setSpeed(replay, 3);
-        QVERIFY(rig.session.traceControls.play);
-        QCOMPARE(rig.session.traceControls.speedIndex, 3);
-        QCOMPARE(changes, 2);
-        rig.session.traceTime = QStringLiteral("12/5/2026 7:30:00 AM");
-        rig.session.traceControls.setPlay(false);
-        emit rig.session.traceReplayChanged();
-        QCOMPARE(ReplayRig::in<QLabel>(replay, "Label1")->text(), rig.session.traceTime);
-        QVERIFY(!ReplayRig::in<QPushButton>(replay, "playbutton")->isChecked());
-
-        ReplayRig::in<QPushButton>(replay, "Command1")->click();
-        QVERIFY(!rig.session.replaying);
-        QVERIFY(!replay->isVisible());
-
-        rig.session.replaying = true;
-        emit rig.session.traceReplayStarted();
-        QCOMPARE(rig.window.replays()->traceWindow(), replay);
-        QVERIFY(replay->isVisible());
+        TraceReplay& replay = rig.session.traceReplay();
+        QPointer<ReplayWindow> shown;
+        QRect placed;
+        QStringList timesShown;
+        rig.clock.onYield = [&](double) {
+            ReplayWindow* w = rig.window.replays()->traceWindow();
+            if (!w || !w->isVisible()) return;
+            if (!shown) {
+                shown = w;
+                placed = w->frameGeometry();
+                w->findChild<QListWidget*>("List1")->setCurrentRow(3);
+                w->findChild<QPushButton*>("playbutton")->click();
+            } else if (!replay.controls().play) {
+                timesShown << w->findChild<QLabel*>("Label1")->text();
+                w->findChild<QPushButton*>("Command1")->click();
+            }
+        };
+        rig.find<QPushButton>("Command13")->click();
+        QVERIFY(shown && !shown->findChild<QCheckBox*>("Check1_0") && !shown->findChild<QComboBox*>("Combo1"));
+        QCOMPARE(shown->windowTitle(), QStringLiteral("Replay"));
+        QCOMPARE(placed.top(), main.top() + (main.height() - placed.height()) / 2);
+        QCOMPARE(room ? placed.left() : placed.right(),
+                 room ? main.left() + main.width() : shown->screen()->availableGeometry().right());
+        QCOMPARE(replay.controls().speedIndex, 3);
+        QCOMPARE(timesShown, QStringList{replay.passTime()});
+        QVERIFY(replay.passTime().contains(QLatin1String("10:00:14")));
+        QVERIFY(!shown->isVisible() && !rig.session.link().replaying());
+        rig.find<QPushButton>("Command13")->click();
+        QCOMPARE(rig.window.replays()->traceWindow(), shown.data());
+        QCOMPARE(timesShown.size(), 2);
     }
 };
 

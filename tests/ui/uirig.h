@@ -1,21 +1,49 @@
 #pragma once
-// A main window on a session whose clock, port and desktop are test doubles, in a fresh
-// program folder. The port stays closed until the test calls online().
+// Main windows on test sessions, each in a fresh program folder: UiRig on a scripted
+// adapter (its port closed until the test calls online()), CarWindowRig on the simulated car.
 
 #include "sessionrig.h"
 #include "ui/main/mainwindow.h"
 
-#include <QWidget>
+#include <QCoreApplication>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTest>
 
 namespace zelcor::test {
 
-struct UiRig : SessionRig {
-    MainWindow window{session};
+inline QStringList itemsOf(const QListWidget* list) {
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
 
-    UiRig() : SessionRig(Offline{}) { LOADCONFIG(session.settings, dir.path()); }
-
+template <typename Rig> struct WithWindow : Rig {
+    using Rig::Rig;
+    MainWindow window{Rig::session};
     template <typename T = QWidget> T* find(const QString& name) const { return window.findChild<T*>(name); }
-    QString configPath() const { return dir.filePath(QStringLiteral("setup.cfg")); }
+    QStringList items(const QString& list) const { return itemsOf(find<QListWidget>(list)); }
+    // What a named line edit, label, button or text box shows.
+    QString text(const QString& name) const {
+        QObject* shown = find<QObject>(name);
+        if (auto* box = qobject_cast<QPlainTextEdit*>(shown)) return box->toPlainText();
+        return shown ? shown->property("text").toString() : QString();
+    }
 };
 
+struct UiRig : WithWindow<SessionRig> {
+    UiRig() : WithWindow(SessionRig::Offline{}) { loadSettings(session.settings(), dir.path()); }
+};
+using CarWindowRig = WithWindow<CarRig>;
+
+// A click on a list's row; what the list posts is handled before the test goes on.
+inline void clickRow(QListWidget* list, int row) {
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+    QCoreApplication::processEvents();
+}
+
 } // namespace zelcor::test
+
+Q_DECLARE_METATYPE(zelcor::Function)
+Q_DECLARE_METATYPE(zelcor::ListEntry)

@@ -51,7 +51,7 @@ void check(QRadioButton* yes, QRadioButton* no, bool value) {
 } // namespace
 
 SetupPanelWidget::SetupPanelWidget(Session& session, QWidget* parent)
-    : PanelFrame(Panel::Frame2, parent), session_(session), portGroup_(new QButtonGroup(this)) {
+    : PanelFrame(Panel::Setup, parent), session_(session), portGroup_(new QButtonGroup(this)) {
     QWidget* b = body();
 
     auto* portBox = new QGroupBox(QStringLiteral("COM PORT"), b);
@@ -77,11 +77,11 @@ SetupPanelWidget::SetupPanelWidget(Session& session, QWidget* parent)
     groups->addWidget(choiceGroup(QStringLiteral("TEMP UNITS"), degreesF_, degreesC_, b), 1, 1);
     groups->addWidget(choiceGroup(QStringLiteral("PRESSURE  UNITS"), psi_, kilopascal_, b), 1, 2);
 
-    srTime_ = makeBox(QStringLiteral("Text11"), b);
+    promptDelay_ = makeBox(QStringLiteral("Text11"), b);
     weight_ = makeBox(QStringLiteral("Text19"), b);
     initMode_ = makeBox(QStringLiteral("Text18"), b);
     auto* boxes = new QFormLayout;
-    boxes->addRow(QStringLiteral("SR Time  (Default= 0)"), srTime_);
+    boxes->addRow(QStringLiteral("SR Time  (Default= 0)"), promptDelay_);
     boxes->addRow(QStringLiteral("Vehicle weight (pounds)"), weight_);
     boxes->addRow(QStringLiteral("Init Mode  (Default= 0)"), initMode_);
 
@@ -113,10 +113,10 @@ SetupPanelWidget::SetupPanelWidget(Session& session, QWidget* parent)
     layout->addLayout(actions);
 
     connect(saveButton_, &QPushButton::clicked, this, &SetupPanelWidget::save);
-    connect(cancelButton_, &QPushButton::clicked, this, [this] { session_.Command9_Click(); });
-    connect(debugLogButton_, &QPushButton::clicked, this, [this] { session_.Command19_Click(); });
+    connect(cancelButton_, &QPushButton::clicked, this, [this] { session_.closeSetup(); });
+    connect(debugLogButton_, &QPushButton::clicked, this, [this] { session_.openDebugLog(); });
     connect(&session_, &Session::setupChanged, this, &SetupPanelWidget::render);
-    connect(&session_, &Session::buttonsChanged, this, &SetupPanelWidget::renderDebugLog);
+    connect(&session_.navigation(), &Navigation::buttonsChanged, this, &SetupPanelWidget::renderDebugLog);
 
     renderPortNames();
     render();
@@ -125,7 +125,7 @@ SetupPanelWidget::SetupPanelWidget(Session& session, QWidget* parent)
 
 void SetupPanelWidget::renderPortNames() {
     for (int i = 0; i < kPortOptions; ++i) {
-        const QString device = session_.port.deviceName(i + 1);
+        const QString device = session_.link().port().deviceName(i + 1);
         QString caption = QString::number(i + 1);
         if (!device.isEmpty()) caption += QStringLiteral("  (") + device + QLatin1Char(')');
         portOptions_[i]->setText(caption);
@@ -133,7 +133,7 @@ void SetupPanelWidget::renderPortNames() {
 }
 
 void SetupPanelWidget::render() {
-    const SetupPanelState& state = session_.setup;
+    const SetupPanelState& state = session_.setupForm();
     renderPortNames();
 
     // A port without a button (set by hand in the file) shows no option selected.
@@ -142,7 +142,7 @@ void SetupPanelWidget::render() {
         portOptions_[i]->setChecked(i == state.portOption);
     portGroup_->setExclusive(true);
 
-    srTime_->setText(state.srTimeText);
+    promptDelay_->setText(state.promptDelayText);
     check(miles_, kilometers_, state.miles);
     check(poundsPerMinute_, gramsPerSecond_, state.poundsPerMinute);
     noPortSearch_->setChecked(state.noPortSearch);
@@ -155,7 +155,7 @@ void SetupPanelWidget::render() {
 }
 
 void SetupPanelWidget::renderDebugLog() {
-    debugLogButton_->setVisible(session_.buttons.debugLogVisible);
+    debugLogButton_->setVisible(session_.navigation().buttons().debugLogVisible);
 }
 
 SetupPanelState SetupPanelWidget::values() const {
@@ -163,7 +163,7 @@ SetupPanelState SetupPanelWidget::values() const {
     state.portOption = -1;
     for (int i = 0; i < kPortOptions && state.portOption < 0; ++i)
         if (portOptions_[i]->isChecked()) state.portOption = i;
-    state.srTimeText = srTime_->text();
+    state.promptDelayText = promptDelay_->text();
     state.miles = miles_->isChecked();
     state.poundsPerMinute = poundsPerMinute_->isChecked();
     state.noPortSearch = noPortSearch_->isChecked();
@@ -176,8 +176,8 @@ SetupPanelState SetupPanelWidget::values() const {
 }
 
 void SetupPanelWidget::save() {
-    session_.setup = values();
-    session_.Command8_Click();
+    session_.setSetupForm(values());
+    session_.saveSetup();
 }
 
 } // namespace zelcor

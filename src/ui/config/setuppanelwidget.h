@@ -1,5 +1,5 @@
 #pragma once
-// The setup panel (Frame2): the settings' controls, SAVE CHANGES and CANCEL CHANGES,
+// The setup panel: the settings' controls, SAVE CHANGES and CANCEL CHANGES,
 // and the "Debug log" button once it has been revealed.
 
 #include "ui/main/panelframe.h"
@@ -37,7 +37,7 @@ private:
     Session& session_;
     std::array<QRadioButton*, kPortOptions> portOptions_{};
     QButtonGroup* portGroup_;
-    QLineEdit* srTime_;
+    QLineEdit* promptDelay_;
     QRadioButton* miles_;
     QRadioButton* kilometers_;
     QRadioButton* poundsPerMinute_;

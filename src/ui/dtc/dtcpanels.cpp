@@ -1,7 +1,8 @@
 #include "ui/dtc/dtcpanels.h"
 
-#include "ui/dtc/codespanel.h"
+#include "core/session.h"
 #include "ui/dtc/freezeframepanel.h"
+#include "ui/dtc/troublecodespanel.h"
 #include "ui/main/panelframe.h"
 #include "ui/main/panelstack.h"
 
@@ -26,8 +27,10 @@ void fill(PanelFrame* frame, QWidget* content) {
 } // namespace
 
 void installDtcPanels(PanelStack& stack, Session& session) {
-    fill(stack.frame(Panel::D03), new CodesPanel(session));
-    fill(stack.frame(Panel::D0200), new FreezeFramePanel(session));
+    EraseActions erase{[&session] { session.askToErase(); }, [&session] { session.confirmErase(); },
+                       [&session] { session.cancelErase(); }};
+    fill(stack.frame(Panel::TroubleCodes), new TroubleCodesPanel(session.codes(), erase));
+    fill(stack.frame(Panel::FreezeFrame), new FreezeFramePanel(session.codes()));
 }
 
 } // namespace zelcor

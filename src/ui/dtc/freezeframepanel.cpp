@@ -1,6 +1,6 @@
 #include "ui/dtc/freezeframepanel.h"
 
-#include "core/session.h"
+#include "dtc/troublecodes.h"
 #include "ui/dtc/dtcwidgets.h"
 #include "ui/namedwidgets.h"
 
@@ -13,8 +13,8 @@
 
 namespace zelcor {
 
-FreezeFramePanel::FreezeFramePanel(Session& session, QWidget* parent)
-    : QWidget(parent), session_(session), explanation_(new QPlainTextEdit(this)),
+FreezeFramePanel::FreezeFramePanel(TroubleCodes& codes, QWidget* parent)
+    : QWidget(parent), codes_(codes), explanation_(new QPlainTextEdit(this)),
       saveButton_(namedButton(QStringLiteral("Command21"), QStringLiteral("Save Freeze to File"), this)) {
     setObjectName(QStringLiteral("freezeFramePanel"));
     for (int r = 0; r < FreezeFrame::rowCount; ++r) {
@@ -28,10 +28,8 @@ FreezeFramePanel::FreezeFramePanel(Session& session, QWidget* parent)
     explanation_->setObjectName(QStringLiteral("Text16"));
     explanation_->setReadOnly(true);
     buildLayout();
-    connect(saveButton_, &QPushButton::clicked, this, [this] { session_.Command21_Click(); });
-    connect(&session_, &Session::panelChanged, this, [this](Panel panel) {
-        if (panel == Panel::D0200) render();
-    });
+    connect(saveButton_, &QPushButton::clicked, this, [this] { codes_.saveFreezeFrame(); });
+    connect(&codes_, &TroubleCodes::freezeFrameChanged, this, &FreezeFramePanel::render);
     render();
 }
 
@@ -74,7 +72,7 @@ void FreezeFramePanel::buildLayout() {
 }
 
 void FreezeFramePanel::render() {
-    const FreezeFrame& frame = session_.freeze;
+    const FreezeFrame& frame = codes_.freezeFrame();
     for (int r = 0; r < FreezeFrame::rowCount; ++r) {
         const FreezeFrameRow row = r < frame.rows.size() ? frame.rows[r] : FreezeFrameRow{};
         labels_[r]->setText(row.label);

@@ -1,5 +1,5 @@
 #pragma once
-// The freeze frame panel (D0200): the stored parameters as label/value pairs, the
+// The freeze frame panel: the stored parameters as label/value pairs, the
 // explanation of the code that caused the freeze frame, and saving it to a file.
 
 #include "dtc/freezeframe.h"
@@ -14,12 +14,12 @@ class QPushButton;
 
 namespace zelcor {
 
-class Session;
+class TroubleCodes;
 
 class FreezeFramePanel : public QWidget {
     Q_OBJECT
 public:
-    explicit FreezeFramePanel(Session& session, QWidget* parent = nullptr);
+    explicit FreezeFramePanel(TroubleCodes& codes, QWidget* parent = nullptr);
 
     // Rows shown in each column of label/value pairs.
     static constexpr int rowsPerColumn = 11;
@@ -28,7 +28,7 @@ private:
     void buildLayout();
     void render();
 
-    Session& session_;
+    TroubleCodes& codes_;
     std::array<QLabel*, FreezeFrame::rowCount> labels_{};
     std::array<QLineEdit*, FreezeFrame::rowCount> values_{};
     QPlainTextEdit* explanation_;

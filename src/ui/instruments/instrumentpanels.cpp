@@ -1,5 +1,6 @@
 #include "ui/instruments/instrumentpanels.h"
 
+#include "core/session.h"
 #include "ui/instruments/rpmpanelwidget.h"
 #include "ui/instruments/speedpanelwidget.h"
 #include "ui/main/panelstack.h"
@@ -7,8 +8,8 @@
 namespace zelcor {
 
 void installInstrumentPanels(PanelStack& stack, Session& session) {
-    new RpmPanelWidget(session, stack.frame(Panel::D012));
-    new SpeedPanelWidget(session, stack.frame(Panel::D013));
+    new RpmPanelWidget(session.instruments(), stack.frame(Panel::EngineSpeed));
+    new SpeedPanelWidget(session.instruments(), session.settings(), stack.frame(Panel::VehicleSpeed));
 }
 
 } // namespace zelcor

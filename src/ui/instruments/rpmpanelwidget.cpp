@@ -1,6 +1,6 @@
 #include "ui/instruments/rpmpanelwidget.h"
 
-#include "core/session.h"
+#include "instruments/instruments.h"
 #include "ui/instruments/dialface.h"
 #include "ui/main/panelframe.h"
 #include "ui/vehicle/panelbody.h"
@@ -24,8 +24,8 @@ QStringList rpmCaptions() {
 
 } // namespace
 
-RpmPanelWidget::RpmPanelWidget(Session& session, PanelFrame* frame)
-    : QWidget(frame->body()), session_(session),
+RpmPanelWidget::RpmPanelWidget(Instruments& instruments, PanelFrame* frame)
+    : QWidget(frame->body()), instruments_(instruments),
       dial_(new DialFace(QStringLiteral("Picture3"), QStringLiteral("Labelrpm"), rpmCaptions(), kDialWidth, this)) {
     setObjectName(QStringLiteral("rpmPanel"));
     dial_->addInsetLabel(QStringLiteral("Label24"), 0.32, 12, false)->setText(QStringLiteral("RPM"));
@@ -36,20 +36,18 @@ RpmPanelWidget::RpmPanelWidget(Session& session, PanelFrame* frame)
     layout->addWidget(dial_, 0, Qt::AlignCenter);
 
     fillPanelBody(frame, this);
-    connect(&session_, &Session::panelChanged, this, [this](Panel panel) {
-        if (panel == Panel::D012) render();
-    });
-    SETUPTACHOMETER();
+    connect(&instruments_, &Instruments::engineSpeedChanged, this, &RpmPanelWidget::render);
+    resetDial();
 }
 
-void RpmPanelWidget::SETUPTACHOMETER() {
+void RpmPanelWidget::resetDial() {
     dial_->drawScale(DialUnit::RPM);
-    session_.RPM(0);
+    instruments_.showEngineSpeed(0);
 }
 
 void RpmPanelWidget::render() {
-    dial_->placeNeedle(DialUnit::RPM, session_.instruments.rpmValue);
-    readout_->setText(session_.instruments.rpmReadout);
+    dial_->placeNeedle(DialUnit::RPM, instruments_.panels().engineSpeedValue);
+    readout_->setText(instruments_.panels().engineSpeedReadout);
 }
 
 } // namespace zelcor

@@ -1,5 +1,5 @@
 #pragma once
-// The engine speed panel (D012): the tachometer.
+// The engine speed panel: the tachometer.
 
 #include <QWidget>
 
@@ -9,24 +9,24 @@ namespace zelcor {
 
 class DialFace;
 class PanelFrame;
-class Session;
+class Instruments;
 
 class RpmPanelWidget : public QWidget {
     Q_OBJECT
 public:
-    RpmPanelWidget(Session& session, PanelFrame* frame);
+    RpmPanelWidget(Instruments& instruments, PanelFrame* frame);
 
     // Draws the dial and sets the needle to 0.
-    void SETUPTACHOMETER();
+    void resetDial();
 
     DialFace* dial() const { return dial_; }
 
 private:
     void render();
 
-    Session& session_;
-    DialFace* dial_;  // Picture3, with the needle Line3
-    QLabel* readout_; // Label23
+    Instruments& instruments_;
+    DialFace* dial_;
+    QLabel* readout_;
 };
 
 } // namespace zelcor

@@ -1,6 +1,7 @@
 #include "ui/instruments/speedpanelwidget.h"
 
-#include "core/session.h"
+#include "config/settings.h"
+#include "instruments/instruments.h"
 #include "ui/instruments/dialface.h"
 #include "ui/main/panelframe.h"
 #include "ui/vehicle/panelbody.h"
@@ -46,14 +47,14 @@ void showText(QLineEdit* box, const QString& text) {
 
 } // namespace
 
-SpeedPanelWidget::SpeedPanelWidget(Session& session, PanelFrame* frame)
-    : QWidget(frame->body()), session_(session),
+SpeedPanelWidget::SpeedPanelWidget(Instruments& instruments, const Settings& settings, PanelFrame* frame)
+    : QWidget(frame->body()), instruments_(instruments), settings_(settings),
       dial_(new DialFace(QStringLiteral("Picture1"), QStringLiteral("Label12"), speedCaptions(), kDialWidth, this)) {
     setObjectName(QStringLiteral("speedPanel"));
     unitCaption_ = dial_->addInsetLabel(QStringLiteral("Label13"), 0.32, 12, false);
     readout_ = dial_->addInsetLabel(QStringLiteral("Label14"), 0.62, 20, true);
 
-    const InstrumentPanels& state = session_.instruments;
+    const InstrumentPanels& state = instruments_.panels();
     startSpeed_ = entry(QStringLiteral("Text6"), state.startText, false, this);
     endSpeed_ = entry(QStringLiteral("Text7"), state.endText, false, this);
     elapsed_ = entry(QStringLiteral("Text8"), state.test.elapsedText(), true, this);
@@ -93,23 +94,17 @@ SpeedPanelWidget::SpeedPanelWidget(Session& session, PanelFrame* frame)
     fillPanelBody(frame, this);
 
     connect(startSpeed_, &QLineEdit::textEdited, this,
-            [this](const QString& text) { session_.instruments.startText = text; });
-    connect(endSpeed_, &QLineEdit::textEdited, this,
-            [this](const QString& text) { session_.instruments.endText = text; });
-    connect(resetArm_, &QPushButton::clicked, this, [this] { session_.Command10_Click(); });
-    connect(&session_, &Session::panelChanged, this, [this](Panel panel) {
-        if (panel == Panel::D013) render();
-    });
-    SETUPSPEEDOMETER();
+            [this](const QString& text) { instruments_.setStartText(text); });
+    connect(endSpeed_, &QLineEdit::textEdited, this, [this](const QString& text) { instruments_.setEndText(text); });
+    connect(resetArm_, &QPushButton::clicked, this, [this] { instruments_.arm(settings_.milesPerHour); });
+    connect(&instruments_, &Instruments::speedChanged, this, &SpeedPanelWidget::render);
+    resetDial();
 }
 
-void SpeedPanelWidget::SETUPSPEEDOMETER() {
-    const DialUnit unit = session_.settings.usemph ? DialUnit::MPH : DialUnit::KPH;
+void SpeedPanelWidget::resetDial() {
+    const DialUnit unit = settings_.milesPerHour ? DialUnit::MPH : DialUnit::KPH;
     drawScale(unit);
-    if (unit == DialUnit::MPH)
-        session_.MPH(0);
-    else
-        session_.KPH(0);
+    instruments_.showSpeed(0, unit);
 }
 
 void SpeedPanelWidget::drawScale(DialUnit unit) {
@@ -118,7 +113,7 @@ void SpeedPanelWidget::drawScale(DialUnit unit) {
 }
 
 void SpeedPanelWidget::render() {
-    const InstrumentPanels& state = session_.instruments;
+    const InstrumentPanels& state = instruments_.panels();
     // The needle follows the unit setting at once; the scale follows the needle, so the
     // labels, the unit caption and the readout always speak the same unit.
     if (dial_->scaleUnit() != state.speedUnit) drawScale(state.speedUnit);

@@ -1,5 +1,5 @@
 #pragma once
-// The vehicle speed panel (D013): the speedometer and the acceleration test.
+// The vehicle speed panel: the speedometer and the acceleration test.
 
 #include "instruments/dials.h"
 
@@ -13,15 +13,16 @@ namespace zelcor {
 
 class DialFace;
 class PanelFrame;
-class Session;
+class Instruments;
+struct Settings;
 
 class SpeedPanelWidget : public QWidget {
     Q_OBJECT
 public:
-    SpeedPanelWidget(Session& session, PanelFrame* frame);
+    SpeedPanelWidget(Instruments& instruments, const Settings& settings, PanelFrame* frame);
 
     // Draws the dial in the unit the settings choose and sets the needle to 0.
-    void SETUPSPEEDOMETER();
+    void resetDial();
 
     DialFace* dial() const { return dial_; }
 
@@ -29,15 +30,16 @@ private:
     void drawScale(DialUnit unit);
     void render();
 
-    Session& session_;
-    DialFace* dial_;        // Picture1, with the needle Line2
-    QLabel* unitCaption_;   // Label13
-    QLabel* readout_;       // Label14
-    QLineEdit* startSpeed_; // Text6
-    QLineEdit* endSpeed_;   // Text7
-    QLineEdit* elapsed_;    // Text8
-    QLineEdit* spread_;     // Text9
-    QPushButton* resetArm_; // Command10
+    Instruments& instruments_;
+    const Settings& settings_;
+    DialFace* dial_;
+    QLabel* unitCaption_;
+    QLabel* readout_;
+    QLineEdit* startSpeed_;
+    QLineEdit* endSpeed_;
+    QLineEdit* elapsed_;
+    QLineEdit* spread_;
+    QPushButton* resetArm_;
 };
 
 } // namespace zelcor

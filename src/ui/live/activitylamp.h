@@ -1,5 +1,5 @@
 #pragma once
-// The small green lamp of a live-data row (Shape2): lit while the row's request runs.
+// The small green lamp of a live-data row: lit while the row's request runs.
 
 #include <QWidget>
 

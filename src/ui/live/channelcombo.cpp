@@ -1,16 +1,16 @@
 #include "ui/live/channelcombo.h"
 
-#include "core/listentry.h"
+#include "base/listentry.h"
 
 #include <QComboBox>
 
 namespace zelcor {
 
-void showChannelNames(QComboBox* combo, const QStringList& entries) {
+void showChannelNames(QComboBox* combo, const QList<ListEntry>& entries) {
     QStringList names;
     names.reserve(entries.size());
-    for (const QString& entry : entries)
-        names << entryName(entry);
+    for (const ListEntry& entry : entries)
+        names << entry.name;
     QStringList shown;
     for (int k = 0; k < combo->count(); ++k)
         shown << combo->itemText(k);

@@ -98,20 +98,20 @@ void GaugeWindow::applyShape() {
     }
 }
 
-void GaugeWindow::Draw(const GaugeScale& scale) {
+void GaugeWindow::drawScale(const GaugeScale& scale) {
     scale_ = scale;
     renderFace();
-    NEEDLE(0);
+    setNeedle(0);
 }
 
-void GaugeWindow::NEEDLE(double x) {
+void GaugeWindow::setNeedle(double x) {
     if (x == needle_) return;
     needle_ = x;
     update();
 }
 
-void GaugeWindow::DIGITAL(double x, std::optional<int> decplaces) {
-    const QString text = digitalText(x, decplaces);
+void GaugeWindow::showValue(double x, std::optional<int> decimals) {
+    const QString text = digitalText(x, decimals);
     if (text == readout_) return;
     readout_ = text;
     fitReadout();

@@ -2,7 +2,7 @@
 // A floating gauge of one live-data row: a round dial with scale and needle, or, after
 // a right-click, a rectangular digital display; dragged anywhere with the left button.
 
-#include "live/gaugescale.h"
+#include "live/gaugedial.h"
 
 #include <QFont>
 #include <QPixmap>
@@ -27,15 +27,15 @@ public:
     bool digitalmode() const { return digitalmode_; }
     const GaugeScale& scale() const { return scale_; }
     double needle() const { return needle_; }
-    // The readout as shown (Label23, and Label23a of the digital display).
+    // The readout as shown (on the dial and on the digital display).
     QString readout() const { return readout_; }
 
     // Sets up the scale and its labels and puts the needle at the start of the scale.
-    void Draw(const GaugeScale& scale);
+    void drawScale(const GaugeScale& scale);
     // Needle (and digital bar) at `x` percent of the scale.
-    void NEEDLE(double x);
-    // Shows `x` with `decplaces` decimals (none: a whole number).
-    void DIGITAL(double x, std::optional<int> decplaces = std::nullopt);
+    void setNeedle(double x);
+    // Shows `x` with `decimals` decimals (none: a whole number).
+    void showValue(double x, std::optional<int> decimals = std::nullopt);
     // Switches between the round dial and the digital display.
     void toggleMode();
 

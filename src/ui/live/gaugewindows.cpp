@@ -14,10 +14,10 @@ constexpr int kGap = 6;
 
 } // namespace
 
-GaugeWindows::GaugeWindows(Session& session, QWidget* anchor) : QObject(anchor), session_(session), anchor_(anchor) {
-    connect(&session_, &Session::liveRowChanged, this, &GaugeWindows::sync);
-    connect(&session_, &Session::gaugeFed, this, &GaugeWindows::feed);
-    connect(&session_, &Session::gaugesClosed, this, &GaugeWindows::releaseAll);
+GaugeWindows::GaugeWindows(LiveData& live, QWidget* anchor) : QObject(anchor), live_(live), anchor_(anchor) {
+    connect(&live_, &LiveData::rowChanged, this, &GaugeWindows::sync);
+    connect(&live_, &LiveData::gaugeFed, this, &GaugeWindows::feed);
+    connect(&live_, &LiveData::gaugesClosed, this, &GaugeWindows::releaseAll);
 }
 
 GaugeWindows::~GaugeWindows() {
@@ -31,7 +31,7 @@ GaugeWindow* GaugeWindows::window(int row) const {
 
 void GaugeWindows::sync(int row) {
     if (row < 0 || row >= kLiveRows) return;
-    const bool shown = session_.liveRows[size_t(row)].showGauge;
+    const bool shown = live_.row(row).showGauge;
     if (shown && !gauges_[size_t(row)])
         open(row);
     else if (!shown && gauges_[size_t(row)])
@@ -41,15 +41,14 @@ void GaugeWindows::sync(int row) {
 void GaugeWindows::feed(int row) {
     GaugeWindow* gauge = window(row);
     if (!gauge) return; // a row without a window has nothing to show
-    const GaugeFeed& reading = session_.liveRows[size_t(row)].gauge;
-    gauge->NEEDLE(reading.position);
-    gauge->DIGITAL(reading.value, reading.decimals);
+    const GaugeFeed& reading = live_.row(row).gauge;
+    gauge->setNeedle(reading.position);
+    gauge->showValue(reading.value, reading.decimals);
 }
 
 void GaugeWindows::open(int row) {
-    const LiveRow& r = session_.liveRows[size_t(row)];
     auto* gauge = new GaugeWindow(row, row < 2, anchor_->window());
-    gauge->Draw(r.dial);
+    gauge->drawScale(live_.row(row).dial);
     gauge->move(placeFor(row, gauge->size()));
     connect(gauge, &GaugeWindow::closedByUser, this, &GaugeWindows::closedByUser);
     gauges_[size_t(row)] = gauge;
@@ -73,14 +72,12 @@ void GaugeWindows::releaseAll() {
 // Closed from the desktop: the row's "Show Gauge" box clears as if unchecked.
 void GaugeWindows::closedByUser(int row) {
     release(row);
-    LiveRow& r = session_.liveRows[size_t(row)];
-    if (r.showGauge) {
-        r.showGauge = false;
-        session_.Check2_Click(row);
-    }
+    if (live_.row(row).showGauge) live_.setShowGauge(row, false);
 }
 
-QPoint GaugeWindows::placeFor(int row, QSize size) const { return gaugePlacement(row, size, anchor_->window()); }
+QPoint GaugeWindows::placeFor(int row, QSize size) const {
+    return gaugePlacement(row, size, anchor_->window());
+}
 
 // The gauges form a block beside a window: the two large ones in a column next to it,
 // the small ones in two columns after them. The block goes to the right of the window,

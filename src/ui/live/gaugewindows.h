@@ -2,7 +2,7 @@
 // The gauge windows of the ten live-data rows: one exists while its row's "Show Gauge"
 // box is checked; each takes the readings the live-data pass feeds to its row.
 
-#include "core/session.h"
+#include "live/livedata.h"
 
 #include <QObject>
 #include <QPointer>
@@ -19,7 +19,7 @@ class GaugeWindows : public QObject {
     Q_OBJECT
 public:
     // The windows float beside `anchor`'s window and belong to it.
-    GaugeWindows(Session& session, QWidget* anchor);
+    GaugeWindows(LiveData& live, QWidget* anchor);
     ~GaugeWindows() override;
 
     // The window of a row, if it has one.
@@ -34,7 +34,7 @@ private:
     void closedByUser(int row);
     QPoint placeFor(int row, QSize size) const;
 
-    Session& session_;
+    LiveData& live_;
     QWidget* anchor_;
     std::array<QPointer<GaugeWindow>, kLiveRows> gauges_;
 };

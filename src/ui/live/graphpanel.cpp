@@ -1,6 +1,6 @@
 #include "ui/live/graphpanel.h"
 
-#include "core/session.h"
+#include "live/livedata.h"
 #include "ui/live/channelcombo.h"
 #include "ui/live/plotwidget.h"
 #include "ui/namedwidgets.h"
@@ -16,14 +16,14 @@
 
 namespace zelcor {
 
-GraphPanel::GraphPanel(Session& session, QWidget* parent) : QWidget(parent), session_(session) {
+GraphPanel::GraphPanel(LiveData& live, QWidget* parent) : QWidget(parent), live_(live) {
     setObjectName(QStringLiteral("graphPanel"));
-    plot_ = new PlotWidget(session_, this);
+    plot_ = new PlotWidget(live_, this);
 
-    timer2_ = new QTimer(this);
-    timer2_->setObjectName(QStringLiteral("Timer2"));
-    timer2_->setTimerType(Qt::PreciseTimer);
-    connect(timer2_, &QTimer::timeout, this, &GraphPanel::repeatAxisButton);
+    axisRepeatTimer_ = new QTimer(this);
+    axisRepeatTimer_->setObjectName(QStringLiteral("Timer2"));
+    axisRepeatTimer_->setTimerType(Qt::PreciseTimer);
+    connect(axisRepeatTimer_, &QTimer::timeout, this, &GraphPanel::repeatAxisButton);
 
     auto* top = new QHBoxLayout;
     for (int t = 0; t < 2; ++t) {
@@ -46,12 +46,10 @@ GraphPanel::GraphPanel(Session& session, QWidget* parent) : QWidget(parent), ses
         top->addWidget(channel_[size_t(t)], 1);
         top->addWidget(value_[size_t(t)]);
 
-        connect(channel_[size_t(t)], &QComboBox::activated, this, [this, t](int index) {
-            session_.graphTraces[size_t(t)].channel.index = index;
-            session_.Combo9_Click(t);
-        });
+        connect(channel_[size_t(t)], &QComboBox::activated, this,
+                [this, t](int index) { live_.chooseTraceChannel(t, index); });
         connect(enabled_[size_t(t)], &QCheckBox::clicked, this,
-                [this, t](bool checked) { session_.graphTraces[size_t(t)].enabled = checked; });
+                [this, t](bool checked) { live_.setTraceEnabled(t, checked); });
     }
 
     auto* middle = new QHBoxLayout;
@@ -68,14 +66,11 @@ GraphPanel::GraphPanel(Session& session, QWidget* parent) : QWidget(parent), ses
         b->setAutoDefault(false);
         b->setFixedWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("+")) + 24);
     }
-    connect(slower, &QPushButton::clicked, this, [this] { session_.Command18_Click(0); });
-    connect(faster, &QPushButton::clicked, this, [this] { session_.Command18_Click(1); });
+    connect(slower, &QPushButton::clicked, this, [this] { live_.zoomTime(0); });
+    connect(faster, &QPushButton::clicked, this, [this] { live_.zoomTime(1); });
     points_ = new QCheckBox(QStringLiteral("Points"), this);
     points_->setObjectName(QStringLiteral("Check5"));
-    connect(points_, &QCheckBox::clicked, this, [this](bool checked) {
-        session_.live.points = checked;
-        plot_->update();
-    });
+    connect(points_, &QCheckBox::clicked, this, [this](bool checked) { live_.setPoints(checked); });
     sampleRate_ = new QLineEdit(this);
     sampleRate_->setObjectName(QStringLiteral("Text17"));
     sampleRate_->setReadOnly(true);
@@ -97,10 +92,8 @@ GraphPanel::GraphPanel(Session& session, QWidget* parent) : QWidget(parent), ses
     layout->addLayout(middle, 1);
     layout->addLayout(bottom);
 
-    connect(&session_, &Session::channelsChanged, this, &GraphPanel::renderChannels);
-    connect(&session_, &Session::panelChanged, this, [this](Panel panel) {
-        if (panel == Panel::D240) render();
-    });
+    connect(&live_, &LiveData::channelsChanged, this, &GraphPanel::renderChannels);
+    connect(&live_, &LiveData::graphsChanged, this, &GraphPanel::render);
     renderChannels();
 }
 
@@ -168,41 +161,41 @@ void GraphPanel::pressAxisButton(int button) {
 void GraphPanel::repeatAxisButton() {
     const int button = repeat_.tick();
     if (button < 0) {
-        timer2_->stop();
+        axisRepeatTimer_->stop();
         return;
     }
-    session_.adjustGraphAxis(button);
-    timer2_->start(repeat_.interval());
+    live_.adjustAxis(button);
+    axisRepeatTimer_->start(repeat_.interval());
 }
 
 void GraphPanel::releaseAxisButton() {
     repeat_.release();
-    timer2_->stop();
-    timer2_->setInterval(repeat_.interval());
+    axisRepeatTimer_->stop();
+    axisRepeatTimer_->setInterval(repeat_.interval());
     plot_->setFocus(Qt::OtherFocusReason);
 }
 
 void GraphPanel::renderChannels() {
     for (int t = 0; t < 2; ++t) {
-        showChannelNames(channel_[size_t(t)], session_.graphTraces[size_t(t)].channel.entries);
+        showChannelNames(channel_[size_t(t)], live_.trace(t).channel.entries);
     }
     render();
 }
 
 void GraphPanel::render() {
     for (int t = 0; t < 2; ++t) {
-        const GraphTraceSelector& trace = session_.graphTraces[size_t(t)];
+        const GraphTrace& trace = live_.trace(t);
         QComboBox* combo = channel_[size_t(t)];
         const int index = trace.channel.index < combo->count() ? trace.channel.index : -1;
         if (combo->currentIndex() != index) combo->setCurrentIndex(index);
         enabled_[size_t(t)]->setChecked(trace.enabled);
         value_[size_t(t)]->setText(trace.value);
     }
-    const GraphModel& graph = session_.live.graph;
+    const GraphModel& graph = live_.graph();
     for (int k = 0; k < 4; ++k)
         axisLabel_[size_t(k)]->setText(graph.axisLabel(k).caption);
-    points_->setChecked(session_.live.points);
-    sampleRate_->setText(session_.live.Text17);
+    points_->setChecked(live_.points());
+    sampleRate_->setText(live_.graphPassRate());
     plot_->update();
 }
 

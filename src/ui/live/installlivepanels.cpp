@@ -1,5 +1,6 @@
 #include "ui/live/installlivepanels.h"
 
+#include "core/session.h"
 #include "ui/live/graphpanel.h"
 #include "ui/live/livepanel.h"
 #include "ui/main/panelframe.h"
@@ -27,8 +28,8 @@ void install(PanelFrame* frame, QWidget* contents) {
 } // namespace
 
 void installLivePanels(PanelStack& stack, Session& session) {
-    install(stack.frame(Panel::D250), new LivePanel(session));
-    install(stack.frame(Panel::D240), new GraphPanel(session));
+    install(stack.frame(Panel::LiveData), new LivePanel(session.live()));
+    install(stack.frame(Panel::Graphs), new GraphPanel(session.live()));
 }
 
 } // namespace zelcor

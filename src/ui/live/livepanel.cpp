@@ -1,6 +1,6 @@
 #include "ui/live/livepanel.h"
 
-#include "core/session.h"
+#include "live/livedata.h"
 #include "ui/live/activitylamp.h"
 #include "ui/live/channelcombo.h"
 #include "ui/live/gaugewindows.h"
@@ -17,7 +17,7 @@
 
 namespace zelcor {
 
-LivePanel::LivePanel(Session& session, QWidget* parent) : QWidget(parent), session_(session) {
+LivePanel::LivePanel(LiveData& live, QWidget* parent) : QWidget(parent), live_(live) {
     setObjectName(QStringLiteral("livePanel"));
 
     auto* rows = new QGridLayout;
@@ -54,18 +54,12 @@ LivePanel::LivePanel(Session& session, QWidget* parent) : QWidget(parent), sessi
         rows->addWidget(lamp_[size_t(i)], i + 1, 3, Qt::AlignCenter);
         rows->addWidget(value_[size_t(i)], i + 1, 4);
 
-        connect(enable_[size_t(i)], &QCheckBox::clicked, this, [this, i](bool checked) {
-            session_.liveRows[size_t(i)].enabled = checked;
-            session_.Check1_Click(i);
-        });
-        connect(showGauge_[size_t(i)], &QCheckBox::clicked, this, [this, i](bool checked) {
-            session_.liveRows[size_t(i)].showGauge = checked;
-            session_.Check2_Click(i);
-        });
-        connect(channel_[size_t(i)], &QComboBox::activated, this, [this, i](int index) {
-            session_.liveRows[size_t(i)].channel.index = index;
-            session_.Combo1_Click(i);
-        });
+        connect(enable_[size_t(i)], &QCheckBox::clicked, this,
+                [this, i](bool checked) { live_.setRowEnabled(i, checked); });
+        connect(showGauge_[size_t(i)], &QCheckBox::clicked, this,
+                [this, i](bool checked) { live_.setShowGauge(i, checked); });
+        connect(channel_[size_t(i)], &QComboBox::activated, this,
+                [this, i](int index) { live_.chooseRowChannel(i, index); });
     }
     rows->setColumnStretch(2, 2);
     rows->setColumnStretch(4, 3);
@@ -102,14 +96,12 @@ LivePanel::LivePanel(Session& session, QWidget* parent) : QWidget(parent), sessi
     layout->addLayout(bottom);
     layout->addStretch(1);
 
-    gauges_ = new GaugeWindows(session_, this);
+    gauges_ = new GaugeWindows(live_, this);
 
-    connect(&session_, &Session::channelsChanged, this, &LivePanel::renderChannels);
-    connect(&session_, &Session::liveRowChanged, this, &LivePanel::renderRow);
-    connect(&session_, &Session::gaugesClosed, this, &LivePanel::render);
-    connect(&session_, &Session::panelChanged, this, [this](Panel panel) {
-        if (panel == Panel::D250) render();
-    });
+    connect(&live_, &LiveData::channelsChanged, this, &LivePanel::renderChannels);
+    connect(&live_, &LiveData::rowChanged, this, &LivePanel::renderRow);
+    connect(&live_, &LiveData::gaugesClosed, this, &LivePanel::render);
+    connect(&live_, &LiveData::livePanelChanged, this, &LivePanel::render);
     renderChannels();
     renderLogging();
 }
@@ -128,10 +120,10 @@ QWidget* LivePanel::buildLogging() {
     logName_ = new QLineEdit(group);
     logName_->setObjectName(QStringLiteral("text15"));
     logName_->setReadOnly(true);
-    connect(logFile_, &QPushButton::clicked, this, [this] { session_.Command14_Click(); });
-    connect(logStart_, &QPushButton::clicked, this, [this] { session_.Command15_Click(); });
-    connect(logStop_, &QPushButton::clicked, this, [this] { session_.Command16_Click(); });
-    connect(&session_, &Session::dataLogChanged, this, &LivePanel::renderLogging);
+    connect(logFile_, &QPushButton::clicked, this, [this] { live_.dataLog().chooseFile(); });
+    connect(logStart_, &QPushButton::clicked, this, [this] { live_.startOrMarkLog(); });
+    connect(logStop_, &QPushButton::clicked, this, [this] { live_.dataLog().stop(); });
+    connect(&live_.dataLog(), &DataLog::changed, this, &LivePanel::renderLogging);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(logFile_);
@@ -147,22 +139,22 @@ QWidget* LivePanel::buildLogging() {
 
 // While a log runs its channels stay as they are, so the header holds for every row.
 void LivePanel::renderLogging() {
-    const DataLogFlags& log = session_.datalog;
-    logName_->setText(log.title);
-    logName_->setToolTip(log.path);
-    const bool chosen = !log.path.isEmpty();
+    const DataLog& log = live_.dataLog();
+    logName_->setText(log.title());
+    logName_->setToolTip(log.path());
+    const bool chosen = !log.path().isEmpty();
     logStart_->setEnabled(chosen);
     logStop_->setEnabled(chosen);
     for (int i = 0; i < kLivePanelRows; ++i) {
-        enable_[size_t(i)]->setEnabled(!log.logging);
-        showGauge_[size_t(i)]->setEnabled(!log.logging);
-        channel_[size_t(i)]->setEnabled(!log.logging);
+        enable_[size_t(i)]->setEnabled(!log.logging());
+        showGauge_[size_t(i)]->setEnabled(!log.logging());
+        channel_[size_t(i)]->setEnabled(!log.logging());
     }
 }
 
 void LivePanel::renderChannels() {
     for (int i = 0; i < kLivePanelRows; ++i) {
-        showChannelNames(channel_[size_t(i)], session_.liveRows[size_t(i)].channel.entries);
+        showChannelNames(channel_[size_t(i)], live_.row(i).channel.entries);
     }
     render();
 }
@@ -170,16 +162,16 @@ void LivePanel::renderChannels() {
 void LivePanel::render() {
     for (int i = 0; i < kLivePanelRows; ++i)
         renderRow(i);
-    passRate_->setText(session_.live.Text12);
+    passRate_->setText(live_.passRate());
     QPalette palette = loggingLabel_->palette();
     palette.setColor(QPalette::WindowText,
-                     session_.live.logLabelLit ? ActivityLamp::colour() : this->palette().color(QPalette::ButtonText));
+                     live_.logLampLit() ? ActivityLamp::colour() : this->palette().color(QPalette::ButtonText));
     loggingLabel_->setPalette(palette);
 }
 
 void LivePanel::renderRow(int i) {
     if (i < 0 || i >= kLivePanelRows) return;
-    const LiveRow& row = session_.liveRows[size_t(i)];
+    const LiveRow& row = live_.row(i);
     enable_[size_t(i)]->setChecked(row.enabled);
     showGauge_[size_t(i)]->setChecked(row.showGauge);
     QComboBox* combo = channel_[size_t(i)];

@@ -1,5 +1,5 @@
 #pragma once
-// The "Live Data and Gauges" panel (D250): ten channel rows with their enable and gauge
+// The "Live Data and Gauges" panel: ten channel rows with their enable and gauge
 // boxes, selectors, activity lamps and value boxes, the pass rate and the data-logging
 // group; it owns the rows' gauge windows.
 
@@ -16,13 +16,13 @@ namespace zelcor {
 
 class ActivityLamp;
 class GaugeWindows;
-class Session;
+class LiveData;
 inline constexpr int kLivePanelRows = 10;
 
 class LivePanel : public QWidget {
     Q_OBJECT
 public:
-    explicit LivePanel(Session& session, QWidget* parent = nullptr);
+    explicit LivePanel(LiveData& live, QWidget* parent = nullptr);
 
     GaugeWindows* gauges() const { return gauges_; }
 
@@ -36,20 +36,20 @@ private:
     void render();
     void renderLogging();
 
-    Session& session_;
-    std::array<QCheckBox*, kLivePanelRows> enable_{};    // Check1(i)
-    std::array<QCheckBox*, kLivePanelRows> showGauge_{}; // Check2(i)
-    std::array<QComboBox*, kLivePanelRows> channel_{};   // Combo1(i)
-    std::array<ActivityLamp*, kLivePanelRows> lamp_{};   // Shape2(i)
-    std::array<QLineEdit*, kLivePanelRows> value_{};     // Text5(i)
-    QLineEdit* passRate_ = nullptr;                      // Text12
+    LiveData& live_;
+    std::array<QCheckBox*, kLivePanelRows> enable_{};
+    std::array<QCheckBox*, kLivePanelRows> showGauge_{};
+    std::array<QComboBox*, kLivePanelRows> channel_{};
+    std::array<ActivityLamp*, kLivePanelRows> lamp_{};
+    std::array<QLineEdit*, kLivePanelRows> value_{};
+    QLineEdit* passRate_ = nullptr;
     QLabel* enableLegend_ = nullptr;
     QLabel* gaugeLegend_ = nullptr;
-    QLabel* loggingLabel_ = nullptr; // Label38
-    QLineEdit* logName_ = nullptr;   // text15
-    QPushButton* logFile_ = nullptr;  // Command14
-    QPushButton* logStart_ = nullptr; // Command15
-    QPushButton* logStop_ = nullptr;  // Command16
+    QLabel* loggingLabel_ = nullptr;
+    QLineEdit* logName_ = nullptr;
+    QPushButton* logFile_ = nullptr;
+    QPushButton* logStart_ = nullptr;
+    QPushButton* logStop_ = nullptr;
     GaugeWindows* gauges_ = nullptr;
 };
 

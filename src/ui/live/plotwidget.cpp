@@ -1,12 +1,12 @@
 #include "ui/live/plotwidget.h"
 
-#include "core/session.h"
+#include "live/livedata.h"
 
 #include <QPainter>
 
 namespace zelcor {
 
-PlotWidget::PlotWidget(Session& session, QWidget* parent) : QWidget(parent), session_(session) {
+PlotWidget::PlotWidget(LiveData& live, QWidget* parent) : QWidget(parent), live_(live) {
     setObjectName(QStringLiteral("p1"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
@@ -39,7 +39,7 @@ void PlotWidget::paintEvent(QPaintEvent*) {
 void PlotWidget::drawTrace(QPainter& p, int t) {
     const double h = height();
     const double xscale = width() / kUnitsWide;
-    const std::vector<QPointF> samples = session_.live.graph.tracePoints(t, h);
+    const std::vector<QPointF> samples = live_.graph().tracePoints(t, h);
     QPolygonF line;
     line.reserve(int(samples.size()));
     for (const QPointF& s : samples) {
@@ -53,7 +53,7 @@ void PlotWidget::drawTrace(QPainter& p, int t) {
         p.drawPolyline(line);
     else
         p.drawPoint(line.first());
-    if (session_.live.points) {
+    if (live_.points()) {
         p.setRenderHint(QPainter::Antialiasing);
         const double r = 2 * xscale;
         p.setPen(QPen(Qt::white, 1));

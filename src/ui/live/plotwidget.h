@@ -1,12 +1,12 @@
 #pragma once
-// The plot of the real-time graphs (p1): a dark blue box with a dotted grid and the two
+// The plot of the real-time graphs: a dark blue box with a dotted grid and the two
 // traces, newest sample at the left edge, values growing upward.
 
 #include <QWidget>
 
 namespace zelcor {
 
-class Session;
+class LiveData;
 
 class PlotWidget : public QWidget {
     Q_OBJECT
@@ -15,7 +15,7 @@ public:
     static constexpr double kUnitsWide = 486;
     static constexpr double kUnitsHigh = 15;
 
-    explicit PlotWidget(Session& session, QWidget* parent = nullptr);
+    explicit PlotWidget(LiveData& live, QWidget* parent = nullptr);
 
     static QColor traceColour(int trace);
 
@@ -27,7 +27,7 @@ protected:
 private:
     void drawTrace(QPainter& painter, int trace);
 
-    Session& session_;
+    LiveData& live_;
 };
 
 } // namespace zelcor

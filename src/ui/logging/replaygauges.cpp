@@ -32,7 +32,7 @@ GaugeWindow* ReplayGauges::window(int slot) const {
 
 void ReplayGauges::sync() {
     for (int i = 0; i < kReplaySlots; ++i) {
-        const ReplaySlot& slot = player_.replaySlots[size_t(i)];
+        const ReplaySlot& slot = player_.replaySlots()[size_t(i)];
         const bool checked = slot.used() && slot.showGauge;
         if (checked && !checked_[size_t(i)])
             open(i);
@@ -45,15 +45,15 @@ void ReplayGauges::sync() {
 void ReplayGauges::feed(int slot) {
     GaugeWindow* gauge = window(slot);
     if (!gauge) return;
-    const GaugeFeed& reading = player_.replaySlots[size_t(slot)].gauge;
-    gauge->NEEDLE(reading.position);
-    gauge->DIGITAL(reading.value, reading.decimals);
+    const GaugeFeed& reading = player_.replaySlots()[size_t(slot)].gauge;
+    gauge->setNeedle(reading.position);
+    gauge->showValue(reading.value, reading.decimals);
 }
 
 void ReplayGauges::open(int slot) {
     if (gauges_[size_t(slot)]) return;
     auto* gauge = new GaugeWindow(slot, largeSlot(slot), anchor_);
-    gauge->Draw(player_.replaySlots[size_t(slot)].scale);
+    gauge->drawScale(player_.replaySlots()[size_t(slot)].scale);
     gauge->move(placeFor(slot, gauge->size()));
     connect(gauge, &GaugeWindow::closedByUser, this, &ReplayGauges::closedByUser);
     gauges_[size_t(slot)] = gauge;
@@ -77,9 +77,11 @@ void ReplayGauges::releaseAll() {
 // Closed from the desktop: the slot's box clears as if unchecked.
 void ReplayGauges::closedByUser(int slot) {
     release(slot);
-    if (player_.replaySlots[size_t(slot)].showGauge) player_.Check1_Click(slot, false);
+    if (player_.replaySlots()[size_t(slot)].showGauge) player_.setShowGauge(slot, false);
 }
 
-QPoint ReplayGauges::placeFor(int slot, QSize size) const { return gaugePlacement(slot, size, anchor_->window()); }
+QPoint ReplayGauges::placeFor(int slot, QSize size) const {
+    return gaugePlacement(slot, size, anchor_->window());
+}
 
 } // namespace zelcor

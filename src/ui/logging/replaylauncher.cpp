@@ -12,11 +12,11 @@ namespace zelcor {
 
 ReplayLauncher::ReplayLauncher(Session& session, QWidget* owner) : QObject(owner), session_(session), owner_(owner) {
     connect(&session_, &Session::recordingChosen, this, &ReplayLauncher::openRecording);
-    connect(&session_, &Session::traceReplayStarted, this, &ReplayLauncher::showTraceWindow);
+    connect(&session_.traceReplay(), &TraceReplay::started, this, &ReplayLauncher::showTraceWindow);
 }
 
 bool ReplayLauncher::replayRunning() const {
-    if (session_.replaying) return true;
+    if (session_.link().replaying()) return true;
     const auto windows = owner_->findChildren<ReplayWindow*>(QString(), Qt::FindDirectChildrenOnly);
     return std::any_of(windows.begin(), windows.end(),
                        [](const ReplayWindow* window) { return window->player() && window->player()->running(); });
@@ -27,13 +27,13 @@ ReplayWindow* ReplayLauncher::traceWindow() const {
 }
 
 void ReplayLauncher::openRecording(const QString& path) {
-    auto* player = new RecordingPlayer(session_.clock, session_.settings);
+    auto* player = new RecordingPlayer(session_.clock(), session_.settings());
     QString error;
     if (!player->open(path, &error)) {
         delete player;
         QString text = QStringLiteral("The recording %1 could not be read.").arg(QDir::toNativeSeparators(path));
         if (!error.isEmpty()) text += QStringLiteral("\r\n") + error;
-        session_.host.message(text, QStringLiteral("Error"), MessageIcon::Exclamation);
+        session_.host().message(text, QStringLiteral("Error"), MessageIcon::Exclamation);
         return;
     }
     auto* window = new ReplayWindow(player, owner_);
@@ -67,7 +67,7 @@ QPoint ReplayLauncher::onScreen(QPoint at, QSize size) const {
 
 void ReplayLauncher::showTraceWindow() {
     // Placed when it appears; brought back where the user left it while it is up.
-    if (!trace_) trace_ = new ReplayWindow(session_, owner_);
+    if (!trace_) trace_ = new ReplayWindow(session_.traceReplay(), owner_);
     const bool place = trace_->isHidden();
     const auto moveBeside = [this] {
         const QRect owner = owner_->window()->frameGeometry();

@@ -42,10 +42,10 @@ void ReplayPlot::paintEvent(QPaintEvent*) {
 }
 
 void ReplayPlot::drawSlot(QPainter& p, int slot) {
-    const ReplaySlot& s = player_.replaySlots[size_t(slot)];
+    const ReplaySlot& s = player_.replaySlots()[size_t(slot)];
     if (!s.plot || s.history.empty()) return;
     // The whole history spans the width; 0 % at the bottom edge, 100 % at the top.
-    const double xstep = double(width() - 1) / (kReplayHistory - 1);
+    const double sampleSpacing = double(width() - 1) / (kReplayHistory - 1);
     const double top = 1, span = height() - 2;
     QPolygonF line;
     line.reserve(int(s.history.size()));
@@ -53,7 +53,7 @@ void ReplayPlot::drawSlot(QPainter& p, int slot) {
     for (const float percent : s.history) {
         const double clamped = std::clamp(double(percent), 0.0, 100.0);
         line << QPointF(x, top + span * (1 - clamped / 100));
-        x += xstep;
+        x += sampleSpacing;
     }
     p.setPen(QPen(slotColour(slot), 1));
     if (line.size() > 1)

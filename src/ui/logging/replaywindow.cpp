@@ -1,6 +1,6 @@
 #include "ui/logging/replaywindow.h"
 
-#include "core/session.h"
+#include "logging/tracereplay.h"
 #include "ui/logging/replaygauges.h"
 #include "ui/logging/replayplot.h"
 #include "ui/namedwidgets.h"
@@ -43,23 +43,23 @@ QString skippedText(int lines) {
 } // namespace
 
 ReplayWindow::ReplayWindow(RecordingPlayer* player, QWidget* parent)
-    : ReplayWindow(player->controls, player, nullptr, parent) {}
+    : ReplayWindow(player->controls(), player, nullptr, parent) {}
 
-ReplayWindow::ReplayWindow(Session& session, QWidget* parent)
-    : ReplayWindow(session.traceControls, nullptr, &session, parent) {}
+ReplayWindow::ReplayWindow(TraceReplay& traceReplay, QWidget* parent)
+    : ReplayWindow(traceReplay.controls(), nullptr, &traceReplay, parent) {}
 
-ReplayWindow::ReplayWindow(ReplayControls& controls, RecordingPlayer* player, Session* session, QWidget* parent)
-    : QWidget(parent, Qt::Window), controls_(controls), player_(player), session_(session) {
+ReplayWindow::ReplayWindow(ReplayControls& controls, RecordingPlayer* player, TraceReplay* traceReplay, QWidget* parent)
+    : QWidget(parent, Qt::Window), controls_(controls), player_(player), traceReplay_(traceReplay) {
     setObjectName(QStringLiteral("replay"));
-    setWindowTitle(player_ ? QStringLiteral("Replay - ") + player_->title.toUpper() : QStringLiteral("Replay"));
+    setWindowTitle(player_ ? QStringLiteral("Replay - ") + player_->title().toUpper() : QStringLiteral("Replay"));
     if (player_) {
         player_->setParent(this);
         gauges_ = new ReplayGauges(*player_, this);
     }
-    timer1_ = new QTimer(this);
-    timer1_->setObjectName(QStringLiteral("Timer1"));
-    timer1_->setSingleShot(true);
-    timer1_->setInterval(0);
+    playStarter_ = new QTimer(this);
+    playStarter_->setObjectName(QStringLiteral("Timer1"));
+    playStarter_->setSingleShot(true);
+    playStarter_->setInterval(0);
     build();
     wire();
     render();
@@ -73,7 +73,7 @@ void ReplayWindow::start() {
     show();
     raise();
     activateWindow();
-    if (player_) timer1_->start();
+    if (player_) playStarter_->start();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -227,9 +227,9 @@ QWidget* ReplayWindow::buildSlots() {
         grid->addWidget(plotBox_[size_t(i)], i + 1, 4);
 
         connect(showGauge_[size_t(i)], &QCheckBox::clicked, this,
-                [this, i](bool checked) { player_->Check1_Click(i, checked); });
+                [this, i](bool checked) { player_->setShowGauge(i, checked); });
         connect(plotBox_[size_t(i)], &QCheckBox::clicked, this,
-                [this, i](bool checked) { player_->Check2_Click(i, checked); });
+                [this, i](bool checked) { player_->setPlot(i, checked); });
     }
     grid->setColumnStretch(1, 2);
     grid->setColumnStretch(2, 3);
@@ -246,13 +246,13 @@ void ReplayWindow::wire() {
     connect(speed_->verticalScrollBar(), &QScrollBar::valueChanged, this, &ReplayWindow::speedChosen);
     connect(close_, &QPushButton::clicked, this, &ReplayWindow::closeRequested);
 
-    if (session_) {
-        connect(session_, &Session::traceReplayChanged, this, &ReplayWindow::render);
+    if (traceReplay_) {
+        connect(traceReplay_, &TraceReplay::changed, this, &ReplayWindow::render);
         return;
     }
-    connect(timer1_, &QTimer::timeout, this, [this] { player_->playing(); });
-    connect(marks_, &QComboBox::activated, this, [this](int index) { player_->markIndex = index; });
-    connect(jump_, &QPushButton::clicked, this, [this] { player_->Command2_Click(); });
+    connect(playStarter_, &QTimer::timeout, this, [this] { player_->runPlayLoop(); });
+    connect(marks_, &QComboBox::activated, this, [this](int index) { player_->setMarkIndex(index); });
+    connect(jump_, &QPushButton::clicked, this, [this] { player_->jumpToMark(); });
     connect(player_, &RecordingPlayer::controlsChanged, this, &ReplayWindow::renderControls);
     connect(player_, &RecordingPlayer::labelsChanged, this, &ReplayWindow::renderLabels);
     connect(player_, &RecordingPlayer::slotsChanged, this, &ReplayWindow::renderSlots);
@@ -313,32 +313,32 @@ void ReplayWindow::speedChosen(int index) {
 }
 
 void ReplayWindow::controlsEdited() {
-    if (session_)
-        session_->traceControlsChanged(); // re-renders through traceReplayChanged
+    if (traceReplay_)
+        traceReplay_->controlsEdited(); // re-renders through its changed signal
     else
         renderControls();
 }
 
 void ReplayWindow::closeRequested() {
-    if (session_) {
+    if (traceReplay_) {
         close();
         return;
     }
-    player_->Command1_Click(); // the window goes when the player has obeyed
+    player_->close(); // the window goes when the player has obeyed
 }
 
 void ReplayWindow::closeEvent(QCloseEvent* event) {
     if (player_) {
         event->ignore();
-        player_->Command1_Click();
+        player_->close();
         return;
     }
     event->accept();
-    session_->endTraceReplay();
+    traceReplay_->end();
 }
 
 void ReplayWindow::playerClosed() {
-    timer1_->stop();
+    playStarter_->stop();
     gauges_->releaseAll();
     hide();
     deleteLater();
@@ -365,22 +365,22 @@ void ReplayWindow::renderControls() {
 }
 
 void ReplayWindow::renderLabels() {
-    if (session_) {
-        time_->setText(session_->traceTime);
+    if (traceReplay_) {
+        time_->setText(traceReplay_->passTime());
         return;
     }
-    setShownText(fileTitle_, player_->title);
-    if (shownMarks_ != player_->marks) {
-        shownMarks_ = player_->marks;
+    setShownText(fileTitle_, player_->title());
+    if (shownMarks_ != player_->marks()) {
+        shownMarks_ = player_->marks();
         marks_->clear();
         marks_->addItems(shownMarks_);
     }
-    if (marks_->currentIndex() != player_->markIndex) marks_->setCurrentIndex(player_->markIndex);
-    const bool hasMarks = !player_->marks.isEmpty();
+    if (marks_->currentIndex() != player_->markIndex()) marks_->setCurrentIndex(player_->markIndex());
+    const bool hasMarks = !player_->marks().isEmpty();
     marks_->setEnabled(hasMarks);
     jump_->setEnabled(hasMarks);
-    time_->setText(player_->Label1);
-    lastMark_->setText(player_->Label2);
+    time_->setText(player_->recordTime());
+    lastMark_->setText(player_->markText());
     const int skipped = player_->skippedLines();
     skipped_->setText(skipped > 0 ? skippedText(skipped) : QString());
     skipped_->setVisible(skipped > 0);
@@ -388,7 +388,7 @@ void ReplayWindow::renderLabels() {
 
 void ReplayWindow::renderSlots() {
     for (int i = 0; i < kReplaySlots; ++i) {
-        const ReplaySlot& slot = player_->replaySlots[size_t(i)];
+        const ReplaySlot& slot = player_->replaySlots()[size_t(i)];
         setShownText(names_[size_t(i)], slot.name);
         renderValue(i);
         showGauge_[size_t(i)]->setChecked(slot.showGauge);
@@ -402,7 +402,7 @@ void ReplayWindow::renderSlots() {
 
 void ReplayWindow::renderValue(int slot) {
     if (slot < 0 || slot >= kReplaySlots) return;
-    setShownText(values_[size_t(slot)], player_->replaySlots[size_t(slot)].value);
+    setShownText(values_[size_t(slot)], player_->replaySlots()[size_t(slot)].value);
 }
 
 } // namespace zelcor

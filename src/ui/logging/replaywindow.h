@@ -21,22 +21,22 @@ namespace zelcor {
 
 class ReplayGauges;
 class ReplayPlot;
-class Session;
+class TraceReplay;
 
 class ReplayWindow : public QWidget {
     Q_OBJECT
 public:
     // The window of a recorded drive; `player` has opened it and becomes the window's child.
     explicit ReplayWindow(RecordingPlayer* player, QWidget* parent = nullptr);
-    // The window of the trace replay, bound to the session's trace controls.
-    explicit ReplayWindow(Session& session, QWidget* parent = nullptr);
+    // The window of the trace replay, bound to its controls.
+    explicit ReplayWindow(TraceReplay& traceReplay, QWidget* parent = nullptr);
 
     // Null for the trace replay.
     RecordingPlayer* player() const { return player_; }
     ReplayGauges* gauges() const { return gauges_; }
-    bool isTraceReplay() const { return session_ != nullptr; }
+    bool isTraceReplay() const { return traceReplay_ != nullptr; }
 
-    // Shows the window and, for a recording, starts its play loop once it is up (Timer1).
+    // Shows the window and, for a recording, starts its play loop once it is up.
     void start();
 
     // Where the trace replay's window goes: right of `owner` (frame rectangle), centred
@@ -47,7 +47,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    ReplayWindow(ReplayControls& controls, RecordingPlayer* player, Session* session, QWidget* parent);
+    ReplayWindow(ReplayControls& controls, RecordingPlayer* player, TraceReplay* traceReplay, QWidget* parent);
 
     void build();
     QWidget* buildControls();
@@ -73,27 +73,27 @@ private:
 
     ReplayControls& controls_;
     RecordingPlayer* player_;
-    Session* session_;
+    TraceReplay* traceReplay_;
     ReplayGauges* gauges_ = nullptr;
     ReplayPlot* plot_ = nullptr;
-    QTimer* timer1_ = nullptr;
+    QTimer* playStarter_ = nullptr;
 
-    QLineEdit* fileTitle_ = nullptr; // text15
-    QComboBox* marks_ = nullptr;     // Combo1
-    QPushButton* jump_ = nullptr;    // Command2
-    QPushButton* close_ = nullptr;   // Command1
+    QLineEdit* fileTitle_ = nullptr;
+    QComboBox* marks_ = nullptr;
+    QPushButton* jump_ = nullptr;
+    QPushButton* close_ = nullptr;
     QPushButton* play_ = nullptr;
     QPushButton* step_ = nullptr;
     QPushButton* stop_ = nullptr;
     QPushButton* fast_ = nullptr;
-    QListWidget* speed_ = nullptr; // List1
-    QLabel* time_ = nullptr;       // Label1
-    QLabel* lastMark_ = nullptr;   // Label2
+    QListWidget* speed_ = nullptr;
+    QLabel* time_ = nullptr;
+    QLabel* lastMark_ = nullptr;
     QLabel* skipped_ = nullptr;
-    std::array<QLineEdit*, kReplaySlots> names_{};     // Text1
-    std::array<QLineEdit*, kReplaySlots> values_{};    // Text5
-    std::array<QCheckBox*, kReplaySlots> showGauge_{}; // Check1
-    std::array<QCheckBox*, kReplaySlots> plotBox_{};   // Check2
+    std::array<QLineEdit*, kReplaySlots> names_{};
+    std::array<QLineEdit*, kReplaySlots> values_{};
+    std::array<QCheckBox*, kReplaySlots> showGauge_{};
+    std::array<QCheckBox*, kReplaySlots> plotBox_{};
     std::array<QLabel*, kReplaySlots> legend_{};
     QStringList shownMarks_;
     bool rendering_ = false;

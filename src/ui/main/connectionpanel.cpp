@@ -1,6 +1,5 @@
 #include "ui/main/connectionpanel.h"
 
-#include "core/listentry.h"
 #include "core/session.h"
 #include "ui/main/statuslamp.h"
 #include "ui/namedwidgets.h"
@@ -29,7 +28,7 @@ QString ConnectionPanel::titleText() {
 }
 
 ConnectionPanel::ConnectionPanel(Session& session, QWidget* parent)
-    : PanelFrame(Panel::Frame1, parent), session_(session) {
+    : PanelFrame(Panel::Connection, parent), session_(session) {
     QWidget* b = body();
     title_ = new QLabel(titleText(), b);
     title_->setObjectName(QStringLiteral("Label37"));
@@ -136,49 +135,51 @@ void ConnectionPanel::buildLayout() {
 }
 
 void ConnectionPanel::wire() {
-    Connection& connection = session_.connection;
-    connect(connectButton_, &QPushButton::clicked, this, [&connection] { connection.CONNECT(); });
-    connect(disconnectButton_, &QPushButton::clicked, this, [&connection] { connection.DISCONNECT(); });
-    connect(helpButton_, &QPushButton::clicked, this, [this] { session_.Command20_Click(); });
-    connect(replayButton_, &QPushButton::clicked, this, [this] { session_.Command17_Click(); });
-    connect(traceReplayButton_, &QPushButton::clicked, this, [this] { session_.Command13_Click(); });
+    Connection& connection = session_.connection();
+    connect(connectButton_, &QPushButton::clicked, this, [&connection] { connection.run(); });
+    connect(disconnectButton_, &QPushButton::clicked, this, [&connection] { connection.requestDisconnect(); });
+    connect(helpButton_, &QPushButton::clicked, this, [this] { session_.openHelp(); });
+    connect(replayButton_, &QPushButton::clicked, this, [this] { session_.chooseRecording(); });
+    connect(traceReplayButton_, &QPushButton::clicked, this, [this] { session_.traceReplay().run(); });
 
     connect(functionList_, &QListWidget::currentRowChanged, this, &ConnectionPanel::listRowChanged);
     connect(functionList_, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { listItemClicked(functionList_->row(item)); });
     functionList_->viewport()->installEventFilter(this);
 
-    connect(&session_, &Session::buttonsChanged, this, &ConnectionPanel::renderButtons);
-    connect(&session_, &Session::functionListChanged, this, &ConnectionPanel::renderFunctionList);
-    connect(&session_, &Link::timeAfterReceiveChanged, this, &ConnectionPanel::renderTimeAfterReceive);
+    connect(&connection, &Connection::panelChanged, this, &ConnectionPanel::renderButtons);
+    connect(&session_.navigation(), &Navigation::buttonsChanged, this, &ConnectionPanel::renderButtons);
+    connect(&session_.navigation(), &Navigation::functionListChanged, this, &ConnectionPanel::renderFunctionList);
+    connect(&session_.link(), &Link::timeAfterReceiveChanged, this, &ConnectionPanel::renderTimeAfterReceive);
 }
 
 bool ConnectionPanel::eventFilter(QObject* watched, QEvent* event) {
     if (watched == functionList_->viewport() && event->type() == QEvent::MouseButtonPress)
-        rowAtPress_ = session_.List4Index;
+        rowAtPress_ = session_.navigation().functionIndex();
     return PanelFrame::eventFilter(watched, event);
 }
 
 void ConnectionPanel::listRowChanged(int row) {
-    if (!rendering_) session_.setList4Index(row);
+    if (!rendering_) session_.chooseFunctionEntry(row);
 }
 
 void ConnectionPanel::listItemClicked(int row) {
     // A click on the entry that was already selected raises the list's click once more;
     // a click that changed the selection was handled when the row changed.
-    if (row >= 0 && row == rowAtPress_ && row == session_.List4Index) session_.List4_Click();
+    if (row >= 0 && row == rowAtPress_ && row == session_.navigation().functionIndex()) session_.functionEntryClicked();
     rowAtPress_ = -1;
 }
 
 void ConnectionPanel::renderButtons() {
-    const ConnectionPanelState& panel = session_.connection.panel;
+    const ConnectionPanelState& panel = session_.connection().panel();
+    const MainButtons& buttons = session_.navigation().buttons();
     connectButton_->setEnabled(panel.connectEnabled);
-    disconnectButton_->setEnabled(session_.buttons.disconnectEnabled);
+    disconnectButton_->setEnabled(buttons.disconnectEnabled);
     // A replay's play loop would hold a running connection still: no replay while connected.
-    replayButton_->setEnabled(session_.buttons.replayEnabled && panel.connectEnabled);
+    replayButton_->setEnabled(buttons.replayEnabled && panel.connectEnabled);
     traceReplayButton_->setEnabled(panel.traceReplayEnabled);
     helpButton_->setVisible(panel.helpVisible);
-    lampLabel_->setEnabled(session_.buttons.statusLabelEnabled);
+    lampLabel_->setEnabled(buttons.statusLabelEnabled);
     lamp_->setLamp(panel.lamp);
 
     const QString text = shownText(panel.status);
@@ -197,13 +198,14 @@ void ConnectionPanel::renderButtons() {
 
 void ConnectionPanel::renderFunctionList() {
     rendering_ = true;
-    if (shownEntries_ != session_.List4) {
-        shownEntries_ = session_.List4;
+    const QList<ListEntry>& entries = session_.navigation().functions();
+    if (shownEntries_ != entries) {
+        shownEntries_ = entries;
         functionList_->clear();
-        for (const QString& entry : shownEntries_)
-            functionList_->addItem(entryName(entry));
+        for (const ListEntry& entry : shownEntries_)
+            functionList_->addItem(entry.name);
     }
-    const int index = session_.List4Index;
+    const int index = session_.navigation().functionIndex();
     if (index >= 0 && index < functionList_->count()) {
         functionList_->setCurrentRow(index);
     } else {
@@ -214,7 +216,7 @@ void ConnectionPanel::renderFunctionList() {
 }
 
 void ConnectionPanel::renderTimeAfterReceive() {
-    timeAfterReceive_->setText(session_.timeAfterReceive);
+    timeAfterReceive_->setText(session_.link().timeAfterReceive());
 }
 
 } // namespace zelcor

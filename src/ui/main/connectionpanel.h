@@ -1,8 +1,11 @@
 #pragma once
-// The connection panel (Frame1): title, CONNECT and DISCONNECT, the replay buttons, the
+// The connection panel: title, CONNECT and DISCONNECT, the replay buttons, the
 // help link, the status lamp and caption, and the function list.
 
+#include "base/listentry.h"
 #include "ui/main/panelframe.h"
+
+#include <QList>
 
 class QLabel;
 class QLineEdit;
@@ -48,7 +51,7 @@ private:
     QLabel* status_;
     QListWidget* functionList_;
     QLineEdit* timeAfterReceive_;
-    QStringList shownEntries_;
+    QList<ListEntry> shownEntries_;
     int rowAtPress_ = -1; // the selected entry when the mouse went down on the list
     bool rendering_ = false;
 };

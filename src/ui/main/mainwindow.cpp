@@ -32,7 +32,7 @@ MainWindow::MainWindow(Session& session, QWidget* parent) : QMainWindow(parent),
     auto* debugLog = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), this);
     connect(debugLog, &QShortcut::activated, this, &MainWindow::revealDebugLog);
 
-    connect(&session_, &Session::buttonsChanged, this, &MainWindow::renderButtons);
+    connect(&session_.connection(), &Connection::panelChanged, this, &MainWindow::renderButtons);
     renderButtons();
 
     const QFontMetrics metrics = fontMetrics();
@@ -48,15 +48,15 @@ void MainWindow::buildMenus() {
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("fileMenu"));
     connectEntry_ = file->addAction(QStringLiteral("&Connect"), this, [this] {
-        if (session_.connection.panel.connectEnabled) session_.connection.CONNECT();
+        if (session_.connection().panel().connectEnabled) session_.connection().run();
     });
-    file->addAction(QStringLiteral("&Disconnect"), this, [this] { session_.connection.DISCONNECT(); });
+    file->addAction(QStringLiteral("&Disconnect"), this, [this] { session_.connection().requestDisconnect(); });
     file->addSeparator();
     setupEntry_ = file->addAction(QStringLiteral("Set&up"), this, [this] {
-        if (session_.connection.panel.setupEnabled) session_.Command3_Click();
+        if (session_.connection().panel().setupEnabled) session_.openSetup();
     });
     exitEntry_ = file->addAction(QStringLiteral("E&xit"), this, [this] {
-        if (session_.connection.panel.exitEnabled) exitProgram();
+        if (session_.connection().panel().exitEnabled) exitProgram();
     });
 
     for (int i = 0; i < kFunctionItems; ++i) {
@@ -81,7 +81,7 @@ QWidget* MainWindow::buildCentre() {
         button->setAutoDefault(false);
         button->setMinimumWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("CANCEL CHANGES")));
     }
-    connect(setupButton_, &QPushButton::clicked, this, [this] { session_.Command3_Click(); });
+    connect(setupButton_, &QPushButton::clicked, this, [this] { session_.openSetup(); });
     connect(exitButton_, &QPushButton::clicked, this, &MainWindow::exitProgram);
 
     // Takes the focus after navigation so that no button keeps it; never seen.
@@ -102,7 +102,7 @@ QWidget* MainWindow::buildCentre() {
 }
 
 void MainWindow::renderButtons() {
-    const ConnectionPanelState& panel = session_.connection.panel;
+    const ConnectionPanelState& panel = session_.connection().panel();
     setupButton_->setEnabled(panel.setupEnabled);
     exitButton_->setEnabled(panel.exitEnabled);
     connectEntry_->setEnabled(panel.connectEnabled);
@@ -111,19 +111,17 @@ void MainWindow::renderButtons() {
 }
 
 void MainWindow::functionItem(int index) {
-    session_.m_Click(index);
+    session_.functionItem(index);
     dropFocus();
 }
 
 void MainWindow::about() {
-    session_.aboutmenu_Click();
+    session_.showAbout();
     dropFocus();
 }
 
 void MainWindow::revealDebugLog() {
-    if (session_.buttons.debugLogVisible) return;
-    session_.buttons.debugLogVisible = true;
-    emit session_.buttonsChanged();
+    session_.navigation().revealDebugLog();
 }
 
 void MainWindow::dropFocus() {
@@ -131,7 +129,7 @@ void MainWindow::dropFocus() {
 }
 
 void MainWindow::exitProgram() {
-    session_.closegauges();
+    session_.live().closeGauges();
     close();
 }
 
@@ -155,10 +153,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     // Closing the main window ends the program at once. A running connection is told to
     // stop and every wait returns immediately, so the CONNECT handler (or a replay's play
     // loop) unwinds and the event loop, once back at its top, ends.
-    session_.closegauges();
-    if (session_.connection.running() || replays_->replayRunning()) {
-        session_.stopflag = true;
-        session_.clock.abandonWaits();
+    session_.live().closeGauges();
+    if (session_.connection().running() || replays_->replayRunning()) {
+        session_.link().requestStop();
+        session_.clock().abandonWaits();
     }
     event->accept();
     QCoreApplication::exit(0);

@@ -19,7 +19,7 @@ namespace {
 PanelFrame* emptyPanel(Panel panel, QWidget* parent) {
     auto* frame = new PanelFrame(panel, parent);
     auto* layout = new QVBoxLayout(frame->body());
-    if (panel == Panel::D0101) {
+    if (panel == Panel::GeneralInfo) {
         // The heading of the controller list.
         auto* heading = new QLabel(QStringLiteral("Controller Addresses\nResponding to\nDiagnostics"), frame->body());
         heading->setObjectName(QStringLiteral("Label3"));
@@ -38,15 +38,16 @@ PanelStack::PanelStack(Session& session, QWidget* parent)
     setObjectName(QStringLiteral("panels"));
     addFrame(connectionPanel_);
     addFrame(setupPanel_);
-    for (zelcor::Panel panel : {Panel::D0101, Panel::D0103, Panel::D0104, Panel::D0113, Panel::D012, Panel::D013,
-                                Panel::D03, Panel::D0200, Panel::D240, Panel::D250})
+    for (zelcor::Panel panel :
+         {Panel::GeneralInfo, Panel::FuelSystems, Panel::Parameter, Panel::OxygenSensors, Panel::EngineSpeed,
+          Panel::VehicleSpeed, Panel::TroubleCodes, Panel::FreezeFrame, Panel::Graphs, Panel::LiveData})
         addFrame(emptyPanel(panel, this));
     installLivePanels(*this, session_);
     installVehiclePanels(*this, session_);
     installInstrumentPanels(*this, session_);
     installDtcPanels(*this, session_);
 
-    connect(&session_, &Session::frameChanged, this, &PanelStack::renderFrame);
+    connect(&session_.navigation(), &Navigation::panelChanged, this, &PanelStack::renderFrame);
     renderFrame();
 }
 
@@ -56,7 +57,7 @@ void PanelStack::addFrame(PanelFrame* frame) {
 }
 
 void PanelStack::renderFrame() {
-    setCurrentWidget(frames_.at(session_.frame));
+    setCurrentWidget(frames_.at(session_.navigation().panel()));
 }
 
 } // namespace zelcor

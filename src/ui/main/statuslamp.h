@@ -1,5 +1,5 @@
 #pragma once
-// The round connection status lamp ("Shape1"): black idle, yellow waking the adapter,
+// The round connection status lamp: black idle, yellow waking the adapter,
 // green link up, red link lost.
 
 #include "link/connection.h"

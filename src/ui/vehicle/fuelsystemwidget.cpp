@@ -1,9 +1,9 @@
 #include "ui/vehicle/fuelsystemwidget.h"
 
-#include "core/session.h"
 #include "ui/main/panelframe.h"
 #include "ui/vehicle/panelbody.h"
 #include "vehicle/statuspanels.h"
+#include "vehicle/vehiclestatus.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -23,7 +23,8 @@ QLabel* heading(const QString& text, QWidget* parent) {
 
 } // namespace
 
-FuelSystemWidget::FuelSystemWidget(Session& session, PanelFrame* frame) : QWidget(frame->body()), session_(session) {
+FuelSystemWidget::FuelSystemWidget(VehicleStatus& vehicle, PanelFrame* frame)
+    : QWidget(frame->body()), vehicle_(vehicle) {
     setObjectName(QStringLiteral("fuelSystems"));
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -43,15 +44,13 @@ FuelSystemWidget::FuelSystemWidget(Session& session, PanelFrame* frame) : QWidge
     layout->setRowStretch(6, 1);
 
     fillPanelBody(frame, this);
-    connect(&session_, &Session::panelChanged, this, [this](Panel panel) {
-        if (panel == Panel::D0103) render();
-    });
+    connect(&vehicle_, &VehicleStatus::fuelSystemsChanged, this, &FuelSystemWidget::render);
     render();
 }
 
 void FuelSystemWidget::render() {
     for (int i = 0; i < kFuelSystemLabels; ++i) {
-        const bool on = session_.fuelSystems.highlighted[i];
+        const bool on = vehicle_.fuelSystems().highlighted[size_t(i)];
         QFont font = states_[i]->font();
         font.setBold(on);
         states_[i]->setFont(font);

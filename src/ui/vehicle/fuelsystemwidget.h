@@ -1,5 +1,5 @@
 #pragma once
-// The fuel systems panel (D0103): the five states of each fuel system, the current ones in bold.
+// The fuel systems panel: the five states of each fuel system, the current ones in bold.
 
 #include <QWidget>
 #include <array>
@@ -9,18 +9,18 @@ class QLabel;
 namespace zelcor {
 
 class PanelFrame;
-class Session;
+class VehicleStatus;
 
 class FuelSystemWidget : public QWidget {
     Q_OBJECT
 public:
-    FuelSystemWidget(Session& session, PanelFrame* frame);
+    FuelSystemWidget(VehicleStatus& vehicle, PanelFrame* frame);
 
 private:
     void render();
 
-    Session& session_;
-    std::array<QLabel*, 10> states_{}; // Label4_0 .. Label4_9
+    VehicleStatus& vehicle_;
+    std::array<QLabel*, 10> states_{};
 };
 
 } // namespace zelcor

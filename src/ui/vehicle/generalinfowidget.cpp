@@ -1,8 +1,8 @@
 #include "ui/vehicle/generalinfowidget.h"
 
-#include "core/session.h"
 #include "ui/main/panelframe.h"
 #include "ui/vehicle/panelbody.h"
+#include "vehicle/vehiclestatus.h"
 
 #include <QBoxLayout>
 #include <QGridLayout>
@@ -49,7 +49,9 @@ void showEntries(QListWidget* box, const QStringList& entries) {
 
 } // namespace
 
-GeneralInfoWidget::GeneralInfoWidget(Session& session, PanelFrame* frame) : QWidget(frame->body()), session_(session) {
+GeneralInfoWidget::GeneralInfoWidget(VehicleStatus& vehicle, std::function<void(int index)> controllerChosen,
+                                     PanelFrame* frame)
+    : QWidget(frame->body()), vehicle_(vehicle), controllerChosen_(std::move(controllerChosen)) {
     setObjectName(QStringLiteral("generalInfo"));
     codeCount_ = readout(QStringLiteral("Text3_0"), this);
     mil_ = readout(QStringLiteral("Text3_1"), this);
@@ -130,14 +132,12 @@ GeneralInfoWidget::GeneralInfoWidget(Session& session, PanelFrame* frame) : QWid
             [this](QListWidgetItem* item) { controllerClicked(controllers_->row(item)); });
     connect(controllers_, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* item) { controllerClicked(controllers_->row(item)); });
-    connect(&session_, &Session::panelChanged, this, [this](Panel panel) {
-        if (panel == Panel::D0101) render();
-    });
+    connect(&vehicle_, &VehicleStatus::generalInfoChanged, this, &GeneralInfoWidget::render);
     render();
 }
 
 void GeneralInfoWidget::render() {
-    const GeneralInfoPanel& state = session_.generalInfo;
+    const GeneralInfoPanel& state = vehicle_.generalInfo();
     codeCount_->setText(state.codeCount);
     mil_->setText(state.mil);
     showEntries(continuous_, state.continuous);
@@ -157,7 +157,7 @@ void GeneralInfoWidget::render() {
 }
 
 void GeneralInfoWidget::controllerClicked(int row) {
-    if (row >= 0) session_.List7_Click(row);
+    if (row >= 0 && controllerChosen_) controllerChosen_(row);
 }
 
 } // namespace zelcor

@@ -1,7 +1,8 @@
 #pragma once
-// The General Info panel (D0101): lamp, code count, readiness monitors and the controllers.
+// The General Info panel: lamp, code count, readiness monitors and the controllers.
 
 #include <QWidget>
+#include <functional>
 
 class QLabel;
 class QLineEdit;
@@ -10,28 +11,29 @@ class QListWidget;
 namespace zelcor {
 
 class PanelFrame;
-class Session;
+class VehicleStatus;
 
 class GeneralInfoWidget : public QWidget {
     Q_OBJECT
 public:
-    // Lays itself into `frame`, taking over the controller list's heading (Label3) when
-    // the frame already carries it.
-    GeneralInfoWidget(Session& session, PanelFrame* frame);
+    // Lays itself into `frame`, taking over the controller list's heading when the frame
+    // already carries it. A click on a controller goes to `controllerChosen`.
+    GeneralInfoWidget(VehicleStatus& vehicle, std::function<void(int index)> controllerChosen, PanelFrame* frame);
 
 private:
     void render();
     void controllerClicked(int row);
 
-    Session& session_;
-    QLineEdit* codeCount_;       // Text3_0
-    QLineEdit* mil_;             // Text3_1
-    QListWidget* continuous_;    // List1
-    QListWidget* nonContinuous_; // List2
-    QListWidget* incomplete_;    // List3
-    QLabel* controllersHeading_; // Label3
-    QListWidget* controllers_;   // List7
-    QLineEdit* currentAddress_;  // Text13
+    VehicleStatus& vehicle_;
+    std::function<void(int)> controllerChosen_;
+    QLineEdit* codeCount_;
+    QLineEdit* mil_;
+    QListWidget* continuous_;
+    QListWidget* nonContinuous_;
+    QListWidget* incomplete_;
+    QLabel* controllersHeading_;
+    QListWidget* controllers_;
+    QLineEdit* currentAddress_;
 };
 
 } // namespace zelcor

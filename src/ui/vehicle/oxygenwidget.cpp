@@ -1,9 +1,9 @@
 #include "ui/vehicle/oxygenwidget.h"
 
-#include "core/session.h"
 #include "ui/main/panelframe.h"
 #include "ui/vehicle/panelbody.h"
 #include "vehicle/statuspanels.h"
+#include "vehicle/vehiclestatus.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -31,7 +31,7 @@ QLabel* heading(const QString& text, QWidget* parent) {
 
 } // namespace
 
-OxygenWidget::OxygenWidget(Session& session, PanelFrame* frame) : QWidget(frame->body()), session_(session) {
+OxygenWidget::OxygenWidget(VehicleStatus& vehicle, PanelFrame* frame) : QWidget(frame->body()), vehicle_(vehicle) {
     setObjectName(QStringLiteral("oxygenSensors"));
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -52,14 +52,12 @@ OxygenWidget::OxygenWidget(Session& session, PanelFrame* frame) : QWidget(frame-
     layout->setRowStretch(1 + kOxygenSensors, 1);
 
     fillPanelBody(frame, this);
-    connect(&session_, &Session::panelChanged, this, [this](Panel panel) {
-        if (panel == Panel::D0113) render();
-    });
+    connect(&vehicle_, &VehicleStatus::oxygenChanged, this, &OxygenWidget::render);
     render();
 }
 
 void OxygenWidget::render() {
-    const OxygenPanel& state = session_.oxygen;
+    const OxygenPanel& state = vehicle_.oxygen();
     for (int i = 0; i < kOxygenSensors; ++i) {
         voltages_[i]->setText(state.voltage[i]);
         trims_[i]->setText(state.fuelTrim[i]);

@@ -1,5 +1,5 @@
 #pragma once
-// The oxygen sensors panel (D0113): each sensor's name, output voltage and fuel trim.
+// The oxygen sensors panel: each sensor's name, output voltage and fuel trim.
 
 #include <QWidget>
 #include <array>
@@ -9,20 +9,20 @@ class QLabel;
 namespace zelcor {
 
 class PanelFrame;
-class Session;
+class VehicleStatus;
 
 class OxygenWidget : public QWidget {
     Q_OBJECT
 public:
-    OxygenWidget(Session& session, PanelFrame* frame);
+    OxygenWidget(VehicleStatus& vehicle, PanelFrame* frame);
 
 private:
     void render();
 
-    Session& session_;
-    std::array<QLabel*, 8> names_{};    // Label6_i
-    std::array<QLabel*, 8> voltages_{}; // Label7_i
-    std::array<QLabel*, 8> trims_{};    // Label8_i
+    VehicleStatus& vehicle_;
+    std::array<QLabel*, 8> names_{};
+    std::array<QLabel*, 8> voltages_{};
+    std::array<QLabel*, 8> trims_{};
 };
 
 } // namespace zelcor

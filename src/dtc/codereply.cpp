@@ -1,0 +1,141 @@
+#include "dtc/codereply.h"
+
+#include "obd/troublecode.h"
+
+#include <vector>
+
+namespace zelcor {
+
+namespace {
+
+int byteAt(const QByteArray& bytes, qsizetype i) {
+    return quint8(bytes.at(i));
+}
+
+QString item(int code, int address) {
+    return troubleCodeText(code) + QString(codeItemGap, QLatin1Char(' ')) + QString::number(address);
+}
+
+// Adds the codes of `payload` from byte `from` on, two bytes each; a byte left over at
+// the end makes no code, and the 0000 filler is no code.
+void appendCodes(QStringList& items, const QByteArray& payload, qsizetype from, int address) {
+    for (qsizetype p = from; p + 2 <= payload.size(); p += 2) {
+        const int code = byteAt(payload, p) * 256 + byteAt(payload, p + 1);
+        if (code != 0) items.append(item(code, address));
+    }
+}
+
+// Legacy protocols: one message per line behind a three-byte header, up to three codes
+// after the response byte; the checksum byte after them is not read.
+QStringList legacyItems(const QStringList& lines, int response) {
+    QStringList items;
+    for (const QString& line : lines) {
+        const QByteArray bytes = hexBytes(line);
+        if (bytes.size() < 6 || byteAt(bytes, 3) != response) continue;
+        appendCodes(items, bytes.left(10), 4, byteAt(bytes, 2));
+    }
+    return items;
+}
+
+// One message of a controller: the payload bytes, starting with the response byte.
+struct CanMessage {
+    QByteArray payload;
+    qsizetype length = 0; // announced payload length in bytes
+    int nextSequence = 1; // sequence number the next consecutive frame must carry
+    bool open = false;    // a segmented message still waiting for consecutive frames
+};
+
+struct CanController {
+    int address;
+    std::vector<CanMessage> messages;
+};
+
+CanController& controllerFor(std::vector<CanController>& controllers, int address) {
+    for (CanController& c : controllers)
+        if (c.address == address) return c;
+    controllers.push_back({address, {}});
+    return controllers.back();
+}
+
+// CAN: every controller answers with one single frame, or with a first frame followed
+// by consecutive frames (ISO 15765-2). Several controllers may answer, and their frames
+// may be interleaved, so the frames are reassembled per controller. Single frames stand
+// alone; a first frame announces the payload length (12 bits) and is continued by
+// consecutive frames numbered 1, 2, ... F, 0, 1, ...; bytes beyond the announced length
+// are padding. A consecutive frame repeating the previous number is a duplicate and is
+// ignored; any other unexpected number (lost frame) ends the message with what was
+// collected. A new first frame while a message is still incomplete replaces it (the
+// controller started the transfer again).
+QStringList canItems(const QStringList& lines, HeaderLayout layout, int response) {
+    std::vector<CanController> controllers;
+    for (const QString& raw : lines) {
+        if (raw.size() < 6) continue;
+        // Normalised: two header bytes (the second the protocol control byte), the sender, the data.
+        const QByteArray bytes = hexBytes(normaliseLine(raw, layout));
+        if (bytes.size() < 3) continue;
+        CanController& controller = controllerFor(controllers, byteAt(bytes, 2));
+        const int pci = byteAt(bytes, 1);
+        const int low = pci & 0x0F;
+        switch (pci >> 4) {
+        case 0x0: { // single frame, low nibble = payload length
+            CanMessage m;
+            m.payload = bytes.mid(3, low);
+            m.length = low;
+            controller.messages.push_back(m);
+            break;
+        }
+        case 0x1: { // first frame, 12-bit payload length
+            if (bytes.size() < 4) break;
+            CanMessage m;
+            m.length = low * 256 + byteAt(bytes, 3);
+            m.payload = bytes.mid(4, m.length);
+            m.open = m.payload.size() < m.length;
+            if (!controller.messages.empty() && controller.messages.back().open)
+                controller.messages.back() = m;
+            else
+                controller.messages.push_back(m);
+            break;
+        }
+        case 0x2: { // consecutive frame, low nibble = sequence number
+            if (controller.messages.empty() || !controller.messages.back().open)
+                break; // stray frame, or padding after a complete message
+            CanMessage& m = controller.messages.back();
+            if (low == m.nextSequence) {
+                m.payload += bytes.mid(3, m.length - m.payload.size());
+                m.nextSequence = (m.nextSequence + 1) & 0x0F;
+                m.open = m.payload.size() < m.length;
+            } else if (low != ((m.nextSequence + 15) & 0x0F)) {
+                m.open = false; // a frame is missing: later frames cannot be placed
+            }
+            break;
+        }
+        default: // flow control and anything else carries no codes
+            break;
+        }
+    }
+
+    QStringList items;
+    for (const CanController& controller : controllers)
+        for (const CanMessage& m : controller.messages)
+            if (!m.payload.isEmpty() && byteAt(m.payload, 0) == response)
+                appendCodes(items, m.payload, 2, controller.address); // after the response and count bytes
+    return items;
+}
+
+} // namespace
+
+QStringList troubleCodeItems(const QString& reply, HeaderLayout layout, int service) {
+    const int response = 0x40 + service;
+    const QStringList lines = reply.split(QLatin1Char('\r'));
+    if (layout == HeaderLayout::Legacy) return legacyItems(lines, response);
+    return canItems(lines, layout, response);
+}
+
+QStringList troubleCodeList(const QString& reply, HeaderLayout layout, int service) {
+    QStringList list = troubleCodeItems(reply, layout, service);
+    list.append(QString());
+    list.append(endOfListItem);
+    return list;
+}
+
+} // namespace zelcor

@@ -1,0 +1,86 @@
+#pragma once
+// Trouble codes: the stored and pending lists with the explanation of the selected code,
+// the two-step erase, the freeze frame, their passes and the saved reports.
+
+#include "base/host.h"
+#include "dtc/freezeframe.h"
+#include "link/passcontext.h"
+
+#include <QObject>
+#include <QStringList>
+#include <functional>
+
+namespace zelcor {
+
+// What the trouble code panel shows.
+struct CodesPanel {
+    // The codes as read ("P0133       232"), each list closed by an empty item and the end marker.
+    QStringList stored;
+    QStringList pending;
+    QString explanation;         // of the selected code
+    int storedIndex = -1;        // the selection in the stored list
+    int pendingIndex = -1;       // the selection in the pending list
+    bool eraseEnabled = true;    // "ERASE ALL CODES"
+    bool saveEnabled = true;     // "SAVE CODES TO FILE"
+    bool confirmVisible = false; // "ERASE CODES NOW" and "CANCEL"
+};
+
+class TroubleCodes : public QObject {
+    Q_OBJECT
+public:
+    TroubleCodes(Host& host, const QString& programFolder);
+
+    const CodesPanel& codesPanel() const { return codes_; }
+    const FreezeFrame& freezeFrame() const { return freeze_; }
+
+    // Stored codes (service 03), then pending codes (service 07) of every controller.
+    void readCodes(PassContext& pass);
+    // Clears the codes (service 04); false when a stop kept the request from going out.
+    // The reply is not examined: the codes read next show what is left.
+    bool erase(PassContext& pass);
+    // Frame 0 of the selected controller's freeze frame, one request per stored parameter.
+    void readFreezeFrame(PassContext& pass);
+
+    // A code clicked in one list: the other list loses its selection and the code's
+    // explanation shows.
+    void selectStored(int index);
+    void selectPending(int index);
+
+    // The two-step erase: "ERASE ALL CODES" holds the buttons, then asks for the second
+    // click; "ERASE CODES NOW" shows the lists as erasing; "CANCEL" gives the buttons back.
+    void holdButtonsForErase();
+    void askToConfirmErase();
+    void showErasing();
+    void cancelErase();
+
+    // SAVE CODES TO FILE and Save Freeze to File: appended to the file the user chooses.
+    void saveCodes();
+    void saveFreezeFrame();
+    // The date and time stamped on saved reports; the current time when unset.
+    void setReportTime(std::function<QString()> reportTime) { reportTime_ = std::move(reportTime); }
+
+    // Detection forgets the codes read before.
+    void clear();
+
+    // The explanation of a code from codes.dat; the error box when the file cannot be read.
+    QString explanation(const QString& code);
+
+signals:
+    void codesChanged();
+    void freezeFrameChanged();
+
+private:
+    void showExplanation(bool stored, int index);
+    QString reportStampTime() const;
+    // The TIP box, the shared save dialog, then `report` appended to the chosen file; false
+    // when the dialog was cancelled.
+    bool saveReport(const QString& what, const QString& defaultName, const std::function<QString()>& report);
+
+    Host& host_;
+    const QString programFolder_;
+    CodesPanel codes_;
+    FreezeFrame freeze_;
+    std::function<QString()> reportTime_;
+};
+
+} // namespace zelcor

@@ -1,0 +1,187 @@
+#include "live/datalog.h"
+
+#include "base/datetime.h"
+#include "base/format.h"
+#include "base/programfolder.h"
+#include "config/settings.h"
+#include "logging/recording.h"
+
+#include <QFileInfo>
+#include <algorithm>
+#include <unistd.h>
+
+namespace zelcor {
+
+namespace {
+
+bool openAppending(QFile& file, const QString& path) {
+    file.setFileName(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Append);
+}
+
+// Flushes Qt's buffer and asks the system to put the file's data on the disk.
+bool toDisk(QFile& file) {
+    if (!file.isOpen()) return true;
+    if (!file.flush()) return false;
+    return ::fdatasync(file.handle()) == 0;
+}
+
+const QString kTip = QStringLiteral("TIP:  After this message you will be asked where to save the log file.\r\n"
+                                    "          Save to MY DOCUMENTS or the DESKTOP so it is easy to find.");
+
+bool anyRowEnabled(const std::array<LiveRow, kLiveRows>& rows) {
+    return std::any_of(rows.begin(), rows.end(), [](const LiveRow& row) { return row.enabled; });
+}
+
+} // namespace
+
+bool DataLogFiles::open(const QString& csvPath, QString* error) {
+    close();
+    failed_ = false;
+    if (!openAppending(csv_, csvPath)) {
+        if (error) *error = csvPath + QStringLiteral(": ") + csv_.errorString();
+        return false;
+    }
+    const QString recordingFile = recordingPath(csvPath);
+    if (!openAppending(recording_, recordingFile)) {
+        if (error) *error = recordingFile + QStringLiteral(": ") + recording_.errorString();
+        csv_.close();
+        return false;
+    }
+    return true;
+}
+
+void DataLogFiles::close() {
+    commit();
+    csv_.close();
+    recording_.close();
+}
+
+void DataLogFiles::writeCsv(const QString& text) {
+    if (csv_.isOpen() && csv_.write(text.toUtf8()) < 0) failed_ = true;
+}
+
+void DataLogFiles::writeRecord(const QString& line) {
+    if (recording_.isOpen() && recording_.write((line + QStringLiteral("\r\n")).toUtf8()) < 0) failed_ = true;
+}
+
+bool DataLogFiles::commit() {
+    if (!toDisk(csv_) || !toDisk(recording_)) failed_ = true;
+    return !failed_;
+}
+
+QString DataLogFiles::errorString() const {
+    if (csv_.error() != QFileDevice::NoError) return csv_.fileName() + QStringLiteral(": ") + csv_.errorString();
+    return recording_.fileName() + QStringLiteral(": ") + recording_.errorString();
+}
+
+QString DataLogFiles::recordingPath(const QString& csvPath) {
+    QString path = csvPath;
+    if (path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)) path.chop(4);
+    return path + QStringLiteral(".log");
+}
+
+QString logChannelName(int code, const Settings& settings) {
+    const std::optional<ChannelInfo> info = channelInfo(code, settings);
+    if (!info) return parameterName(code);
+    return QString(info->name).replace(QLatin1String("\r\n"), QLatin1String(" "));
+}
+
+QString logHeader(const std::array<LiveRow, kLiveRows>& rows, const Settings& settings) {
+    QString header;
+    for (const LiveRow& row : rows) {
+        if (!row.enabled) continue;
+        // A channel without information gives an empty name and a range of 0 to 0.
+        ChannelInfo info = channelInfo(row.channel.code(), settings).value_or(ChannelInfo{});
+        header += QStringLiteral("Time,") + info.name.replace(QLatin1String("\r\n"), QLatin1String(" ")) +
+                  QStringLiteral(" (") + info.units + QStringLiteral(") [") + generalNumber(info.minimum) +
+                  QLatin1Char('~') + generalNumber(info.maximum) + QStringLiteral("],");
+    }
+    return header;
+}
+
+DataLog::DataLog(Host& host, Clock& clock, const QString& programFolder)
+    : host_(host), clock_(clock), programFolder_(programFolder) {}
+
+void DataLog::chooseFile() {
+    if (logging_) return;
+    SaveDialogRequest request;
+    request.defaultExtension = QStringLiteral("csv");
+    request.filter = QStringLiteral("Logs (*.csv)");
+    request.proposedPath = inFolder(programFolder_, QStringLiteral("noname.csv"));
+    host_.message(kTip, QString(), MessageIcon::None);
+    const QString chosen = host_.saveFileName(request);
+    if (chosen.isEmpty()) return;
+    path_ = csvFileName(chosen);
+    title_ = QFileInfo(path_).fileName();
+    emit changed();
+}
+
+void DataLog::startOrMark(const std::array<LiveRow, kLiveRows>& rows, const Settings& settings) {
+    if (path_.isEmpty()) return;
+    if (!logging_) {
+        if (!anyRowEnabled(rows)) return;
+        QString error;
+        if (!files_.open(path_, &error)) {
+            host_.message(QStringLiteral("The data log could not be opened:\r\n") + error +
+                              QStringLiteral("\r\nChoose another file with File."),
+                          QStringLiteral("Error"), MessageIcon::Exclamation);
+            return;
+        }
+        logging_ = true;
+        emit changed();
+    }
+
+    // A new section: the mark line ends a row under way, the rest of the pass is dropped
+    // and the next full pass writes the first row under the new header.
+    files_.writeCsv(QStringLiteral("\r\n"));
+    rowActive_ = false;
+    files_.writeCsv(logHeader(rows, settings) + QStringLiteral("\r\n"));
+
+    const QDateTime now = QDateTime::currentDateTime();
+    files_.writeRecord(markRecordLine(now, dateTimeText(now)));
+    for (const LiveRow& row : rows) {
+        const int code = row.channel.code();
+        if (row.enabled && code > 0 && code <= kMaxRecordedPid)
+            files_.writeRecord(channelRecordLine(code, logChannelName(code, settings)));
+    }
+    sectionStart_ = clock_.now();
+    commit();
+}
+
+void DataLog::stop() {
+    if (!logging_) return;
+    logging_ = false;
+    files_.writeCsv(QStringLiteral("\r\n"));
+    files_.close();
+    emit changed();
+}
+
+void DataLog::writeField(const QString& value) {
+    if (writingRow()) files_.writeCsv(timeText(QTime::currentTime()) + QLatin1Char(',') + value + QLatin1Char(','));
+}
+
+void DataLog::recordReply(int code, const QString& reply) {
+    if (writingRow()) files_.writeRecord(dataRecordLine(clock_.now() - sectionStart_, code, reply));
+}
+
+void DataLog::endRow() {
+    if (!writingRow()) return;
+    files_.writeCsv(QStringLiteral("\r\n"));
+    commit();
+}
+
+void DataLog::commit() {
+    if (files_.commit()) return;
+    const QString error = files_.errorString();
+    stop();
+    host_.message(QStringLiteral("The data log could not be written, so logging has stopped:\r\n") + error +
+                      QStringLiteral("\r\nThe rows written before are kept."),
+                  QStringLiteral("Error"), MessageIcon::Exclamation);
+}
+
+QString csvFileName(const QString& chosen) {
+    return chosen.toLower().endsWith(QLatin1String(".csv")) ? chosen : chosen + QStringLiteral(".csv");
+}
+
+} // namespace zelcor

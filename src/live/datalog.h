@@ -1,0 +1,98 @@
+#pragma once
+// The CSV data log of the live-data panel (File, Start / Mark, Stop) and, beside the CSV
+// file the user chose, the recording of the same drive (same name, ".log") that the
+// replay window plays. Both are only ever appended to; each finished row reaches the
+// disk before the next pass.
+
+#include "base/clock.h"
+#include "base/host.h"
+#include "live/channels.h"
+
+#include <QFile>
+#include <QObject>
+#include <QString>
+#include <array>
+
+namespace zelcor {
+
+struct Settings;
+
+// The two files of a running log.
+class DataLogFiles {
+public:
+    // Opens both files for appending; false with the reason when either cannot be opened.
+    bool open(const QString& csvPath, QString* error);
+    void close();
+    bool isOpen() const { return csv_.isOpen(); }
+
+    void writeCsv(const QString& text);
+    void writeRecord(const QString& line); // one recording line, CR LF added
+    // Hands everything written so far to the disk; false when a write failed.
+    bool commit();
+    QString errorString() const;
+
+    // The recording beside a CSV log: "drive.csv" -> "drive.log".
+    static QString recordingPath(const QString& csvPath);
+
+private:
+    QFile csv_;
+    QFile recording_;
+    bool failed_ = false;
+};
+
+class DataLog : public QObject {
+    Q_OBJECT
+public:
+    DataLog(Host& host, Clock& clock, const QString& programFolder);
+
+    const QString& path() const { return path_; }   // the chosen file, empty before File
+    const QString& title() const { return title_; } // its name as shown
+    bool logging() const { return logging_; }
+
+    // File: the TIP box, then the shared save dialog; nothing while a log runs.
+    void chooseFile();
+    // Start / Mark: opens the files when no log runs (nothing when no row is enabled),
+    // then starts a new section with its header and marks.
+    void startOrMark(const std::array<LiveRow, kLiveRows>& rows, const Settings& settings);
+    // Stop: ends the row under way and closes the files.
+    void stop();
+
+    // A live-data pass writes a row when the log ran at its start and no mark came since.
+    void beginPass() { rowActive_ = logging_; }
+    bool writingRow() const { return logging_ && rowActive_; }
+    // "time,value," for one enabled row.
+    void writeField(const QString& value);
+    // An accepted reply of a parameter, for the drive's recording.
+    void recordReply(int code, const QString& reply);
+    // After the pass's last row: the line ends and the row goes to the disk.
+    void endRow();
+
+signals:
+    void changed();
+
+private:
+    // The rows so far go to the disk; a failed write stops logging with a box.
+    void commit();
+
+    Host& host_;
+    Clock& clock_;
+    const QString programFolder_;
+    DataLogFiles files_;
+    QString path_;
+    QString title_ = QStringLiteral("noname");
+    bool logging_ = false;
+    bool rowActive_ = false;
+    double sectionStart_ = 0; // clock at the last Start / Mark (the recording's times)
+};
+
+// The header line of the recorded rows (those with "Enable Monitoring" checked), without
+// its line end: "Time,name (units) [min~max]," per row.
+QString logHeader(const std::array<LiveRow, kLiveRows>& rows, const Settings& settings);
+
+// A channel's name as the log writes it: the two-line names joined by one blank.
+QString logChannelName(int code, const Settings& settings);
+
+// The chosen file name with ".csv" unless it already ends so (in any case).
+QString csvFileName(const QString& chosen);
+
+} // namespace zelcor

@@ -1,0 +1,136 @@
+// The live-data pass: one request per enabled row, top to bottom, the derived rows
+// computed from the rows above them, the gauge feeds, the CSV row and the pass rate.
+
+#include "base/format.h"
+#include "live/livedata.h"
+#include "live/livereading.h"
+
+namespace zelcor {
+
+namespace {
+
+bool isDerived(int code) {
+    return code == kFuelEconomyCode || code == kHorsepowerCode || code == kTorqueCode;
+}
+
+// Passes per second for a pass that took `elapsed` seconds ("4.2 /sec"); nothing for a
+// pass the clock could not measure.
+std::optional<QString> passRateText(double elapsed) {
+    if (!(elapsed > 0)) return std::nullopt;
+    return formatNumber(1.0 / elapsed, QStringLiteral("0.0")) + QStringLiteral(" /sec");
+}
+
+} // namespace
+
+void LiveData::readRows(PassContext& pass) {
+    bool anyRequest = false;
+    SeenFlags seen;
+    const double passStart = pass.clock().now();
+    dataLog_.beginPass();
+    for (int i = 0; i < kLiveRows; ++i) {
+        const LiveRow& row = rows_[size_t(i)];
+        const int code = row.channel.code();
+        if (code == 0) {
+            defaultRowSelection(i);
+        } else if (row.enabled && pass.mayGoOn()) {
+            if (isDerived(code)) {
+                readDerivedRow(i, code, seen);
+            } else {
+                anyRequest = true;
+                readParameterRow(pass, i, code, seen);
+            }
+        }
+    }
+    dataLog_.endRow();
+
+    if (!anyRequest) {
+        passRate_.clear();
+        emit livePanelChanged();
+        pass.exchange().request(QStringLiteral("0100"));
+    } else if (const auto rate = passRateText(pass.clock().now() - passStart); rate && !pass.replaying()) {
+        // A replayed pass waits for nothing, so its time says nothing about the car.
+        passRate_ = *rate;
+        emit livePanelChanged();
+    }
+}
+
+// After the lists are rebuilt, row i shows the i-th channel.
+void LiveData::defaultRowSelection(int i) {
+    ChannelSelector& channel = rows_[size_t(i)].channel;
+    if (channel.entries.size() > i) {
+        channel.index = i;
+        emit rowChanged(i);
+    }
+}
+
+void LiveData::setLamp(int i, bool on) {
+    rows_[size_t(i)].lamp = on;
+    emit rowChanged(i);
+}
+
+void LiveData::feedGauge(int i, const GaugeFeed& feed) {
+    LiveRow& row = rows_[size_t(i)];
+    if (!row.showGauge) return;
+    row.gauge = feed;
+    emit gaugeFed(i);
+}
+
+// The logging lamp alternates between lit and its normal colour with every value
+// received while logging.
+void LiveData::blinkLogLamp() {
+    const bool wasLit = logLampLit_;
+    logLampLit_ = !wasLit && dataLog_.logging();
+    if (logLampLit_ != wasLit) emit livePanelChanged();
+}
+
+void LiveData::readDerivedRow(int i, int code, const SeenFlags& seen) {
+    LiveRow& row = rows_[size_t(i)];
+    setLamp(i, true);
+    const DerivedRow derived = derivedRow(code, history_, seen, settings_);
+    row.value = derived.text;
+    row.number.reset();
+    if (derived.gauge) {
+        row.number = derived.gauge->value;
+        row.units = channelInfo(code, settings_).value_or(ChannelInfo{}).units;
+        feedGauge(i, *derived.gauge);
+    }
+    dataLog_.writeField(derived.text);
+    setLamp(i, false);
+}
+
+void LiveData::readParameterRow(PassContext& pass, int i, int code, SeenFlags& seen) {
+    LiveRow& row = rows_[size_t(i)];
+    setLamp(i, true);
+    const LiveReading reading = readLiveParameter(pass.exchange(), settings_, code);
+    if (!reading.empty) {
+        blinkLogLamp();
+        row.value = reading.text;
+        row.number = reading.number();
+        row.units = reading.decoded.units;
+        // A rejected reply (another controller, a negative answer) has no value of its
+        // own: its log field stays empty and the shared values keep theirs.
+        dataLog_.writeField(reading.matched ? reading.logValue() : QString());
+        if (reading.matched) dataLog_.recordReply(code, reading.reply);
+        // The value box repaints at once, with the lamp still lit.
+        emit rowChanged(i);
+        if (reading.decoded.needle >= 0) feedGauge(i, reading.gaugeFeed());
+        if (const auto value = reading.number()) share(code, *value, pass.clock().now(), seen);
+    }
+    setLamp(i, false);
+}
+
+// The values the derived rows and the graphs read.
+void LiveData::share(int code, double value, double now, SeenFlags& seen) {
+    if (code == pid::airFlow) {
+        history_.latestAirFlow = value;
+        seen.airFlowSeen = true;
+    } else if (code == pid::engineSpeed) {
+        history_.pushEngineSpeed(value);
+        seen.engineSpeedSeen = true;
+    } else if (code == pid::vehicleSpeed) {
+        history_.pushSpeed(value, now);
+        seen.speedSeen = true;
+    }
+}
+
+} // namespace zelcor

@@ -1,0 +1,81 @@
+#include "sessionrig.h"
+#include "testmain.h"
+
+#include <QTest>
+
+using namespace zelcor;
+using namespace zelcor::test;
+
+namespace {
+
+// "V" without an adapter, on a trace of five keep-alive passes recorded two seconds apart.
+struct Rig : SessionRig {
+    TraceReplay& replay = session.traceReplay();
+    QByteArray trace = "F255\r\n";
+    QList<double> passEnds;
+
+    Rig() : SessionRig(Offline{}) {
+        for (int i = 0; i < 5; ++i)
+            trace += "S0100\r\nR41 00 BE 3F A8 13\\r\\r>\r\nT2026-12-06 10:00:" + QByteArray::number(10 + 2 * i) +
+                     ".000\r\n";
+        write(QStringLiteral("log.txt"), trace);
+        const auto pass = session.connection().hooks().runPass;
+        session.connection().setPassRunner([this, pass] {
+            pass();
+            passEnds << clock.now();
+        });
+    }
+    bool ended() { return !replay.running() && !session.link().replaying(); }
+};
+
+} // namespace
+
+class TraceReplayTest : public QObject {
+    Q_OBJECT
+private slots:
+    // Step lets one pass through and pauses again. At 2x a pass waits half its recorded time;
+    // closing the replay window during a wait ends the replay at once, the port and the trace
+    // untouched. Without a trace there is nothing to replay.
+    void stepPlayAndClose() {
+        Rig rig;
+        QList<qsizetype> pauses; // the passes run at each pause
+        rig.clock.onYield = [&](double) {
+            const qsizetype passes = rig.passEnds.size();
+            if (!rig.replay.controls().play && (pauses.isEmpty() || pauses.last() != passes)) pauses << passes;
+            if (!rig.replay.controls().play && pauses.size() < 4) rig.replay.controls().setStep(true);
+            if (!rig.replay.controls().play && pauses.size() == 4) {
+                rig.replay.controls().speedIndex = 5; // 2x
+                rig.replay.controls().setPlay(true);
+            }
+            if (passes == 4 && rig.clock.now() > rig.passEnds[3] + 0.5) rig.replay.end();
+        };
+        rig.replay.run();
+        QCOMPARE(pauses, (QList<qsizetype>{0, 1, 2, 3}));
+        QCOMPARE(rig.passEnds.size(), 5); // the pass under way when the window closed ends
+        const double paced = rig.passEnds[3] - rig.passEnds[2];
+        QVERIFY2(paced >= 1 && paced < 1.05, qPrintable(QString::number(paced)));
+        QVERIFY(rig.passEnds[4] < rig.passEnds[3] + 0.55);
+        QVERIFY(rig.ended() && !rig.session.link().trace().isOpenForReading());
+        QVERIFY(rig.port.lines.isEmpty() && rig.file("log.txt") == rig.trace);
+        QFile::remove(rig.dir.filePath("log.txt"));
+        rig.replay.run();
+        QVERIFY(rig.ended());
+        QVERIFY(rig.host.messages.value(0).text.startsWith("There is no trace log to replay"));
+    }
+
+    // The end of the trace pauses the replay, also when the program that wrote it was killed
+    // and left no closing line: it never starts over by itself.
+    void endOfTracePauses() {
+        Rig rig;
+        rig.replay.controls().speedIndex = kReplaySpeeds - 1;
+        rig.replay.controls().setPlay(true);
+        rig.clock.onYield = [&](double) {
+            if (!rig.replay.controls().play || rig.passEnds.size() > 20) rig.replay.end();
+        };
+        rig.replay.run();
+        QCOMPARE(rig.passEnds.size(), 5);
+    }
+};
+
+ZELCOR_TEST(TraceReplayTest)
+#include "tracereplay_test.moc"
