@@ -24,16 +24,22 @@ namespace {
 int scan(Session& session, bool json, double liveSeconds) {
     ScanReport report;
     const int status = runScan(session, report, liveSeconds);
+    // What was read before a failure is printed all the same; the failure goes to stderr.
+    if (status == 0 || report.hasContent()) {
+        const QByteArray out =
+            json ? QJsonDocument(report.json()).toJson(QJsonDocument::Indented) : report.text().toUtf8();
+        std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+        std::fflush(stdout);
+    }
     if (status != 0) {
         QString text = session.connection().panel().status;
         text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        std::fprintf(stderr, "%s\n",
-                     qPrintable(text.trimmed().isEmpty() ? QStringLiteral("No answer from the vehicle.") : text));
-        return status;
+        if (text.trimmed().isEmpty())
+            text =
+                report.errors.isEmpty() ? QStringLiteral("No answer from the vehicle.") : report.errors.last().message;
+        std::fprintf(stderr, "%s\n", qPrintable(text));
     }
-    const QByteArray out = json ? QJsonDocument(report.json()).toJson(QJsonDocument::Indented) : report.text().toUtf8();
-    std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
-    return 0;
+    return status;
 }
 
 } // namespace

@@ -76,7 +76,9 @@ AppOptions parseOptions(const QStringList& arguments) {
     if (parser.isSet(live)) {
         bool ok = false;
         options.liveSeconds = parser.value(live).toDouble(&ok);
-        if (!ok || options.liveSeconds < 0) fail(parser, QStringLiteral("--live needs a number of seconds"));
+        // toDouble accepts "inf" and "nan": neither is a time to poll for.
+        if (!ok || !(options.liveSeconds > 0 && options.liveSeconds <= kMaxLiveSeconds))
+            fail(parser, QStringLiteral("--live needs a number of seconds above 0, at most %1").arg(kMaxLiveSeconds));
     }
     if (options.simulate && !options.device.isEmpty())
         fail(parser, QStringLiteral("--simulate and --device cannot be used together"));

@@ -7,6 +7,9 @@
 
 namespace zelcor {
 
+// The longest live stage of a scan: a day.
+inline constexpr double kMaxLiveSeconds = 86400;
+
 struct AppOptions {
     QString dataDir;         // --data-dir: the program folder
     bool simulate = false;   // --simulate[=PROFILE]

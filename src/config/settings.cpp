@@ -41,18 +41,19 @@ QByteArray settingsFileText(const Settings& s) {
 }
 
 bool parseSettingsFile(const QByteArray& text, Settings& out) {
-    QList<QByteArray> lines = text.split('\n');
+    // Lines end in CR LF, LF or CR alone.
+    QByteArray unified = text;
+    unified.replace("\r\n", "\n").replace('\r', '\n');
+    QList<QByteArray> lines = unified.split('\n');
     if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
     if (lines.size() < 10) return false;
-    auto number = [&](int line) {
-        return leadingNumber(QString::fromLatin1(lines[line - 1]).remove(QLatin1Char('\r')));
-    };
+    auto number = [&](int line) { return leadingNumber(QString::fromLatin1(lines[line - 1])); };
     const auto startPort = toInt16(number(1));
     const auto initMode = toInt16(number(9));
     if (!startPort || !initMode) return false;
     Settings s;
     s.startPort = *startPort;
-    s.promptDelay = number(2);
+    s.promptDelay = qBound(0.0, number(2), kMaxPromptDelay);
     s.milesPerHour = number(3) > 0;
     s.poundsPerMinute = number(4) > 0;
     s.noPortSearch = number(5) > 0;

@@ -6,6 +6,9 @@
 
 namespace zelcor {
 
+// The longest extra wait after a prompt (seconds); a longer one in the file is cut to it.
+inline constexpr double kMaxPromptDelay = 10.0;
+
 struct Settings {
     qint16 startPort = 1;         // port to start the adapter search at
     double promptDelay = 0.0;     // extra wait in seconds after each prompt

@@ -20,6 +20,16 @@ SetupPanelState setupFromSettings(const Settings& s) {
     return p;
 }
 
+QString setupFormProblem(const SetupPanelState& p) {
+    const double delay = leadingNumber(p.promptDelayText);
+    if (!(delay >= 0 && delay <= kMaxPromptDelay))
+        return QStringLiteral("SR Time must be between 0 and %1 seconds.").arg(kMaxPromptDelay);
+    const double weight = leadingNumber(p.weightText);
+    if (!(weight >= 0 && weight <= 9999))
+        return QStringLiteral("The vehicle weight must be between 0 and 9999 pounds.");
+    return {};
+}
+
 void settingsFromSetup(const SetupPanelState& p, Settings& s) {
     if (p.portOption >= 0 && p.portOption <= 7) s.startPort = qint16(p.portOption + 1);
     s.promptDelay = leadingNumber(p.promptDelayText);

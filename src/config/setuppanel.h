@@ -21,8 +21,11 @@ struct SetupPanelState {
 };
 
 SetupPanelState setupFromSettings(const Settings& settings);
-// Reads the controls back. No validation: numbers by the text-to-number rule; a port
-// with no selected button keeps its value; an init mode beyond 16 bits keeps its value.
+// Reads the controls back: numbers by the text-to-number rule; a port with no selected
+// button keeps its value; an init mode beyond 16 bits keeps its value.
 void settingsFromSetup(const SetupPanelState& panel, Settings& settings);
+// Why the controls cannot be saved (a value outside its range), as the user reads it;
+// empty when they can.
+QString setupFormProblem(const SetupPanelState& panel);
 
 } // namespace zelcor

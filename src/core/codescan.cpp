@@ -2,6 +2,7 @@
 
 #include "core/scanreport.h"
 #include "core/session.h"
+#include "dtc/codereply.h"
 #include "dtc/explaincode.h"
 #include "link/helptexts.h"
 
@@ -30,7 +31,8 @@ QList<ScanCode> listedCodes(const QStringList& items, const QString& folder, boo
     return codes;
 }
 
-QString codeLines(const QList<ScanCode>& codes) {
+QString codeLines(const QList<ScanCode>& codes, const QString& problem) {
+    if (!problem.isEmpty()) return QStringLiteral("  ") + unreadableCodesText + problem + QLatin1Char('\n');
     if (codes.isEmpty()) return QStringLiteral("  (none)\n");
     QString out;
     for (const ScanCode& c : codes)
@@ -70,6 +72,10 @@ void scanCodes(Session& session, ScanReport& report) {
     const CodesPanel& codes = session.codes().codesPanel();
     report.stored = listedCodes(codes.stored, session.programFolder(), errorShown, session.host());
     report.pending = listedCodes(codes.pending, session.programFolder(), errorShown, session.host());
+    report.storedProblem = codes.storedProblem;
+    report.pendingProblem = codes.pendingProblem;
+    if (!codes.storedProblem.isEmpty()) report.errors.append({QStringLiteral("stored"), codes.storedProblem});
+    if (!codes.pendingProblem.isEmpty()) report.errors.append({QStringLiteral("pending"), codes.pendingProblem});
     report.codesRead = true;
 
     if (link.stopRequested()) return;
@@ -81,14 +87,22 @@ void scanCodes(Session& session, ScanReport& report) {
         if (row.visible && !row.label.isEmpty()) report.freezeFrame.append({row.label, row.value.trimmed()});
     report.freezeExplanation =
         freeze.explanation == noFreezeFrameText ? noFreezeFrameText : oneLineExplanation(freeze.explanation);
+    report.freezeProblem = freeze.problem;
+    if (!freeze.problem.isEmpty()) {
+        report.freezeExplanation.clear();
+        report.errors.append({QStringLiteral("freeze_frame"), freeze.problem});
+    }
 }
 
 QString codesText(const ScanReport& report) {
     if (!report.codesRead) return {};
-    QString out = QStringLiteral("Stored Trouble Codes:\n") + codeLines(report.stored);
-    out += QStringLiteral("Pending Trouble Codes:\n") + codeLines(report.pending);
+    QString out = QStringLiteral("Stored Trouble Codes:\n") + codeLines(report.stored, report.storedProblem);
+    out += QStringLiteral("Pending Trouble Codes:\n") + codeLines(report.pending, report.pendingProblem);
     out += QStringLiteral("Freeze Frame:\n");
-    if (report.freezeFrame.isEmpty()) out += QStringLiteral("  (none)\n");
+    if (!report.freezeProblem.isEmpty())
+        out += QStringLiteral("  ") + unreadableFreezeFrameText + report.freezeProblem + QLatin1Char('\n');
+    else if (report.freezeFrame.isEmpty())
+        out += QStringLiteral("  (none)\n");
     for (const ScanFreezeRow& row : report.freezeFrame)
         out += QStringLiteral("  %1: %2\n").arg(row.name, row.value);
     if (!report.freezeExplanation.isEmpty())
@@ -97,12 +111,16 @@ QString codesText(const ScanReport& report) {
 }
 
 void addCodesJson(const ScanReport& report, QJsonObject& json) {
-    json[QStringLiteral("stored")] = codesArray(report.stored);
-    json[QStringLiteral("pending")] = codesArray(report.pending);
+    // A list that could not be read is null, never an empty list.
+    const auto listOrNull = [](const QJsonArray& list, const QString& problem) {
+        return problem.isEmpty() ? QJsonValue(list) : QJsonValue(QJsonValue::Null);
+    };
+    json[QStringLiteral("stored")] = listOrNull(codesArray(report.stored), report.storedProblem);
+    json[QStringLiteral("pending")] = listOrNull(codesArray(report.pending), report.pendingProblem);
     QJsonArray rows;
     for (const ScanFreezeRow& row : report.freezeFrame)
         rows.append(QJsonObject{{QStringLiteral("name"), row.name}, {QStringLiteral("value"), row.value}});
-    json[QStringLiteral("freeze_frame")] = rows;
+    json[QStringLiteral("freeze_frame")] = listOrNull(rows, report.freezeProblem);
 }
 
 } // namespace zelcor

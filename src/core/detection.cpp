@@ -53,20 +53,23 @@ bool Detection::run() {
     link_.send(QStringLiteral("0100"));
     const QString broadcast = link_.receiveAll(1.5);
     link_.host().setClipboardText(description + QStringLiteral("/") + broadcast);
+    lastAnswer_ = description.trimmed() + QStringLiteral(" / ") + broadcast;
     QStringList controllers;
     for (QString line : broadcast.split(QLatin1Char('\r'))) {
-        if (line.size() < 4) continue;
-        // Only lines that answer the request name a controller; adapter texts such as
-        // NO DATA or SEARCHING... would otherwise be read as addresses.
+        // Only lines that answer the request behind a header the adapter writes name a
+        // controller: adapter texts (NO DATA, SEARCHING...), replies without headers and
+        // garbage before a reply would otherwise be read as addresses.
         const int at = line.indexOf(QLatin1String("4100"));
-        if (at < 0) continue;
         if (at == 5) {
             link_.setHeaderLayout(HeaderLayout::Can11);
             line = normaliseLine(line, HeaderLayout::Can11);
         } else if (at == 10) {
             link_.setHeaderLayout(HeaderLayout::Can29);
             line = normaliseLine(line, HeaderLayout::Can29);
+        } else if (at != 6) {
+            continue;
         }
+        if (!isHexText(line.left(6))) continue;
         const int address = int(hexNumber(line.mid(4, 2)));
         controllers << QString::number(address);
         if (link_.tracing()) link_.traceLine(QStringLiteral("A ") + QString::number(address, 16).toUpper());

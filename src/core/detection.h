@@ -29,6 +29,9 @@ public:
 
     // The adapter's protocol description, as shown.
     const QString& protocolText() const { return protocolText_; }
+    // What the adapter said to the last detection's requests (its protocol, then the
+    // answers to "0100"), for an error message.
+    const QString& lastAnswer() const { return lastAnswer_; }
     // The selected controller supports service 01 PID `pid` (01..40).
     bool supports(int pid) const { return pid >= 0 && pid < int(supported_.size()) && supported_[size_t(pid)]; }
 
@@ -49,6 +52,7 @@ private:
     bool controllersReady_ = false; // the controller list may be clicked
     int misses_ = 0;                // detections in a row without the selected controller
     QString protocolText_;
+    QString lastAnswer_;
     std::array<bool, 0x41> supported_{};
 };
 

@@ -41,7 +41,7 @@ QString panelCaption(Panel panel) {
     case Panel::GeneralInfo:
         return QStringLiteral(" General Info ");
     case Panel::FuelSystems:
-        return QStringLiteral(" Fuel Systems Status ");
+        return QStringLiteral("Fuel Systems Status");
     case Panel::Parameter:
         return QStringLiteral(" Calculated Load Value ");
     case Panel::OxygenSensors:

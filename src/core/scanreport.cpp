@@ -24,6 +24,25 @@ QString joined(const QStringList& list) {
     return list.isEmpty() ? QStringLiteral("(none)") : list.join(QStringLiteral(", "));
 }
 
+// How a scan that ended early ended, in a few words.
+QString connectionErrorText(ConnectionError error) {
+    switch (error) {
+    case ConnectionError::AdapterNotFound:
+        return QStringLiteral("no adapter answered (ERROR NUMBER 0)");
+    case ConnectionError::VehicleSilent:
+        return QStringLiteral("the vehicle did not answer (ERROR NUMBER 1)");
+    case ConnectionError::AdapterNotConfirmed:
+        return QStringLiteral("the adapter did not answer again on its port");
+    case ConnectionError::VehicleNotUnderstood:
+        return QStringLiteral("the vehicle's answers could not be understood (ERROR NUMBER 3)");
+    case ConnectionError::DeviceRemoved:
+        return QStringLiteral("the adapter went away (ERROR NUMBER 8021)");
+    case ConnectionError::None:
+        break;
+    }
+    return QStringLiteral("the vehicle stopped answering before the scan was complete");
+}
+
 } // namespace
 
 QString ScanReport::text() const {
@@ -75,6 +94,10 @@ QJsonObject ScanReport::json() const {
     }
     o[QStringLiteral("pids")] = pidList;
     addCodesJson(*this, o);
+    QJsonArray errorList;
+    for (const ScanError& e : errors)
+        errorList.append(QJsonObject{{QStringLiteral("stage"), e.stage}, {QStringLiteral("message"), e.message}});
+    o[QStringLiteral("errors")] = errorList;
     if (passRate) {
         QJsonArray liveList;
         for (const ScanLive& l : live) {
@@ -165,10 +188,14 @@ int runScan(Session& session, ScanReport& report, double liveSeconds) {
     report.incomplete = info.incomplete;
     if (liveScan.started()) liveScan.fill(report);
 
-    switch (session.connection().lastError()) {
+    const ConnectionError error = session.connection().lastError();
+    if (error != ConnectionError::None || stage != Stage::Done)
+        report.errors.append({QStringLiteral("connection"), connectionErrorText(error)});
+    switch (error) {
     case ConnectionError::None:
         return stage == Stage::Done ? 0 : 3;
     case ConnectionError::VehicleSilent:
+    case ConnectionError::VehicleNotUnderstood:
         return 3;
     default:
         return 2;

@@ -41,6 +41,12 @@ struct ScanFreezeRow {
     QString value;
 };
 
+// What could not be read, and where: "stored", "pending", "freeze_frame", "connection".
+struct ScanError {
+    QString stage;
+    QString message;
+};
+
 struct ScanReport {
     QString protocol;
     QStringList controllers; // decimal addresses
@@ -49,15 +55,20 @@ struct ScanReport {
     int codeCount = 0;
     QStringList continuous, nonContinuous, incomplete;
     QList<ScanPid> pids;
-    bool codesRead = false;          // the trouble code stages ran
-    QList<ScanCode> stored, pending; // trouble codes
+    bool codesRead = false;                // the trouble code stages ran
+    QList<ScanCode> stored, pending;       // trouble codes
+    QString storedProblem, pendingProblem; // why a list could not be read; empty when it was
     QList<ScanFreezeRow> freezeFrame;
     QString freezeExplanation;      // of the code that caused the freeze frame, or that none is stored
+    QString freezeProblem;          // why the freeze frame could not be read; empty when it was
+    QList<ScanError> errors;        // everything that could not be read
     QList<ScanLive> live;           // with --live: the polled channels
     std::optional<double> passRate; // with --live: live-data passes per second
 
     QString text() const;
     QJsonObject json() const;
+    // Something was read (the connection reached the car).
+    bool hasContent() const { return !protocol.isEmpty() || !controllers.isEmpty(); }
 };
 
 // Runs the scan on a session whose port is set up; returns the exit status:

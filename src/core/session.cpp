@@ -7,6 +7,11 @@
 
 namespace zelcor {
 
+namespace {
+// Detections in a row that find no functions before the connection gives up.
+constexpr int kDetectionAttempts = 3;
+} // namespace
+
 Session::Session(Clock& clock, Port& port, Host& host, const QString& programFolder)
     : link_(clock, port, host, settings_, programFolder), connection_(link_, caption()), codes_(host, programFolder),
       live_(host, clock, settings_, programFolder), detection_(link_, navigation_, vehicle_, codes_, live_),
@@ -16,6 +21,7 @@ Session::Session(Clock& clock, Port& port, Host& host, const QString& programFol
     ConnectionHooks hooks;
     hooks.onStart = [this] {
         navigation_.setFunction(Function::Detection);
+        failedDetections_ = 0;
         lastTracedChoices_.clear(); // every connection's trace states the choices again
         showPanel(Panel::Connection);
         navigation_.clearFunctions();
@@ -35,11 +41,12 @@ void Session::runPass() {
     }
     traceChoices();
     if (link_.replaying()) traceReplay_.beforePass();
+    const quint64 sent = link_.commandsSent();
     // The pass works on its own copy; a selection made meanwhile waits for the next pass.
     runFunction(navigation_.function());
     if (link_.replaying())
         traceReplay_.afterPass();
-    else if (link_.tracing())
+    else if (link_.tracing() && link_.commandsSent() != sent) // a pass that exchanged nothing leaves no line
         link_.traceLine(TraceReplay::passEndLine(QDateTime::currentDateTime()));
 }
 
@@ -66,7 +73,16 @@ void Session::runFunction(Function function) {
     const int code = int(function);
     switch (function) {
     case Function::Detection:
-        if (!link_.stopRequested() && detection_.run()) chooseFunctionEntry(0);
+        if (link_.stopRequested()) return;
+        if (detection_.run()) {
+            failedDetections_ = 0;
+            chooseFunctionEntry(0);
+        } else if (++failedDetections_ >= kDetectionAttempts && !link_.replaying()) {
+            // A car that answers, but not so that its functions can be read, ends the
+            // connection with the reason instead of waking the link again and again.
+            connection_.fail(ConnectionError::VehicleNotUnderstood,
+                             vehicleNotUnderstoodMessage(detection_.lastAnswer()));
+        }
         return;
     case Function::GeneralInfo:
         showPanel(Panel::GeneralInfo);
@@ -193,6 +209,11 @@ void Session::openSetup() {
 }
 
 void Session::saveSetup() {
+    if (const QString problem = setupFormProblem(setupForm_); !problem.isEmpty()) {
+        host().message(problem + QStringLiteral("\r\nThe settings were not saved."), QStringLiteral("Setup"),
+                       MessageIcon::Exclamation);
+        return;
+    }
     settingsFromSetup(setupForm_, settings_);
     QString error;
     if (!saveSettings(settings_, programFolder(), &error))

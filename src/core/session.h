@@ -121,6 +121,7 @@ private:
     SetupPanelState setupForm_;
 
     std::optional<int> lastTracedFunction_; // the function of the last "F" trace line
+    int failedDetections_ = 0;              // detections in a row that found no functions
     QString lastTracedChoices_;             // the last "K" trace line
 };
 

@@ -16,8 +16,7 @@ QString item(int code, int address) {
     return troubleCodeText(code) + QString(codeItemGap, QLatin1Char(' ')) + QString::number(address);
 }
 
-// Adds the codes of `payload` from byte `from` on, two bytes each; a byte left over at
-// the end makes no code, and the 0000 filler is no code.
+// Adds the codes of `payload` from byte `from` on, two bytes each; the 0000 filler is no code.
 void appendCodes(QStringList& items, const QByteArray& payload, qsizetype from, int address) {
     for (qsizetype p = from; p + 2 <= payload.size(); p += 2) {
         const int code = byteAt(payload, p) * 256 + byteAt(payload, p + 1);
@@ -25,16 +24,23 @@ void appendCodes(QStringList& items, const QByteArray& payload, qsizetype from, 
     }
 }
 
-// Legacy protocols: one message per line behind a three-byte header, up to three codes
-// after the response byte; the checksum byte after them is not read.
-QStringList legacyItems(const QStringList& lines, int response) {
-    QStringList items;
+// Legacy protocols: one message per line behind a three-byte header, three codes after
+// the response byte, then the checksum byte.
+CodeRead legacyCodes(const QStringList& lines, int response) {
+    CodeRead read;
+    bool answered = false;
     for (const QString& line : lines) {
         const QByteArray bytes = hexBytes(line);
-        if (bytes.size() < 6 || byteAt(bytes, 3) != response) continue;
-        appendCodes(items, bytes.left(10), 4, byteAt(bytes, 2));
+        if (bytes.size() < 4 || byteAt(bytes, 3) != response) continue;
+        if (bytes.size() < 10) {
+            read.problem = QStringLiteral("the reply of controller %1 was cut short").arg(byteAt(bytes, 2));
+            return read;
+        }
+        answered = true;
+        appendCodes(read.items, bytes.left(10), 4, byteAt(bytes, 2));
     }
-    return items;
+    if (!answered) read.problem = QStringLiteral("no controller answered");
+    return read;
 }
 
 // One message of a controller: the payload bytes, starting with the response byte.
@@ -63,10 +69,11 @@ CanController& controllerFor(std::vector<CanController>& controllers, int addres
 // alone; a first frame announces the payload length (12 bits) and is continued by
 // consecutive frames numbered 1, 2, ... F, 0, 1, ...; bytes beyond the announced length
 // are padding. A consecutive frame repeating the previous number is a duplicate and is
-// ignored; any other unexpected number (lost frame) ends the message with what was
-// collected. A new first frame while a message is still incomplete replaces it (the
-// controller started the transfer again).
-QStringList canItems(const QStringList& lines, HeaderLayout layout, int response) {
+// ignored; any other unexpected number is a lost frame. A new first frame while a message
+// is still incomplete replaces it (the controller started the transfer again). A message
+// that ends short of its announced length, or announces more codes than it holds, makes
+// the whole read fail: a list missing codes would read as complete.
+CodeRead canCodes(const QStringList& lines, HeaderLayout layout, int response) {
     std::vector<CanController> controllers;
     for (const QString& raw : lines) {
         if (raw.size() < 6) continue;
@@ -81,6 +88,7 @@ QStringList canItems(const QStringList& lines, HeaderLayout layout, int response
             CanMessage m;
             m.payload = bytes.mid(3, low);
             m.length = low;
+            m.open = m.payload.size() < m.length;
             controller.messages.push_back(m);
             break;
         }
@@ -105,7 +113,7 @@ QStringList canItems(const QStringList& lines, HeaderLayout layout, int response
                 m.nextSequence = (m.nextSequence + 1) & 0x0F;
                 m.open = m.payload.size() < m.length;
             } else if (low != ((m.nextSequence + 15) & 0x0F)) {
-                m.open = false; // a frame is missing: later frames cannot be placed
+                m.nextSequence = -1; // a frame is missing: later frames cannot be placed
             }
             break;
         }
@@ -114,25 +122,54 @@ QStringList canItems(const QStringList& lines, HeaderLayout layout, int response
         }
     }
 
-    QStringList items;
-    for (const CanController& controller : controllers)
-        for (const CanMessage& m : controller.messages)
-            if (!m.payload.isEmpty() && byteAt(m.payload, 0) == response)
-                appendCodes(items, m.payload, 2, controller.address); // after the response and count bytes
-    return items;
+    CodeRead read;
+    bool answered = false;
+    for (const CanController& controller : controllers) {
+        for (const CanMessage& m : controller.messages) {
+            if (m.open) {
+                read.problem = QStringLiteral("the reply of controller %1 ended after %2 of %3 bytes")
+                                   .arg(controller.address)
+                                   .arg(m.payload.size())
+                                   .arg(m.length);
+                return read;
+            }
+            if (m.payload.isEmpty() || byteAt(m.payload, 0) != response) continue;
+            answered = true;
+            // After the response byte, the number of codes.
+            const int announced = m.payload.size() > 1 ? byteAt(m.payload, 1) : 0;
+            if (2 + 2 * announced > m.payload.size()) {
+                read.problem = QStringLiteral("controller %1 announced %2 codes and sent %3")
+                                   .arg(controller.address)
+                                   .arg(announced)
+                                   .arg((m.payload.size() - 2) / 2);
+                return read;
+            }
+            appendCodes(read.items, m.payload, 2, controller.address);
+        }
+    }
+    if (!answered) read.problem = QStringLiteral("no controller answered");
+    return read;
 }
 
 } // namespace
 
-QStringList troubleCodeItems(const QString& reply, HeaderLayout layout, int service) {
+CodeRead readTroubleCodes(const QString& reply, HeaderLayout layout, int service) {
     const int response = 0x40 + service;
-    const QStringList lines = reply.split(QLatin1Char('\r'));
-    if (layout == HeaderLayout::Legacy) return legacyItems(lines, response);
-    return canItems(lines, layout, response);
+    if (reply.isEmpty()) return CodeRead{{}, QStringLiteral("no reply")};
+    const QString error = adapterErrorIn(reply);
+    if (!error.isEmpty()) return CodeRead{{}, error};
+    QStringList lines = reply.split(QLatin1Char('\r'), Qt::SkipEmptyParts);
+    lines.removeAll(QStringLiteral("SEARCHING...")); // the adapter looking for the protocol
+    for (const QString& line : lines)
+        if (!isHexText(normaliseLine(line, layout)))
+            return CodeRead{{}, QStringLiteral("a damaged line \"%1\"").arg(line)};
+    if (layout == HeaderLayout::Legacy) return legacyCodes(lines, response);
+    return canCodes(lines, layout, response);
 }
 
-QStringList troubleCodeList(const QString& reply, HeaderLayout layout, int service) {
-    QStringList list = troubleCodeItems(reply, layout, service);
+QStringList troubleCodeList(const CodeRead& read) {
+    if (!read.problem.isEmpty()) return {unreadableCodesText + read.problem};
+    QStringList list = read.items;
     list.append(QString());
     list.append(endOfListItem);
     return list;

@@ -1,6 +1,6 @@
 #pragma once
 // Trouble codes from the replies to a service 03 (stored) or 07 (pending) request, as
-// list items.
+// list items, or why they could not be read.
 
 #include "link/reply.h"
 
@@ -15,14 +15,24 @@ inline constexpr int codeItemGap = 7;
 inline const QString endOfListItem = QStringLiteral("--- End of list ---");
 // Item shown while the codes are read.
 inline const QString readingItem = QStringLiteral("--- Reading ---");
+// What stands in the list when the codes could not be read, before the reason.
+inline const QString unreadableCodesText = QStringLiteral("Codes could not be read: ");
 
-// The code items of the replies of every controller, in order: code, seven blanks, the
-// controller's address in decimal ("P0133       16").
+// The codes of every controller that answered, in order: code, seven blanks, the
+// controller's address in decimal ("P0133       16"); or, when the reply cannot be
+// trusted (an adapter error word, a damaged line, a segmented reply cut short, fewer
+// codes than announced, no controller answering), why.
+struct CodeRead {
+    QStringList items;
+    QString problem; // empty when the codes were read
+};
+
 // `reply`: the lines separated by CR, blanks, LF and ">" removed, headers on.
 // `service`: 3 (stored codes) or 7 (pending codes).
-QStringList troubleCodeItems(const QString& reply, HeaderLayout layout, int service);
+CodeRead readTroubleCodes(const QString& reply, HeaderLayout layout, int service);
 
-// The code items followed by the empty item and "--- End of list ---": the list as shown.
-QStringList troubleCodeList(const QString& reply, HeaderLayout layout, int service);
+// The list as shown: the code items, then the empty item and "--- End of list ---"; or
+// the one item "Codes could not be read: <why>".
+QStringList troubleCodeList(const CodeRead& read);
 
 } // namespace zelcor

@@ -11,6 +11,7 @@ void FreezeFrame::clear() {
     rows[0].value.clear();
     rows[0].visible = true;
     explanation.clear();
+    problem.clear();
 }
 
 QList<int> freezeFramePids(const QByteArray& bitmapData) {
@@ -39,7 +40,11 @@ bool FreezeFrameReader::start(const Reply& bitmapReply) {
     pid_ = 0;
     row_ = 0;
     stopped_ = false;
-    if (!bitmapReply.answers(0x02, 0x00)) return false;
+    if (!bitmapReply.answers(0x02, 0x00)) {
+        // No reply at all is a lost link, not the frame's problem.
+        if (!bitmapReply.isEmpty()) frame_.problem = bitmapReply.whyNotAnswer(0x02, 0x00);
+        return false;
+    }
     pids_ = freezeFramePids(bitmapReply.data.mid(1));
     return true;
 }
@@ -56,6 +61,12 @@ QString FreezeFrameReader::nextRequest() {
 
 void FreezeFrameReader::takeReply(const Reply& reply) {
     if (pid_ == 0 || reply.text.size() <= 8) return; // no answer: the next parameter reuses this row
+    if (!reply.isSound()) {
+        frame_.problem = reply.problem;
+        stopped_ = true;
+        pid_ = 0;
+        return;
+    }
     // The data after the frame number; the causing code is shown whoever sent it.
     const bool answers = pid_ == pid::freezeFrameCode || reply.answers(0x02, pid_);
     frame_.rows[row_].value = answers && services_.decode ? services_.decode(pid_, reply.data.mid(1)) : QString();

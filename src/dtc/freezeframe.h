@@ -24,6 +24,7 @@ struct FreezeFrame {
 
     QList<FreezeFrameRow> rows = QList<FreezeFrameRow>(rowCount);
     QString explanation; // explanation of the causing code, or noFreezeFrameText
+    QString problem;     // why the frame could not be read (damaged replies); empty when it was
 
     FreezeFrame() { rows[0].visible = true; }
     // Empties the panel before a read: rows 1 on empty and hidden, row 0's value and the
@@ -32,6 +33,8 @@ struct FreezeFrame {
 };
 
 inline const QString noFreezeFrameText = QStringLiteral("THERE IS NO FREEZE FRAME DATA STORED");
+// What the explanation says when the frame could not be read, before the reason.
+inline const QString unreadableFreezeFrameText = QStringLiteral("Freeze frame could not be read: ");
 
 // Request for the bit map of the parameters stored in frame 0.
 inline const QString freezeFrameBitmapRequest = QStringLiteral("020000");
@@ -60,13 +63,14 @@ class FreezeFrameReader {
 public:
     FreezeFrameReader(FreezeFrame& frame, FreezeFrameServices services);
 
-    // Takes the reply to "020000"; false when it is not the selected controller's answer
-    // (nothing to read).
+    // Takes the reply to "020000"; false when it is not the selected controller's sound
+    // answer (nothing to read; a damaged or refused answer is the frame's problem).
     bool start(const Reply& bitmapReply);
     // The next request to send, after naming and showing the row that will take its value;
     // empty when the read is complete.
     QString nextRequest();
-    // Takes the reply to the request last returned by nextRequest().
+    // Takes the reply to the request last returned by nextRequest(). A damaged reply ends
+    // the read: the frame's problem says why.
     void takeReply(const Reply& reply);
 
 private:

@@ -1,5 +1,7 @@
 #include "dtc/reports.h"
 
+#include "dtc/codereply.h"
+
 namespace zelcor {
 
 namespace {
@@ -8,8 +10,12 @@ const QLatin1String crlf("\r\n");
 
 // Items 0 to count - 3 of a list that was read: all but the empty item and the end marker.
 void appendCodeLines(QString& out, const QStringList& items, int explanationIndent,
-                     const std::function<QString(const QString&)>& explain) {
+                     const std::function<QString(const QString&)>& explain, const QString& problem) {
     const QString itemIndent(15, QLatin1Char(' '));
+    if (!problem.isEmpty()) {
+        out += itemIndent + unreadableCodesText + problem + crlf;
+        return;
+    }
     for (qsizetype i = 0; i <= items.size() - 3; ++i) {
         const QString& item = items[i];
         if (!item.trimmed().isEmpty()) out += itemIndent + item + crlf;
@@ -27,12 +33,13 @@ QString reportStamp(const QString& when) {
 }
 
 QString codeReport(const QString& when, const QStringList& stored, const QStringList& pending,
-                   const std::function<QString(const QString& first6)>& explain) {
+                   const std::function<QString(const QString& first6)>& explain, const QString& storedProblem,
+                   const QString& pendingProblem) {
     QString out = reportStamp(when);
     out += QStringLiteral("STORED CODES") + crlf + crlf;
-    appendCodeLines(out, stored, 15, explain);
+    appendCodeLines(out, stored, 15, explain, storedProblem);
     out += crlf + QStringLiteral("PENDING CODES") + crlf + crlf;
-    appendCodeLines(out, pending, 3, explain);
+    appendCodeLines(out, pending, 3, explain, pendingProblem);
     return out;
 }
 

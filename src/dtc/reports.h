@@ -19,9 +19,12 @@ QString reportStamp(const QString& when);
 // and the end marker, which are left out. Each code item is written indented by 15
 // blanks and followed by its explanation (indented by 15 blanks for stored codes, 3 for
 // pending ones), which `explain` gets from the item's first six characters. Blank items
-// are not written, but their explanation is looked up and written like any other.
+// are not written, but their explanation is looked up and written like any other. A list
+// that could not be read is written as the line that says why (`storedProblem`,
+// `pendingProblem`), so the report never reads as "no codes".
 QString codeReport(const QString& when, const QStringList& stored, const QStringList& pending,
-                   const std::function<QString(const QString& first6)>& explain);
+                   const std::function<QString(const QString& first6)>& explain,
+                   const QString& storedProblem = QString(), const QString& pendingProblem = QString());
 
 // The freeze frame report: the stamp, row 0 (the causing code), the explanation, then
 // "Sensors:" and the visible rows 1 to 21, and a closing empty line.

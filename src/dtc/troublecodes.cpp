@@ -35,6 +35,8 @@ void TroubleCodes::readCodes(PassContext& pass) {
     codes_.pending = QStringList{readingItem};
     codes_.storedIndex = -1;
     codes_.pendingIndex = -1;
+    codes_.storedProblem.clear();
+    codes_.pendingProblem.clear();
     emit codesChanged();
 
     Exchange& exchange = pass.exchange();
@@ -42,7 +44,9 @@ void TroubleCodes::readCodes(PassContext& pass) {
         exchange.send(QStringLiteral("0%1").arg(service));
         const QString reply = exchange.receiveAll();
         if (service == 3) host_.setClipboardText(reply);
-        (service == 3 ? codes_.stored : codes_.pending) = troubleCodeList(reply, exchange.headerLayout(), service);
+        const CodeRead read = readTroubleCodes(reply, exchange.headerLayout(), service);
+        (service == 3 ? codes_.stored : codes_.pending) = troubleCodeList(read);
+        (service == 3 ? codes_.storedProblem : codes_.pendingProblem) = read.problem;
         emit codesChanged();
     }
     codes_.eraseEnabled = true;
@@ -67,15 +71,20 @@ void TroubleCodes::readFreezeFrame(PassContext& pass) {
     freeze_.clear();
     emit freezeFrameChanged();
     FreezeFrameReader reader(freeze_, services);
+    const auto showProblem = [this] {
+        if (!freeze_.problem.isEmpty()) freeze_.explanation = unreadableFreezeFrameText + freeze_.problem;
+    };
     Exchange& exchange = pass.exchange();
     if (reader.start(exchange.request(freezeFrameBitmapRequest))) {
         for (QString request = reader.nextRequest(); !request.isEmpty(); request = reader.nextRequest()) {
             // A stop ends the read without further requests; the rows read so far stay.
             if (pass.stopRequested()) break;
             reader.takeReply(exchange.request(request));
+            showProblem();
             emit freezeFrameChanged();
         }
     }
+    showProblem();
     emit freezeFrameChanged();
 }
 
@@ -133,6 +142,8 @@ void TroubleCodes::cancelErase() {
 void TroubleCodes::clear() {
     codes_.stored.clear();
     codes_.pending.clear();
+    codes_.storedProblem.clear();
+    codes_.pendingProblem.clear();
     codes_.explanation.clear();
     emit codesChanged();
 }
@@ -151,7 +162,8 @@ void TroubleCodes::saveCodes() {
             ++call;
             return codes_.explanation;
         };
-        return codeReport(reportStampTime(), codes_.stored, codes_.pending, explain);
+        return codeReport(reportStampTime(), codes_.stored, codes_.pending, explain, codes_.storedProblem,
+                          codes_.pendingProblem);
     });
     if (!chosen) return;
     codes_.pendingIndex = -1;

@@ -14,9 +14,12 @@ namespace zelcor {
 
 // What the trouble code panel shows.
 struct CodesPanel {
-    // The codes as read ("P0133       232"), each list closed by an empty item and the end marker.
+    // The codes as read ("P0133       232"), each list closed by an empty item and the end
+    // marker; a list that could not be read holds the one item that says why.
     QStringList stored;
     QStringList pending;
+    QString storedProblem; // why the stored codes could not be read; empty when they were
+    QString pendingProblem;
     QString explanation;         // of the selected code
     int storedIndex = -1;        // the selection in the stored list
     int pendingIndex = -1;       // the selection in the pending list

@@ -53,6 +53,13 @@ void Connection::requestDisconnect() {
     link_.requestStop();
 }
 
+void Connection::fail(ConnectionError error, const QString& message) {
+    link_.host().message(message, QStringLiteral("Error"), MessageIcon::Critical);
+    link_.requestStop();
+    lastError_ = error;
+    setStatus(errorStatusText(int(error)), true);
+}
+
 QString Connection::protocolCommand(int initMode) {
     switch (initMode) {
     case 0:
@@ -192,10 +199,11 @@ void Connection::retryWakeup() {
         TracePause pause(link_);
         link_.send(QStringLiteral("ATWS\rATWS"));
     }
-    const double start = clock.now();
     clock.waitUntil(1.0, [this] { return link_.stopRequested(); });
     setLamp(Lamp::Red);
     ++retries_;
+    // Four seconds more after the first one.
+    const double start = clock.now();
     while (clock.now() - start <= 4.0 && !link_.stopRequested() && !clock.waitsAbandoned())
         clock.yield();
     link_.takeReceived();
@@ -207,7 +215,7 @@ void Connection::retryWakeup() {
                              QStringLiteral("Error"), MessageIcon::Critical);
         link_.requestStop();
         lastError_ = ConnectionError::VehicleSilent;
-        setStatus(errorStatusText(1), true);
+        setStatus(errorStatusText(int(lastError_)), true);
     }
 }
 
@@ -216,7 +224,14 @@ void Connection::connectionLoop() {
     setStatus(QString());
     link_.openTrace();
     if (!link_.replaying()) {
-        link_.port().open(adapterPort_);
+        // A Wi-Fi adapter may refuse the second connection: say so now, not after minutes.
+        if (!link_.port().open(adapterPort_)) {
+            lastError_ = ConnectionError::AdapterNotConfirmed;
+            setStatus(kNotFound);
+            showErrorBox(kNotFound + QStringLiteral("\r\nIts port could not be opened again: ") +
+                         link_.port().errorDescription() + helpText_);
+            link_.requestStop();
+        }
         clock.wait(0.1);
     }
     link_.setLinkLost(true);

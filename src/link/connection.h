@@ -27,10 +27,11 @@ struct ConnectionPanelState {
 // How a connection ended.
 enum class ConnectionError {
     None = -1,
-    AdapterNotFound = 0,     // ERROR NUMBER 0: no port answered as the adapter
-    VehicleSilent = 1,       // ERROR NUMBER 1: the vehicle never answered
-    AdapterNotConfirmed = 2, // the adapter did not answer again on its port
-    DeviceRemoved = 8021,    // the device went away
+    AdapterNotFound = 0,      // ERROR NUMBER 0: no port answered as the adapter
+    VehicleSilent = 1,        // ERROR NUMBER 1: the vehicle never answered
+    AdapterNotConfirmed = 2,  // the adapter did not answer again on its port
+    VehicleNotUnderstood = 3, // ERROR NUMBER 3: the vehicle answered, but not in a way the program understands
+    DeviceRemoved = 8021,     // the device went away
 };
 
 // What the connection needs from the layers above it.
@@ -70,6 +71,8 @@ public:
 
     // An exclamation box titled by the message's first line; an empty message shows nothing.
     void showErrorBox(const QString& message);
+    // Ends the connection with a numbered error: its box, its status text.
+    void fail(ConnectionError error, const QString& message);
 
 signals:
     void panelChanged();

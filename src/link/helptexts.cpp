@@ -93,6 +93,24 @@ QString vehicleHelp() {
     return lines.join(crlf);
 }
 
+QString vehicleNotUnderstoodMessage(const QString& adapterSaid) {
+    QString said = adapterSaid.trimmed();
+    said.replace(QLatin1Char('\r'), QStringLiteral(" | "));
+    QStringList lines{
+        QStringLiteral("ERROR NUMBER 3.  The vehicle answered, but its answers could not be understood"),
+        QString(),
+        QStringLiteral("The adapter said: ") + (said.isEmpty() ? QStringLiteral("(nothing)") : said.left(400)),
+        QString(),
+        QStringLiteral("1)  Turn off the ignition, wait 10 seconds, turn it to the RUN position and try again."),
+        QString(),
+        QStringLiteral("2)  In SET&UP, choose the protocol the car speaks instead of the automatic search."),
+        QString(),
+        QStringLiteral("3)  The adapter may not be a genuine ELM327: try another adapter."),
+        QString()};
+    lines << guideItem(4) << QString() << emailItem(5);
+    return lines.join(crlf);
+}
+
 QString errorStatusText(int number) {
     return QStringList{QStringLiteral("To solve this ERROR %1 problem,").arg(number),
                        QStringLiteral("please see our troubleshooting guide:"), helpUrl(),

@@ -14,6 +14,9 @@ QString deviceRemovedMessage();
 QString interfaceNotFoundHelp(bool noPortSearch);
 // Troubleshooting steps appended to error 1.
 QString vehicleHelp();
+// "ERROR NUMBER 3" box text: the vehicle answered, but not in a way the program can read;
+// `adapterSaid` is what the adapter answered, shown as it came.
+QString vehicleNotUnderstoodMessage(const QString& adapterSaid);
 // Status label texts in the error style.
 QString errorStatusText(int number);
 

@@ -4,6 +4,9 @@
 #include "base/numbers.h"
 #include "base/programfolder.h"
 #include "link/helptexts.h"
+#include "obd/parameters.h"
+
+#include <QRegularExpression>
 
 namespace zelcor {
 
@@ -37,6 +40,13 @@ void Link::poll() {
             received_ += QString::fromLatin1(bytes);
             lastReceiveTime_ = clock_.now();
         }
+        if (received_.size() > kReceiveLimit && !received_.contains(QLatin1Char('>'))) {
+            if (!overflowed_ && tracing())
+                traceLine(QStringLiteral("X the adapter sent more than %1 bytes without a prompt; dropped")
+                              .arg(kReceiveLimit));
+            received_.clear();
+            overflowed_ = true;
+        }
     }
     if (port_.errorNumber() == int(PortError::DeviceRemoved)) deviceRemoved();
 }
@@ -53,10 +63,38 @@ void Link::writeRaw(const QString& text) {
     if (port_.isOpen()) port_.write(text.toLatin1());
 }
 
+Link::Expectation Link::expectationOf(const QString& command) {
+    static const QRegularExpression request(QStringLiteral("^0([12])([0-9A-Fa-f]{2})(00)?$"));
+    const QRegularExpressionMatch m = request.match(command);
+    Expectation e;
+    if (!m.hasMatch() || (m.captured(1) == QLatin1String("2")) != m.hasCaptured(3)) return e;
+    e.service = m.captured(1).toInt();
+    e.pid = m.captured(2).toInt(nullptr, 16);
+    // PIDs 00, 20, 40 ... answer with four bytes of support bits; service 02 puts the frame number first.
+    e.bytes = (e.pid % 0x20 == 0 ? 4 : parameterBytes(e.pid)) + (e.service == 2 ? 1 : 0);
+    return e;
+}
+
+void Link::checkAnswer(Reply& reply) {
+    if (reply.isEmpty()) return;
+    QString why = reply.problem;
+    if (why.isEmpty() && expected_.service > 0) {
+        why = reply.whyNotAnswer(expected_.service, expected_.pid);
+        // Missing bytes are never read as 0: a short answer is a damaged one.
+        if (why.isEmpty() && reply.data.size() < expected_.bytes)
+            reply.problem = why =
+                QStringLiteral("%1 data bytes where %2 were expected").arg(reply.data.size()).arg(expected_.bytes);
+    }
+    if (!why.isEmpty() && tracing()) traceLine(QStringLiteral("X ") + why);
+}
+
 void Link::send(const QString& command) {
+    expected_ = expectationOf(command);
+    ++commandsSent_;
     if (tracing()) traceLine(QStringLiteral("S") + command);
     if (replaying_) return;
     received_.clear();
+    overflowed_ = false;
     writeRaw(command + QStringLiteral("\r\n"));
     if (stopRequested_) return;
     clock_.waitUntil(1.0, [this] { return received_.contains(QLatin1Char('>')); });
@@ -81,21 +119,38 @@ Reply Link::receive() {
             traceLine(QStringLiteral("GI\r\n") + s);
     }
     s.remove(QLatin1Char('\n'));
-    // The selected controller's line, when it answered.
+    // The selected controller's line, when it answered; else everything, which answers nothing.
+    const QStringList lines = s.split(QLatin1Char('\r'), Qt::SkipEmptyParts);
+    Reply reply;
+    bool chosen = false;
     if (!selectedController_.isEmpty()) {
-        const QStringList lines = s.split(QLatin1Char('\r'));
         for (const QString& line : lines) {
             if (line.size() < 7) continue;
             const QString normal = normaliseLine(line, headerLayout_);
-            if (normal.mid(4, 2) == selectedController_) {
-                s = normal;
+            if (normal.mid(4, 2).compare(selectedController_, Qt::CaseInsensitive) == 0) {
+                reply = parseReply(normal, selectedController_, headerLayout_);
+                chosen = true;
                 break;
             }
         }
     }
-    s.remove(QLatin1Char('\r'));
-    if (s.isEmpty()) linkLost_ = true;
-    return parseReply(s, selectedController_);
+    if (!chosen) {
+        s.remove(QLatin1Char('\r'));
+        reply = parseReply(s, selectedController_, headerLayout_);
+        // Why, from the first line: the adapter's words, a damaged line, or another sender.
+        if (!lines.isEmpty()) {
+            const Reply first = parseReply(normaliseLine(lines.first(), headerLayout_), selectedController_, headerLayout_);
+            const QString error = adapterErrorIn(s);
+            reply.problem = !error.isEmpty() ? QStringLiteral("the adapter said %1").arg(error)
+                            : first.isSound() ? QStringLiteral("another controller answered (%1)").arg(hexByte(first.controller))
+                                              : first.problem;
+        }
+    }
+    if (reply.isEmpty()) linkLost_ = true;
+    if (overflowed_)
+        reply.problem = QStringLiteral("the adapter sent more than %1 bytes without a prompt").arg(kReceiveLimit);
+    checkAnswer(reply);
+    return reply;
 }
 
 QString Link::receiveAll(double wait) {

@@ -51,8 +51,10 @@ public:
     void poll();
     // A new connection may report a removed device again.
     void resetDeviceRemovedReport() { removalReported_ = false; }
-    // Received characters not taken yet.
+    // Received characters not taken yet (at most kReceiveLimit: an adapter that sends more
+    // without a prompt has the lot dropped).
     const QString& received() const { return received_; }
+    static constexpr qsizetype kReceiveLimit = 64 * 1024;
     // Empties the receive buffer.
     void discardReceived() { received_.clear(); }
     // The time since the last reception at the last receive, as shown ("time after rcv").
@@ -74,6 +76,8 @@ public:
     void setReplayListHandler(std::function<void(int)> handler) { onReplayListLine_ = std::move(handler); }
 
     // --- the exchange ---
+    // Commands sent since the link was made (a pass that sent none exchanged nothing).
+    quint64 commandsSent() const { return commandsSent_; }
     void send(const QString& command) override;
     Reply receive() override;
     QString receiveAll(double wait = 1.0) override;
@@ -95,6 +99,17 @@ signals:
 
 private:
     friend class TracePause;
+    // What the last command asks for: the service and PID of "01XX" and "02XX00", and
+    // how many data bytes a sound answer holds.
+    struct Expectation {
+        int service = -1;
+        int pid = -1;
+        int bytes = 0;
+    };
+    static Expectation expectationOf(const QString& command);
+    // The reply checked against the command it answers: too few data bytes make it
+    // damaged; a reply that is damaged or answers something else is traced with the reason.
+    void checkAnswer(Reply& reply);
     QString replayedReply();
     void deviceRemoved();
     void noteReceiveTime();
@@ -112,10 +127,13 @@ private:
     QString selectedController_;
     HeaderLayout headerLayout_ = HeaderLayout::Legacy;
     QString received_;
+    bool overflowed_ = false; // input was dropped since the last command
     double lastReceiveTime_ = 0;
     QString timeAfterReceive_;
     std::function<void(int)> onReplayListLine_;
     int tracePauses_ = 0;
+    Expectation expected_;
+    quint64 commandsSent_ = 0;
     bool pollerEnabled_ = false;
     bool removalReported_ = false;
 };

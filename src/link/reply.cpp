@@ -14,6 +14,21 @@ int hexDigit(QChar c) {
     return -1;
 }
 
+QString twoDigits(int byte) {
+    return byte < 0 ? QStringLiteral("--") : hexByte(byte);
+}
+
+// Why `line` is not a well-formed reply, from its characters alone; empty when it is one.
+QString characterProblem(const QString& line) {
+    if (line.isEmpty()) return QStringLiteral("no reply");
+    const QString error = adapterErrorIn(line);
+    if (!error.isEmpty()) return QStringLiteral("the adapter said %1").arg(error);
+    for (const QChar c : line)
+        if (hexDigit(c) < 0) return QStringLiteral("\"%1\" is not a hex digit").arg(c);
+    if (line.size() % 2) return QStringLiteral("an odd number of hex digits");
+    return {};
+}
+
 } // namespace
 
 QString normaliseLine(const QString& line, HeaderLayout layout) {
@@ -36,19 +51,86 @@ QByteArray hexBytes(QStringView text) {
     return bytes;
 }
 
-bool Reply::answers(int requestService, int requestParameter) const {
-    return fromSelected && service == 0x40 + requestService && parameter == requestParameter;
+bool isHexText(QStringView text) {
+    if (text.size() % 2) return false;
+    for (const QChar c : text)
+        if (hexDigit(c) < 0) return false;
+    return true;
 }
 
-Reply parseReply(const QString& normalisedLine, const QString& selectedController) {
+const QStringList& adapterErrorWords() {
+    static const QStringList words = {
+        QStringLiteral("ACT ALERT"),  QStringLiteral("BUFFER FULL"), QStringLiteral("BUS BUSY"),
+        QStringLiteral("BUS ERROR"),  QStringLiteral("CAN ERROR"),   QStringLiteral("<DATA ERROR"),
+        QStringLiteral("DATA ERROR"), QStringLiteral("ERR"),         QStringLiteral("FB ERROR"),
+        QStringLiteral("LP ALERT"),   QStringLiteral("LV RESET"),    QStringLiteral("NO DATA"),
+        QStringLiteral("<RX ERROR"),  QStringLiteral("STOPPED"),     QStringLiteral("UNABLE TO CONNECT"),
+        QStringLiteral("?"),
+    };
+    return words;
+}
+
+QString adapterErrorIn(const QString& text) {
+    // The adapter's words may come with or without their blanks.
+    QString squeezed = text.toUpper();
+    squeezed.remove(QLatin1Char(' '));
+    for (const QString& word : adapterErrorWords()) {
+        const QString compact = QString(word).remove(QLatin1Char(' '));
+        if (squeezed.contains(compact)) return word;
+    }
+    return {};
+}
+
+bool Reply::answers(int requestService, int requestParameter) const {
+    return whyNotAnswer(requestService, requestParameter).isEmpty();
+}
+
+QString Reply::whyNotAnswer(int requestService, int requestParameter) const {
+    if (!problem.isEmpty()) return problem;
+    if (!fromSelected) return QStringLiteral("another controller answered (%1)").arg(twoDigits(controller));
+    if (service != 0x40 + requestService || parameter != requestParameter)
+        return QStringLiteral("the reply answers %1 %2, not %3 %4")
+            .arg(twoDigits(service), twoDigits(parameter), twoDigits(0x40 + requestService),
+                 twoDigits(requestParameter));
+    return {};
+}
+
+Reply parseReply(const QString& normalisedLine, const QString& selectedController, HeaderLayout layout) {
     Reply reply;
     reply.text = normalisedLine;
-    const QByteArray header = hexBytes(QStringView(normalisedLine).left(10));
-    if (header.size() > 2) reply.controller = quint8(header[2]);
-    if (header.size() > 3) reply.service = quint8(header[3]);
-    if (header.size() > 4) reply.parameter = quint8(header[4]);
-    if (header.size() == 5) reply.data = hexBytes(QStringView(normalisedLine).mid(10));
-    reply.fromSelected = !selectedController.isEmpty() && normalisedLine.mid(4, 2) == selectedController;
+    reply.problem = characterProblem(normalisedLine);
+    if (!reply.problem.isEmpty()) return reply;
+    const QByteArray bytes = hexBytes(normalisedLine);
+    if (bytes.size() < 5) {
+        reply.problem = QStringLiteral("too short for a reply");
+        return reply;
+    }
+    reply.controller = quint8(bytes[2]);
+    reply.fromSelected =
+        !selectedController.isEmpty() && normalisedLine.mid(4, 2).compare(selectedController, Qt::CaseInsensitive) == 0;
+    QByteArray message = bytes.mid(3); // service, parameter, data
+    if (layout != HeaderLayout::Legacy) {
+        // On CAN the second byte is the length of a single frame; bytes after it are padding.
+        const int pci = quint8(bytes[1]);
+        if (pci >> 4 != 0) {
+            reply.problem = QStringLiteral("a segmented reply where one frame was expected");
+            return reply;
+        }
+        const int length = pci & 0x0F;
+        if (message.size() < length) {
+            reply.problem =
+                QStringLiteral("the length byte announces %1 bytes, %2 follow").arg(length).arg(message.size());
+            return reply;
+        }
+        message.truncate(length);
+        if (message.size() < 2) {
+            reply.problem = QStringLiteral("too short for a reply");
+            return reply;
+        }
+    }
+    reply.service = quint8(message[0]);
+    reply.parameter = quint8(message[1]);
+    reply.data = message.mid(2);
     return reply;
 }
 

@@ -5,6 +5,12 @@
 
 namespace zelcor {
 
+namespace {
+// What Qt keeps of a device's input before the program reads it; beyond, the system
+// holds it back (an adapter that floods cannot fill the memory).
+constexpr qint64 kPortReadBuffer = 64 * 1024;
+} // namespace
+
 SystemPort::SystemPort(DeviceList devices, QObject* parent) : Port(parent), devices_(std::move(devices)) {}
 
 SystemPort::~SystemPort() {
@@ -56,6 +62,7 @@ bool SystemPort::openSerial(const QString& path) {
         return false;
     }
     serial_ = std::make_unique<QSerialPort>();
+    serial_->setReadBufferSize(kPortReadBuffer);
     serial_->setPortName(path);
     serial_->setBaudRate(QSerialPort::Baud38400);
     serial_->setDataBits(QSerialPort::Data8);
@@ -89,6 +96,7 @@ bool SystemPort::openTcp(const QString& address) {
     const QString host = colon > 0 ? address.left(colon) : address;
     const quint16 tcpPort = colon > 0 ? address.mid(colon + 1).toUShort() : quint16(35000);
     tcp_ = std::make_unique<QTcpSocket>();
+    tcp_->setReadBufferSize(kPortReadBuffer);
     tcp_->connectToHost(host, tcpPort ? tcpPort : quint16(35000));
     if (!tcp_->waitForConnected(3000)) {
         fail(int(PortError::InvalidPort),

@@ -19,12 +19,17 @@ bool openAppending(QFile& file, const QString& path) {
     return file.open(QIODevice::WriteOnly | QIODevice::Append);
 }
 
-// Flushes Qt's buffer and asks the system to put the file's data on the disk.
-bool toDisk(QFile& file) {
+// Hands Qt's buffer to the system (which keeps it when the program dies) and, with
+// `sync`, asks the system to put the file's data on the disk (which keeps it when the
+// machine dies).
+bool commitFile(QFile& file, bool sync) {
     if (!file.isOpen()) return true;
     if (!file.flush()) return false;
-    return ::fdatasync(file.handle()) == 0;
+    return !sync || ::fdatasync(file.handle()) == 0;
 }
+
+// The disk gets the rows at least this often while a log runs (seconds).
+constexpr double kSyncInterval = 1.0;
 
 const QString kTip = QStringLiteral("TIP:  After this message you will be asked where to save the log file.\r\n"
                                     "          Save to MY DOCUMENTS or the DESKTOP so it is easy to find.");
@@ -52,7 +57,6 @@ bool DataLogFiles::open(const QString& csvPath, QString* error) {
 }
 
 void DataLogFiles::close() {
-    commit();
     csv_.close();
     recording_.close();
 }
@@ -65,8 +69,8 @@ void DataLogFiles::writeRecord(const QString& line) {
     if (recording_.isOpen() && recording_.write((line + QStringLiteral("\r\n")).toUtf8()) < 0) failed_ = true;
 }
 
-bool DataLogFiles::commit() {
-    if (!toDisk(csv_) || !toDisk(recording_)) failed_ = true;
+bool DataLogFiles::commit(bool sync) {
+    if (!commitFile(csv_, sync) || !commitFile(recording_, sync)) failed_ = true;
     return !failed_;
 }
 
@@ -146,15 +150,18 @@ void DataLog::startOrMark(const std::array<LiveRow, kLiveRows>& rows, const Sett
             files_.writeRecord(channelRecordLine(code, logChannelName(code, settings)));
     }
     sectionStart_ = clock_.now();
-    commit();
+    commit(true);
 }
 
 void DataLog::stop() {
     if (!logging_) return;
     logging_ = false;
     files_.writeCsv(QStringLiteral("\r\n"));
+    const bool written = files_.commit(true);
+    const QString error = files_.errorString();
     files_.close();
     emit changed();
+    if (!written) reportFailure(error);
 }
 
 void DataLog::writeField(const QString& value) {
@@ -168,13 +175,22 @@ void DataLog::recordReply(int code, const QString& reply) {
 void DataLog::endRow() {
     if (!writingRow()) return;
     files_.writeCsv(QStringLiteral("\r\n"));
-    commit();
+    commit(clock_.now() - lastSync_ >= kSyncInterval);
 }
 
-void DataLog::commit() {
-    if (files_.commit()) return;
+void DataLog::commit(bool sync) {
+    if (files_.commit(sync)) {
+        if (sync) lastSync_ = clock_.now();
+        return;
+    }
     const QString error = files_.errorString();
-    stop();
+    logging_ = false;
+    files_.close();
+    emit changed();
+    reportFailure(error);
+}
+
+void DataLog::reportFailure(const QString& error) {
     host_.message(QStringLiteral("The data log could not be written, so logging has stopped:\r\n") + error +
                       QStringLiteral("\r\nThe rows written before are kept."),
                   QStringLiteral("Error"), MessageIcon::Exclamation);

@@ -28,6 +28,10 @@ LiveReading readLiveParameter(Exchange& exchange, const Settings& settings, int 
     reading.empty = reply.isEmpty();
     reading.matched = reply.answers(0x01, code);
     if (reading.matched) reading.decoded = decodeParameter(code, reply.data, settings);
+    if (!reading.decoded.problem.isEmpty()) { // too few bytes: no value at all
+        reading.matched = false;
+        reading.decoded = Decoded{};
+    }
     reading.text = reading.decoded.text;
     return reading;
 }

@@ -175,7 +175,7 @@ void RecordingPlayer::showData(const ReplayRecord& record) {
     ReplaySlot& slot = slots_[size_t(index)];
     // A recorded reply is decoded whichever controller sent it.
     const Reply reply = parseReply(record.text);
-    const Decoded out = reply.service == 0x41 && reply.parameter == record.pid
+    const Decoded out = reply.isSound() && reply.service == 0x41 && reply.parameter == record.pid
                             ? decodeParameter(record.pid, reply.data, settings_)
                             : Decoded{};
     slot.value = out.text;

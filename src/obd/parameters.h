@@ -72,7 +72,8 @@ struct Decoded {
     std::optional<double> value;
     std::optional<int> decimals; // -1 for a value that is text
     QString units;
-    QString range; // "low~high"
+    QString range;   // "low~high"
+    QString problem; // why the bytes give no value (too few); empty when they do
 };
 
 // Decodes a reply's data bytes (A first); `imperial` is the parameter's unit setting.
@@ -82,6 +83,7 @@ struct Parameter {
     int code;         // PID, or 997..999 for a derived channel
     const char* name; // function list, channel lists, freeze frame rows, reports
     Decoder decode;   // nullptr: shown without decoding
+    int bytes;        // the data bytes the parameter has (what a sound reply holds)
     UnitChoice unitChoice;
     const char* channelName; // graph axis and log header; nullptr: no channel information
     Scales channel;
@@ -105,8 +107,11 @@ bool imperialUnits(UnitChoice choice, const Settings& settings);
 QString parameterName(int code);
 
 // Decodes the data bytes of a reply to "01" + PID; an empty text for parameters that are
-// not decoded.
+// not decoded, and an empty text with a problem when the reply holds too few bytes
+// (missing bytes are never read as 0).
 Decoded decodeParameter(int code, const QByteArray& data, const Settings& settings);
+// The data bytes of a parameter's reply; 0 for codes the table does not hold.
+int parameterBytes(int code);
 
 // Name, units, range, scale spacings and decimals of a channel (graph axes, log headers).
 // The O2 voltage names hold two lines joined by CR LF.

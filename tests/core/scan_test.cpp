@@ -7,10 +7,37 @@
 #include "sessionrig.h"
 #include "testmain.h"
 
+#include <QJsonArray>
 #include <QTest>
 
 using namespace zelcor;
 using namespace zelcor::test;
+
+namespace {
+
+// An adapter that wakes up, sets up and searches like a real one; the car's answers are
+// the test's.
+void wakingAdapter(SessionRig& rig) {
+    rig.answers["ATWS"] = "ELM327 v1.5\r\r>";
+    for (const char* command : {"ATE0", "ATL0", "ATSPA3", "ATH1"})
+        rig.answers[command] = "OK\r\r>";
+    rig.answers["ATDP"] = "ISO 15765-4 (CAN 11/500)\r\r>";
+}
+
+// The answers of a car with one stored code and a freeze frame of engine speed alone.
+void soundCar(SessionRig& rig) {
+    wakingAdapter(rig);
+    rig.answers["0100"] = "7E8 06 41 00 98 18 00 01\r\r>";
+    rig.answers["0101"] = "7E8 06 41 01 81 07 65 00\r\r>";
+    rig.answers["010C"] = "7E8 04 41 0C 1A F8\r\r>";
+    rig.answers["03"] = "7E8 04 43 01 01 33\r\r>";
+    rig.answers["07"] = "7E8 02 47 00\r\r>";
+    rig.answers["020000"] = "7E8 07 42 00 00 60 00 00 00\r\r>";
+    rig.answers["020200"] = "7E8 05 42 02 00 01 33\r\r>";
+    rig.answers["020300"] = "7E8 05 42 03 00 02 00\r\r>";
+}
+
+} // namespace
 
 class ScanTest : public QObject {
     Q_OBJECT
@@ -40,6 +67,10 @@ private slots:
         ScanReport report;
         QTEST(runScan(rig.session, report), "status");
         QCOMPARE(rig.session.connection().panel().status.left(caption.size()), caption);
+        // A scan that ends early says so, and keeps what it had read.
+        const bool early = report.errors.size() == 1 && report.errors[0].stage == "connection";
+        QCOMPARE(early, !caption.isEmpty() || unplugAfter > 0);
+        if (unplugAfter) QVERIFY(report.hasContent());
         const auto removed = [](const RecordedMessage& m) { return m.text.startsWith("ERROR NUMBER 8021"); };
         QCOMPARE(std::count_if(rig.host.messages.begin(), rig.host.messages.end(), removed), unplugAfter ? 1 : 0);
     }
@@ -81,6 +112,89 @@ private slots:
         for (const RecordedMessage& m : rig.host.messages)
             boxes << m.text.left(16);
         QCOMPARE(boxes, (QStringList{"ERROR NUMBER  53", "ERROR NUMBER  53"}));
+    }
+
+    // Codes or a freeze frame that cannot be trusted are reported as such: in the text, as
+    // null in JSON with the reason in "errors"; never as an empty list.
+    void unreadableParts_data() {
+        QTest::addColumn<QByteArray>("command");
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<QString>("stage");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("stored: error word") << QByteArray("03") << QByteArray("CAN ERROR\r\r>") << "stored"
+                                            << "CAN ERROR";
+        QTest::newRow("pending: no data") << QByteArray("07") << QByteArray("NO DATA\r\r>") << "pending" << "NO DATA";
+        QTest::newRow("stored: segmented reply cut short")
+            << QByteArray("03") << QByteArray("7E8 1F FF 43 05 01 33 01 71\r\r>") << "stored"
+            << "the reply of controller 232 ended after 6 of 4095 bytes";
+        QTest::newRow("stored: fewer codes than announced")
+            << QByteArray("03") << QByteArray("7E8 04 43 02 01 33\r\r>") << "stored"
+            << "controller 232 announced 2 codes and sent 1";
+        QTest::newRow("freeze frame code damaged") << QByteArray("020200") << QByteArray("7E8 05 42 02 00 01 3\r\r>")
+                                                   << "freeze_frame" << "an odd number of hex digits";
+        QTest::newRow("freeze frame refused") << QByteArray("020000") << QByteArray("7E8 03 7F 02 12\r\r>")
+                                              << "freeze_frame" << "the reply answers 7F 02, not 42 00";
+    }
+    void unreadableParts() {
+        QFETCH(QByteArray, command);
+        QFETCH(QByteArray, answer);
+        QFETCH(QString, stage);
+        QFETCH(QString, message);
+        SessionRig rig(SessionRig::Offline{});
+        rig.online();
+        soundCar(rig);
+        rig.answers[command] = answer;
+        rig.session.link().requestStop();
+        ScanReport report;
+        QCOMPARE(runScan(rig.session, report), 0);
+        QCOMPARE(report.errors.size(), 1);
+        QCOMPARE(report.errors[0].stage, stage);
+        QCOMPARE(report.errors[0].message, message);
+        const QString text = report.text();
+        const QJsonObject json = report.json();
+        QVERIFY(json[stage].isNull());
+        QCOMPARE(json["errors"].toArray().size(), 1);
+        QVERIFY2(text.contains((stage == "freeze_frame" ? "Freeze frame could not be read: " : "Codes could not be read: ") +
+                               message + "\n"),
+                 qPrintable(text));
+        QVERIFY(!text.contains("(none)") || stage == "pending");
+    }
+
+    // A car that answers, but whose answers cannot be read, ends with ERROR NUMBER 3 in
+    // seconds; an adapter that answers in lowercase is read like any other.
+    void answersThatCannotBeRead_data() {
+        QTest::addColumn<QByteArray>("broadcast");
+        QTest::addColumn<int>("status");
+        QTest::newRow("lowercase") << QByteArray("7e8 06 41 00 98 18 00 01\r\r>") << 0;
+        QTest::newRow("no headers") << QByteArray("41 00 98 18 00 01\r\r>") << 3;
+        QTest::newRow("garbage before the reply") << QByteArray("#@7E8 06 41 00 98 18 00 01\r\r>") << 3;
+    }
+    void answersThatCannotBeRead() {
+        QFETCH(QByteArray, broadcast);
+        QFETCH(int, status);
+        SessionRig rig(SessionRig::Offline{});
+        rig.online();
+        soundCar(rig);
+        rig.answers["0100"] = broadcast;
+        if (status == 0) { // the whole car in lowercase
+            for (auto& answer : rig.answers)
+                if (answer.startsWith("7E8")) answer = answer.toLower();
+        }
+        rig.session.link().requestStop();
+        const double start = rig.clock.now();
+        ScanReport report;
+        QTEST(runScan(rig.session, report), "status");
+        if (status == 0) {
+            QCOMPARE(report.controllers, QStringList{"232"});
+            QCOMPARE(report.stored.size(), 1);
+            return;
+        }
+        QVERIFY2(rig.clock.now() - start < 30, qPrintable(QString::number(rig.clock.now() - start)));
+        QVERIFY(rig.session.connection().panel().status.startsWith("To solve this ERROR 3 problem,"));
+        QCOMPARE(rig.host.messages.size(), 1);
+        QVERIFY2(rig.host.messages[0].text.contains("The adapter said: ISO 15765-4 (CAN 11/500) / " +
+                                                    QString::fromLatin1(broadcast.left(10)).remove(' ')),
+                 qPrintable(rig.host.messages[0].text));
     }
 
     void oneLine_data() {

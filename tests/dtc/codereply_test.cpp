@@ -1,5 +1,6 @@
 // Trouble code lists from the raw replies of every controller: legacy lines, CAN single
-// and segmented frames, interleaved, repeated and lost frames, damaged lines.
+// and segmented frames, interleaved and repeated frames; and every reply that must not
+// read as a list (adapter error words, damaged lines, lost frames, cut-short messages).
 
 #include "dtc/codereply.h"
 #include "testmain.h"
@@ -39,8 +40,10 @@ QStringList segmented(const QString& id, const QString& payload) {
     return lines;
 }
 
-void row(const char* name, const QStringList& lines, HeaderLayout layout, int service, const QStringList& items) {
-    QTest::newRow(name) << lines.join(QLatin1Char('\r')) + QLatin1Char('\r') << layout << service << items;
+void row(const char* name, const QStringList& lines, HeaderLayout layout, int service, const QStringList& items,
+         const QString& problem = QString()) {
+    QTest::newRow(name) << lines.join(QLatin1Char('\r')) + QLatin1Char('\r') << layout << service << items
+                        << problem;
 }
 
 } // namespace
@@ -53,6 +56,7 @@ private slots:
         QTest::addColumn<HeaderLayout>("layout");
         QTest::addColumn<int>("service");
         QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QString>("problem");
         const HeaderLayout legacy = HeaderLayout::Legacy, can11 = HeaderLayout::Can11, can29 = HeaderLayout::Can29;
 
         // Legacy: up to three codes per line after the response byte, then the checksum.
@@ -60,15 +64,25 @@ private slots:
             {at("P0133", 16), at("C0300", 16), at("U1001", 16), at("B0171", 16)});
         row("legacy pending ignores stored", {"486B104301330000000063", "486B18470420000000007A"}, legacy, 7,
             {at("P0420", 24)});
-        row("legacy damaged pair ends the line", {"486B104301334Z00D00163"}, legacy, 3, {at("P0133", 16)});
+        row("legacy damaged pair", {"486B104301334Z00D00163"}, legacy, 3, {},
+            "a damaged line \"486B104301334Z00D00163\"");
+        row("legacy cut short", {"486B10430133"}, legacy, 3, {}, "the reply of controller 16 was cut short");
 
         // CAN single frames: the count byte is no code; bytes beyond the length are padding.
         row("two controllers, single frames", {"7E806430201330196", "7E9044301C1235555"}, can11, 3,
             {at("P0133", 232), at("P0196", 232), at("U0123", 233)});
-        row("can pending ignores stored", {"7E806430201330196"}, can11, 7, {});
-        row("can damaged pair ends the frame", {"7E806430201330Z96"}, can11, 3, {at("P0133", 232)});
-        row("junk lines", {"7E8", "NODATA", "SEARCHING...", "7E806430201330196"}, can11, 3,
+        row("can: only another service answered", {"7E806430201330196"}, can11, 7, {}, "no controller answered");
+        row("can damaged pair", {"7E806430201330Z96"}, can11, 3, {}, "a damaged line \"7E806430201330Z96\"");
+        row("can fewer codes than announced", {"7E806430301330196"}, can11, 3, {},
+            "controller 232 announced 3 codes and sent 2");
+        row("can frame shorter than its length", {"7E8064302013301"}, can11, 3, {},
+            "the reply of controller 232 ended after 5 of 6 bytes");
+        row("short lines and the search", {"7E8", "SEARCHING...", "7E806430201330196"}, can11, 3,
             {at("P0133", 232), at("P0196", 232)});
+        row("no reply", {}, can11, 3, {}, "no reply");
+        for (const QString& word : adapterErrorWords())
+            QTest::newRow(qPrintable("adapter says " + word))
+                << "7E806430201330196\r" + word + "\r" << can11 << 3 << QStringList() << word;
 
         // Segmented messages.
         const QStringList fifteen = segmented("7E8", "430F" + codeBytes(15));
@@ -78,7 +92,9 @@ private slots:
         repeated.insert(2, fifteen[1]);
         lost.removeAt(2);
         row("repeated frame ignored", repeated, can11, 3, codeItems(15, 232));
-        row("lost frame: the rest cannot be placed", lost, can11, 3, codeItems(5, 232));
+        row("lost frame", lost, can11, 3, {}, "the reply of controller 232 ended after 13 of 32 bytes");
+        row("first frame announcing 4095 bytes, then silence", {"7E81FFF430F010101"}, can11, 3, {},
+            "the reply of controller 232 ended after 6 of 4095 bytes");
         row("transfer started again", fifteen.mid(0, 2) + fifteen, can11, 3, codeItems(15, 232));
         row("stray consecutive frame", {fifteen[1], "7E806430201330196"}, can11, 3,
             {at("P0133", 232), at("P0196", 232)});
@@ -91,7 +107,16 @@ private slots:
         QFETCH(QString, reply);
         QFETCH(HeaderLayout, layout);
         QFETCH(int, service);
-        QTEST(troubleCodeItems(reply, layout, service), "expected");
+        QFETCH(QString, problem);
+        const CodeRead read = readTroubleCodes(reply, layout, service);
+        QTEST(read.items, "expected");
+        QCOMPARE(read.problem, problem);
+        // A list that could not be read shows why, never an empty list.
+        const QStringList shown = troubleCodeList(read);
+        if (problem.isEmpty())
+            QCOMPARE(shown.last(), endOfListItem);
+        else
+            QCOMPARE(shown, QStringList{unreadableCodesText + problem});
     }
 };
 

@@ -99,6 +99,52 @@ private slots:
         QCOMPARE(rig.link.linkLost(), text.isEmpty());
     }
 
+    // A reply is checked against the command it answers; what fails is rejected (never
+    // read with missing bytes as 0) and the trace says why. Lowercase hex is sound.
+    void rejected_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QByteArray>("raw");
+        QTest::addColumn<QString>("why"); // empty: the reply answers the command
+        QTest::newRow("sound") << "010C" << QByteArray("7E8 04 41 0C 1A F8\r\r>") << "";
+        QTest::newRow("lowercase") << "010C" << QByteArray("7e8 04 41 0c 1a f8\r\r>") << "";
+        QTest::newRow("padding after the length") << "010D" << QByteArray("7E8 03 41 0D 20 55 55 55 55\r\r>") << "";
+        QTest::newRow("no data bytes") << "010C" << QByteArray("7E8 02 41 0C\r\r>")
+                                       << "0 data bytes where 2 were expected";
+        QTest::newRow("one byte of two") << "010C" << QByteArray("7E8 03 41 0C 1A\r\r>")
+                                         << "1 data bytes where 2 were expected";
+        QTest::newRow("odd digit count") << "010C" << QByteArray("7E8 04 41 0C 1A F\r\r>")
+                                         << "an odd number of hex digits";
+        QTest::newRow("not hex") << "010C" << QByteArray("7E8 04 41 0C 1A 8Z\r\r>") << "\"Z\" is not a hex digit";
+        QTest::newRow("length beyond the data") << "010C" << QByteArray("7E8 06 41 0C 1A F8\r\r>")
+                                                << "the length byte announces 6 bytes, 4 follow";
+        QTest::newRow("another PID") << "010C" << QByteArray("7E8 03 41 0D 20\r\r>")
+                                     << "the reply answers 41 0D, not 41 0C";
+        QTest::newRow("refused") << "010C" << QByteArray("7E8 03 7F 01 12\r\r>") << "the reply answers 7F 01, not 41 0C";
+        QTest::newRow("another controller") << "010C" << QByteArray("7E9 04 41 0C 1A F8\r\r>")
+                                            << "another controller answered (E9)";
+        QTest::newRow("adapter error word") << "010C" << QByteArray("CAN ERROR\r\r>") << "the adapter said CAN ERROR";
+        QTest::newRow("freeze frame parameter, frame number first")
+            << "020C00" << QByteArray("7E8 04 42 0C 00 1A\r\r>") << "2 data bytes where 3 were expected";
+    }
+    void rejected() {
+        QFETCH(QString, command);
+        QFETCH(QByteArray, raw);
+        QFETCH(QString, why);
+        Rig rig;
+        rig.link.setSelectedController(QStringLiteral("E8"));
+        rig.link.setHeaderLayout(HeaderLayout::Can11);
+        rig.settings.debugTrace = true;
+        rig.link.openTrace();
+        rig.reply = raw;
+        const Reply reply = rig.link.request(command);
+        const int service = command.left(2).toInt(), pid = command.mid(2, 2).toInt(nullptr, 16);
+        QCOMPARE(reply.answers(service, pid), why.isEmpty());
+        QCOMPARE(reply.whyNotAnswer(service, pid), why);
+        const QByteArray log = rig.log();
+        QCOMPARE(log.contains("\r\nX "), !why.isEmpty());
+        if (!why.isEmpty()) QVERIFY2(log.contains("X " + why.toLatin1() + "\r\n"), log.constData());
+    }
+
     void sendWaits_data() {
         QTest::addColumn<QByteArray>("reply");
         QTest::addColumn<double>("promptDelay");
