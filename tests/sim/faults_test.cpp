@@ -61,8 +61,6 @@ private slots:
         row("short, freeze frame", "can11", {"--short-data-every", "1"}, "ATH1", "020200\r", "7E8 05 42 02 00\r\r>");
         row("short, segmented", "manycodes", {"--short-data-every", "1"}, "ATH1", "03\r",
             "7E8 10 20 43\r7E9 02 43\r\r>");
-        row("short, segmented without headers", "manycodes", {"--short-data-every", "1"}, "", "03\r",
-            "020\r0: 43\r43\r\r>");
         row("short, ISO 9141", "legacy", {"--short-data-every", "1"}, "ATH1", "010D\r",
             "48 6B 10 41 0D\r48 6B 18 41 0D\r\r>");
         row("short, ISO 9141 without headers", "legacy", {"--short-data-every", "1"}, "", "010D\r",
@@ -80,8 +78,6 @@ private slots:
         // Lower case, ignored headers.
         row("lowercase", "can11", {"--lowercase"}, "ATH1", "0100\r",
             "7e8 06 41 00 be 3f a8 13\r7e9 06 41 00 88 18 00 10\r\r>");
-        row("lowercase segmented", "manycodes", {"--lowercase"}, "", "03\r",
-            B(segmented).replace("0F", "0f").replace("C1", "c1"));
         row("lowercase, words as usual", "can11", {"--lowercase"}, "", "0108\r", none);
         row("headers ignored", "can11", {"--ignore-headers"}, "ATH1", "0100\r",
             "41 00 BE 3F A8 13\r41 00 88 18 00 10\r\r>");
