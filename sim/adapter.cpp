@@ -18,6 +18,20 @@ constexpr int defaultTimeout = 0x32;
 constexpr int longestLine = 255;
 const QByteArray banner = QByteArrayLiteral("ELM327 v1.5");
 const QByteArray junk("\xFF\x00\x8A\x7F#\xC3", 6);
+constexpr double floodStep = 0.01; // a flood comes in pieces this often
+
+// Faults that hit every n-th of something (0 = never).
+bool everyNth(int every, int count) {
+    return every > 0 && count % every == 0;
+}
+
+// The bytes of an answer that repeat the request: the service, then the parameter of
+// services 01 and 09, and the parameter and frame number of service 02.
+qsizetype echoedBytes(const QByteArray& request) {
+    const quint8 service = quint8(request[0]);
+    const qsizetype echoed = service == 0x02 ? 3 : (service == 0x01 || service == 0x09) ? 2 : 1;
+    return std::min(echoed, request.size());
+}
 
 // Control characters other than CR and backspace are ignored, line feeds included.
 bool ignorable(char c) {
@@ -63,7 +77,7 @@ double messageGap(int protocol, qsizetype bytes) {
 } // namespace
 
 Adapter::Adapter(Vehicle& vehicle, const Options& options, OutputQueue& output)
-    : vehicle_(vehicle), options_(options), output_(output), unplugTime_(infinity) {
+    : vehicle_(vehicle), options_(options), output_(output), unplugTime_(infinity), flood_{infinity, {}, 0} {
     reset();
 }
 
@@ -84,8 +98,8 @@ void Adapter::receive(char c, double arrival, quint64 write) {
 }
 
 double Adapter::nextEventTime() const {
-    double next = infinity;
-    if (!pending_.empty()) next = std::max(pending_.front().at, readyAt_);
+    double next = nextFloodPiece();
+    if (!pending_.empty()) next = std::min(next, std::max(pending_.front().at, readyAt_));
     if (interruptible_)
         for (const Pending& p : pending_)
             if (p.write != activeWrite_ && !ignorable(p.c) && p.at < readyAt_) return std::min(next, p.at);
@@ -94,17 +108,21 @@ double Adapter::nextEventTime() const {
 
 void Adapter::advance(double now) {
     for (;;) {
-        if (interruptible_) {
-            // A character written after a running request stops it.
-            const auto stopper = std::find_if(pending_.begin(), pending_.end(), [this](const Pending& p) {
+        // A character written after a running request stops it.
+        auto stopper = pending_.end();
+        if (interruptible_)
+            stopper = std::find_if(pending_.begin(), pending_.end(), [this](const Pending& p) {
                 return p.write != activeWrite_ && !ignorable(p.c) && p.at < readyAt_;
             });
-            if (stopper != pending_.end() && stopper->at <= now) {
-                const double at = stopper->at;
-                pending_.erase(stopper);
-                interrupt(at);
-                continue;
-            }
+        const double stopAt = stopper != pending_.end() ? stopper->at : infinity;
+        if (nextFloodPiece() <= std::min(now, stopAt)) {
+            sendFloodPiece();
+            continue;
+        }
+        if (stopAt <= now) {
+            pending_.erase(stopper);
+            interrupt(stopAt);
+            continue;
         }
         if (pending_.empty()) return;
         const Pending next = pending_.front();
@@ -156,15 +174,16 @@ void Adapter::execute(const QByteArray& typed, double at, quint64 write) {
 
 void Adapter::interrupt(double at) {
     output_.cancel(tag_, at);
+    flood_.start = infinity;
     interruptible_ = false;
     ++tag_;
     answer({{at, "STOPPED" + eol()}}, at, false);
 }
 
-void Adapter::answer(QList<Event> events, double promptAt, bool request) {
+void Adapter::answer(QList<Event> events, double promptAt, bool request, double delay) {
     ++answers_;
-    const bool garbage = options_.garbageEvery > 0 && answers_ % options_.garbageEvery == 0;
-    const bool noPrompt = options_.missingPromptEvery > 0 && answers_ % options_.missingPromptEvery == 0;
+    const bool garbage = everyNth(options_.garbageEvery, answers_);
+    const bool noPrompt = everyNth(options_.missingPromptEvery, answers_);
     const bool lines = !events.isEmpty();
     if (garbage) {
         if (events.isEmpty())
@@ -172,9 +191,11 @@ void Adapter::answer(QList<Event> events, double promptAt, bool request) {
         else
             events.first().text.prepend(junk);
     }
+    // An answer held up on its way is out of the adapter: nothing withdraws it.
+    const int tag = delay > 0 ? 0 : tag_;
     for (const Event& event : events)
-        output_.push(event.at, event.text, tag_);
-    if (!noPrompt) output_.push(promptAt, (lines ? eol() : QByteArray()) + ">", tag_);
+        output_.push(event.at + delay, event.text, tag);
+    if (!noPrompt) output_.push(promptAt + delay, (lines ? eol() : QByteArray()) + ">", tag);
     readyAt_ = promptAt;
     if (request && options_.unplugAfter > 0 && requests_ == options_.unplugAfter)
         unplugTime_ = std::max(output_.drainTime(), promptAt);
@@ -306,7 +327,71 @@ bool Adapter::openBus(QList<Event>& events, double& at) {
     return true;
 }
 
-QList<Adapter::Event> Adapter::listen(const QList<Vehicle::Reply>& replies, double sent, int wanted, double* promptAt) {
+Adapter::Damage Adapter::damageFor(const QByteArray& request) const {
+    Damage damage;
+    if (everyNth(options_.shortDataEvery, requests_)) damage.kept = echoedBytes(request);
+    damage.oddDigits = everyNth(options_.oddDigitsEvery, requests_);
+    damage.nonHex = everyNth(options_.nonHexEvery, requests_);
+    return damage;
+}
+
+Misprint Adapter::misprint(const QByteArray& frame, qsizetype index, const Damage& damage) const {
+    if ((!damage.oddDigits && !damage.nonHex) || index < 0 || index >= frame.size()) return {};
+    QByteArray text = hexText(frame.mid(index, 1), false);
+    if (damage.oddDigits) text.chop(1);
+    if (damage.nonHex) {
+        const qsizetype digits = std::min<qsizetype>(text.size(), std::clamp(options_.nonHexDigits, 1, 2));
+        text = text.left(text.size() - digits) + QByteArray(digits, 'Z');
+    }
+    return {index, text};
+}
+
+void Adapter::endSegmentsEarly(QList<QByteArray>& frames, qsizetype length) const {
+    const int announced = std::min(options_.segmentAnnounce, isotp::maxLength);
+    if (announced > length) {
+        frames.first()[0] = char(0x10 | (announced >> 8));
+        frames.first()[1] = char(announced & 0xFF);
+    }
+    if (options_.segmentFrames > 0 && frames.size() > options_.segmentFrames) frames.resize(options_.segmentFrames);
+}
+
+QList<QByteArray> Adapter::printMessage(const ControllerDefinition& definition, const QByteArray& message,
+                                        const Damage& damage) const {
+    PrintFormat format = format_;
+    if (options_.ignoreHeaders) format.headers = false;
+    const qsizetype kept = damage.kept < 0 ? message.size() : std::min(damage.kept, message.size());
+    const qsizetype last = kept - 1; // the last data byte that comes, in the message
+    QList<QByteArray> texts;
+    if (isCan(connected_)) {
+        const bool extended = protocolInfo(connected_).bus == Bus::Can29;
+        const quint32 id = extended ? (0x18DAF100u | definition.address) : definition.canId;
+        QList<QByteArray> frames = isotp::segment(message, definition.padding);
+        const bool segmented = frames.size() > 1;
+        // The frame that carries the last data byte, and where in it.
+        qsizetype carrier = 0, index = 1 + last;
+        if (segmented) {
+            carrier = last < 6 ? 0 : 1 + (last - 6) / 7;
+            index = last < 6 ? 2 + last : 1 + (last - 6) % 7;
+            endSegmentsEarly(frames, message.size());
+        }
+        if (kept < message.size()) frames = {frames.first().left((segmented ? 2 : 1) + kept)};
+        for (qsizetype k = 0; k < frames.size(); ++k)
+            texts.append(canLines(id, extended, frames[k], format, eol(),
+                                  k == carrier && last >= 0 ? misprint(frames[k], index, damage) : Misprint{}));
+    } else {
+        QByteArray frame = legacyFrame(connected_, definition.address, message);
+        if (kept < message.size()) frame = frame.left(3 + kept);
+        const Misprint wrong = last >= 0 ? misprint(frame, 3 + last, damage) : Misprint{};
+        texts.append(legacyLine(frame, format, wrong, kept == message.size()));
+    }
+    if (options_.lowercase)
+        for (QByteArray& text : texts)
+            text = text.toLower();
+    return texts;
+}
+
+QList<Adapter::Event> Adapter::listen(const QList<Vehicle::Reply>& replies, double sent, int wanted,
+                                      const Damage& damage, double* promptAt) {
     struct Arrival {
         double at;
         QByteArray text;
@@ -314,24 +399,19 @@ QList<Adapter::Event> Adapter::listen(const QList<Vehicle::Reply>& replies, doub
     };
     QList<Arrival> arrivals;
     const bool can = isCan(connected_);
-    const bool extended = protocolInfo(connected_).bus == Bus::Can29;
     for (const Vehicle::Reply& reply : replies) {
         const ControllerDefinition& definition = vehicle_.controllers()[reply.controller].definition();
         double at = sent + timed(reply.delay);
         for (const QByteArray& message : reply.messages) {
-            if (can) {
-                const quint32 id = extended ? (0x18DAF100u | definition.address) : definition.canId;
-                const QList<QByteArray> frames = isotp::segment(message, definition.padding);
-                for (qsizetype k = 0; k < frames.size(); ++k) {
-                    arrivals.append(
-                        {at, canLines(id, extended, frames[k], format_, eol()) + eol(), k == frames.size() - 1});
-                    // The first frame waits for the adapter's flow control.
-                    at += timed(k == 0 && frames.size() > 1 ? 0.0015 : 0.0005);
-                }
-            } else {
-                const QByteArray frame = legacyFrame(connected_, definition.address, message);
-                arrivals.append({at, legacyLine(frame, format_) + eol(), true});
-                at += timed(messageGap(connected_, frame.size()));
+            const QList<QByteArray> texts = printMessage(definition, message, damage);
+            for (qsizetype k = 0; k < texts.size(); ++k) {
+                arrivals.append({at, texts[k] + eol(), k == texts.size() - 1});
+                // A first frame waits for the adapter's flow control; a legacy message
+                // takes its bus time (three header bytes and the check byte around the data).
+                if (can)
+                    at += timed(k == 0 && texts.size() > 1 ? 0.0015 : 0.0005);
+                else
+                    at += timed(messageGap(connected_, message.size() + 4));
             }
         }
     }
@@ -393,9 +473,54 @@ void Adapter::obdRequest(QByteArray command, double at) {
     now += timed(0.0005);
     const QList<Vehicle::Reply> replies = vehicle_.request(request, connected_, now - keyOn_, requests_);
     double promptAt = now;
-    events.append(listen(replies, now, wanted, &promptAt));
+    QList<Event> heard = listen(replies, now, wanted, damageFor(request), &promptAt);
+    if (answersWithErrorWord(request)) heard = {{heard.first().at, options_.errorWord + eol()}};
     interruptible_ = true;
-    answer(events, promptAt, true);
+    if (options_.floodKilobytes > 0 && requests_ > options_.floodAfter) {
+        startFlood(events, heard);
+        return;
+    }
+    events.append(heard);
+    const bool late = everyNth(options_.lateEvery, requests_);
+    answer(events, promptAt, true, late ? std::max(0.0, options_.lateSeconds) : 0);
+}
+
+bool Adapter::answersWithErrorWord(const QByteArray& request) const {
+    if (options_.errorWord.isEmpty() || requests_ <= options_.errorAfter) return false;
+    const quint8 service = quint8(request[0]);
+    return options_.errorOnAll || service == 0x02 || service == 0x03 || service == 0x07;
+}
+
+void Adapter::startFlood(const QList<Event>& before, const QList<Event>& heard) {
+    ++answers_;
+    for (const Event& event : before)
+        output_.push(event.at, event.text, tag_);
+    flood_.lines.clear();
+    for (const Event& event : heard)
+        flood_.lines += event.text;
+    flood_.start = heard.first().at;
+    flood_.pieces = 0;
+    readyAt_ = infinity; // only a character from the client ends it
+}
+
+double Adapter::nextFloodPiece() const {
+    if (flood_.start == infinity || options_.floodKilobytes <= 0) return infinity;
+    return flood_.start + double(flood_.pieces) * floodStep;
+}
+
+void Adapter::sendFloodPiece() {
+    const double at = nextFloodPiece();
+    const qsizetype size = qsizetype(options_.floodKilobytes) * qsizetype(1000 * floodStep);
+    qsizetype offset = qsizetype((flood_.pieces * size) % flood_.lines.size());
+    ++flood_.pieces;
+    // While the line still carries earlier pieces the adapter's buffer is full: this one is lost.
+    if (output_.lineBusyUntil() > at) return;
+    QByteArray piece;
+    while (piece.size() < size) {
+        piece += flood_.lines.mid(offset, size - piece.size());
+        offset = 0;
+    }
+    output_.push(at, piece, tag_);
 }
 
 } // namespace zelcor::sim

@@ -56,15 +56,40 @@ private:
         bool automatic = true;
     };
 
+    // How the faults switched on damage each message of one answer.
+    struct Damage {
+        qsizetype kept = -1; // short data: the message's bytes that still come (-1: all)
+        bool oddDigits = false;
+        bool nonHex = false;
+    };
+    // A stream without a prompt (the flood fault).
+    struct Flood {
+        double start;     // +infinity: none running
+        QByteArray lines; // sent over and over
+        qint64 pieces = 0;
+    };
+
     void handle(const Pending& pending, double at);
     void execute(const QByteArray& typed, double at, quint64 write);
     void interrupt(double at);
-    void answer(QList<Event> events, double promptAt, bool request);
+    // `delay` holds the answer up on its way (late answers): the adapter is ready anyway.
+    void answer(QList<Event> events, double promptAt, bool request, double delay = 0);
     void atCommand(const QByteArray& command, double at);
     void obdRequest(QByteArray command, double at);
     bool openBus(QList<Event>& events, double& at);
     bool busInit(QList<Event>& events, double& at, int protocol);
-    QList<Event> listen(const QList<Vehicle::Reply>& replies, double sent, int wanted, double* promptAt);
+    QList<Event> listen(const QList<Vehicle::Reply>& replies, double sent, int wanted, const Damage& damage,
+                        double* promptAt);
+    // The printed frames of one message, one text each (no line end).
+    QList<QByteArray> printMessage(const ControllerDefinition& definition, const QByteArray& message,
+                                   const Damage& damage) const;
+    Damage damageFor(const QByteArray& request) const;
+    Misprint misprint(const QByteArray& frame, qsizetype index, const Damage& damage) const;
+    void endSegmentsEarly(QList<QByteArray>& frames, qsizetype length) const;
+    bool answersWithErrorWord(const QByteArray& request) const;
+    void startFlood(const QList<Event>& before, const QList<Event>& heard);
+    double nextFloodPiece() const;
+    void sendFloodPiece();
     bool setProtocol(const QByteArray& argument, bool store);
     QByteArray describeProtocol(bool numeric) const;
     void reset();
@@ -99,6 +124,7 @@ private:
     int requests_ = 0;
     double keyOn_ = 0;
     double unplugTime_;
+    Flood flood_;
 };
 
 } // namespace zelcor::sim

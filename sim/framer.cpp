@@ -31,12 +31,19 @@ QByteArray legacyFrame(int protocol, quint8 source, const QByteArray& data) {
     return frame;
 }
 
-QByteArray legacyLine(const QByteArray& frame, const PrintFormat& format) {
-    if (format.headers) return hexText(frame, format.spaces);
-    return hexText(frame.mid(3, frame.size() - 4), format.spaces);
-}
-
 namespace {
+
+// Bytes from `from` on (`count` of them, -1: all) in hex, the misprinted one as it is printed.
+QByteArray printed(const QByteArray& frame, qsizetype from, qsizetype count, bool spaces, const Misprint& misprint) {
+    const QByteArray part = frame.mid(from, count);
+    const qsizetype at = misprint.index - from;
+    if (misprint.index < 0 || at < 0 || at >= part.size()) return hexText(part, spaces);
+    const QByteArray gap = spaces ? QByteArray(" ") : QByteArray();
+    QByteArray text = at > 0 ? hexText(part.left(at), spaces) + gap : QByteArray();
+    text += misprint.text;
+    if (at + 1 < part.size()) text += gap + hexText(part.mid(at + 1), spaces);
+    return text;
+}
 
 QByteArray canHeader(quint32 id, bool extended, bool spaces) {
     if (!extended) return QByteArray::number(id & 0x7FF, 16).toUpper().rightJustified(3, '0');
@@ -48,28 +55,32 @@ QByteArray canHeader(quint32 id, bool extended, bool spaces) {
 
 } // namespace
 
+QByteArray legacyLine(const QByteArray& frame, const PrintFormat& format, const Misprint& misprint, bool checked) {
+    if (format.headers) return printed(frame, 0, -1, format.spaces, misprint);
+    return printed(frame, 3, frame.size() - (checked ? 4 : 3), format.spaces, misprint);
+}
+
 QByteArray canLines(quint32 id, bool extended, const QByteArray& frame, const PrintFormat& format,
-                    const QByteArray& eol) {
-    const QByteArray gap = format.spaces ? QByteArray(" ") : QByteArray();
+                    const QByteArray& eol, const Misprint& misprint) {
+    const bool spaces = format.spaces;
+    const QByteArray gap = spaces ? QByteArray(" ") : QByteArray();
     const int type = quint8(frame[0]) >> 4;
-    if (format.headers) {
-        QByteArray shown = frame;
-        if (type == 0) shown = frame.left(1 + (quint8(frame[0]) & 0x0F));
-        return canHeader(id, extended, format.spaces) + gap + hexText(shown, format.spaces);
-    }
+    const int single = quint8(frame[0]) & 0x0F; // a single frame's length
+    if (format.headers)
+        return canHeader(id, extended, spaces) + gap + printed(frame, 0, type == 0 ? 1 + single : -1, spaces, misprint);
     switch (type) {
     case 0:
-        return hexText(frame.mid(1, quint8(frame[0]) & 0x0F), format.spaces);
+        return printed(frame, 1, single, spaces, misprint);
     case 1: {
         const int length = ((quint8(frame[0]) & 0x0F) << 8) | quint8(frame[1]);
         return QByteArray::number(length, 16).toUpper().rightJustified(3, '0') + eol + "0:" + gap +
-               hexText(frame.mid(2), format.spaces);
+               printed(frame, 2, -1, spaces, misprint);
     }
     case 2:
         return QByteArray::number(quint8(frame[0]) & 0x0F, 16).toUpper() + ":" + gap +
-               hexText(frame.mid(1), format.spaces);
+               printed(frame, 1, -1, spaces, misprint);
     default:
-        return hexText(frame, format.spaces);
+        return printed(frame, 0, -1, spaces, misprint);
     }
 }
 

@@ -12,6 +12,13 @@ struct PrintFormat {
     bool spaces = true;   // a blank between bytes
 };
 
+// One byte of a frame printed wrong (a damaged adapter): the byte at `index` shows `text`
+// instead of its two digits.
+struct Misprint {
+    qsizetype index = -1; // -1: none
+    QByteArray text;
+};
+
 // Upper-case hex pairs, separated by blanks when `spaces`.
 QByteArray hexText(const QByteArray& bytes, bool spaces);
 
@@ -20,8 +27,10 @@ QByteArray hexText(const QByteArray& bytes, bool spaces);
 // (80 + data length), F1, src. J1850 carries a CRC, the ISO protocols a sum.
 QByteArray legacyFrame(int protocol, quint8 source, const QByteArray& data);
 
-// The printed line of a legacy frame (no line end): all of it with headers, else the data.
-QByteArray legacyLine(const QByteArray& frame, const PrintFormat& format);
+// The printed line of a legacy frame (no line end): all of it with headers, else the data
+// (all after the header when the frame lacks its check byte, `checked` false).
+QByteArray legacyLine(const QByteArray& frame, const PrintFormat& format, const Misprint& misprint = {},
+                      bool checked = true);
 
 // The printed form of one received CAN frame (eight bytes, PCI first). With headers: the
 // identifier, the PCI byte and the data (a single frame only up to its length). Without:
@@ -29,6 +38,6 @@ QByteArray legacyLine(const QByteArray& frame, const PrintFormat& format);
 // own, then "0:" and its data; a consecutive frame shows its sequence digit, ":" and data.
 // Lines are separated by `eol`; no line end after the last.
 QByteArray canLines(quint32 id, bool extended, const QByteArray& frame, const PrintFormat& format,
-                    const QByteArray& eol);
+                    const QByteArray& eol, const Misprint& misprint = {});
 
 } // namespace zelcor::sim

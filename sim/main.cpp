@@ -1,6 +1,7 @@
 // zelcor-sim: the simulated adapter and car behind a pseudo-terminal (and optionally a
 // TCP port), for the program and for anyone with a terminal program.
 
+#include "sim/faultoptions.h"
 #include "sim/ptyserver.h"
 #include "sim/simulator.h"
 #include "sim/tcpserver.h"
@@ -68,13 +69,8 @@ int main(int argc, char** argv) {
                                        QStringLiteral("Also serve a second adapter on 127.0.0.1:port."),
                                        QStringLiteral("port"));
     const QCommandLineOption listOption(QStringLiteral("list-profiles"), QStringLiteral("List the profiles."));
-    const QCommandLineOption unplugOption(QStringLiteral("unplug-after"),
-                                          QStringLiteral("Fault: the device goes away after n OBD requests."),
-                                          QStringLiteral("n"), QStringLiteral("0"));
-    const QCommandLineOption silentOption(QStringLiteral("silent-vehicle"),
-                                          QStringLiteral("Fault: no controller ever answers."));
-    parser.addOptions({profileOption, protocolOption, latencyOption, noTimingOption, tcpOption, listOption,
-                       unplugOption, silentOption});
+    parser.addOptions({profileOption, protocolOption, latencyOption, noTimingOption, tcpOption, listOption});
+    zelcor::sim::addFaultOptions(parser);
     parser.process(app);
 
     if (parser.isSet(listOption)) {
@@ -99,15 +95,17 @@ int main(int argc, char** argv) {
         return 2;
     }
     options.realTiming = !parser.isSet(noTimingOption);
-    options.unplugAfter = parser.value(unplugOption).toInt();
-    options.silentVehicle = parser.isSet(silentOption);
+    QString error;
+    if (!zelcor::sim::readFaultOptions(parser, options, &error)) {
+        std::fprintf(stderr, "zelcor-sim: %s\n", qPrintable(error));
+        return 2;
+    }
 
     if (!quitOnSignals(app)) {
         std::fprintf(stderr, "zelcor-sim: cannot handle signals\n");
         return 1;
     }
     zelcor::sim::PtyServer pty(options);
-    QString error;
     if (!pty.start(&error)) {
         std::fprintf(stderr, "zelcor-sim: %s\n", qPrintable(error));
         return 1;

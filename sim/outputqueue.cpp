@@ -39,10 +39,14 @@ double OutputQueue::nextDelivery() const {
 }
 
 double OutputQueue::drainTime() const {
+    return chunks_.empty() ? -std::numeric_limits<double>::infinity() : lineBusyUntil() + latency_;
+}
+
+double OutputQueue::lineBusyUntil() const {
     double line = lineFree_;
     for (const Chunk& chunk : chunks_)
         line = sent(chunk, line);
-    return chunks_.empty() ? -std::numeric_limits<double>::infinity() : line + latency_;
+    return line;
 }
 
 QByteArray OutputQueue::take(double now) {

@@ -23,6 +23,8 @@ public:
     double nextDelivery() const;
     // When everything queued has reached the client (-infinity when nothing is queued).
     double drainTime() const;
+    // When the serial line has sent everything queued (the link's latency not counted).
+    double lineBusyUntil() const;
     // Everything that has reached the client by `now`, removed from the queue.
     QByteArray take(double now);
     void clear() { chunks_.clear(); }

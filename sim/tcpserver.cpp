@@ -6,11 +6,19 @@
 
 namespace zelcor::sim {
 
+namespace {
+
+// Output the client does not read is dropped beyond this (a flood to a client that stopped
+// reading would grow without end).
+constexpr qint64 unsentLimit = 1 << 20;
+
+} // namespace
+
 TcpServer::TcpServer(const Options& options, QObject* parent)
     : QObject(parent), runner_(options), server_(new QTcpServer(this)) {
     connect(server_, &QTcpServer::newConnection, this, &TcpServer::accept);
     connect(&runner_, &RealtimeRunner::output, this, [this](const QByteArray& bytes) {
-        if (client_) client_->write(bytes);
+        if (client_ && client_->bytesToWrite() + bytes.size() <= unsentLimit) client_->write(bytes);
     });
     connect(&runner_, &RealtimeRunner::unplugged, this, &TcpServer::unplug);
 }

@@ -1,73 +1,21 @@
 // The simulated adapter: command handling (AT commands, echo and line ends, resets, the
 // protocol search), how it prints answers in the formats and on the buses the session
-// goldens do not show (they show headers and blanks on each car's own bus), its timing
-// with real timing on, and the faults switched on for tests.
+// goldens do not show (they show headers and blanks on each car's own bus), and its
+// timing with real timing on.
 
-#include "sim/simulator.h"
+#include "simharness.h"
 #include "testmain.h"
 
 #include <QTest>
-#include <algorithm>
 
 using namespace zelcor;
 using B = QByteArray;
 
 namespace {
 
-sim::Options simOptions(const QString& profile, int protocol = 0, bool realTiming = false) {
-    sim::Options options;
-    options.profile = profile;
-    options.protocol = protocol;
-    options.realTiming = realTiming;
-    return options;
-}
-
-struct Answer {
-    QByteArray text;
-    double sent = 0;     // when the command was written
-    double finished = 0; // when the last byte (the prompt) arrived
-    double first = 0;    // when the first byte arrived
-    double took() const { return finished - sent; }
-};
-
-// Talks to an in-process simulator on made-up time: sends a command and collects the
-// answer up to the prompt, moving time on to each output as it falls due.
-class SimHarness {
-public:
-    explicit SimHarness(const sim::Options& options = {}) : sim(options) {}
-
-    // Writes `bytes` now and reads until the prompt or until `limit` seconds have passed.
-    Answer exchange(const QByteArray& bytes, double limit = 30) {
-        Answer answer;
-        answer.sent = now;
-        sim.input(bytes, now);
-        const double end = now + limit;
-        while (!answer.text.endsWith('>')) {
-            const double next = sim.nextOutputTime();
-            if (next > end) break;
-            now = std::max(now, next);
-            const QByteArray got = sim.output(now);
-            if (!got.isEmpty() && answer.text.isEmpty()) answer.first = now;
-            answer.text += got;
-        }
-        answer.finished = now;
-        return answer;
-    }
-    // One command (CR added); the answer text.
-    QByteArray ask(const QByteArray& command, double limit = 30) { return exchange(command + "\r", limit).text; }
-    // Several commands, answers dropped: "ATE0 ATL0 ATH1".
-    void setup(const QString& commands) {
-        for (const QString& command : commands.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-            ask(command.toLatin1());
-    }
-    void wait(double seconds) {
-        now += seconds;
-        sim.output(now);
-    }
-
-    sim::Simulator sim;
-    double now = 100;
-};
+using test::Answer;
+using test::SimHarness;
+using test::simOptions;
 
 constexpr double character = 10.0 / 38400; // one character on the serial line
 constexpr double timeoutStep = 0.004096;   // ATST counts these
@@ -217,11 +165,7 @@ private slots:
         QFETCH(QByteArray, written);
         SimHarness car(simOptions(profile, protocol));
         car.setup(setup);
-        QByteArray got;
-        car.sim.input(written, car.now);
-        for (int i = 0; i < 20; ++i)
-            got += car.sim.output(car.now += 1);
-        QTEST(got, "expected");
+        QTEST(car.writeAndCollect(written), "expected");
     }
 
     // How long an answer takes with real timing on, on made-up time: the ATST wait after
@@ -330,89 +274,6 @@ private slots:
         QVERIFY(both.text.startsWith("41 00 BE 3F A8 13\r\r>"));
         car.now = both.finished;
         QCOMPARE(car.exchange("").text, B("41 0D 00\r\r>"));
-    }
-
-    // Faults.
-    void silentAdapter() {
-        sim::Options options;
-        options.silentAdapter = true;
-        sim::Simulator simulator(options);
-        simulator.input("ATZ\r0100\r", 1);
-        QCOMPARE(simulator.output(100), B());
-        QCOMPARE(simulator.nextOutputTime(), qInf());
-    }
-
-    void silentVehicle() {
-        sim::Options options;
-        options.silentVehicle = true;
-        SimHarness car(options);
-        car.setup("ATE0 ATL0");
-        QCOMPARE(car.ask("0100"), B("SEARCHING...\rUNABLE TO CONNECT\r\r>"));
-        car.sim.options().silentVehicle = false;
-        QVERIFY(car.ask("0100").startsWith("SEARCHING...\r41 00"));
-        car.sim.options().silentVehicle = true; // the car goes quiet after the link is up
-        QCOMPARE(car.ask("0100"), B("NO DATA\r\r>"));
-        QCOMPARE(car.ask("ATI"), B("ELM327 v1.5\r\r>"));
-    }
-
-    void everyNth_data() {
-        QTest::addColumn<int>("garbage");
-        QTest::addColumn<int>("noPrompt");
-        QTest::addColumn<QByteArray>("junked"); // of three answers in a row
-        QTest::addColumn<QByteArray>("prompted");
-        QTest::newRow("junk always") << 1 << 0 << B("111") << B("111");
-        QTest::newRow("junk every 2nd") << 2 << 0 << B("010") << B("111");
-        QTest::newRow("prompt lost every 2nd") << 0 << 2 << B("000") << B("101");
-        QTest::newRow("both on the 3rd") << 3 << 3 << B("001") << B("110");
-    }
-    void everyNth() {
-        QFETCH(int, garbage);
-        QFETCH(int, noPrompt);
-        QFETCH(QByteArray, junked);
-        QFETCH(QByteArray, prompted);
-        sim::Options options;
-        options.garbageEvery = garbage;
-        options.missingPromptEvery = noPrompt;
-        sim::Simulator simulator(options);
-        const QList<B> commands{"ATE0\r", "ATI\r", "0100\r"}, answers{"OK", "ELM327", "41 00"};
-        for (int i = 0; i < 3; ++i) {
-            simulator.input(commands[i], i);
-            const B got = simulator.output(i);
-            QCOMPARE(got.contains('\xFF'), junked[i] == '1');
-            QCOMPARE(got.endsWith('>'), prompted[i] == '1');
-            QVERIFY(got.contains(answers[i]));
-        }
-    }
-
-    void unplugAfterRequests_data() {
-        QTest::addColumn<bool>("realTiming");
-        QTest::newRow("instant") << false;
-        QTest::newRow("timed") << true;
-    }
-    void unplugAfterRequests() {
-        QFETCH(bool, realTiming);
-        sim::Options options = simOptions(QStringLiteral("can11"), 0, realTiming);
-        options.unplugAfter = 2;
-        SimHarness car(options);
-        car.setup("ATE0 ATL0 ATI"); // adapter commands do not count
-        QVERIFY(car.ask("0100").contains("41 00"));
-        QVERIFY(!car.sim.unplugged(car.now));
-        const Answer last = car.exchange("0101\r", 5);
-        QVERIFY(last.text.endsWith("\r\r>")); // the second answer still arrives whole
-        QVERIFY(car.sim.unplugged(last.finished));
-        QCOMPARE(car.sim.requestCount(), 2);
-        car.sim.input("ATI\r", car.now + 1);
-        QCOMPARE(car.sim.output(car.now + 10), B());
-        QCOMPARE(car.sim.nextOutputTime(), qInf());
-    }
-
-    void unplugCutsTheAnswer() {
-        sim::Simulator simulator(simOptions(QStringLiteral("can11"), 0, true));
-        simulator.input("ATZ\r", 0);
-        simulator.unplug(0.1); // during the reset
-        QVERIFY(!simulator.unplugged(0.05));
-        QVERIFY(simulator.unplugged(0.1));
-        QVERIFY(!simulator.output(5).contains("ELM327"));
     }
 };
 

@@ -143,6 +143,26 @@ private slots:
         ::close(third);
     }
 
+    // A flood reaches a TCP client as fast as it reads, and its next character stops it.
+    void tcpFlood() {
+        sim::Options options;
+        options.floodKilobytes = 1000;
+        sim::TcpServer server{options};
+        QVERIFY(server.listen(0));
+        const int fd = connectTo(server.port());
+        QVERIFY(fd >= 0);
+        QByteArray flood;
+        [[maybe_unused]] const ssize_t n = ::write(fd, "ATE0\r0100\r", 10);
+        QElapsedTimer timer;
+        timer.start();
+        while (flood.size() < 100000 && timer.elapsed() < 5000)
+            readAnswer(fd, &flood, 0.05);
+        QVERIFY2(flood.size() >= 100000, qPrintable(QString::number(flood.size())));
+        QCOMPARE(flood.count('>'), 1); // the ATE0's
+        QVERIFY(ask(fd, "\r").endsWith("STOPPED\r\n\r\n>"));
+        ::close(fd);
+    }
+
     // The in-process port: its number, output only as the test clock moves, the write log,
     // a closed port, and a port deleted while its clock goes on.
     void testPort() {
