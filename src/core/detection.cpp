@@ -53,7 +53,8 @@ bool Detection::run() {
     link_.send(QStringLiteral("0100"));
     const QString broadcast = link_.receiveAll(1.5);
     link_.host().setClipboardText(description + QStringLiteral("/") + broadcast);
-    lastAnswer_ = description.trimmed() + QStringLiteral(" / ") + broadcast;
+    lastAnswer_ =
+        protocolText_ + QStringLiteral(" / ") + QString(broadcast).replace(QLatin1Char('\r'), QLatin1Char(' '));
     QStringList controllers;
     for (QString line : broadcast.split(QLatin1Char('\r'))) {
         // Only lines that answer the request behind a header the adapter writes name a

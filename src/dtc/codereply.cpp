@@ -155,11 +155,11 @@ CodeRead canCodes(const QStringList& lines, HeaderLayout layout, int response) {
 
 CodeRead readTroubleCodes(const QString& reply, HeaderLayout layout, int service) {
     const int response = 0x40 + service;
-    if (reply.isEmpty()) return CodeRead{{}, QStringLiteral("no reply")};
     const QString error = adapterErrorIn(reply);
     if (!error.isEmpty()) return CodeRead{{}, error};
     QStringList lines = reply.split(QLatin1Char('\r'), Qt::SkipEmptyParts);
     lines.removeAll(QStringLiteral("SEARCHING...")); // the adapter looking for the protocol
+    if (lines.isEmpty()) return CodeRead{{}, QStringLiteral("no reply")};
     for (const QString& line : lines)
         if (!isHexText(normaliseLine(line, layout)))
             return CodeRead{{}, QStringLiteral("a damaged line \"%1\"").arg(line)};

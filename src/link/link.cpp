@@ -139,11 +139,19 @@ Reply Link::receive() {
         reply = parseReply(s, selectedController_, headerLayout_);
         // Why, from the first line: the adapter's words, a damaged line, or another sender.
         if (!lines.isEmpty()) {
-            const Reply first = parseReply(normaliseLine(lines.first(), headerLayout_), selectedController_, headerLayout_);
             const QString error = adapterErrorIn(s);
-            reply.problem = !error.isEmpty() ? QStringLiteral("the adapter said %1").arg(error)
-                            : first.isSound() ? QStringLiteral("another controller answered (%1)").arg(hexByte(first.controller))
-                                              : first.problem;
+            const Reply first =
+                parseReply(normaliseLine(lines.first(), headerLayout_), selectedController_, headerLayout_);
+            if (!error.isEmpty()) {
+                reply.problem = QStringLiteral("the adapter said %1").arg(error);
+            } else if (first.isSound()) { // another controller's sound reply: it answers nothing here
+                const QString text = reply.text;
+                reply = first;
+                reply.text = text;
+                reply.fromSelected = false;
+            } else {
+                reply.problem = first.problem;
+            }
         }
     }
     if (reply.isEmpty()) linkLost_ = true;

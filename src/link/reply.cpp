@@ -59,12 +59,23 @@ bool isHexText(QStringView text) {
 }
 
 const QStringList& adapterErrorWords() {
+    // Longer words first: "ERR" is part of several others, "DATA ERROR" of "<DATA ERROR".
     static const QStringList words = {
-        QStringLiteral("ACT ALERT"),  QStringLiteral("BUFFER FULL"), QStringLiteral("BUS BUSY"),
-        QStringLiteral("BUS ERROR"),  QStringLiteral("CAN ERROR"),   QStringLiteral("<DATA ERROR"),
-        QStringLiteral("DATA ERROR"), QStringLiteral("ERR"),         QStringLiteral("FB ERROR"),
-        QStringLiteral("LP ALERT"),   QStringLiteral("LV RESET"),    QStringLiteral("NO DATA"),
-        QStringLiteral("<RX ERROR"),  QStringLiteral("STOPPED"),     QStringLiteral("UNABLE TO CONNECT"),
+        QStringLiteral("UNABLE TO CONNECT"),
+        QStringLiteral("<DATA ERROR"),
+        QStringLiteral("BUFFER FULL"),
+        QStringLiteral("DATA ERROR"),
+        QStringLiteral("ACT ALERT"),
+        QStringLiteral("BUS ERROR"),
+        QStringLiteral("CAN ERROR"),
+        QStringLiteral("<RX ERROR"),
+        QStringLiteral("BUS BUSY"),
+        QStringLiteral("FB ERROR"),
+        QStringLiteral("LP ALERT"),
+        QStringLiteral("LV RESET"),
+        QStringLiteral("NO DATA"),
+        QStringLiteral("STOPPED"),
+        QStringLiteral("ERR"),
         QStringLiteral("?"),
     };
     return words;

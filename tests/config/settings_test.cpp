@@ -2,6 +2,7 @@
 // default file and one saved from the setup panel are tests/golden/data/setup-*.cfg.
 
 #include "config/settings.h"
+#include "config/setuppanel.h"
 #include "sessionrig.h"
 #include "testmain.h"
 
@@ -64,7 +65,12 @@ private slots:
         row("prompt delay with blanks", withLine(2, " 0. 25"), [](Settings& s) { s.promptDelay = 0.25; });
         row("line feeds only", "4\n0\n0\n0\n0\n0\n0\n2000\n-99\n1\n",
             [](Settings& s) { s = {4, 0, false, false, false, false, false, 2000, -99, true}; });
+        row("carriage returns only", "4\r0\r0\r0\r0\r0\r0\r2000\r-99\r1\r",
+            [](Settings& s) { s = {4, 0, false, false, false, false, false, 2000, -99, true}; });
         row("more than ten lines", kDefaults + "9\r\n", defaults);
+        // A wait without end after every prompt is cut to the longest one.
+        row("prompt delay above range", withLine(2, "1e9"), [](Settings& s) { s.promptDelay = kMaxPromptDelay; });
+        row("prompt delay below range", withLine(2, "-3"), [](Settings& s) { s.promptDelay = 0; });
     }
     void read() {
         QFETCH(QByteArray, file);
@@ -73,6 +79,33 @@ private slots:
         if (!file.isNull()) QVERIFY(writeText(dir.filePath("setup.cfg"), file));
         QTEST(loaded(dir), "expected");
         QCOMPARE(fileText(dir.filePath("setup.cfg")), replaced ? kDefaults : file);
+    }
+
+    // What the setup panel refuses to save, and says why.
+    void setupFormLimits_data() {
+        QTest::addColumn<QString>("delay");
+        QTest::addColumn<QString>("weight");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("in range") << "10"
+                                  << "9999"
+                                  << "";
+        QTest::newRow("delay too long") << "1e9"
+                                        << "3200"
+                                        << "SR Time must be between 0 and 10 seconds.";
+        QTest::newRow("delay negative") << "-0.5"
+                                        << "3200"
+                                        << "SR Time must be between 0 and 10 seconds.";
+        QTest::newRow("weight too high") << "0"
+                                         << "10000"
+                                         << "The vehicle weight must be between 0 and 9999 pounds.";
+    }
+    void setupFormLimits() {
+        QFETCH(QString, delay);
+        QFETCH(QString, weight);
+        SetupPanelState form = setupFromSettings(Settings());
+        form.promptDelayText = delay;
+        form.weightText = weight;
+        QTEST(setupFormProblem(form), "problem");
     }
 
     // Every field in its saved format, and read back as saved.

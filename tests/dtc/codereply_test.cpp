@@ -42,8 +42,7 @@ QStringList segmented(const QString& id, const QString& payload) {
 
 void row(const char* name, const QStringList& lines, HeaderLayout layout, int service, const QStringList& items,
          const QString& problem = QString()) {
-    QTest::newRow(name) << lines.join(QLatin1Char('\r')) + QLatin1Char('\r') << layout << service << items
-                        << problem;
+    QTest::newRow(name) << lines.join(QLatin1Char('\r')) + QLatin1Char('\r') << layout << service << items << problem;
 }
 
 } // namespace
@@ -94,7 +93,7 @@ private slots:
         row("repeated frame ignored", repeated, can11, 3, codeItems(15, 232));
         row("lost frame", lost, can11, 3, {}, "the reply of controller 232 ended after 13 of 32 bytes");
         row("first frame announcing 4095 bytes, then silence", {"7E81FFF430F010101"}, can11, 3, {},
-            "the reply of controller 232 ended after 6 of 4095 bytes");
+            "the reply of controller 232 ended after 5 of 4095 bytes");
         row("transfer started again", fifteen.mid(0, 2) + fifteen, can11, 3, codeItems(15, 232));
         row("stray consecutive frame", {fifteen[1], "7E806430201330196"}, can11, 3,
             {at("P0133", 232), at("P0196", 232)});

@@ -148,8 +148,12 @@ private slots:
         QTest::addColumn<QStringList>("first");
         QTest::addColumn<QString>("explanation");
         const QString code = QStringLiteral("Freeze Frame DTC=P0133   ");
-        const QString fuel = QStringLiteral("Fuel System Status=S1: Closed Loop- 1 O2S");
-        QTest::newRow("no bit map") << FreezeScript{"NO DATA"} << 1 << 1 << QStringList{"="} << "";
+        const QString fuel = QStringLiteral("Fuel System Status=S1: Closed Loop- 1 O2S; S2: Closed Loop- 1 O2S");
+        QTest::newRow("no bit map") << FreezeScript{"NO DATA"} << 1 << 1 << QStringList{"="}
+                                    << "Freeze frame could not be read: the adapter said NO DATA";
+        QTest::newRow("damaged code: not read as another code")
+            << FreezeScript{"7E8 07 42 00 00 60 00 00 00", "01 3"} << 2 << 1 << QStringList{"Freeze Frame DTC="}
+            << "Freeze frame could not be read: an odd number of hex digits";
         // 02 to 06, and 1C, 1F and 20, which are never read; 04 is silent and leaves its row
         // to 05; 06 from another controller keeps its row, empty.
         QTest::newRow("rows") << FreezeScript{"7E8 07 42 00 00 7C 00 00 13", "01 33", {4}, {6}} << 6 << 4
@@ -173,8 +177,11 @@ private slots:
             if (pid == script.stopAt) rig.session.link().requestStop();
             if (line == "020000") return script.bitmap + "\r\r>";
             if (script.silent.contains(pid)) return "NO DATA\r\r>";
-            const QByteArray head = (script.foreign.contains(pid) ? "7E9 05 42 " : "7E8 05 42 ") + line.mid(2, 2);
-            return head + " 00 " + (pid == 2 ? script.code : QByteArray("7B")) + "\r\r>";
+            // Service, PID, frame number, then as many data bytes as the PID has.
+            const int bytes = pid == 2 ? 2 : std::max(parameterBytes(pid), 1);
+            const QByteArray data = pid == 2 ? script.code : QByteArray("7B") + QByteArray(" 7B").repeated(bytes - 1);
+            const QByteArray head = (script.foreign.contains(pid) ? "7E9 0" : "7E8 0") + QByteArray::number(3 + bytes);
+            return head + " 42 " + line.mid(2, 2) + " 00 " + data + "\r\r>";
         };
         rig.pass(Function::FreezeFrame);
         QStringList shown;

@@ -25,7 +25,8 @@ private slots:
         const Function rpm = Function::EngineSpeed, speed = Function::VehicleSpeed;
         QTest::newRow("FF FF is no negative value") << rpm << QByteArray("7E8 04 41 0C FF FF") << true << "16384 RPM";
         QTest::newRow("half an rpm rounds to even") << rpm << QByteArray("7E8 04 41 0C 00 02") << true << "0 RPM";
-        QTest::newRow("damaged pair ends the data") << rpm << QByteArray("7E8 04 41 0C 1A 8Z") << true << "1664 RPM";
+        QTest::newRow("damaged reply leaves the needle")
+            << rpm << QByteArray("7E8 04 41 0C 1A 8Z") << true << "800 RPM";
         QTest::newRow("rpm of another controller") << rpm << QByteArray("7E9 04 41 0C 1A F8") << true << "800 RPM";
         QTest::newRow("km/h") << speed << QByteArray("7E8 03 41 0D 64") << false << "100 KPH 0.0";
         QTest::newRow("100 km/h in mph") << speed << QByteArray("7E8 03 41 0D 64") << true << "62 MPH 0.0";

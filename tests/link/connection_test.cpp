@@ -144,8 +144,40 @@ private slots:
         QVERIFY(!rig.port.isOpen());
     }
 
+    // A Wi-Fi adapter that refuses the second connection: said at once, with the cause.
+    void reopenRefused() {
+        LinkRig rig;
+        rig.port.respond = [&](const QByteArray& line) {
+            if (line != "ATWS") return QByteArray("?\r\r>");
+            rig.port.busy.insert(1); // from now on another program holds it
+            return QByteArray("ELM327 v1.5\r\r>");
+        };
+        Connection connection(rig.link, QString());
+        connection.run();
+        QCOMPARE(connection.lastError(), ConnectionError::AdapterNotConfirmed);
+        QVERIFY2(rig.clock.now() < 1000 + 5, qPrintable(QString::number(rig.clock.now())));
+        QCOMPARE(rig.host.messages.size(), 1);
+        QVERIFY2(rig.host.messages[0].text.contains("Its port could not be opened again: Port already open"),
+                 qPrintable(rig.host.messages[0].text));
+    }
+
+    // Between wakeups the vehicle gets one second and four more.
+    void retryPause() {
+        SimRig rig(QStringLiteral("nocar"));
+        QList<double> shown; // when "Trying to communicate" came and went
+        rig.clock.onYield = [&](double now) {
+            const bool trying = rig.connection.panel().status.startsWith("Trying");
+            if (trying != (shown.size() % 2 == 1)) shown << now;
+            if (shown.size() == 2) rig.connection.requestDisconnect();
+        };
+        rig.connection.run();
+        QCOMPARE(shown.size(), 2);
+        QVERIFY2(shown[1] - shown[0] > 5 && shown[1] - shown[0] < 5.1,
+                 qPrintable(QString::number(shown[1] - shown[0])));
+    }
+
     // ERROR NUMBER 1 after the fourth wakeup the vehicle did not answer, each followed by
-    // a pause of four seconds.
+    // a pause of five seconds.
     void vehicleSilentAfterFourWakeups() {
         SimRig rig(QStringLiteral("nocar"));
         const double start = rig.clock.now();

@@ -76,9 +76,8 @@ private slots:
             "7E9064100BE3FA811NODATA");
         row("short lines skipped", "E8", can11, "7E8\r7E8 03 41 0D 20\r\r>", "0703E8410D20", "e8 41 d 20 1");
         row("no data bytes", "E8", can11, "7E8 02 41 0D\r\r>", "0702E8410D", "e8 41 d - 1");
-        row("damaged pair ends the data", "E8", can11, "7E8 06 41 00 BE 8Z A8 13\r\r>", "0706E84100BE8ZA813",
-            "e8 41 0 be 1");
-        row("damaged service byte", "E8", can11, "7E8 06 Z1 00 BE\r\r>", "0706E8Z100BE", "e8 -1 -1 - 1");
+        row("damaged pair: not read at all", "E8", can11, "7E8 06 41 00 BE 8Z A8 13\r\r>", "0706E84100BE8ZA813",
+            "-1 -1 -1 - 0");
         row("adapter text", "E8", can11, "NO DATA\r\r>", "NODATA", "-1 -1 -1 - 0");
         row("nothing", "", legacy, "", "");
         row("prompt only", "E8", can11, ">", "");
@@ -115,13 +114,14 @@ private slots:
         QTest::newRow("odd digit count") << "010C" << QByteArray("7E8 04 41 0C 1A F\r\r>")
                                          << "an odd number of hex digits";
         QTest::newRow("not hex") << "010C" << QByteArray("7E8 04 41 0C 1A 8Z\r\r>") << "\"Z\" is not a hex digit";
-        QTest::newRow("length beyond the data") << "010C" << QByteArray("7E8 06 41 0C 1A F8\r\r>")
-                                                << "the length byte announces 6 bytes, 4 follow";
+        QTest::newRow("length beyond the data")
+            << "010C" << QByteArray("7E8 06 41 0C 1A F8\r\r>") << "the length byte announces 6 bytes, 4 follow";
         QTest::newRow("another PID") << "010C" << QByteArray("7E8 03 41 0D 20\r\r>")
                                      << "the reply answers 41 0D, not 41 0C";
-        QTest::newRow("refused") << "010C" << QByteArray("7E8 03 7F 01 12\r\r>") << "the reply answers 7F 01, not 41 0C";
-        QTest::newRow("another controller") << "010C" << QByteArray("7E9 04 41 0C 1A F8\r\r>")
-                                            << "another controller answered (E9)";
+        QTest::newRow("refused") << "010C" << QByteArray("7E8 03 7F 01 12\r\r>")
+                                 << "the reply answers 7F 01, not 41 0C";
+        QTest::newRow("another controller")
+            << "010C" << QByteArray("7E9 04 41 0C 1A F8\r\r>") << "another controller answered (E9)";
         QTest::newRow("adapter error word") << "010C" << QByteArray("CAN ERROR\r\r>") << "the adapter said CAN ERROR";
         QTest::newRow("freeze frame parameter, frame number first")
             << "020C00" << QByteArray("7E8 04 42 0C 00 1A\r\r>") << "2 data bytes where 3 were expected";

@@ -163,7 +163,7 @@ private slots:
         QTest::newRow("deg C") << 1 << "Option4_1" << true << "" << 6 << "0";
         QTest::newRow("kPa") << 1 << "Option5_1" << true << "" << 7 << "0";
         QTest::newRow("weight not a number") << 1 << "Text19" << true << "abc" << 8 << "0";
-        QTest::newRow("weight above the range") << 1 << "Text19" << true << "12000" << 8 << "12000";
+        QTest::newRow("weight at the top of the range") << 1 << "Text19" << true << "9999" << 8 << "9999";
         QTest::newRow("init mode") << 1 << "Text18" << true << "-2" << 9 << "-2";
         QTest::newRow("init mode beyond 16 bits") << 1 << "Text18" << true << "70000" << 9 << "0";
         QTest::newRow("debug") << 1 << "Check8" << true << "" << 10 << "1";
@@ -204,6 +204,21 @@ private slots:
         QCOMPARE(settingsFileText(rig.session.settings()), after);
         QCOMPARE(rig.window.panels()->currentWidget()->objectName(), QStringLiteral("Frame1"));
         QCOMPARE(enabled(rig, outside), outside.join(' ') + " help");
+    }
+
+    // A value outside its range is refused with the reason; nothing is saved and the
+    // panel stays open.
+    void setupRefusesValuesOutOfRange() {
+        UiRig rig;
+        rig.window.show();
+        rig.find<QPushButton>("Command3")->click();
+        const QByteArray before = rig.file("setup.cfg");
+        rig.find<QLineEdit>("Text11")->setText("1e9");
+        rig.find<QPushButton>("Command8")->click();
+        QCOMPARE(rig.file("setup.cfg"), before);
+        QCOMPARE(rig.window.panels()->currentWidget()->objectName(), QStringLiteral("Frame2"));
+        QCOMPARE(rig.host.messages.size(), 1);
+        QVERIFY(rig.host.messages[0].text.startsWith("SR Time must be between 0 and 10 seconds."));
     }
 
     void placement_data() {

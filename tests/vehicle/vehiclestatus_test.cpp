@@ -45,10 +45,10 @@ private slots:
         QTest::addColumn<QString>("shown");
         const Function info = Function::GeneralInfo, coolant = Function(pid::coolantTemperature);
         QTest::newRow("info, another controller") << info << QByteArray("7E9 06 41 01 00 00 00 00") << "ON 3";
-        QTest::newRow("info, damaged lamp byte") << info << QByteArray("7E8 06 41 01 8Z 07 65 04") << "OFF 0";
+        QTest::newRow("info, damaged lamp byte") << info << QByteArray("7E8 06 41 01 8Z 07 65 04") << "ON 3";
         QTest::newRow("parameter, another controller") << coolant << QByteArray("7E9 03 41 05 7B") << "";
         QTest::newRow("parameter, refused") << coolant << QByteArray("7E8 03 7F 01 12") << "";
-        QTest::newRow("parameter, damaged") << coolant << QByteArray("7E8 03 41 05 7Z") << "-40.0 deg F";
+        QTest::newRow("parameter, damaged") << coolant << QByteArray("7E8 03 41 05 7Z") << "";
     }
     void otherReplies() {
         QFETCH(Function, function);
