@@ -78,15 +78,19 @@ int main(int argc, char** argv) {
     if (options.scan) {
         ScanHost host;
         Session session(clock, port, host, folder);
-        loadSettings(session.settings(), folder);
+        QString note;
+        loadSettings(session.settings(), folder, &note);
+        if (!note.isEmpty()) static_cast<Host&>(host).message(note, QStringLiteral("Setup"), MessageIcon::Exclamation);
         return scan(session, options.json, options.liveSeconds);
     }
 
     QtHost host;
     Session session(clock, port, host, folder);
-    loadSettings(session.settings(), folder);
+    QString note;
+    loadSettings(session.settings(), folder, &note);
     MainWindow window(session);
     host.setWindow(&window);
     window.show();
+    if (!note.isEmpty()) static_cast<Host&>(host).message(note, QStringLiteral("Setup"), MessageIcon::Exclamation);
     return app->exec();
 }

@@ -40,7 +40,7 @@ QByteArray settingsFileText(const Settings& s) {
     return lines.join("\r\n") + "\r\n";
 }
 
-bool parseSettingsFile(const QByteArray& text, Settings& out) {
+bool parseSettingsFile(const QByteArray& text, Settings& out, QString* note) {
     // Lines end in CR LF, LF or CR alone.
     QByteArray unified = text;
     unified.replace("\r\n", "\n").replace('\r', '\n');
@@ -54,6 +54,11 @@ bool parseSettingsFile(const QByteArray& text, Settings& out) {
     Settings s;
     s.startPort = *startPort;
     s.promptDelay = qBound(0.0, number(2), kMaxPromptDelay);
+    if (note && s.promptDelay != number(2))
+        *note = QStringLiteral("setup.cfg holds an SR Time of %1 seconds; %2 is used (it must be between 0 and %3). "
+                               "Change it in SET&UP.")
+                    .arg(QString::fromLatin1(lines[1]).trimmed(), generalNumber(s.promptDelay),
+                         generalNumber(kMaxPromptDelay));
     s.milesPerHour = number(3) > 0;
     s.poundsPerMinute = number(4) > 0;
     s.noPortSearch = number(5) > 0;
@@ -66,10 +71,10 @@ bool parseSettingsFile(const QByteArray& text, Settings& out) {
     return true;
 }
 
-void loadSettings(Settings& settings, const QString& folder) {
+void loadSettings(Settings& settings, const QString& folder, QString* note) {
     const QString path = inFolder(folder, QString::fromLatin1(kFileName));
     QFile file(path);
-    if (file.open(QIODevice::ReadOnly) && parseSettingsFile(file.readAll(), settings)) return;
+    if (file.open(QIODevice::ReadOnly) && parseSettingsFile(file.readAll(), settings, note)) return;
     file.close();
     writeFile(path, kDefaultFile, nullptr);
     settings = Settings();

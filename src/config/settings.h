@@ -7,7 +7,7 @@
 namespace zelcor {
 
 // The longest extra wait after a prompt (seconds); a longer one in the file is cut to it.
-inline constexpr double kMaxPromptDelay = 10.0;
+inline constexpr double kMaxPromptDelay = 5.0;
 
 struct Settings {
     qint16 startPort = 1;         // port to start the adapter search at
@@ -28,10 +28,12 @@ struct Settings {
 QByteArray settingsFileText(const Settings& settings);
 
 // Parses the file's text; false when it is unusable (too short, a 16-bit value out of range).
-bool parseSettingsFile(const QByteArray& text, Settings& settings);
+// A value outside its range is brought into it, and `note` (when given) says so.
+bool parseSettingsFile(const QByteArray& text, Settings& settings, QString* note = nullptr);
 
-// Reads setup.cfg from `folder`. On any problem the default file is written and read.
-void loadSettings(Settings& settings, const QString& folder);
+// Reads setup.cfg from `folder`. On any problem the default file is written and read;
+// `note` (when given) tells what the user should know (a value that was brought into range).
+void loadSettings(Settings& settings, const QString& folder, QString* note = nullptr);
 
 // Replaces setup.cfg in `folder` without ever leaving a half-written file.
 // Returns false (with a description) when the file could not be written.

@@ -53,8 +53,8 @@ bool Detection::run() {
     link_.send(QStringLiteral("0100"));
     const QString broadcast = link_.receiveAll(1.5);
     link_.host().setClipboardText(description + QStringLiteral("/") + broadcast);
-    lastAnswer_ =
-        protocolText_ + QStringLiteral(" / ") + QString(broadcast).replace(QLatin1Char('\r'), QLatin1Char(' '));
+    lastAnswer_ = protocolText_ + QStringLiteral(" / ") +
+                  quotable(QString(broadcast).replace(QLatin1Char('\r'), QLatin1Char(' ')), 300);
     QStringList controllers;
     for (QString line : broadcast.split(QLatin1Char('\r'))) {
         // Only lines that answer the request behind a header the adapter writes name a
@@ -142,7 +142,11 @@ void Detection::chooseSelectedController() {
 // PIDs 01 to 20 of the selected controller; PID 01 always counts as supported.
 void Detection::readSupport() {
     const Reply reply = link_.request(QStringLiteral("0100"));
-    if (!reply.answers(0x01, 0x00)) return;
+    if (!reply.answers(0x01, 0x00)) {
+        if (!reply.isEmpty())
+            lastAnswer_ += QStringLiteral(" / the controller's answer: ") + reply.whyNotAnswer(0x01, 0x00);
+        return;
+    }
     if (link_.tracing()) link_.traceLine(QStringLiteral("C3"));
     QByteArray bits = reply.data.left(4);
     bits.resize(4, '\0');

@@ -162,7 +162,7 @@ CodeRead readTroubleCodes(const QString& reply, HeaderLayout layout, int service
     if (lines.isEmpty()) return CodeRead{{}, QStringLiteral("no reply")};
     for (const QString& line : lines)
         if (!isHexText(normaliseLine(line, layout)))
-            return CodeRead{{}, QStringLiteral("a damaged line \"%1\"").arg(line)};
+            return CodeRead{{}, QStringLiteral("a damaged line \"%1\"").arg(quotable(line))};
     if (layout == HeaderLayout::Legacy) return legacyCodes(lines, response);
     return canCodes(lines, layout, response);
 }

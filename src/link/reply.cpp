@@ -18,13 +18,20 @@ QString twoDigits(int byte) {
     return byte < 0 ? QStringLiteral("--") : hexByte(byte);
 }
 
+// A character as a message can show it: printable ones as they are, others by number.
+QString shown(QChar c) {
+    const char16_t u = c.unicode();
+    if (u >= 0x20 && u < 0x7F) return QStringLiteral("\"%1\"").arg(c);
+    return QStringLiteral("character %1").arg(int(u), 2, 16, QLatin1Char('0'));
+}
+
 // Why `line` is not a well-formed reply, from its characters alone; empty when it is one.
 QString characterProblem(const QString& line) {
     if (line.isEmpty()) return QStringLiteral("no reply");
     const QString error = adapterErrorIn(line);
     if (!error.isEmpty()) return QStringLiteral("the adapter said %1").arg(error);
     for (const QChar c : line)
-        if (hexDigit(c) < 0) return QStringLiteral("\"%1\" is not a hex digit").arg(c);
+        if (hexDigit(c) < 0) return shown(c) + QStringLiteral(" is not a hex digit");
     if (line.size() % 2) return QStringLiteral("an odd number of hex digits");
     return {};
 }
@@ -90,6 +97,13 @@ QString adapterErrorIn(const QString& text) {
         if (squeezed.contains(compact)) return word;
     }
     return {};
+}
+
+QString quotable(const QString& text, qsizetype length) {
+    QString out = text.left(length);
+    for (QChar& c : out)
+        if (c.unicode() < 0x20 || c.unicode() >= 0x7F) c = QLatin1Char('?');
+    return text.size() > length ? out + QStringLiteral("...") : out;
 }
 
 bool Reply::answers(int requestService, int requestParameter) const {

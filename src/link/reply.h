@@ -33,6 +33,8 @@ bool isHexText(QStringView text);
 const QStringList& adapterErrorWords();
 // The error word `text` holds ("CAN ERROR"), empty when it holds none.
 QString adapterErrorIn(const QString& text);
+// `text` as a message can quote it: at most `length` characters, the unprintable ones as "?".
+QString quotable(const QString& text, qsizetype length = 60);
 
 struct Reply {
     QString text;              // the normalised line (the form recordings keep)

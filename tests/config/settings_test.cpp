@@ -81,20 +81,32 @@ private slots:
         QCOMPARE(fileText(dir.filePath("setup.cfg")), replaced ? kDefaults : file);
     }
 
+    // A value brought into range is said once at start-up; one in range says nothing.
+    void outOfRangeDelayIsNoted() {
+        Settings s;
+        QString note;
+        QVERIFY(parseSettingsFile(withLine(2, "1e9"), s, &note));
+        QCOMPARE(note, QStringLiteral("setup.cfg holds an SR Time of 1e9 seconds; 5 is used (it must be between 0 "
+                                      "and 5). Change it in SET&UP."));
+        note.clear();
+        QVERIFY(parseSettingsFile(withLine(2, "0.25"), s, &note));
+        QVERIFY(note.isEmpty());
+    }
+
     // What the setup panel refuses to save, and says why.
     void setupFormLimits_data() {
         QTest::addColumn<QString>("delay");
         QTest::addColumn<QString>("weight");
         QTest::addColumn<QString>("problem");
-        QTest::newRow("in range") << "10"
+        QTest::newRow("in range") << "5"
                                   << "9999"
                                   << "";
         QTest::newRow("delay too long") << "1e9"
                                         << "3200"
-                                        << "SR Time must be between 0 and 10 seconds.";
+                                        << "SR Time must be between 0 and 5 seconds.";
         QTest::newRow("delay negative") << "-0.5"
                                         << "3200"
-                                        << "SR Time must be between 0 and 10 seconds.";
+                                        << "SR Time must be between 0 and 5 seconds.";
         QTest::newRow("weight too high") << "0"
                                          << "10000"
                                          << "The vehicle weight must be between 0 and 9999 pounds.";

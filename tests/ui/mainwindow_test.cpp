@@ -218,7 +218,7 @@ private slots:
         QCOMPARE(rig.file("setup.cfg"), before);
         QCOMPARE(rig.window.panels()->currentWidget()->objectName(), QStringLiteral("Frame2"));
         QCOMPARE(rig.host.messages.size(), 1);
-        QVERIFY(rig.host.messages[0].text.startsWith("SR Time must be between 0 and 10 seconds."));
+        QVERIFY(rig.host.messages[0].text.startsWith("SR Time must be between 0 and 5 seconds."));
     }
 
     void placement_data() {
