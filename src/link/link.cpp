@@ -232,7 +232,8 @@ QString Link::replayedReply() {
     QString line;
     while (trace_.readLine(line)) {
         if (line.startsWith(QLatin1Char('L'))) {
-            if (onReplayListLine_) onReplayListLine_(int(leadingNumber(line.mid(1))));
+            const auto entry = toInt16(leadingNumber(line.mid(1))); // none for a damaged line
+            if (entry && onReplayListLine_) onReplayListLine_(*entry);
         } else if (isReplyLine(line)) {
             return replyFromLine(line);
         } else if (line.startsWith(QLatin1Char('T'))) {

@@ -82,7 +82,10 @@ void TraceReplay::beforePass() {
             return;
         }
         if (line.startsWith(QLatin1Char('F'))) {
-            if (hooks_.selectFunction) hooks_.selectFunction(int(leadingNumber(line.mid(1))));
+            // A number no function has (a damaged line) changes nothing.
+            const auto code = toInt16(leadingNumber(line.mid(1)));
+            if (!code) continue;
+            if (hooks_.selectFunction) hooks_.selectFunction(*code);
             changed = true;
         } else if (line.startsWith(QLatin1Char('K'))) {
             if (hooks_.applyChoices) hooks_.applyChoices(line);

@@ -212,10 +212,12 @@ private slots:
     }
 
     // While replaying, replies come from the trace's "R" lines ("L" lines on the way
-    // select a function entry) without a wait, a write or a log line.
+    // select a function entry, a damaged one selects nothing) without a wait, a write or a
+    // log line.
     void replayedReplies() {
         Rig rig;
-        const QByteArray trace = "S0100\r\nL3\r\nR41 00 BE 3F A8 13\\r\\r>\r\nT2026\r\nR41 0D 20\r\n";
+        const QByteArray trace =
+            "S0100\r\nL3\r\nL 1 0 0 6 4 1 2 0 0 6 4\r\nR41 00 BE 3F A8 13\\r\\r>\r\nT2026\r\nR41 0D 20\r\n";
         QVERIFY(writeText(rig.dir.filePath("log.txt"), trace));
         int listEntry = -1;
         rig.link.setReplayListHandler([&](int n) { listEntry = n; });

@@ -75,6 +75,25 @@ private slots:
         rig.replay.run();
         QCOMPARE(rig.passEnds.size(), 5);
     }
+
+    // A damaged "F" line (a number no function has) leaves the function as it was.
+    void damagedFunctionLine() {
+        Rig rig;
+        rig.write(QStringLiteral("log.txt"), rig.trace.replace("F255\r\n", "F255\r\nF1 10 06 41 2006412090\r\n"));
+        rig.replay.controls().speedIndex = kReplaySpeeds - 1;
+        rig.replay.controls().setPlay(true);
+        QList<Function> functions;
+        const auto pass = rig.session.connection().hooks().runPass;
+        rig.session.connection().setPassRunner([&, pass] {
+            pass();
+            functions << rig.session.navigation().function();
+        });
+        rig.clock.onYield = [&](double) {
+            if (!rig.replay.controls().play || rig.passEnds.size() > 20) rig.replay.end();
+        };
+        rig.replay.run();
+        QCOMPARE(functions, QList<Function>(5, Function::Idle));
+    }
 };
 
 ZELCOR_TEST(TraceReplayTest)

@@ -1,0 +1,52 @@
+// Fuzz target: adapter replies as the link receives them. The input picks the header
+// layout and the selected controller, then holds the adapter's raw output. Every line is
+// normalised and parsed on its own, and the whole output goes through Link::receive,
+// which picks the selected controller's line.
+
+#include "fuzzrig.h"
+#include "link/link.h"
+
+using namespace zelcor;
+using namespace zelcor::fuzz;
+
+namespace {
+
+struct Rig {
+    StepClock clock;
+    ScriptedPort port;
+    SilentHost host;
+    Settings settings;
+    Link link{clock, port, host, settings, scratchFolder()};
+    Rig() { link.setPollerEnabled(true); }
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static Rig rig;
+    FuzzInput input(data, size);
+    const HeaderLayout layout = layoutFrom(input.takeByte());
+    const QString selected = controllerFrom(input.takeByte());
+    const QByteArray raw = input.rest();
+
+    QString text = QString::fromLatin1(raw);
+    text.remove(QLatin1Char(' '));
+    text.remove(QLatin1Char('>'));
+    text.remove(QLatin1Char('\n'));
+    for (const QString& line : text.split(QLatin1Char('\r'))) {
+        const QString normal = normaliseLine(line, layout);
+        const Reply reply = parseReply(normal, selected);
+        reply.answers(0x01, reply.parameter);
+        hexBytes(line);
+    }
+
+    rig.link.setHeaderLayout(layout);
+    rig.link.setSelectedController(selected);
+    rig.link.setLinkLost(false);
+    rig.link.discardReceived();
+    rig.port.setReplies({raw});
+    rig.link.clearStopRequest();
+    rig.link.send(QStringLiteral("0100"));
+    rig.link.receive();
+    return 0;
+}
