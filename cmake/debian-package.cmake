@@ -29,8 +29,8 @@ A built-in simulated adapter and car (zelcor --simulate, and the zelcor-sim
 tool on a pseudo-terminal) lets everything be tried without a car.
 
 A USB or Bluetooth adapter's device belongs to the dialout group: join it
-with \"sudo usermod -aG dialout $USER\" and log in again.")
-# Files in the package are owned by root whatever the build folder's owner and umask.
+with: sudo usermod -aG dialout $USER (then log out and in again).")
+# The control files (md5sums, control) get the permissions Debian's policy asks for.
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)
