@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
 # Shared set-up for ./scripts/run and ./scripts/test: installs the missing Debian
-# packages listed in scripts/debian-packages.txt, then configures and builds.
-# Usage: scripts/setup.sh BUILD_DIR [cmake options...]
+# packages listed in scripts/debian-packages.txt, then configures and builds: everything, or
+# only the targets named with --target (and what they need).
+# Usage: scripts/setup.sh BUILD_DIR [--target NAME]... [cmake options...]
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 top="$(dirname "$here")"
 build="$1"; shift
+targets=()
+while [ "$#" -ge 2 ] && [ "$1" = "--target" ]; do
+    targets+=("$2")
+    shift 2
+done
 
 mapfile -t wanted < <(grep -v -E '^\s*(#|$)' "$here/debian-packages.txt")
 missing=()
@@ -29,4 +35,8 @@ elif [ "$#" -gt 0 ]; then
 fi
 # Files added since the last build must reach moc: let every autogen step rescan.
 find "$top/$build" -path '*_autogen/timestamp' -delete 2>/dev/null || true
-cmake --build "$top/$build" --parallel "$(nproc)"
+if [ "${#targets[@]}" -gt 0 ]; then
+    cmake --build "$top/$build" --parallel "$(nproc)" --target "${targets[@]}"
+else
+    cmake --build "$top/$build" --parallel "$(nproc)"
+fi

@@ -10,6 +10,7 @@
 #include "sim/ptyserver.h"
 #include "sim/simulator.h"
 #include "ui/main/mainwindow.h"
+#include "ui/main/programicon.h"
 #include "ui/main/qthost.h"
 
 #include <QApplication>
@@ -84,6 +85,9 @@ int main(int argc, char** argv) {
         return scan(session, options.json, options.liveSeconds);
     }
 
+    // The window belongs to the desktop entry of the same id, and shows its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(ZELCOR_APP_ID));
+    QApplication::setWindowIcon(programIcon());
     QtHost host;
     Session session(clock, port, host, folder);
     QString note;

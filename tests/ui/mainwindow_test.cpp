@@ -1,8 +1,10 @@
 // The main window: its buttons during a connection, Ctrl+D, the function items and the
-// function list, the setup panel, where the window first appears, and closing it.
+// function list, the setup panel, where the window first appears, closing it, and the
+// program's icon.
 
 #include "testmain.h"
 #include "ui/main/panelstack.h"
+#include "ui/main/programicon.h"
 #include "ui/main/windowplacement.h"
 #include "uirig.h"
 
@@ -261,6 +263,23 @@ private slots:
         idle.window.show();
         idle.find<QPushButton>("Command7")->click();
         QVERIFY(!idle.window.isVisible() && !idle.clock.waitsAbandoned());
+    }
+
+    // The icon is drawn from the resources at the sizes a desktop asks for: the gauge's
+    // face in the middle, nothing outside its rim. An empty icon means the resource or
+    // Qt's SVG icon engine is missing.
+    void programIconDrawn_data() {
+        QTest::addColumn<int>("size");
+        QTest::newRow("menu") << 16;
+        QTest::newRow("task bar") << 48;
+        QTest::newRow("large") << 256;
+    }
+    void programIconDrawn() {
+        QFETCH(int, size);
+        const QImage image = programIcon().pixmap(size, size).toImage();
+        QCOMPARE(image.size(), QSize(size, size));
+        QCOMPARE(image.pixelColor(image.rect().center()).alpha(), 255);
+        QCOMPARE(image.pixelColor(0, 0).alpha(), 0);
     }
 };
 
