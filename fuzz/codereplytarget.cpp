@@ -23,7 +23,10 @@ struct Rig {
     Rig() { link.setPollerEnabled(true); }
 };
 
+// A list is either the one "could not be read" item or codes closed by the end marker.
 void checkList(const QStringList& list) {
+    if (list.size() == 1 && list.first().startsWith(unreadableCodesText))
+        return;
     require(list.size() >= 2 && list.last() == endOfListItem, "a list of codes read ends with its end marker");
     for (qsizetype i = 0; i + 2 < list.size(); ++i)
         require(list[i].size() > 5 + codeItemGap && list[i][5] == QLatin1Char(' '),
@@ -44,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         text.remove(QLatin1Char('>'));
         text.remove(QLatin1Char('\n'));
         for (int service : {3, 7})
-            checkList(troubleCodeList(text, layout, service));
+            checkList(troubleCodeList(readTroubleCodes(text, layout, service)));
     }
 
     rig.link.setHeaderLayout(layout);
