@@ -25,8 +25,7 @@ struct Rig {
 
 // A list is either the one "could not be read" item or codes closed by the end marker.
 void checkList(const QStringList& list) {
-    if (list.size() == 1 && list.first().startsWith(unreadableCodesText))
-        return;
+    if (list.size() == 1 && list.first().startsWith(unreadableCodesText)) return;
     require(list.size() >= 2 && list.last() == endOfListItem, "a list of codes read ends with its end marker");
     for (qsizetype i = 0; i + 2 < list.size(); ++i)
         require(list[i].size() > 5 + codeItemGap && list[i][5] == QLatin1Char(' '),
