@@ -4,6 +4,7 @@
 #include "app/scanhost.h"
 #include "base/clock.h"
 #include "base/programfolder.h"
+#include "config/devicechoice.h"
 #include "core/scanreport.h"
 #include "core/session.h"
 #include "link/systemport.h"
@@ -21,6 +22,11 @@
 using namespace zelcor;
 
 namespace {
+
+void setProgramIdentity() {
+    QCoreApplication::setApplicationName(QStringLiteral("zelcor"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZELCOR_VERSION));
+}
 
 int scan(Session& session, bool json, double liveSeconds) {
     ScanReport report;
@@ -46,35 +52,58 @@ int scan(Session& session, bool json, double liveSeconds) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const bool headless = wantsNoWindow(argc, argv);
-    std::unique_ptr<QCoreApplication> app(headless ? new QCoreApplication(argc, argv) : new QApplication(argc, argv));
-    QCoreApplication::setApplicationName(QStringLiteral("zelcor"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(ZELCOR_VERSION));
-    const AppOptions options = parseOptions(QCoreApplication::arguments());
+    // The command line is read before any window system is touched: a wrong option, --help
+    // and --version need no display, and --scan never opens one.
+    AppOptions options;
+    {
+        QCoreApplication parsing(argc, argv);
+        setProgramIdentity();
+        options = parseOptions(QCoreApplication::arguments());
+    }
+    std::unique_ptr<QCoreApplication> app(options.scan ? new QCoreApplication(argc, argv)
+                                                       : new QApplication(argc, argv));
+    setProgramIdentity();
 
-    // The simulated car: an adapter on a pseudo-terminal inside this process, as port 1.
+    QString folderError;
+    const QString folder = resolveProgramFolder(options.dataDir, &folderError);
+    if (folder.isEmpty()) {
+        std::fprintf(stderr, "zelcor: %s\n", qPrintable(folderError));
+        return 1;
+    }
+
+    // The simulated car: an adapter on a pseudo-terminal inside this process, started with
+    // --simulate, or when it is the chosen device and CONNECT opens it.
+    const QString profile = options.simulateProfile.isEmpty() ? QStringLiteral("can11") : options.simulateProfile;
+    if (!sim::Simulator::profiles().contains(profile)) {
+        std::fprintf(stderr, "zelcor: unknown simulated car '%s' (known: %s)\n", qPrintable(profile),
+                     qPrintable(sim::Simulator::profiles().join(QStringLiteral(", "))));
+        return 1;
+    }
     std::unique_ptr<sim::PtyServer> simulator;
-    DeviceList devices;
-    devices.setFirstDevice(options.device);
-    if (options.simulate) {
-        const QString profile = options.simulateProfile.isEmpty() ? QStringLiteral("can11") : options.simulateProfile;
-        if (!sim::Simulator::profiles().contains(profile)) {
-            std::fprintf(stderr, "zelcor: unknown simulated car '%s' (known: %s)\n", qPrintable(profile),
-                         qPrintable(sim::Simulator::profiles().join(QStringLiteral(", "))));
-            return 1;
+    const auto startSimulator = [&simulator, profile](QString* error) -> QString {
+        if (!simulator) {
+            auto server = std::make_unique<sim::PtyServer>(sim::realTimeOptions(profile));
+            if (!server->start(error)) return {};
+            simulator = std::move(server);
         }
-        simulator = std::make_unique<sim::PtyServer>(sim::realTimeOptions(profile));
+        return simulator->devicePath();
+    };
+    DeviceList devices;
+    if (options.simulate) {
         QString error;
-        if (!simulator->start(&error)) {
+        const QString path = startSimulator(&error);
+        if (path.isEmpty()) {
             std::fprintf(stderr, "zelcor: cannot start the simulated adapter: %s\n", qPrintable(error));
             return 1;
         }
-        devices.setFirstDevice(simulator->devicePath());
+        devices.setFirstDevice(path);
+    } else {
+        // A device on the command line, else the one chosen on the setup panel.
+        devices.setFirstDevice(options.device.isEmpty() ? loadDeviceChoice(folder) : options.device);
     }
-
-    const QString folder = resolveProgramFolder(options.dataDir);
     SystemClock clock;
     SystemPort port(devices);
+    port.setSimulatorStarter(startSimulator);
 
     if (options.scan) {
         ScanHost host;

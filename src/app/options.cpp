@@ -13,24 +13,29 @@ namespace {
     std::exit(1);
 }
 
-} // namespace
+// The window system's options with a value, and those without one.
+const QStringList kWindowOptionsWithValue{"-platform", "-platformpluginpath", "-platformtheme", "-display",
+                                          "-geometry", "-qwindowgeometry",    "-qwindowtitle",  "-qwindowicon",
+                                          "-style",    "-stylesheet",         "-session",       "-name",
+                                          "-title"};
+const QStringList kWindowFlags{"-reverse", "-widgetcount", "-nograb", "-dograb", "-sync"};
 
-bool wantsNoWindow(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray a(argv[i]);
-        if (a == "--scan" || a == "--help" || a == "-h" || a == "--help-all" || a == "--version" || a == "-v")
-            return true;
-    }
-    return false;
-}
+} // namespace
 
 AppOptions parseOptions(const QStringList& arguments) {
     // "--simulate" may stand alone or carry a profile as "--simulate=NAME".
     QStringList args;
     AppOptions options;
+    bool skipValue = false;
     for (const QString& a : arguments) {
-        if (args.isEmpty()) {
+        if (skipValue) {
+            skipValue = false;
+        } else if (args.isEmpty()) {
             args << a; // the program name
+        } else if (kWindowOptionsWithValue.contains(a)) {
+            skipValue = true;
+        } else if (kWindowFlags.contains(a)) {
+            continue;
         } else if (a == QLatin1String("--simulate")) {
             options.simulate = true;
         } else if (a.startsWith(QLatin1String("--simulate="))) {

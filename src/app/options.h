@@ -20,11 +20,9 @@ struct AppOptions {
     double liveSeconds = 0;  // --live SECONDS
 };
 
-// True when the command line asks for no window (--scan, --help, --version).
-bool wantsNoWindow(int argc, char** argv);
-
 // Parses the arguments (the program name first); prints help or version and exits on --help / --version,
-// prints an error and exits with status 1 on a bad command line.
+// prints an error and exits with status 1 on a bad command line. Needs no display: the window
+// system's own options ("-platform offscreen") are passed over for the window to read.
 AppOptions parseOptions(const QStringList& arguments);
 
 } // namespace zelcor

@@ -1,8 +1,10 @@
 #pragma once
-// The desktop of the headless scan: messages go to standard error, dialogs are
-// cancelled, the clipboard and the browser are left alone.
+// The desktop of the headless scan: messages go to standard error, each text once,
+// dialogs are cancelled, the clipboard and the browser are left alone.
 
 #include "base/host.h"
+
+#include <QSet>
 
 namespace zelcor {
 
@@ -15,6 +17,9 @@ public:
     void setClipboardText(const QString&) override {}
     void openFile(const QString&) override {}
     void openUrl(const QString&) override {}
+
+private:
+    QSet<QString> said_; // a text that comes again (the same file error for every code) is not repeated
 };
 
 } // namespace zelcor

@@ -24,12 +24,14 @@ QString installedShareFolder() {
                            QStringLiteral(ZELCOR_SHARE_FROM_BIN));
 }
 
+#ifdef Q_OS_WIN
 // Run from an installation rather than from a build tree or a portable folder, which carry
 // codes.dat beside the executable.
 bool runsInstalled() {
     return !QFileInfo::exists(inFolder(QCoreApplication::applicationDirPath(), kCodesFile)) &&
            QFileInfo::exists(inFolder(installedShareFolder(), kCodesFile));
 }
+#endif
 
 // codes.dat ships beside the program, in the share folder of its installation, or in the
 // share folder of the prefix it was built for.
@@ -55,16 +57,46 @@ QString inFolder(const QString& folder, const QString& fileName) {
     return QDir(folder).filePath(fileName);
 }
 
-QString resolveProgramFolder(const QString& overrideDir) {
+namespace {
+
+// Why `folder` cannot hold the program's files; empty when it can (it is created when missing).
+QString folderProblem(const QString& folder) {
+    const QFileInfo info(folder);
+    if (info.exists() && !info.isDir()) return QStringLiteral("%1 is a file, not a folder").arg(folder);
+    if (!info.exists() && !QDir().mkpath(folder))
+        return QStringLiteral("the folder %1 cannot be created (is its parent writable?)").arg(folder);
+    if (!QFileInfo(folder).isWritable()) return QStringLiteral("the folder %1 cannot be written").arg(folder);
+    return {};
+}
+
+// A copy of the program that keeps its files beside itself.
+bool portable(const QString& appDir) {
+#ifdef Q_OS_WIN
+    return writable(appDir) && !runsInstalled();
+#else
+    return writable(appDir) && QFileInfo::exists(inFolder(appDir, QStringLiteral("setup.cfg")));
+#endif
+}
+
+} // namespace
+
+QString resolveProgramFolder(const QString& overrideDir, QString* error) {
     QString folder;
     if (!overrideDir.isEmpty()) {
-        QDir().mkpath(overrideDir);
         folder = QFileInfo(overrideDir).absoluteFilePath();
+        if (const QString problem = folderProblem(folder); !problem.isEmpty()) {
+            if (error) *error = QStringLiteral("--data-dir: ") + problem;
+            return {};
+        }
     } else {
         const QString appDir = QCoreApplication::applicationDirPath();
-        if (!appDir.isEmpty() && writable(appDir) && !runsInstalled()) return QDir::cleanPath(appDir);
+        if (!appDir.isEmpty() && portable(appDir)) return QDir::cleanPath(appDir);
         folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-        QDir().mkpath(folder);
+        if (const QString problem = folderProblem(folder); !problem.isEmpty()) {
+            if (error)
+                *error = QStringLiteral("no usable data folder: %1; choose another with --data-dir").arg(problem);
+            return {};
+        }
     }
     folder = QDir::cleanPath(folder);
     provideCodesFile(folder);

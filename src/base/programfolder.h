@@ -6,14 +6,14 @@
 
 namespace zelcor {
 
-// The executable's folder when it is writable (portable use, the build tree), else the
-// per-user data folder, into which codes.dat is copied from the installed share folder when
-// missing. An installed program (codes.dat in the share folder beside its bin folder, not
-// beside the executable) always uses the per-user data folder, even where it could write
-// its bin folder (root, or an installation into a prefix of the user's own).
-// A non-empty `overrideDir` (--data-dir) wins; it is created when missing.
-// Returns the folder without a trailing separator.
-QString resolveProgramFolder(const QString& overrideDir);
+// The per-user data folder (~/.local/share/zelcor), into which codes.dat is copied from
+// beside the program or from the installed share folder when missing, unless the copy of
+// the program is portable: on Linux a setup.cfg beside the executable, on Windows a
+// writable folder of a program that was not installed. A non-empty `overrideDir`
+// (--data-dir) wins; it is created when missing. Returns the folder without a trailing
+// separator, or an empty text with *error saying why no folder can hold the files (a
+// file in its place, not writable, cannot be created).
+QString resolveProgramFolder(const QString& overrideDir, QString* error = nullptr);
 
 // Path of `fileName` inside `folder`.
 QString inFolder(const QString& folder, const QString& fileName);

@@ -4,6 +4,7 @@
 #include "base/numbers.h"
 #include "base/programfolder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QList>
 #include <QSaveFile>
@@ -23,7 +24,7 @@ QByteArray flag(bool b) {
 bool writeFile(const QString& path, const QByteArray& text, QString* error) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
-        if (error) *error = file.errorString();
+        if (error) *error = QDir::toNativeSeparators(path) + QStringLiteral(": ") + file.errorString();
         return false;
     }
     return true;

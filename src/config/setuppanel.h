@@ -18,6 +18,7 @@ struct SetupPanelState {
     QString weightText;   // "###0"
     QString initModeText; // shown with no format
     bool debug = false;
+    QString device; // the adapter chosen by name (zelcor.ini); empty: the numbered port search
 };
 
 SetupPanelState setupFromSettings(const Settings& settings);

@@ -22,7 +22,7 @@ QList<ScanCode> listedCodes(const QStringList& items, const QString& folder, boo
         const QString explanation = explainCode(item.left(6), folder, &error);
         if (error != 0 && !errorShown) {
             // Once per scan: every further lookup would fail the same way.
-            host.message(codesFileErrorText(error, helpUrl(), supportEmail()), codesFileErrorTitle,
+            host.message(codesFileErrorText(error, folder, helpUrl(), supportEmail()), codesFileErrorTitle,
                          MessageIcon::Critical);
             errorShown = true;
         }

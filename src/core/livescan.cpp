@@ -15,13 +15,19 @@ void LiveScan::start() {
     session_.navigation().setFunction(Function::LiveData);
     started_ = true;
     passes_ = 0;
+    samples_.clear();
     start_ = session_.clock().now();
 }
 
 bool LiveScan::pass() {
     session_.runPass();
     ++passes_;
-    if (session_.clock().now() - start_ < seconds_) return false;
+    ScanSample sample{session_.clock().now() - start_, {}};
+    for (const LiveRow& row : session_.live().rows())
+        if (row.enabled && row.channel.index >= 0)
+            sample.values.append({row.channel.entries.at(row.channel.index).code, row.number});
+    samples_.append(sample);
+    if (sample.t < seconds_) return false;
     end_ = session_.clock().now();
     return true;
 }
@@ -33,6 +39,7 @@ void LiveScan::fill(ScanReport& report) const {
         const ListEntry& entry = row.channel.entries.at(row.channel.index);
         report.live.append(ScanLive{entry.code, entry.name, row.value, row.number, row.units});
     }
+    report.samples = samples_;
     const double elapsed = (end_ >= 0 ? end_ : session_.clock().now()) - start_;
     report.passRate = elapsed > 0 ? passes_ / elapsed : 0.0;
 }

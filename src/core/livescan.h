@@ -1,6 +1,7 @@
 #pragma once
 // The live stage of the headless scan: the first ten channels polled by live-data
-// passes for a given time, then their last readings and the pass rate.
+// passes for a given time, the readings after every pass, the last readings and the
+// pass rate.
 
 #include "core/scanreport.h"
 
@@ -16,9 +17,9 @@ public:
     // function is selected and the time starts.
     void start();
     bool started() const { return started_; }
-    // One live-data pass; true once the time is up.
+    // One live-data pass, its readings kept; true once the time is up.
     bool pass();
-    // The rows' last readings and the passes per second.
+    // The readings of every pass, the rows' last readings and the passes per second.
     void fill(ScanReport& report) const;
 
 private:
@@ -28,6 +29,7 @@ private:
     double start_ = 0;
     double end_ = -1;
     int passes_ = 0;
+    QList<ScanSample> samples_;
 };
 
 } // namespace zelcor

@@ -7,6 +7,7 @@
 #include "obd/parameters.h"
 
 #include <QJsonArray>
+#include <cmath>
 
 namespace zelcor {
 
@@ -110,6 +111,15 @@ QJsonObject ScanReport::json() const {
         }
         o[QStringLiteral("live")] = liveList;
         o[QStringLiteral("pass_rate")] = *passRate;
+        QJsonArray sampleList;
+        for (const ScanSample& sample : samples) {
+            QJsonObject values;
+            for (const auto& [code, value] : sample.values)
+                values[QString::number(code)] = value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null);
+            sampleList.append(QJsonObject{{QStringLiteral("t"), std::round(sample.t * 1000) / 1000},
+                                          {QStringLiteral("values"), values}});
+        }
+        o[QStringLiteral("samples")] = sampleList;
     }
     return o;
 }
@@ -189,8 +199,12 @@ int runScan(Session& session, ScanReport& report, double liveSeconds) {
     if (liveScan.started()) liveScan.fill(report);
 
     const ConnectionError error = session.connection().lastError();
-    if (error != ConnectionError::None || stage != Stage::Done)
-        report.errors.append({QStringLiteral("connection"), connectionErrorText(error)});
+    if (error != ConnectionError::None || stage != Stage::Done) {
+        const QString cause = session.connection().failureCause();
+        report.errors.append(
+            {QStringLiteral("connection"),
+             cause.isEmpty() ? connectionErrorText(error) : connectionErrorText(error) + QStringLiteral(": ") + cause});
+    }
     switch (error) {
     case ConnectionError::None:
         return stage == Stage::Done ? 0 : 3;

@@ -28,6 +28,12 @@ struct ScanLive {
     QString units;
 };
 
+// The live channels' readings after one pass, `t` seconds into the live stage.
+struct ScanSample {
+    double t = 0;
+    QList<QPair<int, std::optional<double>>> values; // channel code, number read (none: no reading)
+};
+
 // A trouble code as the codes panel lists it; the explanation on one line.
 struct ScanCode {
     QString code;
@@ -63,6 +69,7 @@ struct ScanReport {
     QString freezeProblem;          // why the freeze frame could not be read; empty when it was
     QList<ScanError> errors;        // everything that could not be read
     QList<ScanLive> live;           // with --live: the polled channels
+    QList<ScanSample> samples;      // with --live: every pass
     std::optional<double> passRate; // with --live: live-data passes per second
 
     QString text() const;

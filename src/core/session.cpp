@@ -1,6 +1,8 @@
 #include "core/session.h"
 
 #include "base/programfolder.h"
+#include "config/devicechoice.h"
+#include "core/connectionstate.h"
 #include "link/helptexts.h"
 
 #include <QDateTime>
@@ -174,16 +176,26 @@ void Session::functionItem(int index) {
     // Items 5 to 7 need their function at their place in the list; RPM and Speed may
     // also stand one place higher (a car without oxygen sensors).
     int position = index;
+    if (index < 0 || index > 7) return;
+    if (entries.isEmpty()) {
+        emit notice(QStringLiteral("Connect to a car first: its functions are read when it answers."));
+        return;
+    }
     if (index == 5) {
-        if (codeAt(5) != int(Function::OxygenSensors)) return;
+        if (codeAt(5) != int(Function::OxygenSensors)) {
+            emit notice(QStringLiteral("O2 Sens: this car reports no oxygen-sensor readings."));
+            return;
+        }
     } else if (index == 6 || index == 7) {
         const int required = int(index == 6 ? Function::EngineSpeed : Function::VehicleSpeed);
         if (codeAt(index) != required) {
-            if (codeAt(index - 1) != required) return;
+            if (codeAt(index - 1) != required) {
+                emit notice(index == 6 ? QStringLiteral("RPM: this car does not report the engine speed.")
+                                       : QStringLiteral("Speed: this car does not report the vehicle speed."));
+                return;
+            }
             position = index - 1;
         }
-    } else if (index < 0 || index > 7) {
-        return;
     }
     if (position == navigation_.functionIndex())
         functionEntryClicked();
@@ -193,6 +205,7 @@ void Session::functionItem(int index) {
 
 void Session::showAbout() {
     if (connection_.panel().connectEnabled) showPanel(Panel::Connection);
+    host().message(aboutText(*this), QStringLiteral("About ZELCOR"), MessageIcon::Information);
 }
 
 void Session::chooseController(int index) {
@@ -205,6 +218,7 @@ void Session::openSetup() {
     showPanel(Panel::Setup);
     loadSettings(settings_, programFolder());
     setupForm_ = setupFromSettings(settings_);
+    setupForm_.device = loadDeviceChoice(programFolder());
     emit setupChanged();
 }
 
@@ -219,6 +233,12 @@ void Session::saveSetup() {
     if (!saveSettings(settings_, programFolder(), &error))
         host().message(QStringLiteral("The settings could not be saved:\r\n") + error, QStringLiteral("Error"),
                        MessageIcon::Exclamation);
+    if (setupForm_.device != loadDeviceChoice(programFolder())) {
+        if (!saveDeviceChoice(programFolder(), setupForm_.device, &error))
+            host().message(QStringLiteral("The chosen adapter could not be saved:\r\n") + error,
+                           QStringLiteral("Error"), MessageIcon::Exclamation);
+        link_.port().chooseDevice(setupForm_.device);
+    }
     closeSetup();
 }
 

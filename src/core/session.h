@@ -98,6 +98,8 @@ public:
 
 signals:
     void setupChanged();
+    // Why a button or menu item could not act just now, for the status line.
+    void notice(const QString& text);
     // A recorded drive was chosen for the replay window.
     void recordingChosen(const QString& path);
 

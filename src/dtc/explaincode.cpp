@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 
 namespace zelcor {
@@ -47,13 +48,14 @@ QString explainCode(const QString& code, const QString& folder, int* errorNumber
     return explanation;
 }
 
-QString codesFileErrorText(int errorNumber, const QString& helpUrl, const QString& email) {
-    // The number as a number-to-text conversion writes it: a blank where a plus sign would be.
-    const QString number =
-        errorNumber < 0 ? QString::number(errorNumber) : QLatin1Char(' ') + QString::number(errorNumber);
-    const QStringList lines = {
-        QStringLiteral("ERROR NUMBER ") + number,
-        QString(),
+namespace {
+
+// Lines 3 to 12 of the message: what went wrong and the first two remedies.
+QStringList codesFileTrouble(int errorNumber, const QString& folder) {
+#ifdef Q_OS_WIN
+    Q_UNUSED(errorNumber)
+    Q_UNUSED(folder)
+    return {
         QStringLiteral("ZELCOR had trouble reading the codes file. "),
         QString(),
         QStringLiteral("This can happen if Windows security settings are not allowing access to the file."),
@@ -67,15 +69,50 @@ QString codesFileErrorText(int errorNumber, const QString& helpUrl, const QStrin
         QStringLiteral(
             "2)  Try running ZELCOR as administrator.  To do this, just find the icon you use to start ZELCOR"),
         QStringLiteral("      and RIGHT-CLICK it, and choose 'Run As Administrator' from the popup menu."),
-        QString(),
-        QStringLiteral("3)  Visit our online troubleshooting guide:    ") + helpUrl,
-        QStringLiteral("      That will solve 99% of problems."),
-        QString(),
-        QStringLiteral("4)  If all else fails, please email ") + email +
-            QStringLiteral(", and be sure to check your 'junk' email"),
-        QStringLiteral("       for the reply.  In your message, please tell us the error number, the year/make/model"),
-        QStringLiteral("       vehicle, your windows version, your full name, and any other details that may help."),
     };
+#else
+    const QString path = QDir(folder).filePath(codesFileName);
+    const QString why = errorNumber == codesFileMissing ? QStringLiteral("it does not exist")
+                        : QFileInfo(path).isDir()       ? QStringLiteral("it is a folder, not a file")
+                                                        : QStringLiteral("it cannot be read (permission denied)");
+    return {
+        QStringLiteral("ZELCOR had trouble reading the codes file %1: %2.").arg(path, why),
+        QString(),
+        QStringLiteral("ZELCOR copies it into its data folder on the first start; that fails when the folder cannot "
+                       "be written."),
+        QString(),
+        QStringLiteral("1)  Reinstall ZELCOR (sudo apt install --reinstall zelcor), or copy codes.dat from the share "
+                       "folder of the"),
+        QStringLiteral("      installation (/usr/share/zelcor or /usr/local/share/zelcor) into %1").arg(folder),
+        QStringLiteral("      and start ZELCOR again."),
+        QString(),
+        QStringLiteral("2)  Make sure the folder and the file belong to you and may be read and written:"),
+        QStringLiteral("      ls -ld %1 %2   (sudo chown -R $USER %1 gives them back to you)").arg(folder, path),
+    };
+#endif
+}
+
+} // namespace
+
+QString codesFileErrorText(int errorNumber, const QString& folder, const QString& helpUrl, const QString& email) {
+    // The number as a number-to-text conversion writes it: a blank where a plus sign would be.
+    const QString number =
+        errorNumber < 0 ? QString::number(errorNumber) : QLatin1Char(' ') + QString::number(errorNumber);
+    QStringList lines = {QStringLiteral("ERROR NUMBER ") + number, QString()};
+    lines << codesFileTrouble(errorNumber, folder) << QString()
+          << QStringLiteral("3)  Visit our online troubleshooting guide:    ") + helpUrl
+          << QStringLiteral("      That will solve 99% of problems.") << QString()
+          << QStringLiteral("4)  If all else fails, please email ") + email +
+                 QStringLiteral(", and be sure to check your 'junk' email")
+          << QStringLiteral("       for the reply.  In your message, please tell us the error number, the "
+                            "year/make/model");
+#ifdef Q_OS_WIN
+    lines << QStringLiteral(
+        "       vehicle, your windows version, your full name, and any other details that may help.");
+#else
+    lines << QStringLiteral("       vehicle, your Linux distribution and version, your full name, and any other "
+                            "details that may help.");
+#endif
     return lines.join(QLatin1String("\r\n"));
 }
 

@@ -23,8 +23,9 @@ QString explainCode(const QString& code, const QString& folder, int* errorNumber
 // Title of the message box showing codesFileErrorText.
 inline const QString codesFileErrorTitle = QStringLiteral("Error");
 
-// The message shown when codes.dat cannot be opened: nineteen lines joined by CR LF,
-// naming the error number, the troubleshooting web address and the support e-mail address.
-QString codesFileErrorText(int errorNumber, const QString& helpUrl, const QString& email);
+// The message shown when codes.dat in `folder` cannot be opened: nineteen lines joined by
+// CR LF, naming the error number, the file and why (outside Windows), the troubleshooting
+// web address and the support e-mail address.
+QString codesFileErrorText(int errorNumber, const QString& folder, const QString& helpUrl, const QString& email);
 
 } // namespace zelcor

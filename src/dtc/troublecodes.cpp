@@ -92,7 +92,8 @@ QString TroubleCodes::explanation(const QString& code) {
     int error = 0;
     const QString text = explainCode(code, programFolder_, &error);
     if (error != 0)
-        host_.message(codesFileErrorText(error, helpUrl(), supportEmail()), codesFileErrorTitle, MessageIcon::Critical);
+        host_.message(codesFileErrorText(error, programFolder_, helpUrl(), supportEmail()), codesFileErrorTitle,
+                      MessageIcon::Critical);
     return text;
 }
 

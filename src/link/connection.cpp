@@ -4,6 +4,7 @@
 #include "link/helptexts.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
 #include <set>
 
 namespace zelcor {
@@ -82,18 +83,40 @@ void Connection::sendProtocolCommand() {
     link_.send(protocolCommand(link_.settings().initMode));
 }
 
+// Why port `number` is not the adapter: it could not be opened, or what it answered.
+QString Connection::portFailure(int number, bool opened, const QString& answer) const {
+    if (!opened) return link_.port().errorDescription();
+    const QString device = link_.port().devicePath(number);
+    QString said = answer.simplified();
+    said.remove(QLatin1Char('>'));
+    said = said.trimmed();
+    if (said.isEmpty())
+        return QStringLiteral("nothing answered on %1: no ELM327 adapter there, or it is switched off").arg(device);
+    return QStringLiteral("the device on %1 answered, but it is not an ELM327 adapter (it said \"%2\")")
+        .arg(device, said.left(60));
+}
+
 int Connection::findAdapter() {
     Port& port = link_.port();
     Clock& clock = link_.clock();
-    const int startPort = link_.settings().startPort;
+    // A device chosen by name is port 1 and is tried first.
+    const int startPort = port.chosenDevice().isEmpty() ? link_.settings().startPort : 1;
     int number = startPort;
     int found = 0;
     QString report;
+    QString firstCause; // why the first port tried that has a device behind it is not the adapter
+    int firstCausePort = 0;
     std::set<int> tried;
+    failureCause_.clear();
     for (;;) {
         tried.insert(number);
         if (port.isOpen()) port.close();
-        if (port.open(number)) {
+        const bool opened = port.open(number);
+        if (!firstCausePort && !port.devicePath(number).isEmpty()) {
+            firstCausePort = number;
+            firstCause = portFailure(number, opened, QString());
+        }
+        if (opened) {
             QString answer;
             for (int attempt = 0; attempt < 2 && !found; ++attempt) {
                 link_.takeReceived();
@@ -102,7 +125,13 @@ int Connection::findAdapter() {
                 answer = link_.takeReceived();
                 if (answer.contains(kAdapterName)) found = number;
             }
+            if (found) {
+                // The adapter's own words, "ELM327 v1.5", from the line that says them.
+                for (const QString& line : answer.split(QRegularExpression(QStringLiteral("[\r\n>]+"))))
+                    if (line.contains(kAdapterName)) adapterIdentity_ = line.trimmed().left(60);
+            }
             if (found) break;
+            if (firstCausePort == number) firstCause = portFailure(number, true, answer);
             report += QStringLiteral("COM%1: ").arg(number) + answer + QStringLiteral("\r\n");
         } else if (port.errorNumber() == int(PortError::InvalidPort) ||
                    port.errorNumber() == int(PortError::PortOpen)) {
@@ -114,6 +143,13 @@ int Connection::findAdapter() {
         if (number == startPort || tried.count(number)) break;
     }
     if (!found) {
+        if (!firstCause.isEmpty())
+            failureCause_ = firstCause;
+        else if (link_.settings().noPortSearch)
+            failureCause_ =
+                QStringLiteral("port %1 has no device, and the automatic port search is disabled").arg(startPort);
+        else
+            failureCause_ = QStringLiteral("no serial device was found: is the adapter plugged in?");
         link_.openTrace();
         link_.traceLine(QStringLiteral("GD0:") + report);
         link_.closeTrace();
@@ -183,11 +219,22 @@ bool Connection::wakeup() {
     clock.wait(0.5);
 
     const QString answer = link_.takeReceived();
+    wakeupAnswer_ = answer;
     link_.host().setClipboardText(answer);
     QString traced = answer;
     traced.remove(QLatin1String("SEARCHING..."));
     link_.traceLine(QStringLiteral("WGI \r\n") + traced);
     return answer.contains(QLatin1String("4100")) || answer.contains(QLatin1String("41 00"));
+}
+
+QString Connection::vehicleSilentCause() const {
+    QString said = wakeupAnswer_;
+    said.remove(QLatin1String("SEARCHING..."));
+    said.remove(QLatin1Char('>'));
+    said = said.simplified();
+    const QString cause = QStringLiteral("the adapter answered, but the vehicle did not");
+    return (said.isEmpty() ? cause : cause + QStringLiteral(" (the adapter said \"%1\")").arg(said.left(60))) +
+           QStringLiteral("; is the ignition on?");
 }
 
 // The vehicle did not answer: a pause, then another wakeup; the fourth failure ends the
@@ -210,12 +257,13 @@ void Connection::retryWakeup() {
     setStatus(QString());
     link_.closeTrace();
     if (retries_ > 3) {
-        link_.host().message(QStringLiteral("ERROR NUMBER 1.  Trouble trying to communicate with vehicle\r\n") +
-                                 vehicleHelp(),
+        failureCause_ = vehicleSilentCause();
+        link_.host().message(QStringLiteral("ERROR NUMBER 1.  Trouble trying to communicate with vehicle: ") +
+                                 failureCause_ + QStringLiteral("\r\n") + vehicleHelp(),
                              QStringLiteral("Error"), MessageIcon::Critical);
         link_.requestStop();
         lastError_ = ConnectionError::VehicleSilent;
-        setStatus(errorStatusText(int(lastError_)), true);
+        setStatus(failureCause_ + QStringLiteral("\r\n") + errorStatusText(int(lastError_)), true);
     }
 }
 
@@ -227,6 +275,7 @@ void Connection::connectionLoop() {
         // A Wi-Fi adapter may refuse the second connection: say so now, not after minutes.
         if (!link_.port().open(adapterPort_)) {
             lastError_ = ConnectionError::AdapterNotConfirmed;
+            failureCause_ = link_.port().errorDescription();
             setStatus(kNotFound);
             showErrorBox(kNotFound + QStringLiteral("\r\nIts port could not be opened again: ") +
                          link_.port().errorDescription() + helpText_);
@@ -281,6 +330,7 @@ void Connection::run() {
     if (running_) return;
     running_ = true;
     lastError_ = ConnectionError::None;
+    failureCause_.clear();
     link_.resetDeviceRemovedReport();
     if (hooks_.onStart) hooks_.onStart();
     link_.setPollerEnabled(true);
@@ -296,12 +346,13 @@ void Connection::run() {
     const int port = link_.replaying() ? -1 : findAdapter();
     bool confirmed = link_.replaying();
     if (port == 0) {
-        link_.host().message(QStringLiteral("Can not find ZELCOR interface.  ERROR NUMBER 0\r\n") + helpText_,
-                             QStringLiteral("Error"), MessageIcon::Critical);
+        link_.host().message(
+            QStringLiteral("Can not find ZELCOR interface (%1).  ERROR NUMBER 0\r\n").arg(failureCause_) + helpText_,
+            QStringLiteral("Error"), MessageIcon::Critical);
         link_.openTrace();
         link_.traceLine(QStringLiteral("M Can not find ZELCOR interface!  E#0"));
         link_.closeTrace();
-        setStatus(errorStatusText(0), true);
+        setStatus(failureCause_ + QStringLiteral("\r\n") + errorStatusText(0), true);
         lastError_ = ConnectionError::AdapterNotFound;
         if (link_.port().isOpen()) link_.port().close();
     } else {
@@ -312,6 +363,8 @@ void Connection::run() {
             link_.clock().wait(0.2);
             if (!confirmed) {
                 lastError_ = ConnectionError::AdapterNotConfirmed;
+                failureCause_ = QStringLiteral("the adapter on %1 answered once, then stopped answering")
+                                    .arg(link_.port().devicePath(port));
                 setStatus(kNotFound);
                 showErrorBox(kNotFound + helpText_);
             }

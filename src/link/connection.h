@@ -54,6 +54,11 @@ public:
     void setPassRunner(std::function<void()> runPass) { hooks_.runPass = std::move(runPass); }
     const ConnectionPanelState& panel() const { return panel_; }
     ConnectionError lastError() const { return lastError_; }
+    // Why the last connection failed, in one sentence ("/dev/ttyUSB0 does not exist: ...");
+    // empty when it did not fail or the cause is not known.
+    const QString& failureCause() const { return failureCause_; }
+    // What the adapter said it is ("ELM327 v1.5") when it was last found; empty before.
+    const QString& adapterIdentity() const { return adapterIdentity_; }
 
     // CONNECT: runs the whole connection and returns when it ends.
     void run();
@@ -86,11 +91,16 @@ private:
     void setStatus(const QString& text, bool error = false);
     void setButtonsEnabled(bool enabled);
     QString stamp() const;
+    QString portFailure(int number, bool opened, const QString& answer) const;
+    QString vehicleSilentCause() const;
 
     Link& link_;
     ConnectionHooks hooks_;
     ConnectionPanelState panel_;
     ConnectionError lastError_ = ConnectionError::None;
+    QString failureCause_;
+    QString adapterIdentity_;
+    QString wakeupAnswer_; // what the adapter said to the last 0100 of a wakeup
     QString windowCaption_;
     QString helpText_;
     bool running_ = false;

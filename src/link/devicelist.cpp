@@ -1,5 +1,7 @@
 #include "link/devicelist.h"
 
+#include <QDir>
+#include <QMap>
 #include <QRegularExpression>
 #include <QSerialPortInfo>
 #include <algorithm>
@@ -33,6 +35,28 @@ QStringList DeviceList::ordered(const QStringList& systemNames) {
         return ra != rb ? ra < rb : naturalLess(a, b);
     });
     return names;
+}
+
+QList<DeviceOption> DeviceList::offered() {
+    QMap<QString, QString> details; // system name -> maker and product
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        QString detail = info.manufacturer();
+        if (!info.description().isEmpty() && !detail.contains(info.description()))
+            detail += (detail.isEmpty() ? QString() : QStringLiteral(" ")) + info.description();
+        details.insert(info.portName(), detail.simplified());
+    }
+#ifndef Q_OS_WIN
+    // A bound rfcomm device is not always reported as a serial port.
+    for (const QString& name : QDir(QStringLiteral("/dev")).entryList({QStringLiteral("rfcomm*")}, QDir::System))
+        if (!details.contains(name)) details.insert(name, QStringLiteral("Bluetooth"));
+#endif
+    QList<DeviceOption> options;
+    for (const QString& name : ordered(details.keys())) {
+        const QString detail = details.value(name);
+        options.append(
+            {QStringLiteral("/dev/") + name, detail.isEmpty() ? name : name + QStringLiteral("  ") + detail});
+    }
+    return options;
 }
 
 QStringList DeviceList::devices() const {

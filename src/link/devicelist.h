@@ -3,10 +3,22 @@
 // (ttyUSB*, ttyACM*, rfcomm*, then the others), with an explicitly given device
 // (a simulated adapter, or --device) taking port 1.
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 namespace zelcor {
+
+// The device name that stands for the built-in simulated adapter and car.
+inline const QString kSimulatedCarDevice = QStringLiteral("simulated car");
+
+// A device the user can choose: what is stored, and what the list shows
+// ("/dev/ttyUSB0", "ttyUSB0  FTDI FT232R USB UART").
+struct DeviceOption {
+    QString device;
+    QString label;
+    bool operator==(const DeviceOption&) const = default;
+};
 
 class DeviceList {
 public:
@@ -21,6 +33,9 @@ public:
 
     // Orders system device names the way port numbers are given out.
     static QStringList ordered(const QStringList& systemNames);
+    // The serial devices present now, with their maker and product, then the Bluetooth
+    // rfcomm devices that are bound, in port order.
+    static QList<DeviceOption> offered();
 
 private:
     QString first_;

@@ -8,12 +8,26 @@ namespace {
 
 const QString crlf = QStringLiteral("\r\n");
 
+// Each help item that differs between the systems, with the text for this one.
+#ifdef Q_OS_WIN
+constexpr bool kWindows = true;
+#else
+constexpr bool kWindows = false;
+#endif
+
+QStringList forSystem(const QStringList& windows, const QStringList& others) {
+    return kWindows ? windows : others;
+}
+
 QStringList emailItem(int number) {
     return {
         QString::number(number) + QStringLiteral(")  If all else fails, please email ") + supportEmail() +
             QStringLiteral(", and be sure to check your 'junk' email"),
         QStringLiteral("       for the reply.  In your message, please tell us the error number, the year/make/model"),
-        QStringLiteral("       vehicle, your windows version, your full name, and any other details that may help.")};
+        kWindows ? QStringLiteral("       vehicle, your windows version, your full name, and any other details "
+                                  "that may help.")
+                 : QStringLiteral("       vehicle, your Linux distribution and version, your full name, and any "
+                                  "other details that may help.")};
 }
 
 QStringList guideItem(int number) {
@@ -60,12 +74,23 @@ QString interfaceNotFoundHelp(bool noPortSearch) {
         QStringLiteral("2)  Check that the ZELCOR cable is connected to the car and the computer."),
         QString(),
         QStringLiteral("3)  Exit ZELCOR, unplug the ZELCOR at both ends, wait 10 seconds, and plug both back in."),
-        QString(),
-        QStringLiteral("4)  Try restarting the computer, and try a different USB port on the computer."),
         QString()};
-    lines << guideItem(5) << QString()
-          << QStringLiteral(
-                 "6)  Try exiting ALL other programs, firewalls, virus scanners, etc, that may be interfering.")
+    lines << forSystem(
+                 {QStringLiteral("4)  Try restarting the computer, and try a different USB port on the computer.")},
+                 {QStringLiteral("4)  A USB adapter shows as /dev/ttyUSB0 or /dev/ttyACM0 (ls /dev/ttyUSB* "
+                                 "/dev/ttyACM*); try a different USB port."),
+                  QStringLiteral("      A Bluetooth adapter needs binding first (sudo rfcomm bind 0 "
+                                 "<its address>) and then shows as /dev/rfcomm0;"),
+                  QStringLiteral("      for a Wi-Fi adapter join its network and choose its address in SET&UP "
+                                 "(usually 192.168.0.10:35000).")})
+          << QString() << guideItem(5) << QString()
+          << forSystem(
+                 {QStringLiteral(
+                     "6)  Try exiting ALL other programs, firewalls, virus scanners, etc, that may be interfering.")},
+                 {QStringLiteral("6)  Close other programs that may hold the adapter (a terminal program, "
+                                 "another diagnostic program), and make sure"),
+                  QStringLiteral("      you may use serial devices: sudo usermod -aG dialout $USER, then log "
+                                 "out and in again.")})
           << QString();
     if (noPortSearch) lines << QStringLiteral("7) UNcheck 'Disable automatic port search' in setup.") << QString();
     lines << emailItem(noPortSearch ? 8 : 7);
@@ -86,10 +111,13 @@ QString vehicleHelp() {
         QStringLiteral("      plug everything back in, turn the ignition key to the run position, and try again."),
         QString(),
         QStringLiteral("5)  Try restarting the computer and trying again."),
-        QString(),
-        QStringLiteral("6)  Try exiting ALL other programs, firewalls, virus scanners, etc, that may be interfering."),
         QString()};
-    lines << guideItem(7) << QString() << emailItem(8);
+    lines << forSystem(
+                 {QStringLiteral(
+                     "6)  Try exiting ALL other programs, firewalls, virus scanners, etc, that may be interfering.")},
+                 {QStringLiteral("6)  Close other programs that may be using the adapter at the same time (a "
+                                 "terminal or another diagnostic program).")})
+          << QString() << guideItem(7) << QString() << emailItem(8);
     return lines.join(crlf);
 }
 

@@ -23,7 +23,8 @@ public:
     ~Port() override = default;
 
     // Opens port `number` (1..16) at 38400 baud, 8N1. On failure errorNumber() and
-    // errorDescription() tell why (8002, 8005, or another number).
+    // errorDescription() tell why (8002, 8005, or another number); the description is one
+    // sentence that names the device and the cause, with what to do when there is a remedy.
     virtual bool open(int number) = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
@@ -37,6 +38,13 @@ public:
 
     // The operating-system device behind a port number ("ttyUSB0"), empty if none.
     virtual QString deviceName(int number) const = 0;
+    // The same device as the user would type it ("/dev/ttyUSB0", "192.168.0.10:35000").
+    virtual QString devicePath(int number) const { return deviceName(number); }
+
+    // A device chosen by name (a device path, "host:port" or the simulated car) becomes port 1
+    // and is tried first; empty leaves the numbered ports alone.
+    virtual void chooseDevice(const QString& device) { Q_UNUSED(device) }
+    virtual QString chosenDevice() const { return {}; }
 
 signals:
     // Input has arrived (the poller may run now).

@@ -9,6 +9,26 @@ namespace {
 // What Qt keeps of a device's input before the program reads it; beyond, the system
 // holds it back (an adapter that floods cannot fill the memory).
 constexpr qint64 kPortReadBuffer = 64 * 1024;
+
+// Why a Wi-Fi adapter could not be reached, in the words a user can act on.
+QString unreachableText(const QString& address, QAbstractSocket::SocketError error, const QString& detail) {
+    switch (error) {
+    case QAbstractSocket::ConnectionRefusedError:
+        return QStringLiteral("%1 refused the connection: nothing listens on that port "
+                              "(is the address right, and is the adapter switched on?)")
+            .arg(address);
+    case QAbstractSocket::SocketTimeoutError:
+        return QStringLiteral("%1 did not answer in time: join the adapter's Wi-Fi network and check the address")
+            .arg(address);
+    case QAbstractSocket::HostNotFoundError:
+        return QStringLiteral("%1: no such host").arg(address);
+    case QAbstractSocket::NetworkError:
+        return QStringLiteral("%1 cannot be reached: %2 (is this computer on the adapter's Wi-Fi network?)")
+            .arg(address, detail);
+    default:
+        return QStringLiteral("%1 cannot be reached: %2").arg(address, detail);
+    }
+}
 } // namespace
 
 SystemPort::SystemPort(DeviceList devices, QObject* parent) : Port(parent), devices_(std::move(devices)) {}
@@ -45,19 +65,30 @@ bool SystemPort::open(int number) {
         fail(int(PortError::InvalidPort), QStringLiteral("Invalid port number (no device for port %1)").arg(number));
         return false;
     }
+    if (device == kSimulatedCarDevice) {
+        QString error = QStringLiteral("it is not part of this program");
+        const QString path = simulatorStarter_ ? simulatorStarter_(&error) : QString();
+        if (path.isEmpty()) {
+            fail(int(PortError::InvalidPort), QStringLiteral("The simulated car cannot be started: %1").arg(error));
+            return false;
+        }
+        return openSerial(path);
+    }
     return isNetworkDevice(device) ? openTcp(device) : openSerial(device);
 }
 
 bool SystemPort::openSerial(const QString& path) {
     if (!QFileInfo::exists(path)) {
-        fail(int(PortError::InvalidPort), QStringLiteral("Invalid port number (%1 does not exist)").arg(path));
+        fail(int(PortError::InvalidPort),
+             QStringLiteral("%1 does not exist: is the adapter plugged in (or, for Bluetooth, bound with rfcomm)?")
+                 .arg(path));
         return false;
     }
     const QByteArray native = path.toLocal8Bit();
     if (::access(native.constData(), R_OK | W_OK) != 0) {
         fail(int(PortError::InvalidPort),
-             QStringLiteral("Permission denied on %1: add your user to the 'dialout' group "
-                            "(sudo usermod -aG dialout $USER), then log out and in again")
+             QStringLiteral("Permission denied on %1: add your user to the 'dialout' group with "
+                            "\"sudo usermod -aG dialout $USER\", then log out and in again")
                  .arg(path));
         return false;
     }
@@ -74,12 +105,12 @@ bool SystemPort::openSerial(const QString& path) {
         const QString text = serial_->errorString();
         serial_.reset();
         if (error == QSerialPort::DeviceNotFoundError)
-            fail(int(PortError::InvalidPort), QStringLiteral("Invalid port number (%1)").arg(text));
-        else if (error == QSerialPort::PermissionError)
+            fail(int(PortError::InvalidPort), QStringLiteral("%1 cannot be opened: %2").arg(path, text));
+        else if (error == QSerialPort::PermissionError) // readable and writable, so it is locked
             fail(int(PortError::PortOpen),
-                 QStringLiteral("Port already open (%1 is in use by another program)").arg(path));
+                 QStringLiteral("%1 is busy: another program holds it (close that program and try again)").arg(path));
         else
-            fail(8000 + int(error), text);
+            fail(8000 + int(error), QStringLiteral("%1 cannot be opened: %2").arg(path, text));
         return false;
     }
     serial_->setDataTerminalReady(true);
@@ -99,8 +130,7 @@ bool SystemPort::openTcp(const QString& address) {
     tcp_->setReadBufferSize(kPortReadBuffer);
     tcp_->connectToHost(host, tcpPort ? tcpPort : quint16(35000));
     if (!tcp_->waitForConnected(3000)) {
-        fail(int(PortError::InvalidPort),
-             QStringLiteral("Invalid port number (cannot reach %1: %2)").arg(address, tcp_->errorString()));
+        fail(int(PortError::InvalidPort), unreachableText(address, tcp_->error(), tcp_->errorString()));
         tcp_.reset();
         return false;
     }

@@ -7,6 +7,7 @@
 
 #include <QSerialPort>
 #include <QTcpSocket>
+#include <functional>
 #include <memory>
 
 namespace zelcor {
@@ -26,6 +27,14 @@ public:
     int errorNumber() const override { return errorNumber_; }
     QString errorDescription() const override { return errorDescription_; }
     QString deviceName(int number) const override;
+    QString devicePath(int number) const override { return devices_.device(number); }
+    void chooseDevice(const QString& device) override { devices_.setFirstDevice(device); }
+    QString chosenDevice() const override { return devices_.firstDevice(); }
+
+    // Starts the simulated adapter and car when it is chosen and opened: its device path,
+    // or empty with *error saying why it could not start.
+    using SimulatorStarter = std::function<QString(QString* error)>;
+    void setSimulatorStarter(SimulatorStarter starter) { simulatorStarter_ = std::move(starter); }
 
     const DeviceList& deviceList() const { return devices_; }
 
@@ -40,6 +49,7 @@ private:
     std::unique_ptr<QTcpSocket> tcp_;
     int errorNumber_ = 0;
     QString errorDescription_;
+    SimulatorStarter simulatorStarter_;
 };
 
 } // namespace zelcor

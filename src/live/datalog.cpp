@@ -133,6 +133,7 @@ void DataLog::startOrMark(const std::array<LiveRow, kLiveRows>& rows, const Sett
             return;
         }
         logging_ = true;
+        rowsWritten_ = 0;
         emit changed();
     }
 
@@ -175,7 +176,9 @@ void DataLog::recordReply(int code, const QString& reply) {
 void DataLog::endRow() {
     if (!writingRow()) return;
     files_.writeCsv(QStringLiteral("\r\n"));
+    ++rowsWritten_;
     commit(clock_.now() - lastSync_ >= kSyncInterval);
+    emit changed();
 }
 
 void DataLog::commit(bool sync) {

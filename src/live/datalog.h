@@ -50,6 +50,8 @@ public:
     const QString& path() const { return path_; }   // the chosen file, empty before File
     const QString& title() const { return title_; } // its name as shown
     bool logging() const { return logging_; }
+    // The rows written since Start (marks do not reset it).
+    int rowsWritten() const { return rowsWritten_; }
 
     // File: the TIP box, then the shared save dialog; nothing while a log runs.
     void chooseFile();
@@ -86,6 +88,7 @@ private:
     QString title_ = QStringLiteral("noname");
     bool logging_ = false;
     bool rowActive_ = false;
+    int rowsWritten_ = 0;
     double sectionStart_ = 0; // clock at the last Start / Mark (the recording's times)
     double lastSync_ = 0;     // clock when the files last went to the disk
 };

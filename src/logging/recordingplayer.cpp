@@ -185,7 +185,11 @@ void RecordingPlayer::showData(const ReplayRecord& record) {
     emit gaugeFed(index);
     if (slot.plot) {
         slot.history.push_front(float(out.needle));
-        if (slot.history.size() > size_t(kReplayHistory)) slot.history.pop_back();
+        slot.times.push_front(record.time);
+        if (slot.history.size() > size_t(kReplayHistory)) {
+            slot.history.pop_back();
+            slot.times.pop_back();
+        }
         emit plotted();
     }
 }
@@ -247,7 +251,10 @@ void RecordingPlayer::setPlot(int index, bool checked) {
     ReplaySlot& slot = slots_[size_t(index)];
     slot.plot = checked;
     choices_[size_t(slot.pid)].plot = checked;
-    if (!checked) slot.history.clear();
+    if (!checked) {
+        slot.history.clear();
+        slot.times.clear();
+    }
     emit slotsChanged();
     emit plotted();
 }

@@ -29,6 +29,7 @@ struct ReplaySlot {
     GaugeScale scale;          // the gauge's scale, chosen when the slot is given
     GaugeFeed gauge;           // the latest needle position, value and decimals
     std::deque<float> history; // needle positions in percent, newest first
+    std::deque<double> times;  // when each was recorded, seconds into the section, newest first
 
     bool used() const { return pid >= 0; }
 };

@@ -4,9 +4,11 @@
 #include "sessionrig.h"
 #include "testmain.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace zelcor::test;
@@ -14,8 +16,11 @@ using namespace zelcor::test;
 namespace {
 
 // zelcor's exit code (-1 when it did not end by itself) and what it wrote.
-std::tuple<int, QByteArray, QByteArray> runZelcor(const QStringList& arguments) {
+std::tuple<int, QByteArray, QByteArray>
+runZelcor(const QStringList& arguments,
+          const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
     QProcess zelcor;
+    zelcor.setProcessEnvironment(environment);
     zelcor.start(QStringLiteral(ZELCOR_BINARY_DIR "/zelcor"), arguments);
     if (!zelcor.waitForFinished(60000) || zelcor.exitStatus() != QProcess::NormalExit) return {-1, {}, {}};
     return {zelcor.exitCode(), zelcor.readAllStandardOutput(), zelcor.readAllStandardError()};
@@ -64,6 +69,8 @@ private slots:
         if (json) QCOMPARE(QJsonDocument::fromJson(out)["controllers"].toArray().size(), 2);
     }
 
+    // None of these needs a display: they run with no window system at all. DATA stands
+    // for a fresh folder.
     void commandLine_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
@@ -72,15 +79,79 @@ private slots:
         QTest::newRow("version") << QStringList{"--version"} << 0 << "zelcor " ZELCOR_VERSION;
         QTest::newRow("unknown option") << QStringList{"--bogus"} << 1 << "Unknown option 'bogus'";
         QTest::newRow("JSON without a scan") << QStringList{"--json"} << 1 << "--json and --live go with --scan";
+        QTest::newRow("live without a scan")
+            << QStringList{"--live", "3", "--simulate"} << 1 << "--json and --live go with --scan";
         QTest::newRow("live is no number") << QStringList{"--scan", "--live", "x"} << 1 << "--live needs a number";
+        QTest::newRow("scan") << QStringList{"--scan", "--simulate", "--data-dir", "DATA"} << 0
+                              << "Check-Engine (MIL) Light: ON";
+        QTest::newRow("data folder is a file")
+            << QStringList{"--scan", "--simulate", "--data-dir", ZELCOR_BINARY_DIR "/zelcor"} << 1
+            << "zelcor: --data-dir: " ZELCOR_BINARY_DIR "/zelcor is a file, not a folder";
     }
     void commandLine() {
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
         QFETCH(QString, shown);
-        const auto [status, out, err] = runZelcor(arguments);
+        QTemporaryDir dir;
+        arguments.replaceInStrings(QRegularExpression("^DATA$"), dir.path());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            environment.remove(name);
+        const auto [status, out, err] = runZelcor(arguments, environment);
         QCOMPARE(status, exitCode);
         QVERIFY2(QString::fromUtf8(status ? err : out).contains(shown), (out + err).constData());
+    }
+
+    // codes.dat that cannot be read: the scan says so once, naming the file and why.
+    void unreadableCodesFileSaidOnce() {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("codes.dat"));
+        const auto [status, out, err] = runZelcor({"--scan", "--simulate", "--data-dir", dir.path()});
+        QCOMPARE(status, 0);
+        QCOMPARE(err.count("ERROR NUMBER"), 1);
+        QVERIFY2(err.contains(QFile::encodeName(dir.filePath("codes.dat")) + ": it is a folder, not a file."),
+                 err.constData());
+    }
+
+    // Where the program keeps its files: the per-user data folder unless --data-dir says
+    // otherwise; a place that cannot hold them ends the program before anything else.
+    void dataFolder_data() {
+        QTest::addColumn<QString>("xdgDataHome"); // under the test's folder; FILE: a file there
+        QTest::addColumn<QString>("dataDir");     // empty: none given
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("settingsAt"); // where setup.cfg appears; empty: nowhere
+        QTest::addColumn<QString>("shown");      // on stderr
+        QTest::newRow("per-user folder") << "xdg"
+                                         << "" << 2 << "xdg/zelcor"
+                                         << "does not exist";
+        QTest::newRow("given folder, created") << "xdg"
+                                               << "given/deeper" << 2 << "given/deeper"
+                                               << "does not exist";
+        QTest::newRow("per-user folder unusable") << "FILE"
+                                                  << "" << 1 << ""
+                                                  << "no usable data folder: the folder ";
+    }
+    void dataFolder() {
+        QFETCH(QString, xdgDataHome);
+        QFETCH(QString, dataDir);
+        QFETCH(int, exitCode);
+        QFETCH(QString, settingsAt);
+        QFETCH(QString, shown);
+        QTemporaryDir dir;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        if (xdgDataHome == "FILE") {
+            QVERIFY(writeText(dir.filePath("file"), "x"));
+            environment.insert("XDG_DATA_HOME", dir.filePath("file"));
+        } else {
+            environment.insert("XDG_DATA_HOME", dir.filePath(xdgDataHome));
+        }
+        QStringList arguments{"--scan", "--device", "/dev/zelcor-no-such-device"};
+        if (!dataDir.isEmpty()) arguments << "--data-dir" << dir.filePath(dataDir);
+        const auto [status, out, err] = runZelcor(arguments, environment);
+        QCOMPARE(status, exitCode);
+        QVERIFY2(QString::fromUtf8(err).contains(shown), err.constData());
+        if (!settingsAt.isEmpty()) QVERIFY(QFile::exists(dir.filePath(settingsAt + "/setup.cfg")));
+        if (!dataDir.isEmpty()) QVERIFY(!QFile::exists(dir.filePath(xdgDataHome)));
     }
 };
 

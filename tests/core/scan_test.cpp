@@ -66,7 +66,14 @@ private slots:
         rig.session.settings().noPortSearch = true;
         ScanReport report;
         QTEST(runScan(rig.session, report), "status");
-        QCOMPARE(rig.session.connection().panel().status.left(caption.size()), caption);
+        // The status names the cause first, then how to get help.
+        const QString status = rig.session.connection().panel().status;
+        if (!caption.isEmpty()) {
+            QVERIFY2(status.contains("\r\n" + caption), qPrintable(status));
+            QVERIFY(!rig.session.connection().failureCause().isEmpty());
+            QCOMPARE(status.section("\r\n", 0, 0), rig.session.connection().failureCause());
+            QVERIFY(report.errors.last().message.endsWith(rig.session.connection().failureCause()));
+        }
         // A scan that ends early says so, and keeps what it had read.
         const bool early = report.errors.size() == 1 && report.errors[0].stage == "connection";
         QCOMPARE(early, !caption.isEmpty() || unplugAfter > 0);
@@ -105,6 +112,23 @@ private slots:
         }
         QVERIFY2(report.passRate && *report.passRate * 5 > 40,
                  qPrintable(QString::number(report.passRate.value_or(0))));
+        // Every pass is a sample, in time order, the last one holding the last readings.
+        QVERIFY2(std::abs(report.samples.size() - *report.passRate * 5) <= 1,
+                 qPrintable(QString::number(report.samples.size())));
+        for (qsizetype i = 1; i < report.samples.size(); ++i)
+            QVERIFY(report.samples[i].t > report.samples[i - 1].t);
+        QVERIFY(report.samples.last().t >= 5.0 && report.samples.first().t >= 0);
+        const ScanSample& last = report.samples.last();
+        QCOMPARE(last.values.size(), 10);
+        for (int i = 0; i < 10; ++i) {
+            QCOMPARE(last.values[i].first, report.live[i].code);
+            QCOMPARE(last.values[i].second, report.live[i].value);
+        }
+        const QJsonArray samples = report.json()["samples"].toArray();
+        QCOMPARE(samples.size(), report.samples.size());
+        const QJsonObject values = samples.last()["values"].toObject();
+        QCOMPARE(values.size(), 10);
+        QCOMPARE(values[QString::number(report.live[0].code)].toDouble(), report.live[0].value.value_or(-1));
 
         QCOMPARE(report.stored.size(), 2);
         QVERIFY(report.text().contains("  P0133  232  (no explanation in codes.dat)\n"));

@@ -3,6 +3,7 @@
 // outputs (tests/golden/data/*/log.txt, panels.txt, nocar/scan.txt for ERROR NUMBER 1).
 
 #include "link/connection.h"
+#include "link/helptexts.h"
 #include "sessionrig.h"
 #include "testmain.h"
 
@@ -93,14 +94,19 @@ private slots:
         QTest::addColumn<bool>("noPortSearch");
         QTest::addColumn<int>("simulatorPort");
         QTest::addColumn<QString>("item7"); // empty: the search found the adapter
-        QTest::newRow("search finds port 9") << false << 9 << "";
-        QTest::newRow("search disabled") << true << 9 << "\r\n7) UNcheck 'Disable automatic port search' in setup.";
-        QTest::newRow("nothing anywhere") << false << 99 << "\r\n7)  If all else fails, please email ";
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("search finds port 9") << false << 9 << ""
+                                             << "";
+        QTest::newRow("search disabled") << true << 9 << "\r\n7) UNcheck 'Disable automatic port search' in setup."
+                                         << "port 1 has no device, and the automatic port search is disabled";
+        QTest::newRow("nothing anywhere") << false << 99 << "\r\n7)  If all else fails, please email "
+                                          << "no serial device was found: is the adapter plugged in?";
     }
     void adapterNotFound() {
         QFETCH(bool, noPortSearch);
         QFETCH(int, simulatorPort);
         QFETCH(QString, item7);
+        QFETCH(QString, cause);
         SimRig rig;
         rig.port.setSimulatorPort(simulatorPort);
         rig.settings.noPortSearch = noPortSearch;
@@ -117,10 +123,11 @@ private slots:
         const RecordedMessage& box = rig.host.messages.first();
         QCOMPARE(box.title, QStringLiteral("Error"));
         QCOMPARE(box.icon, MessageIcon::Critical);
-        QVERIFY(box.text.startsWith("Can not find ZELCOR interface.  ERROR NUMBER 0\r\n\r\n1)  Make sure the key"));
+        QVERIFY(box.text.startsWith("Can not find ZELCOR interface (" + cause +
+                                    ").  ERROR NUMBER 0\r\n\r\n1)  Make sure the key"));
         QVERIFY2(box.text.contains(item7), qPrintable(box.text));
         QVERIFY(rig.connection.panel().statusError);
-        QVERIFY(rig.connection.panel().status.startsWith("To solve this ERROR 0 problem,\r\n"));
+        QCOMPARE(rig.connection.panel().status, cause + "\r\n" + errorStatusText(0));
         QVERIFY(rig.log().contains("M Can not find ZELCOR interface!  E#0\r\n"));
     }
 
@@ -188,6 +195,10 @@ private slots:
         QCOMPARE(rig.passes, 0);
         QVERIFY2(took > 4 * 5.0 && took < 4 * 15.0, qPrintable(QString::number(took)));
         QCOMPARE(rig.host.messages.size(), 1); // its text: tests/golden/data/nocar/scan.txt
+        QCOMPARE(rig.connection.failureCause(),
+                 "the adapter answered, but the vehicle did not (the adapter said \"UNABLE TO CONNECT\"); is the "
+                 "ignition on?");
+        QVERIFY(rig.connection.panel().status.startsWith(rig.connection.failureCause() + "\r\n"));
         rig.ended();
     }
 

@@ -237,6 +237,29 @@ private slots:
         QTEST(initialWindowPosition(screen, window), "expected");
     }
 
+    // The gauges' block: beside what it belongs to while the screen has room, else over the
+    // least of it, always inside the screen.
+    void gaugeBlock_data() {
+        QTest::addColumn<QRect>("screen");
+        QTest::addColumn<QRect>("owner");
+        QTest::addColumn<QRect>("window");
+        QTest::addColumn<QPoint>("expected");
+        const QRect window(100, 100, 800, 600);
+        QTest::newRow("room on the right") << QRect(0, 0, 1920, 1080) << window << window << QPoint(906, 100);
+        QTest::newRow("room on the left only")
+            << QRect(0, 0, 1920, 1080) << window.translated(1000, 0) << window.translated(1000, 0) << QPoint(358, 100);
+        QTest::newRow("no room: over the least of the panel")
+            << QRect(0, 0, 1280, 800) << QRect(0, 60, 600, 700) << QRect(0, 0, 1280, 770) << QPoint(544, 128);
+        QTest::newRow("low window: moved up into the screen")
+            << QRect(0, 0, 1920, 1080) << window.translated(0, 400) << window.translated(0, 400) << QPoint(906, 408);
+    }
+    void gaugeBlock() {
+        QFETCH(QRect, screen);
+        QFETCH(QRect, owner);
+        QFETCH(QRect, window);
+        QTEST(besideOwnerPosition(QSize(736, 672), screen, owner, window), "expected");
+    }
+
     // Closing the window while the connection wakes the vehicle ends it at once: no more
     // wake-up rounds, no error box, the port closed. E&XIT closes it when idle.
     void closing() {

@@ -105,11 +105,19 @@ private slots:
         QCOMPARE(needles.size(), 2); // two slot 0 readings came after the box was checked
         QCOMPARE(needles, fed);
         QCOMPARE(readout, QStringLiteral("3750"));
-        const QImage graph = rig.replay->findChild<ReplayPlot*>()->grab().toImage();
-        const int y = 1 + qRound((graph.height() - 2) * (1 - player->replaySlots()[0].history.front() / 100));
+        // The newest reading ends the trace where its time lies on the time axis (at least
+        // five seconds wide, from the oldest reading on).
+        ReplayPlot* plot = rig.replay->findChild<ReplayPlot*>();
+        const QImage graph = plot->grab().toImage();
+        const QRectF area = plot->plotArea();
+        const ReplaySlot& plotted = player->replaySlots()[0];
+        const double span = std::max(plotted.times.front() - plotted.times.back(), 5.0);
+        const int x = qRound(area.left() + (plotted.times.front() - plotted.times.back()) / span * area.width());
+        const int y = qRound(area.top() + area.height() * (1 - plotted.history.front() / 100));
         bool traced = false;
         for (int dy = -1; dy <= 1; ++dy)
-            traced |= graph.pixelColor(0, y + dy) == ReplayPlot::slotColour(0);
+            for (int dx = -1; dx <= 0; ++dx)
+                traced |= graph.pixelColor(x + dx, y + dy) == ReplayPlot::slotColour(0);
         QVERIFY(traced);
         // The loop's end took the window away; the box stays checked until clicked again.
         QCheckBox* gaugeBox = rig.box("Check1", 0);

@@ -2,6 +2,7 @@
 
 #include "config/setuppanel.h"
 #include "core/session.h"
+#include "ui/config/devicechoicebox.h"
 #include "ui/namedwidgets.h"
 
 #include <QBoxLayout>
@@ -103,9 +104,12 @@ SetupPanelWidget::SetupPanelWidget(Session& session, QWidget* parent)
     actions->addWidget(saveButton_);
     actions->addWidget(cancelButton_);
 
+    deviceChoice_ = new DeviceChoiceBox(b);
+
     auto* layout = new QVBoxLayout(b);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(groups);
+    layout->addWidget(deviceChoice_);
     layout->addLayout(boxes);
     layout->addWidget(noPortSearch_);
     layout->addLayout(debugRow);
@@ -125,7 +129,8 @@ SetupPanelWidget::SetupPanelWidget(Session& session, QWidget* parent)
 
 void SetupPanelWidget::renderPortNames() {
     for (int i = 0; i < kPortOptions; ++i) {
-        const QString device = session_.link().port().deviceName(i + 1);
+        QString device = session_.link().port().devicePath(i + 1);
+        if (device.startsWith(QLatin1String("/dev/"))) device = device.mid(5);
         QString caption = QString::number(i + 1);
         if (!device.isEmpty()) caption += QStringLiteral("  (") + device + QLatin1Char(')');
         portOptions_[i]->setText(caption);
@@ -151,6 +156,7 @@ void SetupPanelWidget::render() {
     weight_->setText(state.weightText);
     initMode_->setText(state.initModeText);
     debug_->setChecked(state.debug);
+    deviceChoice_->setDevice(state.device);
     cancelButton_->setFocus();
 }
 
@@ -172,6 +178,7 @@ SetupPanelState SetupPanelWidget::values() const {
     state.weightText = weight_->text();
     state.initModeText = initMode_->text();
     state.debug = debug_->isChecked();
+    state.device = deviceChoice_->device();
     return state;
 }
 

@@ -14,6 +14,7 @@ class QRadioButton;
 
 namespace zelcor {
 
+class DeviceChoiceBox;
 class Session;
 struct SetupPanelState;
 
@@ -27,6 +28,7 @@ public:
     // The controls as they stand, read into the panel state.
     SetupPanelState values() const;
     QPushButton* cancelButton() const { return cancelButton_; }
+    DeviceChoiceBox* deviceChoice() const { return deviceChoice_; }
 
 private:
     void render();
@@ -50,6 +52,7 @@ private:
     QLineEdit* weight_;
     QLineEdit* initMode_;
     QCheckBox* debug_;
+    DeviceChoiceBox* deviceChoice_;
     QPushButton* debugLogButton_;
     QPushButton* saveButton_;
     QPushButton* cancelButton_;

@@ -2,6 +2,7 @@
 
 #include "base/listentry.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 
 namespace zelcor {
@@ -17,7 +18,16 @@ void showChannelNames(QComboBox* combo, const QList<ListEntry>& entries) {
     if (shown != names) {
         combo->clear();
         combo->addItems(names);
+        // A name wider than the box is cut off there: the list and the tooltip show it whole.
+        for (int k = 0; k < combo->count(); ++k)
+            combo->setItemData(k, names[k], Qt::ToolTipRole);
+        combo->view()->setMinimumWidth(combo->view()->sizeHintForColumn(0) + 24);
+        if (!combo->property("namesInTooltip").toBool()) {
+            combo->setProperty("namesInTooltip", true);
+            QObject::connect(combo, &QComboBox::currentTextChanged, combo, &QComboBox::setToolTip);
+        }
     }
+    combo->setToolTip(combo->currentText());
 }
 
 } // namespace zelcor

@@ -1,6 +1,7 @@
 #include "ui/live/gaugewindows.h"
 
 #include "ui/live/gaugewindow.h"
+#include "ui/main/windowplacement.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -76,29 +77,26 @@ void GaugeWindows::closedByUser(int row) {
 }
 
 QPoint GaugeWindows::placeFor(int row, QSize size) const {
-    return gaugePlacement(row, size, anchor_->window());
+    return gaugePlacement(row, size, anchor_);
 }
 
-// The gauges form a block beside a window: the two large ones in a column next to it,
-// the small ones in two columns after them. The block goes to the right of the window,
-// else to its left, else against the right edge of the screen.
+// The gauges form a block beside what they belong to: the two large ones in a column,
+// the small ones in two columns after them, the block kept inside the screen and off the
+// owner (the live panel, the replay window) as far as the screen allows.
 QPoint gaugePlacement(int row, QSize size, const QWidget* beside) {
     const int large = GaugeWindow::kLargeSize + kGap;
     const int small = GaugeWindow::kSmallSize + kGap;
     const QSize block(large + 2 * small, std::max(2 * large, 4 * small));
-    const QRect main = beside->frameGeometry();
+    // A panel inside its window, or a window (the replay window) in front of the main window.
+    const QWidget* behind =
+        beside->isWindow() && beside->parentWidget() ? beside->parentWidget()->window() : beside->window();
+    const QRect window = behind->frameGeometry();
+    const QRect owner =
+        beside->isWindow() ? beside->frameGeometry() : QRect(beside->mapToGlobal(QPoint(0, 0)), beside->size());
     const QScreen* screen = beside->screen();
     if (!screen) screen = QGuiApplication::primaryScreen();
-    const QRect room = screen ? screen->availableGeometry() : QRect(main.topLeft(), block);
-
-    QPoint origin(main.right() + kGap, main.top());
-    if (origin.x() + block.width() > room.right() + 1) {
-        if (main.left() - kGap - block.width() >= room.left())
-            origin.setX(main.left() - kGap - block.width());
-        else
-            origin.setX(room.right() + 1 - block.width());
-    }
-    origin.setY(std::min(origin.y(), room.bottom() + 1 - block.height()));
+    const QRect room = screen ? screen->availableGeometry() : QRect(window.topLeft(), block);
+    const QPoint origin = besideOwnerPosition(block, room, owner, window);
 
     QPoint at = row < 2 ? origin + QPoint(0, row * large)
                         : origin + QPoint(large + ((row - 2) % 2) * small, ((row - 2) / 2) * small);

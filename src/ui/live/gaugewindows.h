@@ -12,7 +12,8 @@ namespace zelcor {
 
 class GaugeWindow;
 
-// Where the gauge of row (or slot) `row`, `size` large, goes beside the window `beside`.
+// Where the gauge of row (or slot) `row`, `size` large, goes beside `beside`: a panel
+// (kept clear of it) or a window in front of its parent window.
 QPoint gaugePlacement(int row, QSize size, const QWidget* beside);
 
 class GaugeWindows : public QObject {

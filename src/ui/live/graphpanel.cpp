@@ -16,6 +16,14 @@
 
 namespace zelcor {
 
+namespace {
+// An axis end as a number reads: "8000." shows as "8000"; "95.00" stays as it is.
+QString axisCaption(QString caption) {
+    if (caption.endsWith(QLatin1Char('.'))) caption.chop(1);
+    return caption;
+}
+} // namespace
+
 GraphPanel::GraphPanel(LiveData& live, QWidget* parent) : QWidget(parent), live_(live) {
     setObjectName(QStringLiteral("graphPanel"));
     plot_ = new PlotWidget(live_, this);
@@ -193,7 +201,7 @@ void GraphPanel::render() {
     }
     const GraphModel& graph = live_.graph();
     for (int k = 0; k < 4; ++k)
-        axisLabel_[size_t(k)]->setText(graph.axisLabel(k).caption);
+        axisLabel_[size_t(k)]->setText(axisCaption(graph.axisLabel(k).caption));
     points_->setChecked(live_.points());
     sampleRate_->setText(live_.graphPassRate());
     plot_->update();

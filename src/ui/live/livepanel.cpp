@@ -9,6 +9,8 @@
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -120,6 +122,9 @@ QWidget* LivePanel::buildLogging() {
     logName_ = new QLineEdit(group);
     logName_->setObjectName(QStringLiteral("text15"));
     logName_->setReadOnly(true);
+    logState_ = namedLabel(QStringLiteral("LogState"), QString(), group);
+    logState_->setWordWrap(true);
+    logState_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     connect(logFile_, &QPushButton::clicked, this, [this] { live_.dataLog().chooseFile(); });
     connect(logStart_, &QPushButton::clicked, this, [this] { live_.startOrMarkLog(); });
     connect(logStop_, &QPushButton::clicked, this, [this] { live_.dataLog().stop(); });
@@ -134,6 +139,7 @@ QWidget* LivePanel::buildLogging() {
     layout->addWidget(loggingLabel_);
     layout->addWidget(logName_);
     layout->addLayout(buttons);
+    layout->addWidget(logState_);
     return group;
 }
 
@@ -142,6 +148,11 @@ void LivePanel::renderLogging() {
     const DataLog& log = live_.dataLog();
     logName_->setText(log.title());
     logName_->setToolTip(log.path());
+    QString path = QDir::toNativeSeparators(QFileInfo(log.path()).absoluteFilePath());
+    path.replace(QDir::separator(), QString(QDir::separator()) + QChar(0x200B)); // long paths wrap after a separator
+    logState_->setText(log.logging() ? QStringLiteral("Recording to %1, %2 rows").arg(path).arg(log.rowsWritten())
+                                     : QStringLiteral("Not recording"));
+    logState_->setToolTip(log.path());
     const bool chosen = !log.path().isEmpty();
     logStart_->setEnabled(chosen);
     logStop_->setEnabled(chosen);

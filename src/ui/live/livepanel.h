@@ -47,6 +47,7 @@ private:
     QLabel* gaugeLegend_ = nullptr;
     QLabel* loggingLabel_ = nullptr;
     QLineEdit* logName_ = nullptr;
+    QLabel* logState_ = nullptr; // "Recording to <full path>, N rows" while the log runs
     QPushButton* logFile_ = nullptr;
     QPushButton* logStart_ = nullptr;
     QPushButton* logStop_ = nullptr;

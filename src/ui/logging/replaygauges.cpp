@@ -81,7 +81,7 @@ void ReplayGauges::closedByUser(int slot) {
 }
 
 QPoint ReplayGauges::placeFor(int slot, QSize size) const {
-    return gaugePlacement(slot, size, anchor_->window());
+    return gaugePlacement(slot, size, anchor_);
 }
 
 } // namespace zelcor

@@ -1,8 +1,10 @@
 #pragma once
-// The graph of the replay window: the history of every slot plotted on it, in percent
-// of its gauge's scale, newest sample at the left edge, one colour per slot.
+// The graph of the replay window: the history of every plotted slot over the time it
+// covers (seconds into the section along the bottom), in percent of its gauge's scale
+// (the scale's own values when one slot is plotted), one colour per slot.
 
 #include <QWidget>
+#include <utility>
 
 namespace zelcor {
 
@@ -17,12 +19,18 @@ public:
     static QColor slotColour(int slot);
 
     QSize sizeHint() const override { return QSize(560, 160); }
+    // Where the traces are drawn: left of it the value labels, below it the time labels.
+    QRectF plotArea() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void drawSlot(QPainter& painter, int slot);
+    // The section times the width stands for: the oldest plotted sample to the newest.
+    std::pair<double, double> timeRange() const;
+    void drawTimeAxis(QPainter& painter, double first, double last);
+    void drawValueAxis(QPainter& painter);
+    void drawSlot(QPainter& painter, int slot, double first, double last);
 
     const RecordingPlayer& player_;
 };

@@ -1,5 +1,6 @@
 #include "ui/main/mainwindow.h"
 
+#include "core/connectionstate.h"
 #include "ui/logging/replaylauncher.h"
 #include "ui/main/connectionpanel.h"
 #include "ui/main/panelstack.h"
@@ -8,10 +9,12 @@
 #include <QBoxLayout>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QStatusBar>
 
 namespace zelcor {
 
@@ -31,6 +34,7 @@ MainWindow::MainWindow(Session& session, QWidget* parent) : QMainWindow(parent),
 
     auto* debugLog = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), this);
     connect(debugLog, &QShortcut::activated, this, &MainWindow::revealDebugLog);
+    buildStatusLine();
 
     connect(&session_.connection(), &Connection::panelChanged, this, &MainWindow::renderButtons);
     renderButtons();
@@ -38,6 +42,31 @@ MainWindow::MainWindow(Session& session, QWidget* parent) : QMainWindow(parent),
     const QFontMetrics metrics = fontMetrics();
     resize(qMax(sizeHint().width(), metrics.averageCharWidth() * 100),
            qMax(sizeHint().height(), metrics.height() * 30));
+}
+
+void MainWindow::buildStatusLine() {
+    auto* state = new QLabel(statusBar());
+    state->setObjectName(QStringLiteral("ConnectionState"));
+    statusBar()->addPermanentWidget(state);
+    statusBar()->setObjectName(QStringLiteral("StatusLine"));
+    const auto render = [this, state] { state->setText(connectionStateText(session_)); };
+    connect(&session_.connection(), &Connection::panelChanged, state, render);
+    connect(&session_.navigation(), &Navigation::functionListChanged, state, render);
+    render();
+    connect(&session_, &Session::notice, this, [this](const QString& text) { statusBar()->showMessage(text, 8000); });
+
+    // DISCONNECT answers Alt+D on the connection panel; behind another panel the key says where it went.
+    auto* disconnectKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_D), this);
+    const auto enableKey = [this, disconnectKey] {
+        disconnectKey->setEnabled(session_.navigation().panel() != Panel::Connection);
+    };
+    connect(&session_.navigation(), &Navigation::panelChanged, disconnectKey, enableKey);
+    enableKey();
+    connect(disconnectKey, &QShortcut::activated, this, [this] {
+        statusBar()->showMessage(QStringLiteral("DISCONNECT is on the connection panel; File > Disconnect works "
+                                                "from every panel."),
+                                 8000);
+    });
 }
 
 void MainWindow::buildMenus() {

@@ -34,6 +34,8 @@ protected:
 
 private:
     void buildMenus();
+    // The connection state on the right, and why a control could not act on the left.
+    void buildStatusLine();
     QWidget* buildCentre();
     void renderButtons();
     void functionItem(int index);

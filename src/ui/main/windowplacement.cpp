@@ -1,6 +1,8 @@
 #include "ui/main/windowplacement.h"
 
+#include <QList>
 #include <QtGlobal>
+#include <algorithm>
 
 namespace zelcor {
 
@@ -8,6 +10,43 @@ QPoint initialWindowPosition(const QRect& screen, const QSize& window) {
     const int left = (screen.width() - window.width()) / 2;
     const int top = (screen.height() - window.height()) / 3;
     return screen.topLeft() + QPoint(qMax(0, left), qMax(0, top));
+}
+
+namespace {
+
+constexpr int kGap = 6;
+
+qint64 overlap(const QRect& a, const QRect& b) {
+    const QRect both = a.intersected(b);
+    return both.isEmpty() ? 0 : qint64(both.width()) * both.height();
+}
+
+} // namespace
+
+QPoint besideOwnerPosition(const QSize& block, const QRect& screen, const QRect& owner, const QRect& window) {
+    const auto inside = [&](QPoint at) {
+        at.setX(std::clamp(at.x(), screen.left(), std::max(screen.left(), screen.right() + 1 - block.width())));
+        at.setY(std::clamp(at.y(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - block.height())));
+        return at;
+    };
+    const QList<int> xs{owner.right() + 1 + kGap,           owner.left() - kGap - block.width(),
+                        window.right() + 1 + kGap,          window.left() - kGap - block.width(),
+                        screen.right() + 1 - block.width(), screen.left()};
+    const QList<int> ys{owner.top(), window.top(), screen.top(), screen.bottom() + 1 - block.height()};
+    QPoint best = inside(QPoint(xs.first(), ys.first()));
+    qint64 bestCost = -1;
+    for (const int y : ys)
+        for (const int x : xs) {
+            const QPoint at = inside(QPoint(x, y));
+            const QRect placed(at, block);
+            // Covering the owner costs far more than covering the rest of its window.
+            const qint64 cost = 16 * overlap(placed, owner) + overlap(placed, window);
+            if (bestCost < 0 || cost < bestCost) {
+                bestCost = cost;
+                best = at;
+            }
+        }
+    return best;
 }
 
 } // namespace zelcor

@@ -1,0 +1,122 @@
+// Why zelcor --scan could not reach the car, through the real serial and TCP code: the
+// first line on stderr names the cause, and the exit code says adapter (2) or car (3).
+
+#include "sessionrig.h"
+#include "testmain.h"
+
+#include <QEventLoop>
+#include <QProcess>
+#include <QSerialPort>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <QTimer>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace zelcor::test;
+
+namespace {
+
+// The user "nobody": root may open any file, so a permission test runs zelcor as another user.
+constexpr uid_t kOtherUser = 65534;
+
+// zelcor's exit code (-1 when it did not end by itself) and its stderr. Events keep flowing
+// meanwhile, so a peer served by this process answers.
+std::pair<int, QString> runZelcor(const QStringList& arguments, bool asOtherUser) {
+    QProcess zelcor;
+    if (asOtherUser)
+        zelcor.setChildProcessModifier([] {
+            if (::setgid(kOtherUser) != 0 || ::setuid(kOtherUser) != 0) ::_exit(99);
+        });
+    QEventLoop loop;
+    QObject::connect(&zelcor, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&zelcor, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+    zelcor.start(QStringLiteral(ZELCOR_BINARY_DIR "/zelcor"), arguments);
+    loop.exec();
+    if (zelcor.state() != QProcess::NotRunning || zelcor.exitStatus() != QProcess::NormalExit) {
+        zelcor.kill();
+        zelcor.waitForFinished();
+        return {-1, QString::fromLocal8Bit(zelcor.readAllStandardError())};
+    }
+    return {zelcor.exitCode(), QString::fromLocal8Bit(zelcor.readAllStandardError())};
+}
+
+// A simulated adapter on a pseudo-terminal; its device path.
+QString startSimulator(QProcess& sim, const QStringList& options) {
+    sim.start(QStringLiteral(ZELCOR_BINARY_DIR "/sim/zelcor-sim"), QStringList(options) << "--no-timing");
+    if (!sim.waitForStarted(5000) || !sim.waitForReadyRead(5000)) return {};
+    return QString::fromLocal8Bit(sim.readLine()).trimmed();
+}
+
+} // namespace
+
+class ConnectFailureTest : public QObject {
+    Q_OBJECT
+private slots:
+    void cause_data() {
+        QTest::addColumn<QString>("peer");
+        QTest::addColumn<QString>("cause"); // in the first line on stderr
+        QTest::newRow("no such device") << "missing"
+                                        << "/dev/zelcor-no-such-device does not exist";
+        QTest::newRow("permission denied")
+            << "unreadable"
+            << "add your user to the 'dialout' group with \"sudo usermod -aG dialout $USER\", "
+               "then log out and in again";
+        QTest::newRow("device busy") << "busy"
+                                     << "is busy: another program holds it";
+        QTest::newRow("connection refused") << "closed"
+                                            << "refused the connection";
+        QTest::newRow("not an ELM327") << "echo"
+                                       << "answered, but it is not an ELM327 adapter (it said \"ATWS";
+        QTest::newRow("silent adapter") << "silent"
+                                        << "nothing answered on /dev/";
+    }
+    void cause() {
+        QFETCH(QString, peer);
+        QFETCH(QString, cause);
+        QTemporaryDir dir;
+        QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0777) == 0);
+        QProcess sim;
+        QSerialPort holder;
+        QTcpServer server;
+        QString device;
+        bool asOtherUser = false;
+        if (peer == "missing") {
+            device = "/dev/zelcor-no-such-device";
+        } else if (peer == "unreadable") {
+            device = dir.filePath("ttyUSB0");
+            QFile file(device);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.setPermissions({}));
+            asOtherUser = ::geteuid() == 0;
+        } else if (peer == "busy") {
+            device = startSimulator(sim, {});
+            holder.setPortName(device);
+            QVERIFY2(holder.open(QIODevice::ReadWrite), qPrintable(holder.errorString()));
+        } else if (peer == "closed" || peer == "echo") {
+            QVERIFY(server.listen(QHostAddress::LocalHost));
+            device = QStringLiteral("127.0.0.1:%1").arg(server.serverPort());
+            if (peer == "closed") {
+                server.close(); // nothing listens there any more
+            } else {
+                connect(&server, &QTcpServer::newConnection, &server, [&server] {
+                    QTcpSocket* client = server.nextPendingConnection();
+                    connect(client, &QTcpSocket::readyRead, client, [client] { client->write(client->readAll()); });
+                });
+            }
+        } else {
+            device = startSimulator(sim, {"--silent-adapter"});
+        }
+        QVERIFY(!device.isEmpty());
+        const auto [status, err] = runZelcor({"--scan", "--device", device, "--data-dir", dir.path()}, asOtherUser);
+        QCOMPARE(status, 2);
+        const QString firstLine = err.section('\n', 0, 0);
+        QVERIFY2(firstLine.contains(cause), qPrintable(err));
+        QVERIFY2(firstLine.contains("ERROR NUMBER 0"), qPrintable(firstLine));
+    }
+};
+
+ZELCOR_TEST(ConnectFailureTest)
+#include "connectfailure_test.moc"
