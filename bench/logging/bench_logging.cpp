@@ -13,6 +13,7 @@
 #include "logging/recordingplayer.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -102,6 +103,10 @@ int main(int argc, char** argv) {
             rows = args[i].toInt();
     }
     if (folder.isEmpty()) folder = temporary.path();
+    if (!QDir().mkpath(folder)) {
+        std::printf("cannot make the folder %s\n", qPrintable(folder));
+        return 1;
+    }
     rowCost(folder, rows > 0 ? rows : 200, false);
     rowCost(folder, rows > 0 ? rows : 200, true);
     replayRate(folder);
