@@ -80,13 +80,12 @@ QPoint GaugeWindows::placeFor(int row, QSize size) const {
     return gaugePlacement(row, size, anchor_);
 }
 
-// The gauges form a block beside what they belong to: the two large ones in a column,
-// the small ones in two columns after them, the block kept inside the screen and off the
-// owner (the live panel, the replay window) as far as the screen allows.
+// The gauges go beside what they belong to: the two large ones in a column, the small ones
+// in two columns, kept inside the screen and off the owner (the live panel, the replay
+// window) as far as the screen allows.
 QPoint gaugePlacement(int row, QSize size, const QWidget* beside) {
     const int large = GaugeWindow::kLargeSize + kGap;
     const int small = GaugeWindow::kSmallSize + kGap;
-    const QSize block(large + 2 * small, std::max(2 * large, 4 * small));
     // A panel inside its window, or a window (the replay window) in front of the main window.
     const QWidget* behind =
         beside->isWindow() && beside->parentWidget() ? beside->parentWidget()->window() : beside->window();
@@ -95,11 +94,13 @@ QPoint gaugePlacement(int row, QSize size, const QWidget* beside) {
         beside->isWindow() ? beside->frameGeometry() : QRect(beside->mapToGlobal(QPoint(0, 0)), beside->size());
     const QScreen* screen = beside->screen();
     if (!screen) screen = QGuiApplication::primaryScreen();
-    const QRect room = screen ? screen->availableGeometry() : QRect(window.topLeft(), block);
-    const QPoint origin = besideOwnerPosition(block, room, owner, window);
+    const QSize largeBlock(large, 2 * large), smallBlock(2 * small, 4 * small);
+    const QRect room =
+        screen ? screen->availableGeometry() : QRect(window.topLeft(), QSize(large + 2 * small, 4 * small));
+    const GaugeBlockOrigins origins = gaugeBlockOrigins(largeBlock, smallBlock, room, owner, window);
 
-    QPoint at = row < 2 ? origin + QPoint(0, row * large)
-                        : origin + QPoint(large + ((row - 2) % 2) * small, ((row - 2) / 2) * small);
+    QPoint at = row < 2 ? origins.large + QPoint(0, row * large)
+                        : origins.small + QPoint(((row - 2) % 2) * small, ((row - 2) / 2) * small);
     at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() + 1 - size.width())));
     at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() + 1 - size.height())));
     return at;

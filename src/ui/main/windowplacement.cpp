@@ -49,4 +49,20 @@ QPoint besideOwnerPosition(const QSize& block, const QRect& screen, const QRect&
     return best;
 }
 
+GaugeBlockOrigins gaugeBlockOrigins(const QSize& large, const QSize& small, const QRect& screen, const QRect& owner,
+                                    const QRect& window) {
+    const QSize whole(large.width() + small.width(), std::max(large.height(), small.height()));
+    const QPoint together = besideOwnerPosition(whole, screen, owner, window);
+    const GaugeBlockOrigins joined{together, together + QPoint(large.width(), 0)};
+    const QPoint largeAt = besideOwnerPosition(large, screen, owner, window);
+    // The small ones keep off the large ones as they keep off the window.
+    const QPoint smallAt = besideOwnerPosition(small, screen, owner, window.united(QRect(largeAt, large)));
+    const GaugeBlockOrigins split{largeAt, smallAt};
+    const auto covered = [&](const GaugeBlockOrigins& at) {
+        const QRect largeRect(at.large, large), smallRect(at.small, small);
+        return overlap(largeRect, owner) + overlap(smallRect, owner) + overlap(largeRect, smallRect);
+    };
+    return covered(split) < covered(joined) ? split : joined;
+}
+
 } // namespace zelcor

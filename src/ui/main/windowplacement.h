@@ -18,4 +18,15 @@ QPoint initialWindowPosition(const QRect& screen, const QSize& window);
 // top-aligned before the screen's edges.
 QPoint besideOwnerPosition(const QSize& block, const QRect& screen, const QRect& owner, const QRect& window);
 
+// Where the gauges go: the column of `large` ones and the block of `small` ones side by side
+// beside the owner while the screen has room for both; else each beside it on its own (on
+// a centred window: large on the right, small on the left), whichever covers less of the
+// owner and of each other.
+struct GaugeBlockOrigins {
+    QPoint large;
+    QPoint small;
+};
+GaugeBlockOrigins gaugeBlockOrigins(const QSize& large, const QSize& small, const QRect& screen, const QRect& owner,
+                                    const QRect& window);
+
 } // namespace zelcor
