@@ -18,6 +18,7 @@ struct SetupPanelState {
     QString weightText;   // "###0"
     QString initModeText; // shown with no format
     bool debug = false;
+    bool fastPolling = true; // kept in zelcor.ini, not in setup.cfg
 };
 
 SetupPanelState setupFromSettings(const Settings& settings);

@@ -251,6 +251,7 @@ void Connection::connectionLoop() {
         } else {
             setLamp(Lamp::Yellow);
             if (wakeup()) {
+                if (hooks_.onWakeup) hooks_.onWakeup();
                 link_.setLinkLost(false);
                 setLamp(Lamp::Green);
                 link_.openTrace();

@@ -87,6 +87,10 @@ SetupPanelWidget::SetupPanelWidget(Session& session, QWidget* parent)
 
     noPortSearch_ = new QCheckBox(QStringLiteral("Disable automatic port search (default= not checked)"), b);
     noPortSearch_->setObjectName(QStringLiteral("Check3"));
+    fastPolling_ = new QCheckBox(QStringLiteral("Fast polling"), b);
+    fastPolling_->setObjectName(QStringLiteral("fastPolling"));
+    fastPolling_->setToolTip(QStringLiteral("Live values from the selected controller only, several per request. "
+                                            "Clear it for an adapter that gives wrong or missing values."));
     debug_ = new QCheckBox(QStringLiteral("Debug"), b);
     debug_->setObjectName(QStringLiteral("Check8"));
     debugLogButton_ = namedButton(QStringLiteral("Command19"), QStringLiteral("Debug log"), b);
@@ -108,6 +112,7 @@ SetupPanelWidget::SetupPanelWidget(Session& session, QWidget* parent)
     layout->addLayout(groups);
     layout->addLayout(boxes);
     layout->addWidget(noPortSearch_);
+    layout->addWidget(fastPolling_);
     layout->addLayout(debugRow);
     layout->addStretch(1);
     layout->addLayout(actions);
@@ -151,6 +156,7 @@ void SetupPanelWidget::render() {
     weight_->setText(state.weightText);
     initMode_->setText(state.initModeText);
     debug_->setChecked(state.debug);
+    fastPolling_->setChecked(state.fastPolling);
     cancelButton_->setFocus();
 }
 
@@ -172,6 +178,7 @@ SetupPanelState SetupPanelWidget::values() const {
     state.weightText = weight_->text();
     state.initModeText = initMode_->text();
     state.debug = debug_->isChecked();
+    state.fastPolling = fastPolling_->isChecked();
     return state;
 }
 

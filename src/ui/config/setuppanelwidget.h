@@ -50,6 +50,7 @@ private:
     QLineEdit* weight_;
     QLineEdit* initMode_;
     QCheckBox* debug_;
+    QCheckBox* fastPolling_;
     QPushButton* debugLogButton_;
     QPushButton* saveButton_;
     QPushButton* cancelButton_;

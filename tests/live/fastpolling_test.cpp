@@ -1,0 +1,182 @@
+// Fast polling against the simulated cars: the requests a live pass makes, that every
+// value shown is its own PID's, the header that moves to the selected controller and
+// back, and the choices the trace log keeps.
+
+#include "obd/parameters.h"
+#include "sessionrig.h"
+#include "sim/drive.h"
+#include "testmain.h"
+
+#include <QTest>
+#include <cmath>
+
+using namespace zelcor;
+using namespace zelcor::test;
+
+namespace {
+
+bool isDerivedCode(int code) {
+    return code >= kTorqueCode && code <= kFuelEconomyCode;
+}
+
+// The simulated car with live data on its first ten channels after detection; `onPass`
+// runs after every live pass and says whether to go on.
+struct LiveCar : CarRig {
+    LiveCar(const QString& profile, bool fast) : CarRig(profile) {
+        session.fastPolling().setEnabled(fast);
+        session.settings().debugTrace = true;
+    }
+    void run(int livePasses, const std::function<void()>& onPass = {}) {
+        int done = 0;
+        afterPass = [this, livePasses, onPass, &done](Function served) {
+            if (served == Function::Detection && session.navigation().function() == Function::GeneralInfo) {
+                LiveData& live = session.live();
+                for (int i = 0; i < kLiveRows; ++i) {
+                    live.chooseRowChannel(i, i < live.row(i).channel.entries.size() ? i : -1);
+                    live.setRowEnabled(i, live.row(i).channel.index >= 0);
+                }
+                session.navigation().setFunction(Function::LiveData);
+                port.clearWritten();
+                return false;
+            }
+            if (served != Function::LiveData) return false;
+            if (onPass) onPass();
+            port.clearWritten();
+            return ++done >= livePasses;
+        };
+        session.connection().run();
+    }
+    // Requests for service 01 written since the last pass.
+    QStringList requests() const {
+        QStringList out;
+        for (const QByteArray& line : port.written().split('\r'))
+            if (line.trimmed().startsWith("01")) out << QString::fromLatin1(line.trimmed());
+        return out;
+    }
+    // Rows whose value is not the engine's own value for the row's PID right now, as
+    // "row: shown / expected"; derived rows left out.
+    QStringList wrongValues() {
+        QStringList wrong;
+        sim::Simulator& car = port.simulator();
+        const sim::DriveState drive = sim::driveAt(clock.now() - car.keyOnTime());
+        for (int i = 0; i < kLiveRows; ++i) {
+            const LiveRow& row = session.live().row(i);
+            const int code = row.channel.code();
+            if (!row.enabled || code == 0 || isDerivedCode(code)) continue;
+            const auto data = car.vehicle().controllers().first().pidData(code, drive);
+            const Decoded expected = decodeParameter(code, data.value_or(QByteArray()), session.settings());
+            const double shown = row.number.value_or(NAN);
+            const double want = expected.value.value_or(NAN);
+            // The drive moves on a little between the request and now; text values must match.
+            const bool right = expected.value ? std::abs(shown - want) <= 0.03 * std::abs(want) + 2
+                                              : !expected.text.isEmpty() && row.value == expected.text;
+            if (!right) wrong << QStringLiteral("%1 (%2): %3 / %4").arg(i).arg(code).arg(row.value, expected.text);
+        }
+        return wrong;
+    }
+    int parameterRows() const {
+        int n = 0;
+        for (const LiveRow& row : session.live().rows())
+            n += row.enabled && row.channel.code() != 0 && !isDerivedCode(row.channel.code()) ? 1 : 0;
+        return n;
+    }
+    QString trace() const { return QString::fromLatin1(fileText(dir.filePath(QStringLiteral("log.txt")))); }
+};
+
+} // namespace
+
+class FastPollingTest : public QObject {
+    Q_OBJECT
+private slots:
+    // Per car and adapter, three passes of ten channels: the requests of each pass, the
+    // choice the trace records, and every value its own PID's.
+    void livePasses_data() {
+        QTest::addColumn<QString>("profile");
+        QTest::addColumn<bool>("fast");
+        QTest::addColumn<int>("pidsPerRequest");
+        QTest::addColumn<QString>("choice");
+        QTest::newRow("can11") << "can11" << true << 6 << "Q pids=6 count=1 header=7E0 at=2 st=19";
+        QTest::newRow("can29") << "can29" << true << 6 << "Q pids=6 count=1 header=DA10F1 at=2 st=19";
+        QTest::newRow("legacy") << "legacy" << true << 1 << "Q pids=1 count=1 header=functional at=2 st=19";
+        QTest::newRow("clone") << "clone" << true << 1 << "Q pids=1 count=1 header=7E0 at=1 st=19";
+        QTest::newRow("can11, plain") << "can11" << false << 1 << "";
+        QTest::newRow("legacy, plain") << "legacy" << false << 1 << "";
+    }
+    void livePasses() {
+        QFETCH(QString, profile);
+        QFETCH(bool, fast);
+        QFETCH(int, pidsPerRequest);
+        QFETCH(QString, choice);
+        LiveCar car(profile, fast);
+        QStringList problems;
+        int passes = 0;
+        car.run(3, [&] {
+            ++passes;
+            const QStringList requests = car.requests();
+            const int rows = car.parameterRows();
+            // (The first fast pass tries the adapter first.)
+            if (passes > 1 && requests.size() != (rows + pidsPerRequest - 1) / pidsPerRequest)
+                problems
+                    << QStringLiteral("pass %1: %2 requests for %3 rows").arg(passes).arg(requests.size()).arg(rows);
+            for (const QString& request : requests)
+                if (!fast && request.size() != 4) problems << QStringLiteral("plain request ") + request;
+            for (const QString& wrong : car.wrongValues())
+                problems << QStringLiteral("pass %1 row %2").arg(passes).arg(wrong);
+        });
+        QCOMPARE(passes, 3);
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+        const QString trace = car.trace();
+        if (choice.isEmpty())
+            QVERIFY(!trace.contains(QLatin1String("\r\nQ ")));
+        else
+            QVERIFY2(trace.contains(QLatin1String("\r\n") + choice + QLatin1String("\r\n")),
+                     qPrintable(trace.right(3000)));
+    }
+
+    // The header moves to the selected controller for live data, back to every
+    // controller before the codes are read and before detection, and to the other
+    // controller once the user picks it.
+    void headerMoves() {
+        LiveCar car(QStringLiteral("can11"), true);
+        Session& s = car.session;
+        QStringList pending;
+        int step = 0;
+        const QList<std::function<void()>> steps{
+            [&] {
+                s.live().chooseRowChannel(0, 0);
+                s.live().setRowEnabled(0, true);
+                s.navigation().setFunction(Function::LiveData);
+            },
+            [&] { s.navigation().setFunction(Function::TroubleCodes); },
+            [&] {
+                pending = s.codes().codesPanel().pending;
+                s.navigation().setFunction(Function::LiveData);
+            },
+            [&] { s.chooseController(1); },
+            [&] { s.navigation().setFunction(Function::LiveData); },
+        };
+        s.connection().setPassRunner([&] {
+            s.runPass();
+            if (step < steps.size())
+                steps[step++]();
+            else
+                s.link().requestStop();
+        });
+        s.connection().run();
+        QStringList commands;
+        for (const QByteArray& line : car.port.written().split('\r')) {
+            const QString command = QString::fromLatin1(line.trimmed());
+            if (command.startsWith(QLatin1String("ATSH")) || command.startsWith(QLatin1String("ATCRA")) ||
+                command == QLatin1String("03") || command == QLatin1String("ATDP"))
+                commands << command;
+        }
+        const QStringList expected{"ATDP",     "ATSH7E0", "ATCRA7E8", "ATSH7DF", "ATCRA",   "03",      "ATSH7E0",
+                                   "ATCRA7E8", "ATSH7DF", "ATCRA",    "ATDP",    "ATSH7E1", "ATCRA7E9"};
+        QCOMPARE(commands, expected);
+        // Read from every controller: the gearbox's pending code is there.
+        QVERIFY2(pending.join(QLatin1Char('|')).contains(QLatin1String("P0741")), qPrintable(pending.join('|')));
+    }
+};
+
+ZELCOR_TEST(FastPollingTest)
+#include "fastpolling_test.moc"
