@@ -124,7 +124,8 @@ void FastPolling::traceChoices(const QString& what) {
 }
 
 void FastPolling::useFunctionalAddress() {
-    if (!enabled_ || link_.replaying() || (headerFor_.isEmpty() && !tuned_)) return;
+    // (Also when fast polling was switched off since: the adapter must not stay on one controller.)
+    if (link_.replaying() || (headerFor_.isEmpty() && !tuned_)) return;
     {
         TracePause pause(link_);
         if (!headerFor_.isEmpty()) {
@@ -142,7 +143,11 @@ void FastPolling::useFunctionalAddress() {
 }
 
 void FastPolling::useSelectedController() {
-    if (!enabled_ || link_.replaying() || link_.stopRequested()) return;
+    if (!enabled_) {
+        useFunctionalAddress(); // switched off while the header was moved: plain requests again
+        return;
+    }
+    if (link_.replaying() || link_.stopRequested()) return;
     if (!probed_) {
         probe();
         return;
