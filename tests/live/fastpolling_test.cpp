@@ -55,14 +55,15 @@ struct LiveCar : CarRig {
     }
     // Rows whose value is not the engine's own value for the row's PID right now, as
     // "row: shown / expected"; derived rows left out.
-    QStringList wrongValues() {
+    // `numbersOnly`: rows without a number (a rejected or missing answer) are not wrong.
+    QStringList wrongValues(bool numbersOnly = false) {
         QStringList wrong;
         sim::Simulator& car = port.simulator();
         const sim::DriveState drive = sim::driveAt(clock.now() - car.keyOnTime());
         for (int i = 0; i < kLiveRows; ++i) {
             const LiveRow& row = session.live().row(i);
             const int code = row.channel.code();
-            if (!row.enabled || code == 0 || isDerivedCode(code)) continue;
+            if (!row.enabled || code == 0 || isDerivedCode(code) || (numbersOnly && !row.number)) continue;
             const auto data = car.vehicle().controllers().first().pidData(code, drive);
             const Decoded expected = decodeParameter(code, data.value_or(QByteArray()), session.settings());
             const double shown = row.number.value_or(NAN);
@@ -131,6 +132,52 @@ private slots:
         else
             QVERIFY2(trace.contains(QLatin1String("\r\n") + choice + QLatin1String("\r\n")),
                      qPrintable(trace.right(3000)));
+    }
+
+    // Damaged answers to requests for six PIDs, switched on once the adapter was tried:
+    // a value shown is always its own PID's, and a PID whose bytes did not come whole
+    // shows none.
+    void damagedAnswers_data() {
+        QTest::addColumn<QString>("fault");
+        // Rows without a number after the last pass (one row always shows a text): what
+        // came whole in a damaged answer is still shown.
+        QTest::addColumn<int>("emptyRows");
+        QTest::newRow("none") << "none" << 1;
+        QTest::newRow("segmented answers cut after the first frame") << "segments" << 7;
+        QTest::newRow("short data") << "short" << 10;
+        QTest::newRow("last digit lost") << "odd" << 4;
+        QTest::newRow("non-hex digits") << "nonhex" << 4;
+        QTest::newRow("answers without headers") << "noheaders" << 10;
+        QTest::newRow("every other answer late") << "late" << 1;
+    }
+    void damagedAnswers() {
+        QFETCH(QString, fault);
+        QFETCH(int, emptyRows);
+        LiveCar car(QStringLiteral("can11"), true);
+        sim::Options& options = car.port.simulator().options();
+        QStringList problems;
+        int passes = 0;
+        car.run(4, [&] {
+            if (++passes == 1) {
+                if (fault == QLatin1String("segments")) options.segmentFrames = 1;
+                if (fault == QLatin1String("short")) options.shortDataEvery = 1;
+                if (fault == QLatin1String("odd")) options.oddDigitsEvery = 1;
+                if (fault == QLatin1String("nonhex")) options.nonHexEvery = 1;
+                if (fault == QLatin1String("noheaders")) options.ignoreHeaders = true;
+                if (fault == QLatin1String("late")) {
+                    options.lateEvery = 2;
+                    options.lateSeconds = 0.03;
+                }
+                return;
+            }
+            for (const QString& wrong : car.wrongValues(true))
+                problems << QStringLiteral("pass %1 row %2").arg(passes).arg(wrong);
+        });
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+        int empty = 0;
+        for (const LiveRow& row : car.session.live().rows())
+            empty += row.enabled && !isDerivedCode(row.channel.code()) && !row.number ? 1 : 0;
+        QCOMPARE(empty, emptyRows);
     }
 
     // The header moves to the selected controller for live data, back to every
