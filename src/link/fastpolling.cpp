@@ -39,6 +39,7 @@ void FastPolling::reset() {
     headerFor_.clear();
     tuned_ = false;
     replies_.clear();
+    heard_.clear();
 }
 
 bool FastPolling::adapterSays(const QString& command) {
@@ -67,9 +68,29 @@ bool FastPolling::moveHeader() {
     const int address = int(hexNumber(selected));
     if (layout == HeaderLayout::Can11 && (address < 0xE8 || address > 0xEF)) return false;
     if (adapterSays(QStringLiteral("ATSH") + header()) && adapterSays(QStringLiteral("ATCRA") + filter())) return true;
-    adapterSays(layout == HeaderLayout::Can29 ? QStringLiteral("ATSHDB33F1") : QStringLiteral("ATSH7DF"));
-    adapterSays(QStringLiteral("ATCRA"));
+    sendFunctionalHeader();
     return false;
+}
+
+void FastPolling::sendFunctionalHeader() {
+    adapterSays(link_.headerLayout() == HeaderLayout::Can29 ? QStringLiteral("ATSHDB33F1") : QStringLiteral("ATSH7DF"));
+    adapterSays(QStringLiteral("ATCRA"));
+}
+
+// The header just moved: the selected controller answers PID 00 on it (some answer only the
+// functional header), else the functional header again. Asked once per controller.
+bool FastPolling::heardOnOwnHeader() {
+    const QString selected = link_.selectedController();
+    if (heard_.contains(selected)) return true;
+    const bool lost = link_.linkLost();
+    const bool answered = link_.request(QStringLiteral("0100")).answers(0x01, 0x00);
+    link_.setLinkLost(lost);
+    if (!answered) {
+        sendFunctionalHeader();
+        return false;
+    }
+    heard_.insert(selected);
+    return true;
 }
 
 void FastPolling::probe() {
@@ -80,9 +101,18 @@ void FastPolling::probe() {
     {
         TracePause pause(link_);
         abilities_.ownHeader = moveHeader();
-        if (abilities_.ownHeader) headerFor_ = selected;
         // PID 00 answers the same every time: each ability must give back the same answer.
-        const Reply known = link_.request(QStringLiteral("0100"));
+        Reply known = link_.request(QStringLiteral("0100"));
+        if (abilities_.ownHeader && !known.answers(0x01, 0x00)) {
+            // The controller answers the functional header only.
+            sendFunctionalHeader();
+            abilities_.ownHeader = false;
+            known = link_.request(QStringLiteral("0100"));
+        }
+        if (abilities_.ownHeader) {
+            headerFor_ = selected;
+            heard_.insert(selected);
+        }
         if (known.answers(0x01, 0x00)) {
             const int answering = abilities_.ownHeader ? 1 : answeringControllers(link_, 0x00);
             if (answering > 0 && answering < 16) {
@@ -128,11 +158,7 @@ void FastPolling::useFunctionalAddress() {
     if (link_.replaying() || (headerFor_.isEmpty() && !tuned_)) return;
     {
         TracePause pause(link_);
-        if (!headerFor_.isEmpty()) {
-            adapterSays(link_.headerLayout() == HeaderLayout::Can29 ? QStringLiteral("ATSHDB33F1")
-                                                                    : QStringLiteral("ATSH7DF"));
-            adapterSays(QStringLiteral("ATCRA"));
-        }
+        if (!headerFor_.isEmpty()) sendFunctionalHeader();
         // A slow controller may answer a request to all of them late: the adapter's own waits.
         if (tuned_ && abilities_.adaptiveTiming) adapterSays(QStringLiteral("ATAT1"));
         if (tuned_ && abilities_.shortTimeout) adapterSays(kDefaultTimeout);
@@ -157,7 +183,7 @@ void FastPolling::useSelectedController() {
     if (!move && !tune) return;
     {
         TracePause pause(link_);
-        if (move && moveHeader()) {
+        if (move && moveHeader() && heardOnOwnHeader()) {
             headerFor_ = link_.selectedController();
         } else if (move) {
             abilities_.ownHeader = false;

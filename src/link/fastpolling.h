@@ -11,6 +11,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 namespace zelcor {
@@ -58,6 +59,8 @@ private:
     bool adapterSays(const QString& command);
     void probe();
     bool moveHeader();
+    void sendFunctionalHeader();
+    bool heardOnOwnHeader();
     void restoreTimeout();
     void traceChoices(const QString& what);
     QString header() const;
@@ -71,6 +74,7 @@ private:
     QString headerFor_;       // the controller the header names; empty: functional
     bool tuned_ = false;      // the adapter's waits are shortened (ATAT2, ATST) now
     QHash<int, int> replies_; // without an own header: how many controllers answered each PID
+    QSet<QString> heard_;     // controllers that answered on their own header
 };
 
 } // namespace zelcor
