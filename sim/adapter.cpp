@@ -17,6 +17,7 @@ constexpr double timeoutStep = 0.004096; // ATST counts in these
 constexpr int defaultTimeout = 0x32;
 constexpr int longestLine = 255;
 const QByteArray banner = QByteArrayLiteral("ELM327 v1.5");
+const QByteArray cloneBanner = QByteArrayLiteral("ELM327 v2.1");
 const QByteArray junk("\xFF\x00\x8A\x7F#\xC3", 6);
 constexpr double floodStep = 0.01; // a flood comes in pieces this often
 
@@ -87,6 +88,7 @@ void Adapter::reset() {
     format_ = PrintFormat{};
     timeout_ = defaultTimeout;
     adaptive_ = 1;
+    addressing_.reset();
     current_ = stored_;
     connected_ = 0;
     learned_ = -1;
@@ -245,7 +247,7 @@ void Adapter::atCommand(const QByteArray& command, double at) {
         // Full reset (with the lamp test) or warm start: settings back to defaults.
         reset();
         delay = timed(command == "Z" ? 0.6 : 0.05);
-        lines = {"", "", banner};
+        lines = {"", "", clone() ? cloneBanner : banner};
     } else if (command == "D") {
         reset();
     } else if (flag("E", echo_) || flag("L", linefeeds_) || flag("H", format_.headers) || flag("S", format_.spaces)) {
@@ -257,13 +259,17 @@ void Adapter::atCommand(const QByteArray& command, double at) {
         const double volts = vehicle_.protocol() == 0 ? 12.4 : driveAt(at - keyOn_).voltage;
         lines = {QByteArray::number(volts, 'f', 1) + "V"};
     } else if (command == "I") {
-        lines = {banner};
+        lines = {clone() ? cloneBanner : banner};
     } else if (command == "@1") {
         lines = {"OBDII to RS232 Interpreter"};
     } else if (command.startsWith("ST") && command.size() == 4 && allHex(command.mid(2))) {
         const int value = command.mid(2).toInt(nullptr, 16);
         timeout_ = value == 0 ? defaultTimeout : value;
-    } else if (command.size() == 3 && command.startsWith("AT") && command[2] >= '0' && command[2] <= '2') {
+    } else if (command.startsWith("SH")) {
+        handled = addressing_.setHeader(command.mid(2));
+    } else if (command.startsWith("CRA")) {
+        handled = addressing_.setFilter(command.mid(3));
+    } else if (command.size() == 3 && command.startsWith("AT") && command[2] >= '0' && command[2] <= '2' && !clone()) {
         adaptive_ = command[2] - '0';
     } else if (command == "PC") {
         connected_ = 0;
@@ -280,7 +286,7 @@ void Adapter::atCommand(const QByteArray& command, double at) {
 double Adapter::waitTime() const {
     if (!options_.realTiming) return 0;
     const double fixed = timeout_ * timeoutStep;
-    if (adaptive_ == 0 || learned_ < 0) return fixed;
+    if (adaptive_ == 0 || learned_ < 0 || clone()) return fixed;
     if (adaptive_ == 1) return std::min(fixed, std::max(2 * learned_ + 0.008, 0.020));
     return std::min(fixed, std::max(learned_ + 0.004, 0.008));
 }
@@ -401,6 +407,11 @@ QList<Adapter::Event> Adapter::listen(const QList<Vehicle::Reply>& replies, doub
     const bool can = isCan(connected_);
     for (const Vehicle::Reply& reply : replies) {
         const ControllerDefinition& definition = vehicle_.controllers()[reply.controller].definition();
+        if (can) {
+            const bool extended = protocolInfo(connected_).bus == Bus::Can29;
+            if (!addressing_.passes(extended ? (0x18DAF100u | definition.address) : definition.canId, extended))
+                continue;
+        }
         double at = sent + timed(reply.delay);
         for (const QByteArray& message : reply.messages) {
             const QList<QByteArray> texts = printMessage(definition, message, damage);
@@ -456,6 +467,10 @@ void Adapter::obdRequest(QByteArray command, double at) {
         valid = wanted > 0 && !command.isEmpty();
     }
     const QByteArray request = QByteArray::fromHex(command);
+    if (clone()) {
+        wanted = 0; // it waits out its time-out all the same
+        if (request.size() > 2 && quint8(request[0]) == 0x01) valid = false;
+    }
     if (!valid || request.isEmpty() || request.size() > 7) {
         answer({{at, "?" + eol()}}, at, false);
         return;
@@ -471,7 +486,10 @@ void Adapter::obdRequest(QByteArray command, double at) {
     }
     // The request on the bus, then the controllers' answers.
     now += timed(0.0005);
-    const QList<Vehicle::Reply> replies = vehicle_.request(request, connected_, now - keyOn_, requests_);
+    const QList<Vehicle::Reply> replies =
+        vehicle_.request(request, connected_, now - keyOn_, requests_, [this](const ControllerDefinition& controller) {
+            return addressing_.reaches(controller, connected_);
+        });
     double promptAt = now;
     QList<Event> heard = listen(replies, now, wanted, damageFor(request), &promptAt);
     if (answersWithErrorWord(request)) heard = {{heard.first().at, options_.errorWord + eol()}};

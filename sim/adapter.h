@@ -4,6 +4,7 @@
 // told to) and prints the controllers' answers as the adapter prints them, each answer
 // closed by the ">" prompt. Times are seconds on the caller's clock.
 
+#include "sim/addressing.h"
 #include "sim/framer.h"
 #include "sim/options.h"
 #include "sim/outputqueue.h"
@@ -95,6 +96,7 @@ private:
     void reset();
     double waitTime() const;
     double timed(double seconds) const { return options_.realTiming ? seconds : 0; }
+    bool clone() const { return vehicle_.profile().cloneAdapter; }
     QByteArray eol() const { return linefeeds_ ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\r"); }
 
     Vehicle& vehicle_;
@@ -107,6 +109,7 @@ private:
     PrintFormat format_;
     int timeout_ = 0x32; // ATST, in steps of 4.096 ms
     int adaptive_ = 1;   // ATAT
+    CanAddressing addressing_;
     ProtocolChoice current_;
     // Kept across resets (ATSP stores its protocol in the adapter's memory).
     ProtocolChoice stored_;

@@ -68,6 +68,13 @@ QList<Profile> allProfiles() {
                      7,
                      {faultyEngine(canEnginePids), transmission()}});
 
+    Profile clone = profiles.first();
+    clone.name = QStringLiteral("clone");
+    clone.description = QStringLiteral("the can11 car behind a cheap adapter copy: one PID per request, no adaptive "
+                                       "timing, the response count ignored");
+    clone.cloneAdapter = true;
+    profiles.append(clone);
+
     ControllerDefinition oldEngine = faultyEngine(legacyEnginePids);
     oldEngine.stored = {0x0133, 0x0171, 0x0300, 0x0420};
     oldEngine.incompleteAtStart = MonitorEvaporative | MonitorCatalyst;

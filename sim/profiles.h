@@ -16,6 +16,9 @@ struct Profile {
     QString description;
     int protocol = 0; // 0: no vehicle answers at all
     QList<ControllerDefinition> controllers;
+    // A cheap copy of the adapter: no several PIDs in one request ("?"), no AT AT ("?"),
+    // the response count ignored, every request waits out the whole AT ST time-out.
+    bool cloneAdapter = false;
 };
 
 QStringList profileNames();

@@ -15,12 +15,14 @@ bool Vehicle::canTrafficAt(int protocol) const {
            protocolInfo(protocol_).kbits == protocolInfo(protocol).kbits;
 }
 
-QList<Vehicle::Reply> Vehicle::request(const QByteArray& request, int protocol, double time, int sequence) {
+QList<Vehicle::Reply> Vehicle::request(const QByteArray& request, int protocol, double time, int sequence,
+                                       const std::function<bool(const ControllerDefinition&)>& reaches) {
     QList<Reply> replies;
     if (!answersOn(protocol)) return replies;
     const bool can = isCan(protocol);
     for (int i = 0; i < controllers_.size(); ++i) {
         const ControllerDefinition& definition = controllers_[i].definition();
+        if (reaches && !reaches(definition)) continue;
         // A little jitter, the same for the same request number.
         const double jitter = double((sequence * 7 + i * 3) % 5) * 0.0006;
         const double delay = (can ? definition.canDelay : definition.legacyDelay) + jitter;

@@ -6,6 +6,7 @@
 #include "sim/profiles.h"
 
 #include <QList>
+#include <functional>
 
 namespace zelcor::sim {
 
@@ -34,8 +35,10 @@ public:
         QList<QByteArray> messages;
     };
     // The replies to `request` sent on `protocol` at drive time `time`, in controller order.
-    // `sequence` numbers the requests (it varies the answer times a little).
-    QList<Reply> request(const QByteArray& request, int protocol, double time, int sequence);
+    // `sequence` numbers the requests (it varies the answer times a little). Only the
+    // controllers `reaches` accepts hear it (all when it is empty).
+    QList<Reply> request(const QByteArray& request, int protocol, double time, int sequence,
+                         const std::function<bool(const ControllerDefinition&)>& reaches = {});
 
 private:
     Profile profile_;

@@ -18,7 +18,8 @@ struct SetupPanelState {
     QString weightText;   // "###0"
     QString initModeText; // shown with no format
     bool debug = false;
-    QString device; // the adapter chosen by name (zelcor.ini); empty: the numbered port search
+    QString device;          // the adapter chosen by name (zelcor.ini); empty: the numbered port search
+    bool fastPolling = true; // kept in zelcor.ini, not in setup.cfg
 };
 
 SetupPanelState setupFromSettings(const Settings& settings);

@@ -42,6 +42,11 @@ void LiveScan::fill(ScanReport& report) const {
     report.samples = samples_;
     const double elapsed = (end_ >= 0 ? end_ : session_.clock().now()) - start_;
     report.passRate = elapsed > 0 ? passes_ / elapsed : 0.0;
+    const FastPolling& polling = session_.fastPolling();
+    report.polling.fast = polling.active();
+    report.polling.ownHeader = polling.active() && polling.abilities().ownHeader;
+    report.polling.responseCount = polling.active() && polling.abilities().responseCount;
+    report.polling.pidsPerRequest = polling.pidsPerRequest();
 }
 
 } // namespace zelcor

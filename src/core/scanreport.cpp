@@ -67,6 +67,11 @@ QString ScanReport::text() const {
         for (const ScanLive& l : live)
             out += QStringLiteral("  %1  %2: %3\n").arg(l.code, 3).arg(l.name, l.text);
         out += QStringLiteral("Pass rate: %1 /sec\n").arg(*passRate, 0, 'f', 1);
+        out += polling.fast ? QStringLiteral("Polling: fast, %1 PID(s) per request%2%3\n")
+                                  .arg(polling.pidsPerRequest)
+                                  .arg(polling.ownHeader ? QStringLiteral(", selected controller only") : QString(),
+                                       polling.responseCount ? QStringLiteral(", response count") : QString())
+                            : QStringLiteral("Polling: plain\n");
     }
     return out;
 }
@@ -120,6 +125,10 @@ QJsonObject ScanReport::json() const {
                                           {QStringLiteral("values"), values}});
         }
         o[QStringLiteral("samples")] = sampleList;
+        o[QStringLiteral("polling")] = QJsonObject{{QStringLiteral("fast"), polling.fast},
+                                                   {QStringLiteral("own_header"), polling.ownHeader},
+                                                   {QStringLiteral("response_count"), polling.responseCount},
+                                                   {QStringLiteral("pids_per_request"), polling.pidsPerRequest}};
     }
     return o;
 }

@@ -71,6 +71,13 @@ struct ScanReport {
     QList<ScanLive> live;           // with --live: the polled channels
     QList<ScanSample> samples;      // with --live: every pass
     std::optional<double> passRate; // with --live: live-data passes per second
+    // With --live: how the live values were asked (fast polling and what the adapter could do).
+    struct Polling {
+        bool fast = false;
+        bool ownHeader = false;
+        bool responseCount = false;
+        int pidsPerRequest = 1;
+    } polling;
 
     QString text() const;
     QJsonObject json() const;

@@ -2,6 +2,7 @@
 
 #include "base/programfolder.h"
 #include "config/devicechoice.h"
+#include "config/pollingchoice.h"
 #include "core/connectionstate.h"
 #include "link/helptexts.h"
 
@@ -15,21 +16,26 @@ constexpr int kDetectionAttempts = 3;
 } // namespace
 
 Session::Session(Clock& clock, Port& port, Host& host, const QString& programFolder)
-    : link_(clock, port, host, settings_, programFolder), connection_(link_, caption()), codes_(host, programFolder),
-      live_(host, clock, settings_, programFolder), detection_(link_, navigation_, vehicle_, codes_, live_),
+    : link_(clock, port, host, settings_, programFolder), polling_(link_), connection_(link_, caption()),
+      codes_(host, programFolder), live_(host, clock, settings_, programFolder),
+      detection_(link_, navigation_, vehicle_, codes_, live_),
       traceReplay_(link_, connection_,
                    TraceReplayHooks{[this](int code) { navigation_.setFunction(Function(code)); },
-                                    [this](const QString& line) { live_.applyChoices(line); }}) {
+                                    [this](const QString& line) { live_.applyChoices(line); },
+                                    [this](const QString& line) { polling_.applyTraceLine(line); }}) {
+    polling_.setEnabled(loadFastPolling(programFolder));
     ConnectionHooks hooks;
     hooks.onStart = [this] {
         navigation_.setFunction(Function::Detection);
         failedDetections_ = 0;
         lastTracedChoices_.clear(); // every connection's trace states the choices again
+        polling_.reset();
         showPanel(Panel::Connection);
         navigation_.clearFunctions();
     };
     hooks.runPass = [this] { runPass(); };
     hooks.onEnd = [this] { live_.closeGauges(); };
+    hooks.onWakeup = [this] { polling_.reset(); };
     hooks.afterReplayedPass = [this] { traceReplay_.waitWhilePaused(); };
     connection_.setHooks(hooks);
     link_.setReplayListHandler([this](int entry) { chooseFunctionEntry(entry); });
@@ -61,8 +67,9 @@ void Session::traceChoices() {
 }
 
 PassContext Session::passContext(Function function) {
-    return PassContext(link_, settings_, link_.clock(), link_.replaying(),
-                       [this, function] { return navigation_.function() == function; });
+    return PassContext(
+        link_, settings_, link_.clock(), link_.replaying(),
+        [this, function] { return navigation_.function() == function; }, &polling_);
 }
 
 void Session::runFunction(Function function) {
@@ -73,6 +80,12 @@ void Session::runFunction(Function function) {
         return !link_.stopRequested();
     };
     const int code = int(function);
+    // Live values come from the selected controller alone; everything else hears them all.
+    if (function == Function::LiveData || function == Function::Graphs || function == Function::EngineSpeed ||
+        function == Function::VehicleSpeed)
+        polling_.useSelectedController();
+    else if (function != Function::KeepAlive && function != Function::Idle && function != Function::None)
+        polling_.useFunctionalAddress();
     switch (function) {
     case Function::Detection:
         if (link_.stopRequested()) return;
@@ -219,6 +232,7 @@ void Session::openSetup() {
     loadSettings(settings_, programFolder());
     setupForm_ = setupFromSettings(settings_);
     setupForm_.device = loadDeviceChoice(programFolder());
+    setupForm_.fastPolling = loadFastPolling(programFolder());
     emit setupChanged();
 }
 
@@ -230,7 +244,8 @@ void Session::saveSetup() {
     }
     settingsFromSetup(setupForm_, settings_);
     QString error;
-    if (!saveSettings(settings_, programFolder(), &error))
+    if (!saveSettings(settings_, programFolder(), &error) ||
+        !saveFastPolling(programFolder(), setupForm_.fastPolling, &error))
         host().message(QStringLiteral("The settings could not be saved:\r\n") + error, QStringLiteral("Error"),
                        MessageIcon::Exclamation);
     if (setupForm_.device != loadDeviceChoice(programFolder())) {
@@ -239,6 +254,7 @@ void Session::saveSetup() {
                            QStringLiteral("Error"), MessageIcon::Exclamation);
         link_.port().chooseDevice(setupForm_.device);
     }
+    polling_.setEnabled(setupForm_.fastPolling);
     closeSetup();
 }
 

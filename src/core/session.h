@@ -11,6 +11,7 @@
 #include "dtc/troublecodes.h"
 #include "instruments/instruments.h"
 #include "link/connection.h"
+#include "link/fastpolling.h"
 #include "link/link.h"
 #include "live/livedata.h"
 #include "logging/tracereplay.h"
@@ -33,6 +34,8 @@ public:
     const Settings& settings() const { return settings_; }
     Link& link() { return link_; }
     const Link& link() const { return link_; }
+    FastPolling& fastPolling() { return polling_; }
+    const FastPolling& fastPolling() const { return polling_; }
     Connection& connection() { return connection_; }
     const Connection& connection() const { return connection_; }
     Navigation& navigation() { return navigation_; }
@@ -112,6 +115,7 @@ private:
 
     Settings settings_;
     Link link_;
+    FastPolling polling_;
     Connection connection_;
     Navigation navigation_;
     VehicleStatus vehicle_;

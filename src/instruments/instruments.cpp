@@ -8,6 +8,11 @@ namespace zelcor {
 
 std::optional<Reply> Instruments::ask(PassContext& pass, int pid) {
     if (pass.stopRequested()) return std::nullopt;
+    if (FastPolling* polling = pass.fastPolling()) {
+        const Reply reply = polling->request({pid}).value(0);
+        if (!reply.answers(0x01, pid)) return std::nullopt;
+        return reply;
+    }
     pass.exchange().send(QStringLiteral("01") + hexByte(pid));
     if (pass.stopRequested()) return std::nullopt;
     const Reply reply = pass.exchange().receive();

@@ -300,6 +300,7 @@ void Connection::connectionLoop() {
         } else {
             setLamp(Lamp::Yellow);
             if (wakeup()) {
+                if (hooks_.onWakeup) hooks_.onWakeup();
                 link_.setLinkLost(false);
                 setLamp(Lamp::Green);
                 link_.openTrace();

@@ -36,9 +36,10 @@ enum class ConnectionError {
 
 // What the connection needs from the layers above it.
 struct ConnectionHooks {
-    std::function<void()> onStart; // a new connection: detection first, functions panel shown
-    std::function<void()> runPass; // one diagnostic pass
-    std::function<void()> onEnd;   // the connection ended: the gauge windows go
+    std::function<void()> onStart;  // a new connection: detection first, functions panel shown
+    std::function<void()> runPass;  // one diagnostic pass
+    std::function<void()> onEnd;    // the connection ended: the gauge windows go
+    std::function<void()> onWakeup; // the adapter was reset and set up again
     // A pass of a replayed trace ended: waits while the replay is paused.
     std::function<void()> afterReplayedPass;
 };

@@ -64,10 +64,11 @@ void Link::writeRaw(const QString& text) {
 }
 
 Link::Expectation Link::expectationOf(const QString& command) {
-    static const QRegularExpression request(QStringLiteral("^0([12])([0-9A-Fa-f]{2})(00)?$"));
+    static const QRegularExpression request(QStringLiteral("^0([12])([0-9A-Fa-f]{2})(00)?([1-9A-Fa-f])?$"));
     const QRegularExpressionMatch m = request.match(command);
     Expectation e;
     if (!m.hasMatch() || (m.captured(1) == QLatin1String("2")) != m.hasCaptured(3)) return e;
+    if (m.hasCaptured(4) && m.captured(1) != QLatin1String("1")) return e;
     e.service = m.captured(1).toInt();
     e.pid = m.captured(2).toInt(nullptr, 16);
     // PIDs 00, 20, 40 ... answer with four bytes of support bits; service 02 puts the frame number first.
@@ -121,6 +122,7 @@ Reply Link::receive() {
     s.remove(QLatin1Char('\n'));
     // The selected controller's line, when it answered; else everything, which answers nothing.
     const QStringList lines = s.split(QLatin1Char('\r'), Qt::SkipEmptyParts);
+    lastReplyLines_ = lines;
     Reply reply;
     bool chosen = false;
     if (!selectedController_.isEmpty()) {
@@ -159,6 +161,17 @@ Reply Link::receive() {
         reply.problem = QStringLiteral("the adapter sent more than %1 bytes without a prompt").arg(kReceiveLimit);
     checkAnswer(reply);
     return reply;
+}
+
+QString Link::receiveText() {
+    noteReceiveTime();
+    QString s = takeReply();
+    s.remove(QLatin1Char(' '));
+    s.remove(QLatin1Char('>'));
+    if (tracing()) traceLine(QStringLiteral("GI\r\n") + (s.endsWith(QLatin1String("\r\r")) ? s.chopped(2) : s));
+    s.remove(QLatin1Char('\n'));
+    if (QString(s).remove(QLatin1Char('\r')).isEmpty()) linkLost_ = true;
+    return s;
 }
 
 QString Link::receiveAll(double wait) {

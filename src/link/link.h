@@ -80,6 +80,12 @@ public:
     quint64 commandsSent() const { return commandsSent_; }
     void send(const QString& command) override;
     Reply receive() override;
+    // The reply to the last command as received: one line per controller and frame,
+    // separated by CR (blanks, LF and the prompt removed). Traced as receive() traces it;
+    // an empty reply means the link is lost.
+    QString receiveText();
+    // The lines of the last receive(), one per controller and frame.
+    const QStringList& lastReplyLines() const { return lastReplyLines_; }
     QString receiveAll(double wait = 1.0) override;
     // Takes everything received so far.
     QString takeReceived();
@@ -99,7 +105,8 @@ signals:
 
 private:
     friend class TracePause;
-    // What the last command asks for: the service and PID of "01XX" and "02XX00", and
+    // What the last command asks for: the service and PID of "01XX" (a response count
+    // digit after it allowed) and "02XX00", and
     // how many data bytes a sound answer holds.
     struct Expectation {
         int service = -1;
@@ -133,6 +140,7 @@ private:
     std::function<void(int)> onReplayListLine_;
     int tracePauses_ = 0;
     Expectation expected_;
+    QStringList lastReplyLines_;
     quint64 commandsSent_ = 0;
     bool pollerEnabled_ = false;
     bool removalReported_ = false;

@@ -4,6 +4,7 @@
 #include "base/numbers.h"
 #include "live/livedata.h"
 #include "live/livereading.h"
+#include "live/parameterreader.h"
 
 namespace zelcor {
 
@@ -17,9 +18,22 @@ constexpr int kDefaultRightCode = pid::coolantTemperature;
 class GraphSweep {
 public:
     GraphSweep(PassContext& pass, const Settings& settings, LiveHistory& history)
-        : pass_(pass), settings_(settings), history_(history) {}
+        : pass_(pass), settings_(settings), history_(history), reader_(pass, settings) {}
 
     bool anyRequest() const { return anyRequest_; }
+
+    // Where several PIDs go in one request, every PID this pass needs is asked first.
+    void askAhead(const std::array<GraphTrace, kGraphTraces>& traces) {
+        QList<int> codes;
+        for (const GraphTrace& trace : traces) {
+            const int code = trace.channel.code();
+            if (!trace.enabled || code == 0) continue;
+            if (code > 995) codes.append(pid::vehicleSpeed);
+            if (code == kTorqueCode) codes.append(pid::engineSpeed);
+            codes.append(code == kFuelEconomyCode ? pid::airFlow : code);
+        }
+        reader_.askAhead(codes);
+    }
 
     // The derived channels work from the speed and RPM histories: sample them first.
     void preSample(const std::array<GraphTrace, kGraphTraces>& traces) {
@@ -71,12 +85,13 @@ public:
 private:
     LiveReading request(int code) {
         anyRequest_ = true;
-        return readLiveParameter(pass_.exchange(), settings_, code);
+        return reader_.read(code);
     }
 
     PassContext& pass_;
     const Settings& settings_;
     LiveHistory& history_;
+    ParameterReader reader_;
     bool anyRequest_ = false;
     std::optional<LiveReading> speed_, engineSpeed_; // this pass's pre-samples
     const std::optional<LiveReading> none_;
@@ -87,6 +102,7 @@ private:
 void LiveData::readGraphs(PassContext& pass) {
     const double passStart = pass.clock().now();
     GraphSweep sweep(pass, settings_, history_);
+    sweep.askAhead(traces_);
     sweep.preSample(traces_);
     for (int t = 0; t < kGraphTraces; ++t) {
         if (!pass.mayGoOn()) break;

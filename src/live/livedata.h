@@ -14,6 +14,8 @@
 
 namespace zelcor {
 
+class ParameterReader;
+
 class LiveData : public QObject {
     Q_OBJECT
 public:
@@ -33,7 +35,8 @@ public:
     const DataLog& dataLog() const { return dataLog_; }
 
     // --- the passes ---
-    // One request per enabled row, top to bottom; the derived rows from the rows above.
+    // One request per enabled row, top to bottom (with fast polling several rows to a
+    // request); the derived rows from the rows above.
     void readRows(PassContext& pass);
     // Both graph traces sampled once, shifted and redrawn.
     void readGraphs(PassContext& pass);
@@ -87,7 +90,7 @@ private:
     void feedGauge(int i, const GaugeFeed& feed);
     void blinkLogLamp();
     void readDerivedRow(int i, int code, const SeenFlags& seen);
-    void readParameterRow(PassContext& pass, int i, int code, SeenFlags& seen);
+    void readParameterRow(PassContext& pass, ParameterReader& reader, int i, int code, SeenFlags& seen);
     void share(int code, double value, double now, SeenFlags& seen);
     // graph pass
     void defaultTraceSelection(int t);

@@ -4,6 +4,7 @@
 #include "base/format.h"
 #include "live/livedata.h"
 #include "live/livereading.h"
+#include "live/parameterreader.h"
 
 namespace zelcor {
 
@@ -27,6 +28,11 @@ void LiveData::readRows(PassContext& pass) {
     SeenFlags seen;
     const double passStart = pass.clock().now();
     dataLog_.beginPass();
+    ParameterReader reader(pass, settings_);
+    QList<int> asked;
+    for (const LiveRow& row : rows_)
+        if (row.enabled && row.channel.code() != 0 && !isDerived(row.channel.code())) asked.append(row.channel.code());
+    reader.askAhead(asked);
     for (int i = 0; i < kLiveRows; ++i) {
         const LiveRow& row = rows_[size_t(i)];
         const int code = row.channel.code();
@@ -37,7 +43,7 @@ void LiveData::readRows(PassContext& pass) {
                 readDerivedRow(i, code, seen);
             } else {
                 anyRequest = true;
-                readParameterRow(pass, i, code, seen);
+                readParameterRow(pass, reader, i, code, seen);
             }
         }
     }
@@ -98,10 +104,10 @@ void LiveData::readDerivedRow(int i, int code, const SeenFlags& seen) {
     setLamp(i, false);
 }
 
-void LiveData::readParameterRow(PassContext& pass, int i, int code, SeenFlags& seen) {
+void LiveData::readParameterRow(PassContext& pass, ParameterReader& reader, int i, int code, SeenFlags& seen) {
     LiveRow& row = rows_[size_t(i)];
     setLamp(i, true);
-    const LiveReading reading = readLiveParameter(pass.exchange(), settings_, code);
+    const LiveReading reading = reader.read(code);
     if (!reading.empty) {
         blinkLogLamp();
         row.value = reading.text;

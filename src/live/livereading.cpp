@@ -22,7 +22,10 @@ GaugeFeed LiveReading::gaugeFeed() const {
 }
 
 LiveReading readLiveParameter(Exchange& exchange, const Settings& settings, int code) {
-    const Reply reply = exchange.request(QStringLiteral("01") + hexByte(code));
+    return liveReading(exchange.request(QStringLiteral("01") + hexByte(code)), settings, code);
+}
+
+LiveReading liveReading(const Reply& reply, const Settings& settings, int code) {
     LiveReading reading;
     reading.reply = reply.text;
     reading.empty = reply.isEmpty();

@@ -27,5 +27,7 @@ struct LiveReading {
 
 // Sends "01" + the PID `code` in two hex digits and decodes the reply.
 LiveReading readLiveParameter(Exchange& exchange, const Settings& settings, int code);
+// The reading a reply gives for the PID `code`.
+LiveReading liveReading(const Reply& reply, const Settings& settings, int code);
 
 } // namespace zelcor

@@ -69,8 +69,9 @@ void TraceReplay::finish() {
 }
 
 // What comes before the next replayed pass's first reply: an "F" line changes the
-// function (a pass without one keeps the function of the pass before) and a "K" line
-// the channels chosen on the live-data and graph panels.
+// function (a pass without one keeps the function of the pass before), a "K" line
+// the channels chosen on the live-data and graph panels, a "Q" line how parameters were
+// asked.
 void TraceReplay::beforePass() {
     TraceLog& trace = link_.trace();
     QString line;
@@ -89,6 +90,8 @@ void TraceReplay::beforePass() {
             changed = true;
         } else if (line.startsWith(QLatin1Char('K'))) {
             if (hooks_.applyChoices) hooks_.applyChoices(line);
+        } else if (line.startsWith(QLatin1Char('Q'))) {
+            if (hooks_.applyPolling) hooks_.applyPolling(line);
         } else if (isReplyLine(line) || line.startsWith(QLatin1Char('T'))) {
             trace.seek(at);
             return;

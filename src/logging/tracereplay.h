@@ -17,6 +17,7 @@ namespace zelcor {
 struct TraceReplayHooks {
     std::function<void(int code)> selectFunction;          // an "F" line (-1 at the end: no work)
     std::function<void(const QString& line)> applyChoices; // a "K" line: the panels' channel choices
+    std::function<void(const QString& line)> applyPolling; // a "Q" line: how the adapter was asked
 };
 
 class TraceReplay : public QObject {

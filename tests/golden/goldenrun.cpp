@@ -2,9 +2,10 @@
 // and everything a user or a file sees written to a folder, times masked. Compared with
 // the recorded outputs in tests/golden/data, it shows that a change left behaviour alone.
 //
-//   zelcor_golden OUT [TRACES]
+//   zelcor_golden [--plain] OUT [TRACES]
 // writes OUT/<profile>/... for every profile; the trace replay reads TRACES/<profile>/trace.raw
-// when given (a trace recorded earlier), else the trace this run recorded.
+// when given (a trace recorded earlier), else the trace this run recorded. --plain runs
+// with fast polling switched off, as a user who cleared its box.
 
 #include "core/panels.h"
 #include "core/scanreport.h"
@@ -29,6 +30,7 @@ using namespace zelcor::test;
 namespace {
 
 const QString kReportTime = QStringLiteral("12/7/2026 10:00:00 AM");
+bool fastPolling = true;
 
 QByteArray readAll(const QString& path) {
     QFile file(path);
@@ -217,6 +219,7 @@ void scan(const QString& profile, const QString& out) {
         RecordingHost host;
         Session session(clock, port, host, dir.path());
         loadSettings(session.settings(), dir.path());
+        session.fastPolling().setEnabled(fastPolling);
         ScanReport report;
         const int status = runScan(session, report, run.live);
         QByteArray text = "exit " + QByteArray::number(status) + "\n";
@@ -258,6 +261,7 @@ void session(const QString& profile, const QString& out, const QString& traces) 
         RecordingHost host;
         Session s(clock, port, host, dir.path());
         loadSettings(s.settings(), dir.path());
+        s.fastPolling().setEnabled(fastPolling);
         s.settings().debugTrace = true;
         s.codes().setReportTime([] { return kReportTime; });
         qsizetype messages = 0;
@@ -426,9 +430,10 @@ void setup(const QString& out) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    const QStringList args = app.arguments();
+    QStringList args = app.arguments();
+    fastPolling = !args.removeAll(QStringLiteral("--plain"));
     if (args.size() < 2) {
-        std::fprintf(stderr, "usage: zelcor_golden OUT [TRACES]\n");
+        std::fprintf(stderr, "usage: zelcor_golden [--plain] OUT [TRACES]\n");
         return 2;
     }
     const QString out = args.at(1);

@@ -80,7 +80,9 @@ struct SessionRig {
     explicit SessionRig(const QString& controller = QStringLiteral("E8"), HeaderLayout layout = HeaderLayout::Can11) {
         online(controller, layout);
     }
+    // The table answers the plain requests: fast polling stays off.
     void online(const QString& controller = QStringLiteral("E8"), HeaderLayout layout = HeaderLayout::Can11) {
+        session.fastPolling().setEnabled(false);
         port.respond = [this](const QByteArray& line) { return answers.value(line, "NO DATA\r\r>"); };
         port.open(1);
         Link& link = session.link();

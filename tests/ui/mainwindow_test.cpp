@@ -2,6 +2,7 @@
 // function list, the setup panel, where the window first appears, closing it, and the
 // program's icon.
 
+#include "config/pollingchoice.h"
 #include "testmain.h"
 #include "ui/main/panelstack.h"
 #include "ui/main/programicon.h"
@@ -169,6 +170,7 @@ private slots:
         QTest::newRow("init mode") << 1 << "Text18" << true << "-2" << 9 << "-2";
         QTest::newRow("init mode beyond 16 bits") << 1 << "Text18" << true << "70000" << 9 << "0";
         QTest::newRow("debug") << 1 << "Check8" << true << "" << 10 << "1";
+        QTest::newRow("fast polling: zelcor.ini only") << 1 << "fastPolling" << true << "" << 10 << "0";
         QTest::newRow("cancel") << 1 << "Text19" << false << "1234" << 8 << "3200";
     }
     void setupControlsReadBack() {
@@ -204,6 +206,7 @@ private slots:
         lines[lineNumber - 1] = saved;
         QCOMPARE(QString::fromLatin1(after).split("\r\n"), lines);
         QCOMPARE(settingsFileText(rig.session.settings()), after);
+        QCOMPARE(loadFastPolling(rig.dir.path()), control != QLatin1String("fastPolling"));
         QCOMPARE(rig.window.panels()->currentWidget()->objectName(), QStringLiteral("Frame1"));
         QCOMPARE(enabled(rig, outside), outside.join(' ') + " help");
     }

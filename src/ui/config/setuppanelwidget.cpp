@@ -88,6 +88,10 @@ SetupPanelWidget::SetupPanelWidget(Session& session, QWidget* parent)
 
     noPortSearch_ = new QCheckBox(QStringLiteral("Disable automatic port search (default= not checked)"), b);
     noPortSearch_->setObjectName(QStringLiteral("Check3"));
+    fastPolling_ = new QCheckBox(QStringLiteral("Fast polling"), b);
+    fastPolling_->setObjectName(QStringLiteral("fastPolling"));
+    fastPolling_->setToolTip(QStringLiteral("Live values from the selected controller only, several per request. "
+                                            "Clear it for an adapter that gives wrong or missing values."));
     debug_ = new QCheckBox(QStringLiteral("Debug"), b);
     debug_->setObjectName(QStringLiteral("Check8"));
     debugLogButton_ = namedButton(QStringLiteral("Command19"), QStringLiteral("Debug log"), b);
@@ -112,6 +116,7 @@ SetupPanelWidget::SetupPanelWidget(Session& session, QWidget* parent)
     layout->addWidget(deviceChoice_);
     layout->addLayout(boxes);
     layout->addWidget(noPortSearch_);
+    layout->addWidget(fastPolling_);
     layout->addLayout(debugRow);
     layout->addStretch(1);
     layout->addLayout(actions);
@@ -157,6 +162,7 @@ void SetupPanelWidget::render() {
     initMode_->setText(state.initModeText);
     debug_->setChecked(state.debug);
     deviceChoice_->setDevice(state.device);
+    fastPolling_->setChecked(state.fastPolling);
     cancelButton_->setFocus();
 }
 
@@ -179,6 +185,7 @@ SetupPanelState SetupPanelWidget::values() const {
     state.initModeText = initMode_->text();
     state.debug = debug_->isChecked();
     state.device = deviceChoice_->device();
+    state.fastPolling = fastPolling_->isChecked();
     return state;
 }
 

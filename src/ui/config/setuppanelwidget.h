@@ -53,6 +53,7 @@ private:
     QLineEdit* initMode_;
     QCheckBox* debug_;
     DeviceChoiceBox* deviceChoice_;
+    QCheckBox* fastPolling_;
     QPushButton* debugLogButton_;
     QPushButton* saveButton_;
     QPushButton* cancelButton_;

@@ -1,0 +1,247 @@
+#include "link/fastpolling.h"
+
+#include "base/numbers.h"
+#include "link/parameterreplies.h"
+
+#include <QRegularExpression>
+#include <QSet>
+
+namespace zelcor {
+
+namespace {
+
+constexpr int kMostPids = 6;
+// Twice the 50 ms the standard gives a controller to answer, in the adapter's 4.096 ms
+// steps; and the adapter's own default.
+const QString kShortTimeout = QStringLiteral("ATST19");
+const QString kDefaultTimeout = QStringLiteral("ATST32");
+
+bool saysNoData(const QString& text) {
+    return adapterErrorIn(text) == QLatin1String("NO DATA");
+}
+
+// How many controllers sent a sound answer for `pid` in the last reply.
+int answeringControllers(const Link& link, int pid) {
+    QSet<int> senders;
+    for (const QString& line : link.lastReplyLines()) {
+        const Reply reply = parseReply(normaliseLine(line, link.headerLayout()), QString(), link.headerLayout());
+        if (reply.isSound() && reply.service == 0x41 && reply.parameter == pid) senders.insert(reply.controller);
+    }
+    return int(senders.size());
+}
+
+} // namespace
+
+void FastPolling::reset() {
+    probed_ = false;
+    replayed_ = false;
+    abilities_ = PollingAbilities{};
+    headerFor_.clear();
+    tuned_ = false;
+    replies_.clear();
+    heard_.clear();
+}
+
+bool FastPolling::adapterSays(const QString& command) {
+    link_.send(command);
+    return link_.takeReceived().contains(QLatin1String("OK"));
+}
+
+QString FastPolling::header() const {
+    const QString selected = link_.selectedController();
+    if (link_.headerLayout() == HeaderLayout::Can29) return QStringLiteral("DA") + selected + QStringLiteral("F1");
+    return QStringLiteral("7") + hexByte(int(hexNumber(selected)) - 8).right(2);
+}
+
+QString FastPolling::filter() const {
+    const QString selected = link_.selectedController();
+    if (link_.headerLayout() == HeaderLayout::Can29) return QStringLiteral("18DAF1") + selected;
+    return QStringLiteral("7") + selected;
+}
+
+// Sends the selected controller's header and filter; back to the functional ones when
+// the adapter refuses either.
+bool FastPolling::moveHeader() {
+    const QString selected = link_.selectedController();
+    const HeaderLayout layout = link_.headerLayout();
+    if (layout == HeaderLayout::Legacy || selected.size() != 2 || !isHexText(selected)) return false;
+    const int address = int(hexNumber(selected));
+    if (layout == HeaderLayout::Can11 && (address < 0xE8 || address > 0xEF)) return false;
+    if (adapterSays(QStringLiteral("ATSH") + header()) && adapterSays(QStringLiteral("ATCRA") + filter())) return true;
+    sendFunctionalHeader();
+    return false;
+}
+
+void FastPolling::sendFunctionalHeader() {
+    adapterSays(link_.headerLayout() == HeaderLayout::Can29 ? QStringLiteral("ATSHDB33F1") : QStringLiteral("ATSH7DF"));
+    adapterSays(QStringLiteral("ATCRA"));
+}
+
+// The header just moved: the selected controller answers PID 00 on it (some answer only the
+// functional header), else the functional header again. Asked once per controller.
+bool FastPolling::heardOnOwnHeader() {
+    const QString selected = link_.selectedController();
+    if (heard_.contains(selected)) return true;
+    const bool lost = link_.linkLost();
+    const bool answered = link_.request(QStringLiteral("0100")).answers(0x01, 0x00);
+    link_.setLinkLost(lost);
+    if (!answered) {
+        sendFunctionalHeader();
+        return false;
+    }
+    heard_.insert(selected);
+    return true;
+}
+
+void FastPolling::probe() {
+    probed_ = true;
+    abilities_ = PollingAbilities{};
+    const QString selected = link_.selectedController();
+    const bool lost = link_.linkLost();
+    {
+        TracePause pause(link_);
+        abilities_.ownHeader = moveHeader();
+        // PID 00 answers the same every time: each ability must give back the same answer.
+        Reply known = link_.request(QStringLiteral("0100"));
+        if (abilities_.ownHeader && !known.answers(0x01, 0x00)) {
+            // The controller answers the functional header only.
+            sendFunctionalHeader();
+            abilities_.ownHeader = false;
+            known = link_.request(QStringLiteral("0100"));
+        }
+        if (abilities_.ownHeader) {
+            headerFor_ = selected;
+            heard_.insert(selected);
+        }
+        if (known.answers(0x01, 0x00)) {
+            const int answering = abilities_.ownHeader ? 1 : answeringControllers(link_, 0x00);
+            if (answering > 0 && answering < 16) {
+                const Reply counted = link_.request(QStringLiteral("0100") + QString::number(answering, 16).toUpper());
+                abilities_.responseCount = counted.answers(0x01, 0x00) && counted.data == known.data;
+            }
+            if (abilities_.ownHeader) {
+                // PID 20 when the controller has it, else the monitor status.
+                const int second = known.data.size() >= 4 && (quint8(known.data[3]) & 0x01) ? 0x20 : 0x01;
+                const Reply single = link_.request(QStringLiteral("01") + hexByte(second));
+                link_.send(QStringLiteral("0100") + hexByte(second) +
+                           (abilities_.responseCount ? QStringLiteral("1") : QString()));
+                const QList<Reply> both =
+                    splitParameterReplies(link_.receiveText(), selected, link_.headerLayout(), {0x00, second});
+                if (single.answers(0x01, second) && both[0].answers(0x01, 0x00) && both[0].data == known.data &&
+                    both[1].answers(0x01, second) && both[1].data == single.data)
+                    abilities_.pidsPerRequest = kMostPids;
+            }
+            abilities_.adaptiveTiming = adapterSays(QStringLiteral("ATAT2"));
+            abilities_.shortTimeout = adapterSays(kShortTimeout);
+            tuned_ = true;
+        }
+    }
+    link_.setLinkLost(lost);
+    traceChoices(QString());
+}
+
+void FastPolling::traceChoices(const QString& what) {
+    if (!link_.tracing()) return;
+    const PollingAbilities& a = abilities_;
+    QString line = QStringLiteral("Q pids=%1 count=%2 header=%3 at=%4 st=%5")
+                       .arg(a.pidsPerRequest)
+                       .arg(int(a.responseCount))
+                       .arg(headerFor_.isEmpty() ? QStringLiteral("functional") : header())
+                       .arg(tuned_ && a.adaptiveTiming ? 2 : 1)
+                       .arg(tuned_ && a.shortTimeout ? kShortTimeout.mid(4) : kDefaultTimeout.mid(4));
+    if (!what.isEmpty()) line += QStringLiteral(" (") + what + QLatin1Char(')');
+    link_.traceLine(line);
+}
+
+void FastPolling::useFunctionalAddress() {
+    // (Also when fast polling was switched off since: the adapter must not stay on one controller.)
+    if (link_.replaying() || (headerFor_.isEmpty() && !tuned_)) return;
+    {
+        TracePause pause(link_);
+        if (!headerFor_.isEmpty()) sendFunctionalHeader();
+        // A slow controller may answer a request to all of them late: the adapter's own waits.
+        if (tuned_ && abilities_.adaptiveTiming) adapterSays(QStringLiteral("ATAT1"));
+        if (tuned_ && abilities_.shortTimeout) adapterSays(kDefaultTimeout);
+    }
+    headerFor_.clear();
+    tuned_ = false;
+    traceChoices(QStringLiteral("every controller"));
+}
+
+void FastPolling::useSelectedController() {
+    if (!enabled_) {
+        useFunctionalAddress(); // switched off while the header was moved: plain requests again
+        return;
+    }
+    if (link_.replaying() || link_.stopRequested()) return;
+    if (!probed_) {
+        probe();
+        return;
+    }
+    const bool move = abilities_.ownHeader && headerFor_ != link_.selectedController();
+    const bool tune = !tuned_ && (abilities_.adaptiveTiming || abilities_.shortTimeout);
+    if (!move && !tune) return;
+    {
+        TracePause pause(link_);
+        if (move && moveHeader() && heardOnOwnHeader()) {
+            headerFor_ = link_.selectedController();
+        } else if (move) {
+            abilities_.ownHeader = false;
+            abilities_.pidsPerRequest = 1;
+        }
+        if (tune && abilities_.adaptiveTiming) abilities_.adaptiveTiming = adapterSays(QStringLiteral("ATAT2"));
+        if (tune && abilities_.shortTimeout) abilities_.shortTimeout = adapterSays(kShortTimeout);
+        tuned_ = true;
+    }
+    traceChoices(QStringLiteral("controller ") + link_.selectedController());
+}
+
+void FastPolling::restoreTimeout() {
+    {
+        TracePause pause(link_);
+        adapterSays(kDefaultTimeout);
+    }
+    abilities_.shortTimeout = false;
+    traceChoices(QStringLiteral("NO DATA: the adapter's own time-out again"));
+}
+
+QString FastPolling::command(const QList<int>& pids) const {
+    QString command = QStringLiteral("01");
+    for (const int pid : pids)
+        command += hexByte(pid);
+    if (!active() || !abilities_.responseCount || pids.isEmpty()) return command;
+    const int expected = abilities_.ownHeader ? 1 : pids.size() == 1 ? replies_.value(pids.first()) : 0;
+    if (expected > 0 && expected < 16) command += QString::number(expected, 16).toUpper();
+    return command;
+}
+
+QList<Reply> FastPolling::request(const QList<int>& pids) {
+    const QString sent = command(pids);
+    link_.send(sent);
+    QList<Reply> replies;
+    QString text;
+    if (pids.size() == 1) {
+        replies.append(link_.receive());
+        text = link_.lastReplyLines().join(QLatin1Char('\r'));
+        // Without an own header the adapter learns how many controllers answer each PID.
+        const bool counted = sent.size() % 2 == 1;
+        if (!counted && !abilities_.ownHeader && !link_.replaying()) {
+            if (const int answering = answeringControllers(link_, pids.first())) replies_[pids.first()] = answering;
+        }
+    } else {
+        text = link_.receiveText();
+        replies = splitParameterReplies(text, link_.selectedController(), link_.headerLayout(), pids);
+    }
+    if (abilities_.shortTimeout && !link_.replaying() && saysNoData(text)) restoreTimeout();
+    return replies;
+}
+
+void FastPolling::applyTraceLine(const QString& line) {
+    static const QRegularExpression pids(QStringLiteral("\\bpids=(\\d+)"));
+    const QRegularExpressionMatch m = pids.match(line);
+    if (!m.hasMatch()) return;
+    replayed_ = true;
+    abilities_.pidsPerRequest = std::clamp(m.captured(1).toInt(), 1, kMostPids);
+}
+
+} // namespace zelcor

@@ -1,0 +1,28 @@
+#include "live/parameterreader.h"
+
+namespace zelcor {
+
+void ParameterReader::askAhead(const QList<int>& codes) {
+    FastPolling* polling = pass_.fastPolling();
+    if (!polling || polling->pidsPerRequest() < 2) return;
+    QList<int> wanted;
+    for (const int code : codes)
+        if (code > 0 && code < 0x100 && !wanted.contains(code) && !ahead_.contains(code)) wanted.append(code);
+    for (qsizetype at = 0; at < wanted.size() && pass_.mayGoOn(); at += polling->pidsPerRequest()) {
+        const QList<int> group = wanted.mid(at, polling->pidsPerRequest());
+        const QList<Reply> replies = polling->request(group);
+        for (qsizetype k = 0; k < group.size(); ++k)
+            ahead_.insert(group[k], liveReading(replies.value(k), settings_, group[k]));
+        // Nothing at all came back: the link is lost, the rest is not asked.
+        if (pass_.exchange().linkLost()) break;
+    }
+}
+
+LiveReading ParameterReader::read(int code) {
+    if (const auto found = ahead_.constFind(code); found != ahead_.constEnd()) return *found;
+    if (FastPolling* polling = pass_.fastPolling())
+        return liveReading(polling->request({code}).value(0), settings_, code);
+    return readLiveParameter(pass_.exchange(), settings_, code);
+}
+
+} // namespace zelcor
