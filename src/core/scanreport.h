@@ -2,6 +2,8 @@
 // The headless scan: connects like CONNECT, runs detection and the passes the report
 // needs, and renders what it read as plain text or JSON.
 
+#include "vehicleinfo/vehicleinfo.h"
+
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
@@ -58,12 +60,16 @@ struct ScanReport {
     bool codesRead = false;                // the trouble code stages ran
     QList<ScanCode> stored, pending;       // trouble codes
     QString storedProblem, pendingProblem; // why a list could not be read; empty when it was
+    QList<ScanCode> permanent;             // permanent codes
+    QString permanentProblem;
     QList<ScanFreezeRow> freezeFrame;
-    QString freezeExplanation;      // of the code that caused the freeze frame, or that none is stored
-    QString freezeProblem;          // why the freeze frame could not be read; empty when it was
-    QList<ScanError> errors;        // everything that could not be read
-    QList<ScanLive> live;           // with --live: the polled channels
-    std::optional<double> passRate; // with --live: live-data passes per second
+    QString freezeExplanation;                   // of the code that caused the freeze frame, or that none is stored
+    QString freezeProblem;                       // why the freeze frame could not be read; empty when it was
+    QList<ScanError> errors;                     // everything that could not be read
+    QList<ScanLive> live;                        // with --live: the polled channels
+    std::optional<double> passRate;              // with --live: live-data passes per second
+    std::optional<VehicleInfoPanel> vehicleInfo; // the vehicle information stage ran
+    std::optional<TestResultsPanel> testResults; // the test results stage ran
 
     QString text() const;
     QJsonObject json() const;
