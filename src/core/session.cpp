@@ -158,7 +158,6 @@ void Session::runFunction(Function function) {
     }
 }
 
-// The link is kept awake; the reply is not examined, but an empty one marks the link lost.
 void Session::readVinForGeneralInfo(PassContext& pass) {
     for (const ListEntry& entry : navigation_.functions()) {
         if (entry.code != int(Function::VehicleInformation)) continue;
@@ -172,6 +171,7 @@ void Session::showVin() {
     vehicle_.setVin(info.vinController >= 0 ? vinSummary(info.vin) : QString());
 }
 
+// The link is kept awake; the reply is not examined, but an empty one marks the link lost.
 void Session::keepAlive() {
     if (link_.stopRequested()) return;
     link_.request(QStringLiteral("0100"));
