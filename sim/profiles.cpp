@@ -39,6 +39,9 @@ ControllerDefinition engine(const QList<int>& pids) {
     definition.info.name = "ECM-EngineControl";
     definition.info.calibrations = {{"ZC22E10A0327", 0x5E2A91C4}, {"ZC22E10B0115", 0x0B7713F0}};
     definition.info.tests = engineTests;
+    // Conditions met 132 times in 210 ignition cycles; each monitor's completions and
+    // conditions: catalyst, oxygen sensor, EGR, secondary air, EVAP, secondary sensor.
+    definition.info.performance = {132, 210, 45, 52, 0, 0, 48, 52, 0, 0, 30, 41, 0, 0, 12, 40, 47, 52, 0, 0};
     definition.canDelay = 0.010;
     definition.legacyDelay = 0.030;
     return definition;
@@ -98,6 +101,7 @@ QList<Profile> allProfiles() {
     oldEngine.info.name.clear();
     oldEngine.info.calibrations = {{"ZC04K9A1", 0x00C4E1A2}};
     oldEngine.info.tests.clear();
+    oldEngine.info.performance.resize(16); // without the secondary sensors' counters
     ControllerDefinition oldGearbox = transmission();
     oldGearbox.permanentSupported = false;
     oldGearbox.info = {};

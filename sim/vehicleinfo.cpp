@@ -14,8 +14,15 @@ enum InfoItem : quint8 {
     CalibrationIds = 0x04,
     VerificationCount = 0x05,
     Verifications = 0x06,
+    PerformanceCount = 0x07,
+    SparkPerformance = 0x08,
     ControllerName = 0x0A,
+    CompressionPerformance = 0x0B,
 };
+
+quint8 performanceItem(const VehicleInfoDefinition& info) {
+    return info.compressionIgnition ? CompressionPerformance : SparkPerformance;
+}
 
 QByteArray padded(const QByteArray& text, int length) {
     return text.left(length) + QByteArray(std::max<qsizetype>(0, length - text.size()), '\0');
@@ -35,6 +42,8 @@ QByteArray infoBitmap(const VehicleInfoDefinition& info, bool can) {
     if (!info.vin.isEmpty()) items << Vin;
     if (!info.vin.isEmpty() && !can) items << VinCount;
     if (!info.name.isEmpty()) items << ControllerName;
+    if (!info.performance.isEmpty()) items << performanceItem(info);
+    if (!info.performance.isEmpty() && !can && !info.compressionIgnition) items << PerformanceCount;
     QByteArray map(4, '\0');
     for (const quint8 item : items)
         map[(item - 1) / 8] = char(quint8(map[(item - 1) / 8]) | (0x80 >> ((item - 1) % 8)));
@@ -61,13 +70,23 @@ QByteArray itemData(const VehicleInfoDefinition& info, quint8 pid, int* count) {
         *count = int(info.calibrations.size());
         return data;
     }
+    case SparkPerformance:
+    case CompressionPerformance: {
+        if (pid != performanceItem(info)) break;
+        QByteArray data;
+        for (const quint16 counter : info.performance)
+            data.append(char(counter >> 8)).append(char(counter & 0xFF));
+        *count = int(info.performance.size());
+        return data;
+    }
     case ControllerName:
         *count = info.name.isEmpty() ? 0 : 1;
         return info.name.isEmpty() ? QByteArray() : padded(info.name, 20);
     default:
-        *count = 0;
-        return {};
+        break;
     }
+    *count = 0;
+    return {};
 }
 
 } // namespace
@@ -76,7 +95,7 @@ QList<QByteArray> vehicleInfoAnswer(const VehicleInfoDefinition& info, quint8 pi
     if (info.calibrations.isEmpty()) return {};
     const QByteArray head = QByteArray(1, char(0x49)) + char(pid);
     if (pid == Support) return {head + (can ? QByteArray() : QByteArray(1, char(1))) + infoBitmap(info, can)};
-    if (pid == VinCount || pid == CalibrationCount || pid == VerificationCount) {
+    if (pid == VinCount || pid == CalibrationCount || pid == VerificationCount || pid == PerformanceCount) {
         if (can) return {};
         int items = 0;
         const QByteArray data = itemData(info, quint8(pid + 1), &items);

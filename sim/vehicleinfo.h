@@ -24,10 +24,12 @@ struct MonitorTest {
 };
 
 struct VehicleInfoDefinition {
-    QByteArray vin;                  // 17 characters; empty: not reported by this controller
-    QByteArray name;                 // "ECM-EngineControl", up to 20 characters; empty: none
-    QList<Calibration> calibrations; // empty: service 09 not supported
-    QList<MonitorTest> tests;        // service 06 results (CAN only); empty: not supported
+    QByteArray vin;                   // 17 characters; empty: not reported by this controller
+    QByteArray name;                  // "ECM-EngineControl", up to 20 characters; empty: none
+    QList<Calibration> calibrations;  // empty: service 09 not supported
+    QList<MonitorTest> tests;         // service 06 results (CAN only); empty: not supported
+    QList<quint16> performance;       // in-use performance counters; empty: not supported
+    bool compressionIgnition = false; // the counters as item 0B (diesel) rather than 08
 };
 
 // The messages answering "09 <pid>": one ISO 15765-2 message on CAN, numbered messages of

@@ -60,6 +60,9 @@ QString vehicleInfoText(const ScanReport& report) {
                            .arg(cal.id, cal.verification.isEmpty() ? QStringLiteral("(none)") : cal.verification,
                                 cal.problem.isEmpty() ? QString()
                                                       : QStringLiteral("  (not readable: %1)").arg(cal.problem));
+            if (!c.performance.isEmpty()) out += QStringLiteral("    In-use performance:\n");
+            for (const PerformanceEntry& entry : c.performance)
+                out += QStringLiteral("      %1\n").arg(performanceText(entry));
         }
     }
     if (const auto& tests = report.testResults) {
@@ -98,9 +101,17 @@ void addVehicleInfoJson(const ScanReport& report, QJsonObject& json) {
                     {QStringLiteral("id"), cal.problem.isEmpty() ? QJsonValue(cal.id) : QJsonValue(QJsonValue::Null)},
                     {QStringLiteral("cvn"),
                      cal.verification.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(cal.verification)}});
+            QJsonArray performance;
+            for (const PerformanceEntry& entry : c.performance)
+                performance.append(
+                    QJsonObject{{QStringLiteral("name"), entry.name},
+                                {QStringLiteral("completed"), entry.completed},
+                                {QStringLiteral("conditions"),
+                                 entry.conditions < 0 ? QJsonValue(QJsonValue::Null) : QJsonValue(entry.conditions)}});
             controllers.append(QJsonObject{{QStringLiteral("controller"), QString::number(c.controller)},
                                            {QStringLiteral("name"), c.name},
-                                           {QStringLiteral("calibrations"), calibrations}});
+                                           {QStringLiteral("calibrations"), calibrations},
+                                           {QStringLiteral("in_use_performance"), performance}});
         }
     }
     json[QStringLiteral("controllers_info")] = controllers;

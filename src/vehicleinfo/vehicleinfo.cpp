@@ -14,8 +14,17 @@ namespace zelcor {
 
 namespace {
 
-enum InfoItemId { Support = 0x00, Vin = 0x02, CalibrationIds = 0x04, Verifications = 0x06, ControllerName = 0x0A };
+enum InfoItemId {
+    Support = 0x00,
+    Vin = 0x02,
+    CalibrationIds = 0x04,
+    Verifications = 0x06,
+    SparkPerformance = 0x08,
+    ControllerName = 0x0A,
+    CompressionPerformance = 0x0B,
+};
 constexpr int kCalibrationLength = 16;
+constexpr int kCounterLength = 2;
 constexpr int kVerificationLength = 4;
 const QLatin1String crlf("\r\n");
 
@@ -56,7 +65,7 @@ QString passedText(bool passed) {
 ControllerInfo& VehicleInfo::controllerInfo(int address) {
     for (ControllerInfo& c : info_.controllers)
         if (c.controller == address) return c;
-    info_.controllers.append(ControllerInfo{address, {}, {}});
+    info_.controllers.append(ControllerInfo{address, {}, {}, {}});
     return info_.controllers.last();
 }
 
@@ -81,7 +90,8 @@ void VehicleInfo::readVehicleInfo(PassContext& pass) {
     }
     info_.supported = !support.items.isEmpty();
     info_.read = true;
-    for (const int id : {Vin, CalibrationIds, Verifications, ControllerName}) {
+    for (const int id :
+         {Vin, CalibrationIds, Verifications, SparkPerformance, ControllerName, CompressionPerformance}) {
         if (!items.contains(id) || !pass.mayGoOn()) continue;
         const InfoRead read = request(pass, 9, id);
         if (!read.problem.isEmpty()) info_.problems.append(read.problem);
@@ -105,6 +115,13 @@ void VehicleInfo::readVehicleInfo(PassContext& pass) {
                     controller.calibrations[n].verification =
                         verificationText(data.mid(n * kVerificationLength, kVerificationLength));
                 }
+            } else if (id == SparkPerformance || id == CompressionPerformance) {
+                const PerformanceRead counters = readPerformance(
+                    id, pieces(item, can, kCounterLength, QStringLiteral("in-use counters"), info_.problems));
+                controller.performance = counters.entries;
+                if (!counters.problem.isEmpty())
+                    info_.problems.append(
+                        QStringLiteral("controller %1: %2").arg(item.controller).arg(counters.problem));
             } else if (id == ControllerName) {
                 const TextItem text = itemText(item.data);
                 controller.name = text.text;
@@ -186,6 +203,9 @@ QString VehicleInfo::infoText() const {
                        .arg(cal.verification.isEmpty() ? QStringLiteral("(none)") : cal.verification) +
                    crlf;
         }
+        if (!c.performance.isEmpty()) out += QStringLiteral("   In-use performance:") + crlf;
+        for (const PerformanceEntry& entry : c.performance)
+            out += QStringLiteral("      ") + performanceText(entry) + crlf;
     }
     for (const QString& problem : info_.problems)
         out += QStringLiteral("Could not be read: ") + problem + crlf;

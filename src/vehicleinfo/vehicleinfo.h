@@ -6,6 +6,7 @@
 #include "base/host.h"
 #include "link/passcontext.h"
 #include "vehicleinfo/monitortests.h"
+#include "vehicleinfo/performance.h"
 #include "vehicleinfo/vin.h"
 
 #include <QList>
@@ -25,6 +26,7 @@ struct ControllerInfo {
     int controller = 0; // address
     QString name;       // "ECM-EngineControl"; empty when not reported
     QList<CalibrationEntry> calibrations;
+    QList<PerformanceEntry> performance; // in-use performance counters; empty when not reported
 };
 
 // What the Vehicle Information panel shows.

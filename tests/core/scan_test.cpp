@@ -204,6 +204,10 @@ private slots:
         for (const QJsonValue& c : json["controllers_info"].toArray())
             names << c.toObject()["name"].toString();
         QTEST(names, "names");
+        const QJsonArray counters = json["controllers_info"][0]["in_use_performance"].toArray();
+        QCOMPARE(counters.size(), profile == "legacy" ? 9 : 11);
+        QCOMPARE(counters[1].toObject(),
+                 (QJsonObject{{"name", "Ignition cycles"}, {"completed", 210}, {"conditions", {}}}));
         QTEST(int(json["permanent"].toArray().size()), "permanent");
         const QJsonArray tests = json["monitor_tests"].toArray();
         const QJsonObject first = tests.isEmpty() ? QJsonObject() : tests.first().toObject();

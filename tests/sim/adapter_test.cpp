@@ -127,8 +127,9 @@ private slots:
               "49 02 01 00 00 00 32\r49 02 02 5A 43 39 4B\r49 02 03 34 31 41 31\r49 02 04 34 31 30 30\r"
               "49 02 05 35 30 39 33\r\r>");
         reply("supported information, the gearbox without VIN", "can11", 0, "", "0900",
-              "49 00 54 40 00 00\r49 00 14 40 00 00\r\r>");
-        reply("legacy supported information with message counts", "legacy", 0, "", "0900", "49 00 01 FC 00 00 00\r\r>");
+              "49 00 55 40 00 00\r49 00 14 40 00 00\r\r>");
+        reply("legacy supported information with message counts", "legacy", 0, "", "0900", "49 00 01 FF 00 00 00\r\r>");
+        reply("legacy in-use counters: eight messages", "legacy", 0, "", "0907", "49 07 08\r\r>");
         reply("legacy calibration ID, numbered and padded", "legacy", 0, "", "0904",
               "49 04 01 5A 43 30 34\r49 04 02 4B 39 41 31\r49 04 03 00 00 00 00\r49 04 04 00 00 00 00\r\r>");
         reply("permanent codes", "manycodes", 0, "ATH1", "0A", "7E8 06 4A 02 03 01 04 20\r7E9 02 4A 00\r\r>");

@@ -5,6 +5,7 @@
 #include "testmain.h"
 #include "vehicleinfo/inforeply.h"
 #include "vehicleinfo/monitortests.h"
+#include "vehicleinfo/performance.h"
 #include "vehicleinfo/unitscaling.h"
 #include "vehicleinfo/vin.h"
 
@@ -241,6 +242,57 @@ private slots:
     void monitorNames() {
         QFETCH(int, monitor);
         QTEST(monitorTestName(monitor), "name");
+    }
+
+    // In-use counters: the two general ones, then pairs named by the item's list; a cut
+    // counter or pair is left out and said.
+    void performance_data() {
+        QTest::addColumn<int>("item");
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("spark ignition") << 0x08 << hex("00 84 00 D2 00 2D 00 34 00 00 00 00")
+                                        << QStringList{"OBD monitoring conditions encountered: 132",
+                                                       "Ignition cycles: 210", "Catalyst Bank 1: 45 of 52",
+                                                       "Catalyst Bank 2: 0 of 0"}
+                                        << "";
+        QTest::newRow("compression ignition, large counts")
+            << 0x0B << hex("FF FF 01 00 00 07 00 09")
+            << QStringList{"OBD monitoring conditions encountered: 65535", "Ignition cycles: 256",
+                           "NMHC Catalyst: 7 of 9"}
+            << "";
+        QTest::newRow("more pairs than named") << 0x0B << hex("00 01 00 02") + QByteArray(32, 0) + hex("00 03 00 04")
+                                               << QStringList{"OBD monitoring conditions encountered: 1",
+                                                              "Ignition cycles: 2",
+                                                              "NMHC Catalyst: 0 of 0",
+                                                              "NOx Catalyst: 0 of 0",
+                                                              "NOx Adsorber: 0 of 0",
+                                                              "Particulate Filter: 0 of 0",
+                                                              "Exhaust Gas Sensor: 0 of 0",
+                                                              "EGR and/or VVT: 0 of 0",
+                                                              "Boost Pressure: 0 of 0",
+                                                              "Fuel System: 0 of 0",
+                                                              "Monitor 9: 3 of 4"}
+                                               << "";
+        QTest::newRow("pair cut short") << 0x08 << hex("00 84 00 D2 00 2D")
+                                        << QStringList{"OBD monitoring conditions encountered: 132",
+                                                       "Ignition cycles: 210"}
+                                        << "the in-use counters end in the middle of a monitor's pair";
+        QTest::newRow("counter cut short")
+            << 0x08 << hex("00 84 00") << QStringList{"OBD monitoring conditions encountered: 132"}
+            << "the in-use counters end in the middle of a counter";
+        QTest::newRow("nothing") << 0x08 << QByteArray() << QStringList{}
+                                 << "the in-use counters end in the middle of a monitor's pair";
+    }
+    void performance() {
+        QFETCH(int, item);
+        QFETCH(QByteArray, data);
+        const PerformanceRead read = readPerformance(item, data);
+        QStringList entries;
+        for (const PerformanceEntry& entry : read.entries)
+            entries << performanceText(entry);
+        QTEST(entries, "entries");
+        QTEST(read.problem, "problem");
     }
 
     void supportBitmap() {

@@ -82,6 +82,11 @@ private slots:
         QTEST(controllersText(info), "controllers");
         QVERIFY2(info.problems.isEmpty(), qPrintable(info.problems.join("; ")));
         QCOMPARE(rig.session.navigation().panel(), Panel::VehicleInformation);
+        // The engine's in-use counters: numbered lines on the legacy bus, one message on CAN.
+        const QList<PerformanceEntry>& counters = info.controllers.first().performance;
+        QCOMPARE(counters.size(), profile == "legacy" ? 9 : 11);
+        QCOMPARE(performanceText(counters.value(8)), QStringLiteral("EVAP: 12 of 40"));
+        QVERIFY(info.controllers.last().performance.isEmpty() || profile == "legacy");
 
         CarRig again(profile);
         again.run(Function::TestResults, Function::TestResults);
