@@ -111,7 +111,9 @@ void VehicleInfo::readVehicleInfo(PassContext& pass) {
                 const QByteArray data =
                     pieces(item, can, kVerificationLength, QStringLiteral("verification numbers"), info_.problems);
                 for (qsizetype n = 0; n * kVerificationLength < data.size(); ++n) {
-                    if (n >= controller.calibrations.size()) controller.calibrations.append(CalibrationEntry{});
+                    if (n >= controller.calibrations.size())
+                        controller.calibrations.append(
+                            CalibrationEntry{QString(), QString(), QStringLiteral("no calibration ID came for it")});
                     controller.calibrations[n].verification =
                         verificationText(data.mid(n * kVerificationLength, kVerificationLength));
                 }

@@ -149,6 +149,44 @@ private slots:
         QCOMPARE(rig.session.navigation().function(), Function::Idle);
     }
 
+    // The simulated adapter damaging its segmented answers: what is shown is what the car
+    // holds, what could not be read is said, never shown as read.
+    void simulatedFaults_data() {
+        QTest::addColumn<int>("segmentFrames");
+        QTest::addColumn<int>("segmentAnnounce");
+        QTest::addColumn<bool>("lowercase");
+        QTest::addColumn<bool>("sound"); // everything read
+        QTest::newRow("segmented answers end after two frames") << 2 << 0 << false << false;
+        QTest::newRow("segmented answers announce more than they hold") << 0 << 300 << false << false;
+        QTest::newRow("lower case") << 0 << 0 << true << true;
+    }
+    void simulatedFaults() {
+        QFETCH(bool, sound);
+        sim::Options options;
+        QFETCH(int, segmentFrames);
+        QFETCH(int, segmentAnnounce);
+        QFETCH(bool, lowercase);
+        options.segmentFrames = segmentFrames;
+        options.segmentAnnounce = segmentAnnounce;
+        options.lowercase = lowercase;
+        CarRig rig(QStringLiteral("can11"), options);
+        rig.run(Function::VehicleInformation, Function::VehicleInformation);
+        const VehicleInfoPanel& info = rig.session.vehicleInfo().infoPanel();
+        QCOMPARE(info.problems.isEmpty(), sound);
+        QCOMPARE(info.vin.valid(), sound);
+        if (info.vin.valid()) QCOMPARE(info.vin.vin, QStringLiteral("1ZC4S1M0XN1000327"));
+        const QStringList held{"ZC22E10A0327/5E2A91C4", "ZC22E10B0115/0B7713F0", "ZC6T40R00211/91D03A7B"};
+        for (const ControllerInfo& c : info.controllers) {
+            QVERIFY(c.name.isEmpty() || c.name == "ECM-EngineControl" || c.name == "TCM-TransmissionCtrl");
+            for (const CalibrationEntry& cal : c.calibrations)
+                QVERIFY2(held.contains(cal.id + '/' + cal.verification) ||
+                             (cal.id.isEmpty() && cal.problem == "no calibration ID came for it") ||
+                             cal.verification.isEmpty(),
+                         qPrintable(cal.id + '/' + cal.verification));
+        }
+        if (sound) QCOMPARE(controllersText(info).count('/'), 3);
+    }
+
     void badTestRecords() {
         SessionRig rig;
         rig.answers["0600"] = "7E8 06 46 00 80 00 00 00\r\r>";
