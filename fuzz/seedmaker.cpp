@@ -161,6 +161,13 @@ void replySeeds(const Variant& v) {
 
     writeSeed(QStringLiteral("codereply"), head + car.ask("03") + '\0' + car.ask("07"));
 
+    // The vehicle information pass's requests, then the test results pass's.
+    QByteArrayList info;
+    for (const char* request : {"0900", "0902", "0904", "0906", "0908", "090A", "0600", "0620", "0640", "0601", "0602",
+                                "0621", "063C", "0641"})
+        info << car.ask(request);
+    writeSeed(QStringLiteral("vehicleinfo"), head + info.join('\0'));
+
     for (const char units : {0x00, 0x0F}) {
         QByteArray freeze = selected + units;
         const QByteArray bitmap = car.ask("020000");

@@ -27,10 +27,10 @@ bool everyNth(int every, int count) {
 }
 
 // The bytes of an answer that repeat the request: the service, then the parameter of
-// services 01 and 09, and the parameter and frame number of service 02.
+// services 01, 06 and 09, and the parameter and frame number of service 02.
 qsizetype echoedBytes(const QByteArray& request) {
     const quint8 service = quint8(request[0]);
-    const qsizetype echoed = service == 0x02 ? 3 : (service == 0x01 || service == 0x09) ? 2 : 1;
+    const qsizetype echoed = service == 0x02 ? 3 : (service == 0x01 || service == 0x06 || service == 0x09) ? 2 : 1;
     return std::min(echoed, request.size());
 }
 

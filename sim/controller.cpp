@@ -248,29 +248,6 @@ QList<QByteArray> Controller::freezeFrame(const QByteArray& request, bool can) c
     return {out};
 }
 
-QList<QByteArray> Controller::vehicleInfo(const QByteArray& request, bool can) const {
-    if (definition_.vin.isEmpty() || request.size() != 2) return {};
-    const QByteArray head = QByteArray::fromHex("49") + request[1];
-    switch (request[1]) {
-    case 0x00:
-        // On CAN there is no message count (PID 01); the legacy answer carries one.
-        return {head + (can ? QByteArray::fromHex("40000000") : QByteArray::fromHex("01C0000000"))};
-    case 0x01:
-        if (can) return {};
-        return {head + char(5)};
-    case 0x02: {
-        if (can) return {head + char(1) + definition_.vin};
-        const QByteArray padded = QByteArray(3, '\0') + definition_.vin.left(17);
-        QList<QByteArray> messages;
-        for (int n = 0; n < 5; ++n)
-            messages.append(head + char(n + 1) + padded.mid(n * 4, 4));
-        return messages;
-    }
-    default:
-        return {};
-    }
-}
-
 void Controller::clear(double time) {
     stored_.clear();
     pending_.clear();
@@ -302,8 +279,13 @@ QList<QByteArray> Controller::answer(const QByteArray& request, bool can, double
         return {QByteArray(1, char(0x44))};
     case 0x07:
         return request.size() == 1 ? codes(0x07, pending_, can) : QList<QByteArray>();
+    case 0x06:
+        return request.size() == 2 ? monitorTestAnswer(definition_.info, quint8(request[1]), can) : QList<QByteArray>();
     case 0x09:
-        return vehicleInfo(request, can);
+        return request.size() == 2 ? vehicleInfoAnswer(definition_.info, quint8(request[1]), can) : QList<QByteArray>();
+    case 0x0A:
+        if (request.size() != 1 || !definition_.permanentSupported) return {};
+        return codes(0x0A, definition_.permanent, can);
     default:
         return {};
     }

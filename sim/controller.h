@@ -1,9 +1,10 @@
 #pragma once
 // One diagnostic controller of the simulated car (engine, transmission): what it
 // supports, the trouble codes and freeze frame it holds, and its answers to SAE J1979
-// requests (services 01, 02, 03, 04, 07, 09).
+// requests (services 01, 02, 03, 04, 06, 07, 09, 0A).
 
 #include "sim/drive.h"
+#include "sim/vehicleinfo.h"
 
 #include <QByteArray>
 #include <QList>
@@ -41,7 +42,9 @@ struct ControllerDefinition {
     double freezeTime = 7245;         // drive time whose values the frame holds
     double longTrim = 2.3;            // long-term fuel trim, %
     quint8 oxygenSensors = 0x03;      // PID 13: bank 1 sensors 1 and 2
-    QByteArray vin;                   // service 09 vehicle identification (empty = not supported)
+    QList<quint16> permanent;         // permanent codes (service 0A); an erase keeps them
+    bool permanentSupported = true;   // service 0A answered (legacy cars before it stay silent)
+    VehicleInfoDefinition info;       // service 09 items and service 06 test results
     quint8 padding = 0x00;            // CAN frame filler
     double canDelay = 0.010;          // answer time on CAN, seconds
     double legacyDelay = 0.030;       // answer time on the legacy buses, seconds
@@ -59,6 +62,7 @@ public:
     bool supports(int pid) const;
     QList<quint16> storedCodes() const { return stored_; }
     QList<quint16> pendingCodes() const { return pending_; }
+    QList<quint16> permanentCodes() const { return definition_.permanent; }
     bool lampOn() const { return definition_.lampWithStored && !stored_.isEmpty(); }
     bool freezeFrameStored() const { return freezeCode_ != 0; }
 
@@ -74,7 +78,6 @@ private:
     QByteArray bitmap(int base, const QList<int>& pids) const;
     QByteArray status(double time, bool thisCycle) const;
     QList<QByteArray> codes(quint8 service, const QList<quint16>& list, bool can) const;
-    QList<QByteArray> vehicleInfo(const QByteArray& request, bool can) const;
     QList<QByteArray> freezeFrame(const QByteArray& request, bool can) const;
     quint8 incomplete(double time) const;
     void clear(double time);

@@ -15,6 +15,17 @@ const QList<int> legacyEnginePids{0x01, 0x03, 0x04, 0x05, 0x06, 0x07, 0x0B, 0x0C
                                   0x0E, 0x0F, 0x11, 0x13, 0x14, 0x15, 0x1C, 0x1F, 0x21};
 const QList<int> freezePids{0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F, 0x10, 0x11};
 
+// Service 06 results of the engine's monitors, all within their limits: oxygen sensors
+// bank 1, catalyst bank 1, the small-leak evaporative test and the sensor heater.
+const QList<MonitorTest> engineTests{
+    {0x01, 0x81, 0x0B, 700, 550, 900},   // sensor voltage, 0.001 V
+    {0x01, 0x82, 0x10, 70, 0, 150},      // switch time, 1 ms
+    {0x02, 0x83, 0x0B, 800, 700, 1100},  // rich voltage, 0.001 V
+    {0x21, 0x84, 0x03, 85, 0, 100},      // oxygen storage index, 0.01
+    {0x3C, 0x85, 0x29, 16, 0, 200},      // pressure decay, 0.25 Pa/s
+    {0x41, 0x86, 0x0E, 1000, 500, 2500}, // heater current, 0.001 A
+};
+
 ControllerDefinition engine(const QList<int>& pids) {
     ControllerDefinition definition;
     definition.name = QStringLiteral("engine");
@@ -24,7 +35,13 @@ ControllerDefinition engine(const QList<int>& pids) {
     definition.monitors = MonitorCatalyst | MonitorEvaporative | MonitorOxygenSensor | MonitorOxygenHeater;
     definition.freezeFrames = true;
     definition.freezePids = freezePids;
-    definition.vin = "1ZC4S1M0XN1000327";
+    definition.info.vin = "1ZC4S1M0XN1000327"; // its check digit (X) is wrong: 4 is right
+    definition.info.name = "ECM-EngineControl";
+    definition.info.calibrations = {{"ZC22E10A0327", 0x5E2A91C4}, {"ZC22E10B0115", 0x0B7713F0}};
+    definition.info.tests = engineTests;
+    // Conditions met 132 times in 210 ignition cycles; each monitor's completions and
+    // conditions: catalyst, oxygen sensor, EGR, secondary air, EVAP, secondary sensor.
+    definition.info.performance = {132, 210, 45, 52, 0, 0, 48, 52, 0, 0, 30, 41, 0, 0, 12, 40, 47, 52, 0, 0};
     definition.canDelay = 0.010;
     definition.legacyDelay = 0.030;
     return definition;
@@ -39,6 +56,8 @@ ControllerDefinition transmission() {
     definition.continuousMonitors = 0x04; // components only
     definition.pending = {0x0741};        // torque converter clutch
     definition.padding = 0x55;
+    definition.info.name = "TCM-TransmissionCtrl";
+    definition.info.calibrations = {{"ZC6T40R00211", 0x91D03A7B}};
     definition.canDelay = 0.016;
     definition.legacyDelay = 0.048;
     return definition;
@@ -53,6 +72,9 @@ ControllerDefinition faultyEngine(const QList<int>& pids) {
     definition.freezeCode = 0x0133;
     definition.incompleteAtStart = MonitorEvaporative;
     definition.longTrim = 14.1;
+    // The catalyst's oxygen storage index above its limit: the one failing test.
+    for (MonitorTest& test : definition.info.tests)
+        if (test.monitor == 0x21) test.value = 120;
     return definition;
 }
 
@@ -63,10 +85,12 @@ QList<Profile> allProfiles() {
                                     "transmission 7E9 (1 pending code)"),
                      6,
                      {faultyEngine(canEnginePids), transmission()}});
+    ControllerDefinition engine29 = faultyEngine(canEnginePids);
+    engine29.info.vin = "1ZC4S1M2XN2000411";
     profiles.append({QStringLiteral("can29"),
                      QStringLiteral("ISO 15765-4 CAN 29/500: engine 18DAF110, transmission 18DAF118 (as can11)"),
                      7,
-                     {faultyEngine(canEnginePids), transmission()}});
+                     {engine29, transmission()}});
 
     Profile clone = profiles.first();
     clone.name = QStringLiteral("clone");
@@ -78,11 +102,21 @@ QList<Profile> allProfiles() {
     ControllerDefinition oldEngine = faultyEngine(legacyEnginePids);
     oldEngine.stored = {0x0133, 0x0171, 0x0300, 0x0420};
     oldEngine.incompleteAtStart = MonitorEvaporative | MonitorCatalyst;
+    // Before permanent codes, controller names and on-board test results.
+    oldEngine.permanentSupported = false;
+    oldEngine.info.vin = "2ZC9K41A141005093";
+    oldEngine.info.name.clear();
+    oldEngine.info.calibrations = {{"ZC04K9A1", 0x00C4E1A2}};
+    oldEngine.info.tests.clear();
+    oldEngine.info.performance.resize(16); // without the secondary sensors' counters
+    ControllerDefinition oldGearbox = transmission();
+    oldGearbox.permanentSupported = false;
+    oldGearbox.info = {};
     profiles.append({QStringLiteral("legacy"),
                      QStringLiteral("ISO 9141-2 (any of protocols 1-5 with --protocol): engine 10 (4 stored, "
                                     "1 pending code, freeze frame), transmission 18 (1 pending code)"),
                      3,
-                     {oldEngine, transmission()}});
+                     {oldEngine, oldGearbox}});
 
     ControllerDefinition busyEngine = engine(canEnginePids);
     busyEngine.stored = {0x0101, 0x0113, 0x0128, 0x0133, 0x0171, 0x0300, 0x0301, 0x0302,
@@ -91,15 +125,18 @@ QList<Profile> allProfiles() {
     busyEngine.freezeCode = 0x0300;
     busyEngine.incompleteAtStart = MonitorCatalyst | MonitorEvaporative | MonitorOxygenSensor;
     busyEngine.longTrim = 18.8;
+    busyEngine.permanent = {0x0301, 0x0420};
+    busyEngine.info.vin = "1ZC4S1M00P1004412";
     profiles.append({QStringLiteral("manycodes"),
-                     QStringLiteral("CAN 11/500: engine 7E8 with 15 stored codes (one segmented reply) and "
-                                    "2 pending, transmission 7E9"),
+                     QStringLiteral("CAN 11/500: engine 7E8 with 15 stored codes (one segmented reply), "
+                                    "2 pending and 2 permanent, transmission 7E9"),
                      6,
                      {busyEngine, transmission()}});
 
     ControllerDefinition noFrame = engine(canEnginePids);
     noFrame.pending = {0x0456};
     noFrame.incompleteAtStart = MonitorEvaporative;
+    noFrame.info.vin = "3ZC4S1M2XN1000788";
     profiles.append({QStringLiteral("nofreeze"),
                      QStringLiteral("CAN 11/500: engine 7E8 with a pending code and no freeze frame stored, MIL off"),
                      6,
@@ -107,6 +144,7 @@ QList<Profile> allProfiles() {
 
     ControllerDefinition cleanEngine = engine(canEnginePids);
     cleanEngine.longTrim = 1.6;
+    cleanEngine.info.vin = "WZC4S1M01N1000515"; // European: no check digit
     ControllerDefinition cleanGearbox = transmission();
     cleanGearbox.pending.clear();
     profiles.append({QStringLiteral("clean"),

@@ -72,10 +72,13 @@ void scanCodes(Session& session, ScanReport& report) {
     const CodesPanel& codes = session.codes().codesPanel();
     report.stored = listedCodes(codes.stored, session.programFolder(), errorShown, session.host());
     report.pending = listedCodes(codes.pending, session.programFolder(), errorShown, session.host());
+    report.permanent = listedCodes(codes.permanent, session.programFolder(), errorShown, session.host());
     report.storedProblem = codes.storedProblem;
     report.pendingProblem = codes.pendingProblem;
+    report.permanentProblem = codes.permanentProblem;
     if (!codes.storedProblem.isEmpty()) report.errors.append({QStringLiteral("stored"), codes.storedProblem});
     if (!codes.pendingProblem.isEmpty()) report.errors.append({QStringLiteral("pending"), codes.pendingProblem});
+    if (!codes.permanentProblem.isEmpty()) report.errors.append({QStringLiteral("permanent"), codes.permanentProblem});
     report.codesRead = true;
 
     if (link.stopRequested()) return;
@@ -98,6 +101,7 @@ QString codesText(const ScanReport& report) {
     if (!report.codesRead) return {};
     QString out = QStringLiteral("Stored Trouble Codes:\n") + codeLines(report.stored, report.storedProblem);
     out += QStringLiteral("Pending Trouble Codes:\n") + codeLines(report.pending, report.pendingProblem);
+    out += QStringLiteral("Permanent Trouble Codes:\n") + codeLines(report.permanent, report.permanentProblem);
     out += QStringLiteral("Freeze Frame:\n");
     if (!report.freezeProblem.isEmpty())
         out += QStringLiteral("  ") + unreadableFreezeFrameText + report.freezeProblem + QLatin1Char('\n');
@@ -117,6 +121,7 @@ void addCodesJson(const ScanReport& report, QJsonObject& json) {
     };
     json[QStringLiteral("stored")] = listOrNull(codesArray(report.stored), report.storedProblem);
     json[QStringLiteral("pending")] = listOrNull(codesArray(report.pending), report.pendingProblem);
+    json[QStringLiteral("permanent")] = listOrNull(codesArray(report.permanent), report.permanentProblem);
     QJsonArray rows;
     for (const ScanFreezeRow& row : report.freezeFrame)
         rows.append(QJsonObject{{QStringLiteral("name"), row.name}, {QStringLiteral("value"), row.value}});

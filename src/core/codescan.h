@@ -1,5 +1,5 @@
 #pragma once
-// The trouble code stages of the headless scan: stored and pending codes with their
+// The trouble code stages of the headless scan: stored, pending and permanent codes with their
 // explanations, and the freeze frame rows.
 
 #include <QJsonObject>
@@ -19,7 +19,7 @@ QString oneLineExplanation(const QString& explanation);
 
 // The codes and freeze frame sections of the plain text report.
 QString codesText(const ScanReport& report);
-// Adds "stored", "pending" and "freeze_frame" to the JSON report.
+// Adds "stored", "pending", "permanent" and "freeze_frame" to the JSON report.
 void addCodesJson(const ScanReport& report, QJsonObject& json);
 
 } // namespace zelcor

@@ -85,6 +85,7 @@ bool Detection::run() {
 
     const bool offered = navigation_.functions().size() > 2;
     if (offered) {
+        listInformationFunctions();
         navigation_.functionsComplete();
     } else {
         navigation_.clearFunctions();
@@ -92,6 +93,15 @@ bool Detection::run() {
     }
     if (link_.tracing()) link_.traceLine(QStringLiteral("EA8:") + link_.selectedController());
     return offered;
+}
+
+// Vehicle information and the on-board test results (CAN only), when the selected
+// controller answers for their support.
+void Detection::listInformationFunctions() {
+    if (link_.request(QStringLiteral("0900")).answers(0x09, 0x00))
+        navigation_.addFunction({QStringLiteral("Vehicle Information"), int(Function::VehicleInformation)});
+    if (link_.headerLayout() != HeaderLayout::Legacy && link_.request(QStringLiteral("0600")).answers(0x06, 0x00))
+        navigation_.addFunction({QStringLiteral("Test Results"), int(Function::TestResults)});
 }
 
 // Everything the previous detection found is forgotten.

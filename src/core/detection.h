@@ -41,6 +41,7 @@ private:
     void readSupport();
     void listSupported(int pid);
     void readSupport21To40();
+    void listInformationFunctions();
 
     Link& link_;
     Navigation& navigation_;

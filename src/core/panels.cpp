@@ -28,6 +28,10 @@ QString panelName(Panel panel) {
         return QStringLiteral("D240");
     case Panel::LiveData:
         return QStringLiteral("D250");
+    case Panel::VehicleInformation:
+        return QStringLiteral("vehicleInformationPanel");
+    case Panel::TestResults:
+        return QStringLiteral("testResultsPanel");
     }
     return {};
 }
@@ -58,6 +62,10 @@ QString panelCaption(Panel panel) {
         return QStringLiteral("Real-Time Graphs");
     case Panel::LiveData:
         return QStringLiteral(" Live Data and Gauges");
+    case Panel::VehicleInformation:
+        return QStringLiteral(" Vehicle Information ");
+    case Panel::TestResults:
+        return QStringLiteral(" Test Results ");
     }
     return {};
 }

@@ -6,18 +6,20 @@
 namespace zelcor {
 
 enum class Panel {
-    Connection,    // CONNECT, the function list, the status
-    Setup,         // SET&UP
-    GeneralInfo,   // lamp, code count, monitors, controllers
-    FuelSystems,   // fuel system status
-    Parameter,     // one parameter as text
-    OxygenSensors, // oxygen sensor voltages and trims
-    EngineSpeed,   // tachometer
-    VehicleSpeed,  // speedometer and acceleration test
-    TroubleCodes,  // stored and pending codes
-    FreezeFrame,   // the freeze frame
-    Graphs,        // real-time graphs
-    LiveData,      // real-time gauges
+    Connection,         // CONNECT, the function list, the status
+    Setup,              // SET&UP
+    GeneralInfo,        // lamp, code count, monitors, controllers
+    FuelSystems,        // fuel system status
+    Parameter,          // one parameter as text
+    OxygenSensors,      // oxygen sensor voltages and trims
+    EngineSpeed,        // tachometer
+    VehicleSpeed,       // speedometer and acceleration test
+    TroubleCodes,       // stored and pending codes
+    FreezeFrame,        // the freeze frame
+    Graphs,             // real-time graphs
+    LiveData,           // real-time gauges
+    VehicleInformation, // VIN, controllers' names, calibration IDs and verification numbers
+    TestResults,        // on-board monitors' test results
 };
 
 // The panel's name as the window knows it ("D0101"): its objectName.

@@ -4,6 +4,7 @@
 #include "core/codescan.h"
 #include "core/livescan.h"
 #include "core/session.h"
+#include "core/vehicleinfoscan.h"
 #include "obd/parameters.h"
 
 #include <QJsonArray>
@@ -62,6 +63,7 @@ QString ScanReport::text() const {
     for (const ScanPid& p : pids)
         out += QStringLiteral("  %1  %2: %3\n").arg(hexByte(p.pid), p.name, p.text);
     out += codesText(*this);
+    out += vehicleInfoText(*this);
     if (passRate) {
         out += QStringLiteral("Live data:\n");
         for (const ScanLive& l : live)
@@ -100,6 +102,7 @@ QJsonObject ScanReport::json() const {
     }
     o[QStringLiteral("pids")] = pidList;
     addCodesJson(*this, o);
+    addVehicleInfoJson(*this, o);
     QJsonArray errorList;
     for (const ScanError& e : errors)
         errorList.append(QJsonObject{{QStringLiteral("stage"), e.stage}, {QStringLiteral("message"), e.message}});
@@ -174,6 +177,7 @@ int runScan(Session& session, ScanReport& report, double liveSeconds) {
                 report.pids.append(item);
             }
             scanCodes(session, report);
+            scanVehicleInfo(session, report);
             link.setLinkLost(false); // a PID without an answer is no lost link here
             if (liveSeconds > 0 && !link.stopRequested()) {
                 stage = Stage::Live;

@@ -2,6 +2,8 @@
 // The headless scan: connects like CONNECT, runs detection and the passes the report
 // needs, and renders what it read as plain text or JSON.
 
+#include "vehicleinfo/vehicleinfo.h"
+
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
@@ -64,6 +66,8 @@ struct ScanReport {
     bool codesRead = false;                // the trouble code stages ran
     QList<ScanCode> stored, pending;       // trouble codes
     QString storedProblem, pendingProblem; // why a list could not be read; empty when it was
+    QList<ScanCode> permanent;             // permanent codes
+    QString permanentProblem;
     QList<ScanFreezeRow> freezeFrame;
     QString freezeExplanation;      // of the code that caused the freeze frame, or that none is stored
     QString freezeProblem;          // why the freeze frame could not be read; empty when it was
@@ -78,6 +82,8 @@ struct ScanReport {
         bool responseCount = false;
         int pidsPerRequest = 1;
     } polling;
+    std::optional<VehicleInfoPanel> vehicleInfo; // the vehicle information stage ran
+    std::optional<TestResultsPanel> testResults; // the test results stage ran
 
     QString text() const;
     QJsonObject json() const;

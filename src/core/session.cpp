@@ -17,7 +17,7 @@ constexpr int kDetectionAttempts = 3;
 
 Session::Session(Clock& clock, Port& port, Host& host, const QString& programFolder)
     : link_(clock, port, host, settings_, programFolder), polling_(link_), connection_(link_, caption()),
-      codes_(host, programFolder), live_(host, clock, settings_, programFolder),
+      codes_(host, programFolder), vehicleInfo_(host, programFolder), live_(host, clock, settings_, programFolder),
       detection_(link_, navigation_, vehicle_, codes_, live_),
       traceReplay_(link_, connection_,
                    TraceReplayHooks{[this](int code) { navigation_.setFunction(Function(code)); },
@@ -89,8 +89,10 @@ void Session::runFunction(Function function) {
     switch (function) {
     case Function::Detection:
         if (link_.stopRequested()) return;
+        vehicleInfo_.clear();
         if (detection_.run()) {
             failedDetections_ = 0;
+            readVinForGeneralInfo(pass);
             chooseFunctionEntry(0);
         } else if (++failedDetections_ >= kDetectionAttempts && !link_.replaying()) {
             // A car that answers, but not so that its functions can be read, ends the
@@ -146,6 +148,17 @@ void Session::runFunction(Function function) {
     case Function::Erase:
         if (codes_.erase(pass)) navigation_.setFunction(Function::TroubleCodes);
         return;
+    case Function::VehicleInformation:
+        if (!onPanel(Panel::VehicleInformation)) return;
+        vehicleInfo_.readVehicleInfo(pass);
+        showVin();
+        if (navigation_.function() == function) navigation_.setFunction(Function::Idle);
+        return;
+    case Function::TestResults:
+        if (!onPanel(Panel::TestResults)) return;
+        vehicleInfo_.readTestResults(pass);
+        if (navigation_.function() == function) navigation_.setFunction(Function::Idle);
+        return;
     case Function::KeepAlive:
     case Function::Idle:
         keepAlive();
@@ -157,6 +170,19 @@ void Session::runFunction(Function function) {
         showPanel(Panel::Parameter);
         vehicle_.readParameter(pass, code);
     }
+}
+
+void Session::readVinForGeneralInfo(PassContext& pass) {
+    for (const ListEntry& entry : navigation_.functions()) {
+        if (entry.code != int(Function::VehicleInformation)) continue;
+        vehicleInfo_.readVehicleInfo(pass);
+        showVin();
+    }
+}
+
+void Session::showVin() {
+    const VehicleInfoPanel& info = vehicleInfo_.infoPanel();
+    vehicle_.setVin(info.vinController >= 0 ? vinSummary(info.vin) : QString());
 }
 
 // The link is kept awake; the reply is not examined, but an empty one marks the link lost.

@@ -16,6 +16,7 @@
 #include "live/livedata.h"
 #include "logging/tracereplay.h"
 #include "vehicle/vehiclestatus.h"
+#include "vehicleinfo/vehicleinfo.h"
 
 #include <QObject>
 #include <optional>
@@ -45,6 +46,8 @@ public:
     const VehicleStatus& vehicle() const { return vehicle_; }
     TroubleCodes& codes() { return codes_; }
     const TroubleCodes& codes() const { return codes_; }
+    VehicleInfo& vehicleInfo() { return vehicleInfo_; }
+    const VehicleInfo& vehicleInfo() const { return vehicleInfo_; }
     LiveData& live() { return live_; }
     const LiveData& live() const { return live_; }
     Instruments& instruments() { return instruments_; }
@@ -110,6 +113,9 @@ private:
     PassContext passContext(Function function);
     void runFunction(Function function);
     void keepAlive();
+    // After detection, when the car offers vehicle information: the VIN for General Info.
+    void readVinForGeneralInfo(PassContext& pass);
+    void showVin();
     // The live-data rows' and graph traces' choices as a "K" trace line when they changed.
     void traceChoices();
 
@@ -120,6 +126,7 @@ private:
     Navigation navigation_;
     VehicleStatus vehicle_;
     TroubleCodes codes_;
+    VehicleInfo vehicleInfo_;
     LiveData live_;
     Instruments instruments_;
     Detection detection_;

@@ -43,19 +43,6 @@ CodeRead legacyCodes(const QStringList& lines, int response) {
     return read;
 }
 
-// One message of a controller: the payload bytes, starting with the response byte.
-struct CanMessage {
-    QByteArray payload;
-    qsizetype length = 0; // announced payload length in bytes
-    int nextSequence = 1; // sequence number the next consecutive frame must carry
-    bool open = false;    // a segmented message still waiting for consecutive frames
-};
-
-struct CanController {
-    int address;
-    std::vector<CanMessage> messages;
-};
-
 CanController& controllerFor(std::vector<CanController>& controllers, int address) {
     for (CanController& c : controllers)
         if (c.address == address) return c;
@@ -73,7 +60,7 @@ CanController& controllerFor(std::vector<CanController>& controllers, int addres
 // is still incomplete replaces it (the controller started the transfer again). A message
 // that ends short of its announced length, or announces more codes than it holds, makes
 // the whole read fail: a list missing codes would read as complete.
-CodeRead canCodes(const QStringList& lines, HeaderLayout layout, int response) {
+std::vector<CanController> canMessages(const QStringList& lines, HeaderLayout layout) {
     std::vector<CanController> controllers;
     for (const QString& raw : lines) {
         if (raw.size() < 6) continue;
@@ -121,7 +108,11 @@ CodeRead canCodes(const QStringList& lines, HeaderLayout layout, int response) {
             break;
         }
     }
+    return controllers;
+}
 
+CodeRead canCodes(const QStringList& lines, HeaderLayout layout, int response) {
+    const std::vector<CanController> controllers = canMessages(lines, layout);
     CodeRead read;
     bool answered = false;
     for (const CanController& controller : controllers) {
@@ -152,6 +143,10 @@ CodeRead canCodes(const QStringList& lines, HeaderLayout layout, int response) {
 }
 
 } // namespace
+
+std::vector<CanController> reassembleCan(const QStringList& lines, HeaderLayout layout) {
+    return canMessages(lines, layout);
+}
 
 CodeRead readTroubleCodes(const QString& reply, HeaderLayout layout, int service) {
     const int response = 0x40 + service;

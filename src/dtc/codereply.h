@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 namespace zelcor {
 
@@ -26,6 +27,25 @@ struct CodeRead {
     QStringList items;
     QString problem; // empty when the codes were read
 };
+
+// One message of a controller on CAN, reassembled from its frames: the payload bytes,
+// starting with the response byte.
+struct CanMessage {
+    QByteArray payload;
+    qsizetype length = 0; // announced payload length in bytes
+    int nextSequence = 1; // sequence number the next consecutive frame must carry
+    bool open = false;    // a segmented message that never received all its frames
+};
+
+// The messages of one controller, in the order their first frames came.
+struct CanController {
+    int address;
+    std::vector<CanMessage> messages;
+};
+
+// The messages of every controller that answered on CAN (ISO 15765-2), in the order the
+// controllers first spoke. `lines`: one frame each, headers on, as the adapter wrote them.
+std::vector<CanController> reassembleCan(const QStringList& lines, HeaderLayout layout);
 
 // `reply`: the lines separated by CR, blanks, LF and ">" removed, headers on.
 // `service`: 3 (stored codes) or 7 (pending codes).

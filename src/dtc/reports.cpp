@@ -34,12 +34,16 @@ QString reportStamp(const QString& when) {
 
 QString codeReport(const QString& when, const QStringList& stored, const QStringList& pending,
                    const std::function<QString(const QString& first6)>& explain, const QString& storedProblem,
-                   const QString& pendingProblem) {
+                   const QString& pendingProblem, const QStringList& permanent, const QString& permanentProblem) {
     QString out = reportStamp(when);
     out += QStringLiteral("STORED CODES") + crlf + crlf;
     appendCodeLines(out, stored, 15, explain, storedProblem);
     out += crlf + QStringLiteral("PENDING CODES") + crlf + crlf;
     appendCodeLines(out, pending, 3, explain, pendingProblem);
+    if (!permanent.isEmpty() || !permanentProblem.isEmpty()) {
+        out += crlf + QStringLiteral("PERMANENT CODES") + crlf + crlf;
+        appendCodeLines(out, permanent, 3, explain, permanentProblem);
+    }
     return out;
 }
 

@@ -21,10 +21,12 @@ QString reportStamp(const QString& when);
 // pending ones), which `explain` gets from the item's first six characters. Blank items
 // are not written, but their explanation is looked up and written like any other. A list
 // that could not be read is written as the line that says why (`storedProblem`,
-// `pendingProblem`), so the report never reads as "no codes".
+// `pendingProblem`), so the report never reads as "no codes". "PERMANENT CODES" and the
+// permanent items (explanations indented by 3) follow when that list was read.
 QString codeReport(const QString& when, const QStringList& stored, const QStringList& pending,
                    const std::function<QString(const QString& first6)>& explain,
-                   const QString& storedProblem = QString(), const QString& pendingProblem = QString());
+                   const QString& storedProblem = QString(), const QString& pendingProblem = QString(),
+                   const QStringList& permanent = QStringList(), const QString& permanentProblem = QString());
 
 // The freeze frame report: the stamp, row 0 (the causing code), the explanation, then
 // "Sensors:" and the visible rows 1 to 21, and a closing empty line.

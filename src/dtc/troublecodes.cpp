@@ -4,6 +4,7 @@
 #include "base/programfolder.h"
 #include "dtc/codereply.h"
 #include "dtc/explaincode.h"
+#include "dtc/reportfile.h"
 #include "dtc/reports.h"
 #include "link/helptexts.h"
 #include "obd/parameters.h"
@@ -16,12 +17,7 @@ namespace zelcor {
 namespace {
 
 const QString erasingItem = QStringLiteral("--- Erasing ---");
-
-QString tipText(const QString& what) {
-    return QStringLiteral("TIP:  After this message you will be asked where to save the %1.\r\n"
-                          "          Save to MY DOCUMENTS or the DESKTOP so it is easy to find.")
-        .arg(what);
-}
+constexpr int kPermanentService = 0x0A;
 
 } // namespace
 
@@ -33,22 +29,34 @@ void TroubleCodes::readCodes(PassContext& pass) {
     codes_.saveEnabled = false;
     codes_.stored = QStringList{readingItem};
     codes_.pending = QStringList{readingItem};
+    codes_.permanent = QStringList{readingItem};
     codes_.storedIndex = -1;
     codes_.pendingIndex = -1;
+    codes_.permanentIndex = -1;
     codes_.storedProblem.clear();
     codes_.pendingProblem.clear();
+    codes_.permanentProblem.clear();
     emit codesChanged();
 
     Exchange& exchange = pass.exchange();
-    for (int service : {3, 7}) {
-        exchange.send(QStringLiteral("0%1").arg(service));
+    for (int service : {3, 7, kPermanentService}) {
+        exchange.send(QStringLiteral("%1").arg(service, 2, 16, QLatin1Char('0')).toUpper());
         const QString reply = exchange.receiveAll();
         if (service == 3) host_.setClipboardText(reply);
-        const CodeRead read = readTroubleCodes(reply, exchange.headerLayout(), service);
-        (service == 3 ? codes_.stored : codes_.pending) = troubleCodeList(read);
-        (service == 3 ? codes_.storedProblem : codes_.pendingProblem) = read.problem;
+        CodeRead read = readTroubleCodes(reply, exchange.headerLayout(), service);
+        // Cars built before permanent codes existed answer NO DATA: they hold none.
+        if (service == kPermanentService && read.problem == QStringLiteral("NO DATA")) read.problem.clear();
+        QStringList& list = service == 3 ? codes_.stored : service == 7 ? codes_.pending : codes_.permanent;
+        QString& problem = service == 3   ? codes_.storedProblem
+                           : service == 7 ? codes_.pendingProblem
+                                          : codes_.permanentProblem;
+        list = troubleCodeList(read);
+        problem = read.problem;
         emit codesChanged();
     }
+    if (erased_)
+        codes_.permanentNote = QStringLiteral("Permanent codes clear themselves after the fault is repaired and the "
+                                              "monitor passes");
     codes_.eraseEnabled = true;
     codes_.saveEnabled = true;
     emit codesChanged();
@@ -58,6 +66,7 @@ bool TroubleCodes::erase(PassContext& pass) {
     if (pass.stopRequested()) return false;
     pass.exchange().send(QStringLiteral("04"));
     pass.exchange().receiveAll();
+    erased_ = true;
     return true;
 }
 
@@ -97,23 +106,29 @@ QString TroubleCodes::explanation(const QString& code) {
     return text;
 }
 
-// Selects an item of the stored or pending list and shows the explanation of its first
-// six characters.
-void TroubleCodes::showExplanation(bool stored, int index) {
-    const QStringList& list = stored ? codes_.stored : codes_.pending;
-    (stored ? codes_.storedIndex : codes_.pendingIndex) = index;
+// Selects an item of one list, clears the others' selection and shows the explanation
+// of the item's first six characters.
+void TroubleCodes::showExplanation(CodeList which, int index) {
+    codes_.storedIndex = which == CodeList::Stored ? index : -1;
+    codes_.pendingIndex = which == CodeList::Pending ? index : -1;
+    codes_.permanentIndex = which == CodeList::Permanent ? index : -1;
+    const QStringList& list = which == CodeList::Stored    ? codes_.stored
+                              : which == CodeList::Pending ? codes_.pending
+                                                           : codes_.permanent;
     codes_.explanation = explanation(list.value(index).left(6));
     emit codesChanged();
 }
 
 void TroubleCodes::selectStored(int index) {
-    codes_.pendingIndex = -1;
-    showExplanation(true, index);
+    showExplanation(CodeList::Stored, index);
 }
 
 void TroubleCodes::selectPending(int index) {
-    codes_.storedIndex = -1;
-    showExplanation(false, index);
+    showExplanation(CodeList::Pending, index);
+}
+
+void TroubleCodes::selectPermanent(int index) {
+    showExplanation(CodeList::Permanent, index);
 }
 
 void TroubleCodes::holdButtonsForErase() {
@@ -143,8 +158,12 @@ void TroubleCodes::cancelErase() {
 void TroubleCodes::clear() {
     codes_.stored.clear();
     codes_.pending.clear();
+    codes_.permanent.clear();
     codes_.storedProblem.clear();
     codes_.pendingProblem.clear();
+    codes_.permanentProblem.clear();
+    codes_.permanentNote.clear();
+    erased_ = false;
     codes_.explanation.clear();
     emit codesChanged();
 }
@@ -153,22 +172,29 @@ void TroubleCodes::clear() {
 // item as a click would.
 void TroubleCodes::saveCodes() {
     const bool chosen = saveReport(QStringLiteral("trouble codes"), QStringLiteral("errors.txt"), [this] {
-        // codeReport asks for the explanations of the stored items, then of the pending ones,
-        // in list order; count the calls to know which item is asked for.
-        const int storedItems = int(qMax<qsizetype>(codes_.stored.size() - 2, 0));
+        // codeReport asks for the explanations of the stored items, then of the pending and
+        // the permanent ones, in list order; count the calls to know which item is asked for.
+        const int storedItems = codes_.storedProblem.isEmpty() ? int(qMax<qsizetype>(codes_.stored.size() - 2, 0)) : 0;
+        const int pendingItems =
+            codes_.pendingProblem.isEmpty() ? int(qMax<qsizetype>(codes_.pending.size() - 2, 0)) : 0;
         int call = 0;
         const auto explain = [&](const QString&) {
-            const bool stored = call < storedItems;
-            showExplanation(stored, stored ? call : call - storedItems);
+            if (call < storedItems)
+                showExplanation(CodeList::Stored, call);
+            else if (call < storedItems + pendingItems)
+                showExplanation(CodeList::Pending, call - storedItems);
+            else
+                showExplanation(CodeList::Permanent, call - storedItems - pendingItems);
             ++call;
             return codes_.explanation;
         };
         return codeReport(reportStampTime(), codes_.stored, codes_.pending, explain, codes_.storedProblem,
-                          codes_.pendingProblem);
+                          codes_.pendingProblem, codes_.permanent, codes_.permanentProblem);
     });
     if (!chosen) return;
     codes_.pendingIndex = -1;
     codes_.storedIndex = -1;
+    codes_.permanentIndex = -1;
     emit codesChanged();
 }
 
@@ -183,24 +209,7 @@ QString TroubleCodes::reportStampTime() const {
 }
 
 bool TroubleCodes::saveReport(const QString& what, const QString& defaultName, const std::function<QString()>& report) {
-    host_.message(tipText(what), QString(), MessageIcon::Information);
-    SaveDialogRequest request;
-    request.defaultExtension = QStringLiteral("txt");
-    request.filter = QStringLiteral("*.txt");
-    request.proposedPath = inFolder(programFolder_, defaultName);
-    QString path = host_.saveFileName(request);
-    if (path.isEmpty()) return false;
-    path = withExtension(path, QStringLiteral(".txt"));
-
-    // Reports are only ever appended to, the whole report in one write.
-    const QByteArray bytes = report().toUtf8();
-    QFile file(path);
-    const bool written =
-        file.open(QIODevice::WriteOnly | QIODevice::Append) && file.write(bytes) == bytes.size() && file.flush();
-    if (!written)
-        host_.message(QStringLiteral("The report could not be saved to %1:\r\n%2").arg(path, file.errorString()),
-                      QStringLiteral("Error"), MessageIcon::Exclamation);
-    return true;
+    return appendReportFile(host_, programFolder_, what, defaultName, report);
 }
 
 } // namespace zelcor

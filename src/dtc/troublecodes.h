@@ -1,5 +1,5 @@
 #pragma once
-// Trouble codes: the stored and pending lists with the explanation of the selected code,
+// Trouble codes: the stored, pending and permanent lists with the explanation of the selected code,
 // the two-step erase, the freeze frame, their passes and the saved reports.
 
 #include "base/host.h"
@@ -18,11 +18,15 @@ struct CodesPanel {
     // marker; a list that could not be read holds the one item that says why.
     QStringList stored;
     QStringList pending;
+    QStringList permanent; // kept by the controller until its monitor passes; no erase clears them
     QString storedProblem; // why the stored codes could not be read; empty when they were
     QString pendingProblem;
+    QString permanentProblem;
+    QString permanentNote;       // beside the permanent list after an erase
     QString explanation;         // of the selected code
     int storedIndex = -1;        // the selection in the stored list
     int pendingIndex = -1;       // the selection in the pending list
+    int permanentIndex = -1;     // the selection in the permanent list
     bool eraseEnabled = true;    // "ERASE ALL CODES"
     bool saveEnabled = true;     // "SAVE CODES TO FILE"
     bool confirmVisible = false; // "ERASE CODES NOW" and "CANCEL"
@@ -36,7 +40,8 @@ public:
     const CodesPanel& codesPanel() const { return codes_; }
     const FreezeFrame& freezeFrame() const { return freeze_; }
 
-    // Stored codes (service 03), then pending codes (service 07) of every controller.
+    // Stored codes (service 03), pending codes (service 07), then permanent codes
+    // (service 0A) of every controller.
     void readCodes(PassContext& pass);
     // Clears the codes (service 04); false when a stop kept the request from going out.
     // The reply is not examined: the codes read next show what is left.
@@ -44,10 +49,11 @@ public:
     // Frame 0 of the selected controller's freeze frame, one request per stored parameter.
     void readFreezeFrame(PassContext& pass);
 
-    // A code clicked in one list: the other list loses its selection and the code's
+    // A code clicked in one list: the other lists lose their selection and the code's
     // explanation shows.
     void selectStored(int index);
     void selectPending(int index);
+    void selectPermanent(int index);
 
     // The two-step erase: "ERASE ALL CODES" holds the buttons, then asks for the second
     // click; "ERASE CODES NOW" shows the lists as erasing; "CANCEL" gives the buttons back.
@@ -73,7 +79,8 @@ signals:
     void freezeFrameChanged();
 
 private:
-    void showExplanation(bool stored, int index);
+    enum class CodeList { Stored, Pending, Permanent };
+    void showExplanation(CodeList list, int index);
     QString reportStampTime() const;
     // The TIP box, the shared save dialog, then `report` appended to the chosen file; false
     // when the dialog was cancelled.
@@ -84,6 +91,7 @@ private:
     CodesPanel codes_;
     FreezeFrame freeze_;
     std::function<QString()> reportTime_;
+    bool erased_ = false; // an erase went out on this connection
 };
 
 } // namespace zelcor

@@ -239,7 +239,9 @@ QString Link::replyFromLine(const QString& line) {
 }
 
 // The next reply of the trace, the function choices ("L" lines) on the way applied; none
-// when the recorded pass had no further reply.
+// when the trace has ended. A request beyond the replies of its recorded pass, which the
+// program that wrote the trace did not send, reads as unanswered (NO DATA), not as a
+// lost link.
 QString Link::replayedReply() {
     const qint64 start = trace_.position();
     QString line;
@@ -250,7 +252,8 @@ QString Link::replayedReply() {
         } else if (isReplyLine(line)) {
             return replyFromLine(line);
         } else if (line.startsWith(QLatin1Char('T'))) {
-            break;
+            trace_.seek(start);
+            return QStringLiteral("NO DATA\r\r>");
         }
     }
     trace_.seek(start);

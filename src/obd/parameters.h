@@ -19,6 +19,7 @@ inline constexpr int kTorqueCode = 997;
 // Parameters the program reads by number besides the table.
 namespace pid {
 inline constexpr int monitorStatus = 0x01;
+inline constexpr int monitorStatusThisCycle = 0x41;
 inline constexpr int freezeFrameCode = 0x02;
 inline constexpr int fuelSystems = 0x03;
 inline constexpr int coolantTemperature = 0x05;

@@ -53,6 +53,18 @@ GeneralInfoStatus generalInfoStatus(const QByteArray& data) {
     return s;
 }
 
+DriveCycleStatus driveCycleStatus(const QByteArray& data) {
+    const int b = dataByte(data, 1);
+    const int c = dataByte(data, 2);
+    const int d = dataByte(data, 3);
+    DriveCycleStatus s;
+    addMonitors(s.enabled, b, 0, kContinuousMonitors);
+    addMonitors(s.enabled, c, kContinuousMonitors, 8);
+    addMonitors(s.incomplete, b & (b >> 4), 0, kContinuousMonitors);
+    addMonitors(s.incomplete, c & d, kContinuousMonitors, 8);
+    return s;
+}
+
 std::array<bool, kFuelSystemLabels> fuelSystemHighlights(const QByteArray& data) {
     const int a = dataByte(data, 0);
     const int b = dataByte(data, 1);

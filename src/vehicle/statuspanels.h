@@ -19,6 +19,14 @@ struct GeneralInfoStatus {
 };
 GeneralInfoStatus generalInfoStatus(const QByteArray& data);
 
+// Monitor status this drive cycle ("0141"): the monitors enabled, and of those the ones
+// not completed yet.
+struct DriveCycleStatus {
+    QStringList enabled;
+    QStringList incomplete;
+};
+DriveCycleStatus driveCycleStatus(const QByteArray& data);
+
 // The monitor names: 0..2 continuous, 3..10 non-continuous; empty outside.
 QString monitorName(int index);
 

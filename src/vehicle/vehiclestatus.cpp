@@ -23,6 +23,20 @@ void VehicleStatus::readGeneralInfo(PassContext& pass) {
     generalInfo_.nonContinuous = status.nonContinuous;
     generalInfo_.incomplete = status.incomplete;
     emit generalInfoChanged();
+
+    if (driveCycle_ == DriveCycle::Unanswered) return;
+    const auto cycle = ask(pass, pid::monitorStatusThisCycle);
+    if (!cycle) return;
+    if (!cycle->answers(0x01, pid::monitorStatusThisCycle)) {
+        if (driveCycle_ == DriveCycle::Unknown) driveCycle_ = DriveCycle::Unanswered;
+        return;
+    }
+    driveCycle_ = DriveCycle::Answered;
+    const DriveCycleStatus drive = driveCycleStatus(cycle->data);
+    generalInfo_.driveCycleShown = true;
+    generalInfo_.driveCycleEnabled = drive.enabled;
+    generalInfo_.driveCycleIncomplete = drive.incomplete;
+    emit generalInfoChanged();
 }
 
 void VehicleStatus::readFuelSystems(PassContext& pass) {
@@ -85,8 +99,18 @@ void VehicleStatus::readOxygenSensors(PassContext& pass) {
     }
 }
 
+void VehicleStatus::setVin(const QString& vin) {
+    generalInfo_.vin = vin;
+    emit generalInfoChanged();
+}
+
 void VehicleStatus::clearForDetection() {
     oxygen_.reset();
+    driveCycle_ = DriveCycle::Unknown;
+    generalInfo_.driveCycleShown = false;
+    generalInfo_.driveCycleEnabled.clear();
+    generalInfo_.driveCycleIncomplete.clear();
+    generalInfo_.vin.clear();
     generalInfo_.continuous.clear();
     generalInfo_.nonContinuous.clear();
     generalInfo_.incomplete.clear();

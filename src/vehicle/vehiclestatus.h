@@ -12,14 +12,18 @@
 namespace zelcor {
 
 struct GeneralInfoPanel {
-    QString codeCount;         // "Number of Trouble Codes"
-    QString mil;               // "Check-Engine (MIL) Light"
-    QStringList continuous;    // continuous tests supported
-    QStringList nonContinuous; // non-continuous tests supported
-    QStringList incomplete;    // tests failed or not completed
-    QStringList controllers;   // the controllers that answered, addresses in decimal
-    int controllerIndex = -1;  // the controller list's selection
-    QString currentAddress;    // the controller the program works with, as shown
+    QString codeCount;                // "Number of Trouble Codes"
+    QString mil;                      // "Check-Engine (MIL) Light"
+    QStringList continuous;           // continuous tests supported
+    QStringList nonContinuous;        // non-continuous tests supported
+    QStringList incomplete;           // tests failed or not completed
+    QStringList controllers;          // the controllers that answered, addresses in decimal
+    int controllerIndex = -1;         // the controller list's selection
+    QString currentAddress;           // the controller the program works with, as shown
+    QString vin;                      // the VIN on one line with its decoded parts; empty when not read
+    bool driveCycleShown = false;     // the controller reports its monitors this drive cycle
+    QStringList driveCycleEnabled;    // monitors enabled this drive cycle
+    QStringList driveCycleIncomplete; // of those, not completed yet
 };
 
 struct FuelSystemPanel {
@@ -63,6 +67,8 @@ public:
 
     // Detection: everything read before is forgotten, then the controllers that answered.
     void clearForDetection();
+    // The VIN line, read by the vehicle information pass.
+    void setVin(const QString& vin);
     void setControllers(const QStringList& decimalAddresses);
     void setControllerIndex(int index);
     void setCurrentAddress(const QString& shown);
@@ -78,6 +84,10 @@ private:
     // Sends a service 01 request unless a stop is requested; the reply when it was received.
     std::optional<Reply> ask(PassContext& pass, int pid);
 
+    // Whether the selected controller answers "0141": not asked yet, yes, or no (then it
+    // is not asked again until the next detection).
+    enum class DriveCycle { Unknown, Answered, Unanswered };
+    DriveCycle driveCycle_ = DriveCycle::Unknown;
     GeneralInfoPanel generalInfo_;
     FuelSystemPanel fuelSystems_;
     ParameterPanel parameterPanel_;

@@ -67,8 +67,8 @@ private slots:
         QTest::addColumn<Function>("pickedMeanwhile");
         QTest::addColumn<Function>("after");
         QTest::addColumn<int>("requests");
-        QTest::newRow("ordinary") << false << Function::None << Function::Idle << 2;
-        QTest::newRow("gauges picked meanwhile") << false << Function::LiveData << Function::LiveData << 2;
+        QTest::newRow("ordinary") << false << Function::None << Function::Idle << 3;
+        QTest::newRow("gauges picked meanwhile") << false << Function::LiveData << Function::LiveData << 3;
         QTest::newRow("stopped") << true << Function::None << Function::TroubleCodes << 0;
     }
     void readCodes() {
@@ -78,10 +78,10 @@ private slots:
         const QStringList before = rig.panel().stored;
         rig.answers["03"] = "7E8 06 43 02 01 33 01 96\r\r>";
         if (stopped) rig.session.link().requestStop();
-        QStringList seenPending;
+        QStringList seenLast; // the list read last, as shown while the codes are read
         bool buttonsSeen = false;
         rig.clock.onYield = [&](double) {
-            seenPending = rig.panel().pending;
+            seenLast = rig.panel().permanent;
             buttonsSeen |= rig.panel().eraseEnabled || rig.panel().saveEnabled;
             if (pickedMeanwhile != Function::None) rig.session.navigation().setFunction(pickedMeanwhile);
         };
@@ -91,7 +91,7 @@ private slots:
         QCOMPARE(rig.panel().stored == before, stopped);
         if (stopped) return;
         QVERIFY(!buttonsSeen && rig.panel().eraseEnabled && rig.panel().saveEnabled);
-        QCOMPARE(seenPending, QStringList{readingItem});
+        QCOMPARE(seenLast, QStringList{readingItem});
         QCOMPARE(rig.host.clipboard.last(), QStringLiteral("7E806430201330196\r\r"));
     }
 
@@ -104,7 +104,7 @@ private slots:
         QTest::addColumn<double>("waited");
         QTest::addColumn<bool>("confirm");
         QTest::addColumn<QList<QByteArray>>("sent");
-        const QList<QByteArray> erased{"04", "03", "07"}, readAgain{"03", "07"};
+        const QList<QByteArray> erased{"04", "03", "07", "0A"}, readAgain{"03", "07", "0A"};
         QTest::newRow("idle, erase now") << Function::Idle << -1.0 << 0.0 << true << erased;
         QTest::newRow("read ends in 0.3 s, cancel") << Function::TroubleCodes << 0.3 << 0.3 << false << readAgain;
         QTest::newRow("nothing ends the read, erase now") << Function::TroubleCodes << -1.0 << 1.0 << true << erased;
@@ -138,6 +138,56 @@ private slots:
             sent << rig.port.lines;
         }
         QTEST(sent, "sent");
+    }
+
+    // Permanent codes come with the others, explained like them, and stay through an erase,
+    // which the note beside the list then explains. A car from before them answers NO
+    // DATA: an empty list, not a failed read.
+    void permanentCodes_data() {
+        QTest::addColumn<QString>("profile");
+        QTest::addColumn<QStringList>("permanent");
+        QTest::newRow("kept through the erase") << "manycodes" << codeItems({"P0301", "P0420"}, "232");
+        QTest::newRow("none held") << "can11" << QStringList{};
+        QTest::newRow("legacy car without them") << "legacy" << QStringList{};
+    }
+    void permanentCodes() {
+        QFETCH(QString, profile);
+        QFETCH(QStringList, permanent);
+        CarRig rig(profile);
+        QStringList before, afterErase, storedAfter;
+        QString noteBefore;
+        rig.afterPass = [&](Function served) {
+            const CodesPanel& panel = rig.session.codes().codesPanel();
+            if (served == Function::Detection) rig.session.navigation().setFunction(Function::TroubleCodes);
+            if (served != Function::TroubleCodes) return false;
+            if (before.isEmpty()) {
+                before = panel.permanent;
+                noteBefore = panel.permanentNote;
+                rig.session.navigation().setFunction(Function::Erase);
+                return false;
+            }
+            afterErase = panel.permanent;
+            storedAfter = panel.stored;
+            return true;
+        };
+        rig.session.connection().run();
+        QCOMPARE(before, closed(permanent));
+        QCOMPARE(afterErase, closed(permanent));
+        QCOMPARE(storedAfter, closed({}));
+        QVERIFY(noteBefore.isEmpty());
+        const CodesPanel& panel = rig.session.codes().codesPanel();
+        QCOMPARE(panel.permanentNote, QStringLiteral("Permanent codes clear themselves after the fault is repaired "
+                                                     "and the monitor passes"));
+        QVERIFY(panel.permanentProblem.isEmpty());
+        if (permanent.isEmpty()) return;
+        rig.session.codes().selectPermanent(1);
+        QVERIFY(panel.explanation.startsWith("P0420 "));
+        QVERIFY(panel.storedIndex == -1 && panel.pendingIndex == -1 && panel.permanentIndex == 1);
+        rig.host.saveAnswer = rig.dir.filePath("codes.txt");
+        rig.session.codes().saveCodes();
+        const QString report = QString::fromLatin1(fileText(rig.dir.filePath("codes.txt")));
+        QVERIFY2(report.contains("PERMANENT CODES\r\n\r\n" + indent + permanent.first() + "\r\n   P0301 "),
+                 qPrintable(report));
     }
 
     // The requests sent, how many rows show, the first rows and the explanation.

@@ -114,7 +114,17 @@ QString panels(const Session& s, const RecordingHost& host, qsizetype& messagesS
              .arg(int(codes.eraseEnabled))
              .arg(int(codes.saveEnabled))
              .arg(int(codes.confirmVisible)));
+    line(QStringLiteral("permanent [%1] at %2 note %3")
+             .arg(joined(codes.permanent))
+             .arg(codes.permanentIndex)
+             .arg(visible(codes.permanentNote)));
     line(QStringLiteral("explanation %1").arg(visible(codes.explanation)));
+    line(QStringLiteral("vin %1").arg(g.vin));
+    line(QStringLiteral("drive cycle %1 [%2] [%3]")
+             .arg(int(g.driveCycleShown))
+             .arg(joined(g.driveCycleEnabled), joined(g.driveCycleIncomplete)));
+    line(QStringLiteral("vehicle info %1").arg(visible(s.vehicleInfo().infoText())));
+    line(QStringLiteral("test results %1").arg(visible(s.vehicleInfo().testsText())));
     QStringList freeze;
     for (const FreezeFrameRow& row : s.codes().freezeFrame().rows)
         if (row.visible) freeze << row.label + QLatin1Char('=') + row.value;

@@ -213,7 +213,7 @@ private slots:
 
     // While replaying, replies come from the trace's "R" lines ("L" lines on the way
     // select a function entry, a damaged one selects nothing) without a wait, a write or a
-    // log line.
+    // log line. A request beyond the recorded pass's replies reads as NO DATA, the link kept.
     void replayedReplies() {
         Rig rig;
         const QByteArray trace =
@@ -227,7 +227,8 @@ private slots:
         QCOMPARE(rig.timed([&] { rig.link.send(QStringLiteral("0100")); }), 0.0);
         QCOMPARE(rig.link.receive().text, QStringLiteral("4100BE3FA813"));
         QCOMPARE(listEntry, 3);
-        QVERIFY(rig.link.receive().isEmpty()); // the recorded pass ends first
+        QCOMPARE(rig.link.receive().text, QStringLiteral("NODATA")); // the recorded pass ends first
+        QVERIFY(!rig.link.linkLost());
         QVERIFY(rig.port.lines.isEmpty());
         rig.link.trace().close();
         QCOMPARE(rig.log(), trace);

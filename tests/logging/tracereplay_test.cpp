@@ -76,6 +76,28 @@ private slots:
         QCOMPARE(rig.passEnds.size(), 5);
     }
 
+    // A trace written by a program that asked less: a request beyond its pass's recorded
+    // replies reads as unanswered, and the link is not taken for lost.
+    void requestsBeyondTheRecordedPass() {
+        Rig rig;
+        rig.write(QStringLiteral("log.txt"),
+                  "F254\r\nS03\r\nR48 6B 10 43 01 33 00 00 00 00 00\\r\\r>\r\nS07\r\n"
+                  "R48 6B 10 47 00 00 00 00 00 00 00\\r\\r>\r\nT2026-12-06 10:00:10.000\r\n");
+        rig.replay.controls().speedIndex = kReplaySpeeds - 1;
+        rig.replay.controls().setPlay(true);
+        bool lost = true;
+        rig.clock.onYield = [&](double) {
+            if (rig.passEnds.size() == 1) lost = rig.session.link().linkLost(); // right after the pass
+            if (!rig.replay.controls().play || rig.passEnds.size() > 20) rig.replay.end();
+        };
+        rig.replay.run();
+        const CodesPanel& codes = rig.session.codes().codesPanel();
+        QCOMPARE(codes.stored, closed(codeItems({"P0133"}, "16")));
+        QCOMPARE(codes.permanent, closed({}));
+        QCOMPARE(codes.permanentProblem, QString());
+        QVERIFY(!lost);
+    }
+
     // A damaged "F" line (a number no function has) leaves the function as it was.
     void damagedFunctionLine() {
         Rig rig;

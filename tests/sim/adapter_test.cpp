@@ -124,12 +124,25 @@ private slots:
         reply("ISO 14230-4", "legacy", 5, "ATH1", "0100",
               "86 F1 10 41 00 BE 3E B8 13 8F\r86 F1 18 41 00 88 18 00 10 80\r\r>");
         reply("legacy identification", "legacy", 0, "", "0902",
-              "49 02 01 00 00 00 31\r49 02 02 5A 43 34 53\r49 02 03 31 4D 30 58\r49 02 04 4E 31 30 30\r"
-              "49 02 05 30 33 32 37\r\r>");
+              "49 02 01 00 00 00 32\r49 02 02 5A 43 39 4B\r49 02 03 34 31 41 31\r49 02 04 34 31 30 30\r"
+              "49 02 05 35 30 39 33\r\r>");
+        reply("supported information, the gearbox without VIN", "can11", 0, "", "0900",
+              "49 00 55 40 00 00\r49 00 14 40 00 00\r\r>");
+        reply("legacy supported information with message counts", "legacy", 0, "", "0900", "49 00 01 FF 00 00 00\r\r>");
+        reply("legacy in-use counters: eight messages", "legacy", 0, "", "0907", "49 07 08\r\r>");
+        reply("legacy calibration ID, numbered and padded", "legacy", 0, "", "0904",
+              "49 04 01 5A 43 30 34\r49 04 02 4B 39 41 31\r49 04 03 00 00 00 00\r49 04 04 00 00 00 00\r\r>");
+        reply("permanent codes", "manycodes", 0, "ATH1", "0A", "7E8 06 4A 02 03 01 04 20\r7E9 02 4A 00\r\r>");
+        reply("supported monitors", "can11", 0, "", "0600", "46 00 C0 00 00 01\r\r>");
+        reply("one monitor's failing test", "can11", 0, "ATH1", "0621",
+              "7E8 10 0A 46 21 84 03 00 78\r7E8 21 00 00 00 64 00 00 00\r\r>");
         // Requests no controller answers.
         reply("several parameters on a legacy bus", "legacy", 0, "", "010C0D", none);
         reply("unsupported parameter", "can11", 0, "", "0108", none);
-        reply("unknown service", "can11", 0, "", "0A", none);
+        reply("unknown service", "can11", 0, "", "08", none);
+        reply("no permanent codes on an older car", "legacy", 0, "", "0A", none);
+        reply("no test results on an older car", "legacy", 0, "", "0600", none);
+        reply("no such monitor", "can11", 0, "", "0631", none);
         reply("service 03 with data", "can11", 0, "", "0300", none);
         reply("freeze frame 1", "can11", 0, "", "020C01", none);
         reply("nothing frozen", "nofreeze", 0, "", "020C00", none);

@@ -205,6 +205,62 @@ private slots:
         QCOMPARE(itemsOf(stored).last(), QStringLiteral("--- Erasing ---"));
     }
 
+    // The information the car offers, on each car: the VIN line and this drive cycle's monitors
+    // on General Info, the permanent list (a click explains a code), the Vehicle Information
+    // and Test Results panels with their Copy and Save, listed only where the car answers.
+    void informationPanels_data() {
+        QTest::addColumn<QString>("profile");
+        QTest::addColumn<bool>("testResults"); // listed, and the drive cycle shown
+        QTest::addColumn<int>("permanent");
+        QTest::newRow("CAN, one test failing") << "can11" << true << 0;
+        QTest::newRow("CAN, permanent codes") << "manycodes" << true << 2;
+        QTest::newRow("legacy: no test results, no drive cycle") << "legacy" << false << 0;
+    }
+    void informationPanels() {
+        QFETCH(QString, profile);
+        QFETCH(bool, testResults);
+        QFETCH(int, permanent);
+        CarWindowRig rig(profile);
+        rig.window.show();
+        rig.run(Function::GeneralInfo, Function::GeneralInfo);
+        const GeneralInfoPanel& info = rig.session.vehicle().generalInfo();
+        QVERIFY(info.vin.size() > 17);
+        QCOMPARE(rig.text("vin"), info.vin);
+        QCOMPARE(rig.find("driveCycleEnabled")->isVisible(), testResults);
+        if (testResults) QCOMPARE(rig.items("driveCycleEnabled"), info.driveCycleEnabled);
+        QStringList names;
+        for (const ListEntry& entry : rig.session.navigation().functions())
+            names << entry.name;
+        QVERIFY(names.contains("Vehicle Information"));
+        QCOMPARE(names.contains("Test Results"), testResults);
+
+        rig.run(Function::TroubleCodes);
+        const CodesPanel& codes = rig.session.codes().codesPanel();
+        QCOMPARE(rig.text("permanentHeading"), QStringLiteral("Permanent"));
+        QCOMPARE(rig.items("permanentList"), codes.permanent);
+        QCOMPARE(codes.permanent.size(), permanent > 0 ? permanent + 2 : 2);
+        if (permanent > 0) {
+            clickRow(rig.find<QListWidget>("permanentList"), 1);
+            QVERIFY(rig.text("Text10").startsWith(codes.permanent.at(1).left(6)));
+        }
+
+        VehicleInfo& vehicleInfo = rig.session.vehicleInfo();
+        const QString saved = rig.dir.filePath(QStringLiteral("saved.txt"));
+        rig.host.saveAnswer = saved;
+        rig.run(Function::VehicleInformation, Function::VehicleInformation);
+        QCOMPARE(rig.text("vehicleInfoText"), QString(vehicleInfo.infoText()).replace("\r\n", "\n"));
+        rig.find<QPushButton>("vehicleInfoCopy")->click();
+        QCOMPARE(rig.host.clipboard.last(), vehicleInfo.infoText());
+        rig.find<QPushButton>("vehicleInfoSave")->click();
+        QVERIFY(fileText(saved).contains(vehicleInfo.infoText().toUtf8()));
+        if (!testResults) return;
+        rig.run(Function::TestResults, Function::TestResults);
+        QVERIFY(rig.text("testResultsText").contains("Catalyst Monitor Bank 1"));
+        QCOMPARE(rig.text("testResultsText"), QString(vehicleInfo.testsText()).replace("\r\n", "\n"));
+        rig.find<QPushButton>("testResultsSave")->click();
+        QVERIFY(fileText(saved).endsWith(vehicleInfo.testsText().toUtf8() + "\r\n"));
+    }
+
     // The speed scale follows the unit setting, its labels where the dial's geometry puts them; a
     // speed in the other unit redraws it, so scale and readout agree. Needles pass the scale's end.
     void speedScale_data() {

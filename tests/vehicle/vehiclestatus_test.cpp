@@ -30,6 +30,42 @@ private slots:
         QVERIFY(shortData.continuous.isEmpty() && shortData.nonContinuous.isEmpty() && shortData.incomplete.isEmpty());
     }
 
+    // Monitors this drive cycle beside the readiness lists: shown when the controller
+    // answers "0141"; a controller that does not is not asked again.
+    void driveCycle_data() {
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<QList<QByteArray>>("secondPass");
+        QTest::addColumn<QStringList>("enabled");
+        QTest::addColumn<QStringList>("incomplete");
+        const QList<QByteArray> both{"0101", "0141"};
+        QTest::newRow("answered") << QByteArray("7E8 06 41 41 00 17 65 23") << both
+                                  << QStringList{"Misfire Monitoring",   "Fuel System Monitoring",
+                                                 "Component Monitoring", "Catalyst",
+                                                 "Evaporative System",   "Oxygen Sensor",
+                                                 "Oxygen Sensor Heater"}
+                                  << QStringList{"Misfire Monitoring", "Catalyst", "Oxygen Sensor"};
+        QTest::newRow("not answered: asked once")
+            << QByteArray("NO DATA") << QList<QByteArray>{"0101"} << QStringList{} << QStringList{};
+        QTest::newRow("another controller's answer")
+            << QByteArray("7E9 06 41 41 00 07 00 00") << QList<QByteArray>{"0101"} << QStringList{} << QStringList{};
+    }
+    void driveCycle() {
+        QFETCH(QByteArray, reply);
+        QFETCH(QStringList, enabled);
+        SessionRig rig;
+        rig.answers["0101"] = "7E8 06 41 01 83 07 65 04\r\r>";
+        rig.answers["0141"] = reply + "\r\r>";
+        rig.pass(Function::GeneralInfo);
+        QCOMPARE(rig.port.lines, (QList<QByteArray>{"0101", "0141"}));
+        rig.pass(Function::GeneralInfo);
+        QTEST(rig.port.lines, "secondPass");
+        const GeneralInfoPanel& g = rig.session.vehicle().generalInfo();
+        QCOMPARE(g.driveCycleShown, !enabled.isEmpty());
+        QCOMPARE(g.driveCycleEnabled, enabled);
+        QTEST(g.driveCycleIncomplete, "incomplete");
+        QCOMPARE(g.incomplete, QStringList{"Evaporative System"}); // the readiness lists stay as they were
+    }
+
     void texts() {
         QCOMPARE(powerTakeOffText(QByteArray::fromHex("FE")), QStringLiteral("PTO Not Active"));
         QCOMPARE(powerTakeOffText(QByteArray::fromHex("01")), QStringLiteral("PTO Active"));

@@ -64,7 +64,9 @@ QListWidget* makeCodeList(const QString& name, QWidget* parent) {
 TroubleCodesPanel::TroubleCodesPanel(TroubleCodes& codes, EraseActions erase, QWidget* parent)
     : QWidget(parent), codes_(codes), erase_(std::move(erase)),
       storedList_(makeCodeList(QStringLiteral("List5"), this)),
-      pendingList_(makeCodeList(QStringLiteral("List6"), this)), explanation_(new QPlainTextEdit(this)),
+      pendingList_(makeCodeList(QStringLiteral("List6"), this)),
+      permanentList_(makeCodeList(QStringLiteral("permanentList"), this)), permanentNote_(new QLabel(this)),
+      explanation_(new QPlainTextEdit(this)),
       eraseButton_(namedButton(QStringLiteral("Command4"), QStringLiteral("ERASE ALL CODES"), this)),
       eraseNowButton_(namedButton(QStringLiteral("Command5"), QStringLiteral("ERASE CODES NOW"), this)),
       cancelButton_(namedButton(QStringLiteral("Command6"), QStringLiteral("CANCEL"), this)),
@@ -82,7 +84,8 @@ void TroubleCodesPanel::buildLayout() {
     caption.setBold(true);
     QLabel* stored = namedLabel(QStringLiteral("Label28"), QStringLiteral("Stored"), this);
     QLabel* pending = namedLabel(QStringLiteral("Label29"), QStringLiteral("Pending"), this);
-    for (QLabel* label : {stored, pending}) {
+    QLabel* permanent = namedLabel(QStringLiteral("permanentHeading"), QStringLiteral("Permanent"), this);
+    for (QLabel* label : {stored, pending, permanent}) {
         label->setFont(caption);
         label->setAlignment(Qt::AlignHCenter);
     }
@@ -93,6 +96,8 @@ void TroubleCodesPanel::buildLayout() {
         button->setSizePolicy(policy);
     }
     explanation_->setMinimumHeight(explanation_->fontMetrics().lineSpacing() * 4);
+    permanentNote_->setObjectName(QStringLiteral("permanentNote"));
+    permanentNote_->setWordWrap(true);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(eraseButton_);
@@ -105,15 +110,19 @@ void TroubleCodesPanel::buildLayout() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(stored, 0, 0);
     layout->addWidget(pending, 0, 1);
+    layout->addWidget(permanent, 0, 2);
     layout->addWidget(new ColumnHeader(QStringLiteral("Label27"), storedList_, this), 1, 0);
     layout->addWidget(new ColumnHeader(QStringLiteral("Label11"), pendingList_, this), 1, 1);
+    layout->addWidget(new ColumnHeader(QStringLiteral("permanentColumns"), permanentList_, this), 1, 2);
     layout->addWidget(storedList_, 2, 0);
     layout->addWidget(pendingList_, 2, 1);
+    layout->addWidget(permanentList_, 2, 2);
+    layout->addWidget(permanentNote_, 3, 2);
     layout->addWidget(namedLabel(QStringLiteral("Label22"),
                                  QStringLiteral("Explanation  (Click on a code in the lists above)"), this),
                       3, 0, 1, 2);
-    layout->addWidget(explanation_, 4, 0, 1, 2);
-    layout->addLayout(buttons, 5, 0, 1, 2);
+    layout->addWidget(explanation_, 4, 0, 1, 3);
+    layout->addLayout(buttons, 5, 0, 1, 3);
     layout->setRowStretch(2, 3);
     layout->setRowStretch(4, 1);
 }
@@ -121,6 +130,8 @@ void TroubleCodesPanel::buildLayout() {
 void TroubleCodesPanel::wire() {
     connect(storedList_, &QListWidget::currentRowChanged, this, [this](int row) { rowChanged(storedList_, row); });
     connect(pendingList_, &QListWidget::currentRowChanged, this, [this](int row) { rowChanged(pendingList_, row); });
+    connect(permanentList_, &QListWidget::currentRowChanged, this,
+            [this](int row) { rowChanged(permanentList_, row); });
     connect(eraseButton_, &QPushButton::clicked, this, [this] { erase_.ask(); });
     connect(eraseNowButton_, &QPushButton::clicked, this, [this] { erase_.confirm(); });
     connect(cancelButton_, &QPushButton::clicked, this, [this] { erase_.cancel(); });
@@ -138,8 +149,10 @@ void TroubleCodesPanel::rowChanged(QListWidget* list, int row) {
             if (list->currentRow() != row) return;
             if (list == storedList_)
                 codes_.selectStored(row);
-            else
+            else if (list == pendingList_)
                 codes_.selectPending(row);
+            else
+                codes_.selectPermanent(row);
         },
         Qt::QueuedConnection);
 }
@@ -165,7 +178,9 @@ void TroubleCodesPanel::render() {
     const CodesPanel& state = codes_.codesPanel();
     renderList(storedList_, state.stored, state.storedIndex);
     renderList(pendingList_, state.pending, state.pendingIndex);
+    renderList(permanentList_, state.permanent, state.permanentIndex);
     rendering_ = false;
+    permanentNote_->setText(state.permanentNote);
     const QString text = boxText(state.explanation);
     if (explanation_->toPlainText() != text) explanation_->setPlainText(text);
     eraseButton_->setEnabled(state.eraseEnabled);

@@ -1,5 +1,5 @@
 #pragma once
-// The trouble code panel: stored and pending codes with their controllers, the
+// The trouble code panel: stored, pending and permanent codes with their controllers, the
 // explanation of the selected code, erase and save.
 
 #include <QStringList>
@@ -38,6 +38,8 @@ private:
     EraseActions erase_;
     QListWidget* storedList_;
     QListWidget* pendingList_;
+    QListWidget* permanentList_;
+    QLabel* permanentNote_;
     QPlainTextEdit* explanation_;
     QPushButton* eraseButton_;
     QPushButton* eraseNowButton_;

@@ -60,7 +60,10 @@ GeneralInfoWidget::GeneralInfoWidget(VehicleStatus& vehicle, std::function<void(
     incomplete_ = list(QStringLiteral("List3"), this);
     controllers_ = list(QStringLiteral("List7"), this);
     currentAddress_ = readout(QStringLiteral("Text13"), this);
-    for (QListWidget* monitors : {continuous_, nonContinuous_, incomplete_})
+    vin_ = readout(QStringLiteral("vin"), this);
+    cycleEnabled_ = list(QStringLiteral("driveCycleEnabled"), this);
+    cycleIncomplete_ = list(QStringLiteral("driveCycleIncomplete"), this);
+    for (QListWidget* monitors : {continuous_, nonContinuous_, incomplete_, cycleEnabled_, cycleIncomplete_})
         monitors->setFocusPolicy(Qt::NoFocus);
 
     controllersHeading_ = frame->body()->findChild<QLabel*>(QStringLiteral("Label3"), Qt::FindDirectChildrenOnly);
@@ -95,6 +98,13 @@ GeneralInfoWidget::GeneralInfoWidget(VehicleStatus& vehicle, std::function<void(
     monitors->addWidget(continuous_, 1, 0);
     monitors->addWidget(nonContinuous_, 1, 1);
     monitors->addWidget(incomplete_, 1, 2);
+    QLabel* cycleEnabledCaption = caption(QStringLiteral("Enabled This Drive Cycle"), cycleEnabled_, this);
+    QLabel* cycleIncompleteCaption = caption(QStringLiteral("Not Completed This Drive Cycle"), cycleIncomplete_, this);
+    monitors->addWidget(cycleEnabledCaption, 0, 3);
+    monitors->addWidget(cycleIncompleteCaption, 0, 4);
+    monitors->addWidget(cycleEnabled_, 1, 3);
+    monitors->addWidget(cycleIncomplete_, 1, 4);
+    cycleWidgets_ = {cycleEnabledCaption, cycleIncompleteCaption, cycleEnabled_, cycleIncomplete_};
     monitors->setRowStretch(1, 1);
 
     auto* hint =
@@ -116,7 +126,12 @@ GeneralInfoWidget::GeneralInfoWidget(VehicleStatus& vehicle, std::function<void(
     column->addLayout(current);
     controllerColumn->setFixedWidth(current->sizeHint().width());
 
+    auto* vinRow = new QHBoxLayout;
+    vinRow->addWidget(caption(QStringLiteral("VIN"), vin_, this));
+    vinRow->addWidget(vin_, 1);
+
     auto* left = new QVBoxLayout;
+    left->addLayout(vinRow);
     left->addLayout(status);
     left->addLayout(monitors, 1);
 
@@ -154,6 +169,11 @@ void GeneralInfoWidget::render() {
         }
     }
     currentAddress_->setText(state.currentAddress);
+    vin_->setText(state.vin);
+    showEntries(cycleEnabled_, state.driveCycleEnabled);
+    showEntries(cycleIncomplete_, state.driveCycleIncomplete);
+    for (QWidget* widget : cycleWidgets_)
+        widget->setVisible(state.driveCycleShown);
 }
 
 void GeneralInfoWidget::controllerClicked(int row) {

@@ -34,6 +34,10 @@ private:
     QLabel* controllersHeading_;
     QListWidget* controllers_;
     QLineEdit* currentAddress_;
+    QLineEdit* vin_;
+    QListWidget* cycleEnabled_;
+    QListWidget* cycleIncomplete_;
+    QList<QWidget*> cycleWidgets_; // shown when the controller reports this drive cycle
 };
 
 } // namespace zelcor

@@ -1,0 +1,305 @@
+// The vehicle information and test result parsers on bad and good input: VINs padded,
+// short, not ASCII or with a wrong check digit; service 09 replies segmented, numbered,
+// out of order or cut short; test records with unknown scaling or cut short.
+
+#include "testmain.h"
+#include "vehicleinfo/inforeply.h"
+#include "vehicleinfo/monitortests.h"
+#include "vehicleinfo/performance.h"
+#include "vehicleinfo/unitscaling.h"
+#include "vehicleinfo/vin.h"
+
+#include <QTest>
+
+using namespace zelcor;
+
+Q_DECLARE_METATYPE(zelcor::HeaderLayout)
+
+namespace {
+
+QByteArray hex(const char* text) {
+    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
+}
+
+// Items as "controller:count:hex data", joined by ";".
+QString itemsText(const InfoRead& read) {
+    QStringList out;
+    for (const InfoItem& item : read.items)
+        out << QStringLiteral("%1:%2:%3")
+                   .arg(item.controller)
+                   .arg(item.count)
+                   .arg(QString::fromLatin1(item.data.toHex()));
+    return out.join(QLatin1Char(';'));
+}
+
+const QString vinHex = QString::fromLatin1(QByteArray("1ZC4S1M0XN1000327").toHex());
+
+} // namespace
+
+class ParsersTest : public QObject {
+    Q_OBJECT
+private slots:
+    void vin_data() {
+        QTest::addColumn<QByteArray>("raw");
+        QTest::addColumn<QString>("summary");
+        QTest::addColumn<QString>("problem");
+        QTest::addColumn<int>("checkDigit"); // -1 not applicable, 0 wrong, 1 right
+        QTest::newRow("North American") << QByteArray("1ZC4S1M04N1000327") << "1ZC4S1M04N1000327 (2022, North America)"
+                                        << "" << 1;
+        QTest::newRow("check digit wrong, still shown")
+            << QByteArray("1ZC4S1M0XN1000327") << "1ZC4S1M0XN1000327 (2022, North America, check digit wrong)"
+            << "" << 0;
+        QTest::newRow("check digit X") << QByteArray("1M8GDM9AXKP042788") << "1M8GDM9AXKP042788 (1989, North America)"
+                                       << "" << 1;
+        QTest::newRow("digit in position 7: earlier cycle")
+            << QByteArray("2ZC9K41A141005093") << "2ZC9K41A141005093 (2004, North America)"
+            << "" << 1;
+        QTest::newRow("European, no check digit")
+            << QByteArray("WZC4S1M01N1000515") << "WZC4S1M01N1000515 (2022, Europe)"
+            << "" << -1;
+        QTest::newRow("Asian") << QByteArray("JZC12345X7A000001") << "JZC12345X7A000001 (2007, Asia)"
+                               << "" << -1;
+        QTest::newRow("legacy padding ahead") << hex("000000") + "WZC4S1M01N1000515"
+                                              << "WZC4S1M01N1000515 (2022, Europe)"
+                                              << "" << -1;
+        QTest::newRow("FF padding behind")
+            << QByteArray("WZC4S1M01N1000515") + hex("FFFF") << "WZC4S1M01N1000515 (2022, Europe)"
+            << "" << -1;
+        QTest::newRow("short") << QByteArray("1ZC4S1M04N10003")
+                               << "1ZC4S1M04N10003 (not a valid VIN: the VIN has 15 "
+                                  "characters, 17 expected)"
+                               << "15 characters" << -1;
+        QTest::newRow("not ASCII") << QByteArray("1ZC4S1M0") + hex("8C") + "N1000327"
+                                   << "1ZC4S1M0?N1000327 (not a valid VIN: byte 8C is not a printable character)"
+                                   << "byte 8C" << -1;
+        QTest::newRow("00 inside") << QByteArray("1ZC4S1M0") + hex("00") + "N1000327"
+                                   << "1ZC4S1M0?N1000327 (not a valid VIN: byte 00 is not a printable character)"
+                                   << "byte 00" << -1;
+        QTest::newRow("letter O") << QByteArray("1ZC4S1MOXN1000327")
+                                  << "1ZC4S1MOXN1000327 (not a valid VIN: the VIN holds \"O\", which no VIN does)"
+                                  << "\"O\"" << -1;
+        QTest::newRow("only padding") << hex("0000000000FFFF") << "the VIN is empty"
+                                      << "empty" << -1;
+    }
+    void vin() {
+        QFETCH(QByteArray, raw);
+        QFETCH(QString, problem);
+        QFETCH(int, checkDigit);
+        const VinCheck vin = checkVin(raw);
+        QTEST(vinSummary(vin), "summary");
+        QCOMPARE(vin.valid(), problem.isEmpty());
+        if (!problem.isEmpty()) QVERIFY2(vin.problem.contains(problem), qPrintable(vin.problem));
+        QCOMPARE(vin.checkDigitApplies, checkDigit >= 0);
+        if (checkDigit >= 0) QCOMPARE(vin.checkDigitOk, checkDigit == 1);
+    }
+
+    void infoReply_data() {
+        QTest::addColumn<QString>("reply");
+        QTest::addColumn<HeaderLayout>("layout");
+        QTest::addColumn<int>("item");
+        QTest::addColumn<QString>("items");
+        QTest::addColumn<QString>("problem");
+        const HeaderLayout can11 = HeaderLayout::Can11, can29 = HeaderLayout::Can29, legacy = HeaderLayout::Legacy;
+        QTest::newRow("VIN in three frames") << "7E81014490201315A43\r7E8213453314D30584E\r7E822313030303332"
+                                                "37\r"
+                                             << can11 << 2 << "232:1:" + vinHex << "";
+        QTest::newRow("frames out of order") << "7E81014490201315A43\r7E8223130303033323"
+                                                "7\r7E8213453314D30584E\r"
+                                             << can11 << 2 << ""
+                                             << "the reply of controller 232 ended after 6 of 20 bytes";
+        QTest::newRow("cut short") << "7E81014490201315A43\r7E8213453314D30584E\r" << can11 << 2 << ""
+                                   << "the reply of controller 232 ended after 13 of 20 bytes";
+        QTest::newRow("two controllers, interleaved, one cut short")
+            << "7E8100B490401414243\r7E9100B490401515253\r7E82144454647484900\r" << can11 << 4
+            << "232:1:4142434445464748"
+            << "the reply of controller 233 ended after 6 of 11 bytes";
+        QTest::newRow("support bitmap has no count byte") << "18DAF11006490054400000\r" << can29 << 0 << "16:1:54400000"
+                                                          << "";
+        QTest::newRow("another item's answer is no answer") << "7E806490340000000\r" << can11 << 2 << ""
+                                                            << "";
+        QTest::newRow("nobody answers") << "NO DATA\r" << can11 << 2 << ""
+                                        << "";
+        QTest::newRow("adapter error") << "CAN ERROR\r" << can11 << 2 << ""
+                                       << "CAN ERROR";
+        QTest::newRow("damaged line") << "7E8 10 1X\r" << can11 << 2 << ""
+                                      << "a damaged line";
+        QTest::newRow("legacy numbered lines out of order") << "486B1049020231344D3000\r486B10490201000000"
+                                                               "3100\r486B104902033558"
+                                                               "4E3100\r"
+                                                            << legacy << 2
+                                                            << "16:3:000000313134"
+                                                               "4d30355"
+                                                               "84e31"
+                                                            << "";
+        QTest::newRow("legacy message missing") << "486B10490201000000"
+                                                   "3100\r486B104902033558"
+                                                   "4E3100\r"
+                                                << legacy << 2 << ""
+                                                << "message 2 of controller 16 is missing";
+        QTest::newRow("legacy message cut short") << "486B1049020100000031\r" << legacy << 2 << ""
+                                                  << "a message of controller 16 was cut short";
+        QTest::newRow("legacy repeated message agrees") << "486B10490201000000"
+                                                           "3100\r486B10490201000000"
+                                                           "3100\r"
+                                                        << legacy << 2 << "16:1:00000031"
+                                                        << "";
+    }
+    void infoReply() {
+        QFETCH(QString, reply);
+        QFETCH(HeaderLayout, layout);
+        QFETCH(int, item);
+        QFETCH(QString, problem);
+        const InfoRead read = readInfoItem(reply, layout, item);
+        QTEST(itemsText(read), "items");
+        if (problem.isEmpty())
+            QVERIFY2(read.problem.isEmpty(), qPrintable(read.problem));
+        else
+            QVERIFY2(read.problem.contains(problem), qPrintable(read.problem));
+    }
+
+    void testRecords_data() {
+        QTest::addColumn<QByteArray>("message");
+        QTest::addColumn<QStringList>("tests"); // "monitor test: value min max passed"
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("catalyst over its limit")
+            << hex("21 84 03 0078 0000 0064") << QStringList{"21 84: 1.20 0.00 1.00 failed"} << "";
+        QTest::newRow("two records, volts and milliseconds")
+            << hex("01 81 0B 02BC 0226 0384 01 82 10 0046 0000 0096")
+            << QStringList{"01 81: 0.700 V 0.550 V 0.900 V passed", "01 82: 70 ms 0 ms 150 ms passed"} << "";
+        QTest::newRow("signed limits compared signed")
+            << hex("01 90 96 FF9C FF00 0064") << QStringList{"01 90: -10.0 °C -25.6 °C 10.0 °C passed"} << "";
+        QTest::newRow("offset") << hex("01 91 16 0258 0000 0320")
+                                << QStringList{"01 91: 20.0 °C -40.0 °C 40.0 °C passed"} << "";
+        QTest::newRow("unknown scaling: raw values, said so")
+            << hex("01 81 5E 0010 0000 0020")
+            << QStringList{"01 81: 16 0 32 passed (unknown unit and scaling ID 5E: raw values shown)"} << "";
+        QTest::newRow("truncated record") << hex("21 84 03 0078 0000") << QStringList{}
+                                          << "a test record of controller 232 was cut short after 7 of 9 bytes";
+        QTest::newRow("second record truncated")
+            << hex("21 84 03 0078 0000 0064 21 85") << QStringList{"21 84: 1.20 0.00 1.00 failed"}
+            << "cut short after 2 of 9 bytes";
+    }
+    void testRecords() {
+        QFETCH(QByteArray, message);
+        QFETCH(QString, problem);
+        const MonitorTestRead read = readMonitorTests(232, message);
+        QStringList tests;
+        for (const MonitorTestResult& t : read.tests) {
+            QString line = QStringLiteral("%1 %2: %3 %4 %5 %6")
+                               .arg(t.monitor, 2, 16, QLatin1Char('0'))
+                               .arg(t.test, 2, 16, QLatin1Char('0'))
+                               .arg(testValueText(t, t.value), testValueText(t, t.minimum), testValueText(t, t.maximum),
+                                    t.passed ? "passed" : "failed");
+            if (!t.note.isEmpty()) line += " (" + t.note + ")";
+            tests << line;
+        }
+        QTEST(tests, "tests");
+        QCOMPARE(read.problem.isEmpty(), problem.isEmpty());
+        if (!problem.isEmpty()) QVERIFY2(read.problem.contains(problem), qPrintable(read.problem));
+    }
+
+    void scaling_data() {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<int>("raw");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("units");
+        QTest::newRow("millivolts") << 0x0A << 4096 << 499.712 << "mV";
+        QTest::newRow("signed raw") << 0x81 << 0xFFFF << -1.0 << "";
+        QTest::newRow("temperature offset") << 0x16 << 0 << -40.0 << "°C";
+        QTest::newRow("percent around zero") << 0x39 << 0x8000 << 0.0 << "%";
+        QTest::newRow("signed pascals") << 0xFE << 0x8000 << -8192.0 << "Pa";
+        QTest::newRow("counts") << 0x24 << 65535 << 65535.0 << "counts";
+        QTest::newRow("pressure per time") << 0x29 << 16 << 4.0 << "Pa/s";
+    }
+    void scaling() {
+        QFETCH(int, id);
+        QFETCH(int, raw);
+        QFETCH(double, value);
+        const auto row = unitScaling(id);
+        QVERIFY(row);
+        QVERIFY2(qAbs(scaledValue(*row, quint16(raw)) - value) < 1e-6,
+                 qPrintable(QString::number(scaledValue(*row, quint16(raw)))));
+        QTEST(QString::fromUtf8(row->units), "units");
+    }
+
+    void unknownScalings() {
+        for (const int id : {0x00, 0x42, 0x80, 0xFF})
+            QVERIFY2(!unitScaling(id), qPrintable(QString::number(id, 16)));
+    }
+
+    void monitorNames_data() {
+        QTest::addColumn<int>("monitor");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("first sensor") << 0x01 << "Oxygen Sensor Monitor Bank 1 Sensor 1";
+        QTest::newRow("bank 2 sensor 2") << 0x06 << "Oxygen Sensor Monitor Bank 2 Sensor 2";
+        QTest::newRow("catalyst bank 2") << 0x22 << "Catalyst Monitor Bank 2";
+        QTest::newRow("EGR") << 0x31 << "EGR Monitor Bank 1";
+        QTest::newRow("small leak") << 0x3C << "EVAP Monitor (0.020\")";
+        QTest::newRow("heater") << 0x41 << "Oxygen Sensor Heater Monitor Bank 1 Sensor 1";
+        QTest::newRow("misfire cylinder") << 0xA3 << "Misfire Cylinder 2 Data";
+        QTest::newRow("no name") << 0x5F << "Monitor 5F";
+    }
+    void monitorNames() {
+        QFETCH(int, monitor);
+        QTEST(monitorTestName(monitor), "name");
+    }
+
+    // In-use counters: the two general ones, then pairs named by the item's list; a cut
+    // counter or pair is left out and said.
+    void performance_data() {
+        QTest::addColumn<int>("item");
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("spark ignition") << 0x08 << hex("00 84 00 D2 00 2D 00 34 00 00 00 00")
+                                        << QStringList{"OBD monitoring conditions encountered: 132",
+                                                       "Ignition cycles: 210", "Catalyst Bank 1: 45 of 52",
+                                                       "Catalyst Bank 2: 0 of 0"}
+                                        << "";
+        QTest::newRow("compression ignition, large counts")
+            << 0x0B << hex("FF FF 01 00 00 07 00 09")
+            << QStringList{"OBD monitoring conditions encountered: 65535", "Ignition cycles: 256",
+                           "NMHC Catalyst: 7 of 9"}
+            << "";
+        QTest::newRow("more pairs than named") << 0x0B << hex("00 01 00 02") + QByteArray(32, 0) + hex("00 03 00 04")
+                                               << QStringList{"OBD monitoring conditions encountered: 1",
+                                                              "Ignition cycles: 2",
+                                                              "NMHC Catalyst: 0 of 0",
+                                                              "NOx Catalyst: 0 of 0",
+                                                              "NOx Adsorber: 0 of 0",
+                                                              "Particulate Filter: 0 of 0",
+                                                              "Exhaust Gas Sensor: 0 of 0",
+                                                              "EGR and/or VVT: 0 of 0",
+                                                              "Boost Pressure: 0 of 0",
+                                                              "Fuel System: 0 of 0",
+                                                              "Monitor 9: 3 of 4"}
+                                               << "";
+        QTest::newRow("pair cut short") << 0x08 << hex("00 84 00 D2 00 2D")
+                                        << QStringList{"OBD monitoring conditions encountered: 132",
+                                                       "Ignition cycles: 210"}
+                                        << "the in-use counters end in the middle of a monitor's pair";
+        QTest::newRow("counter cut short")
+            << 0x08 << hex("00 84 00") << QStringList{"OBD monitoring conditions encountered: 132"}
+            << "the in-use counters end in the middle of a counter";
+        QTest::newRow("nothing") << 0x08 << QByteArray() << QStringList{}
+                                 << "the in-use counters end in the middle of a monitor's pair";
+    }
+    void performance() {
+        QFETCH(int, item);
+        QFETCH(QByteArray, data);
+        const PerformanceRead read = readPerformance(item, data);
+        QStringList entries;
+        for (const PerformanceEntry& entry : read.entries)
+            entries << performanceText(entry);
+        QTEST(entries, "entries");
+        QTEST(read.problem, "problem");
+    }
+
+    void supportBitmap() {
+        QCOMPARE(supportedMonitors(0x20, hex("C0 00 00 01")), (QList<int>{0x21, 0x22, 0x40}));
+        QCOMPARE(supportedMonitors(0, hex("00")), QList<int>{});
+    }
+};
+
+ZELCOR_TEST(ParsersTest)
+#include "parsers_test.moc"
