@@ -6,6 +6,7 @@
 
 #include "fuzzrig.h"
 #include "link/connection.h"
+#include "link/fastpolling.h"
 #include "link/link.h"
 #include "live/livedata.h"
 #include "logging/tracereplay.h"
@@ -24,12 +25,14 @@ struct Rig {
     SilentHost host;
     Settings settings;
     Link link{clock, port, host, settings, scratchFolder()};
+    FastPolling polling{link};
     Connection connection{link, QStringLiteral("ZELCOR")};
     LiveData* live = nullptr; // the run's own, so that no choice carries into the next run
     int function = -1;
     TraceReplay replay{link, connection,
                        TraceReplayHooks{[this](int code) { function = code; },
-                                        [this](const QString& line) { live->applyChoices(line); }}};
+                                        [this](const QString& line) { live->applyChoices(line); },
+                                        [this](const QString& line) { polling.applyTraceLine(line); }}};
 };
 
 void checkLines(TraceLog& trace) {
