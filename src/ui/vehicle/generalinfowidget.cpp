@@ -106,6 +106,13 @@ GeneralInfoWidget::GeneralInfoWidget(VehicleStatus& vehicle, std::function<void(
     monitors->addWidget(cycleIncomplete_, 1, 4);
     cycleWidgets_ = {cycleEnabledCaption, cycleIncompleteCaption, cycleEnabled_, cycleIncomplete_};
     monitors->setRowStretch(1, 1);
+    // With the drive-cycle lists there are five columns: long headings wrap so that the panel
+    // still fits a 1280-pixel screen.
+    for (int column = 0; column < 5; ++column)
+        if (auto* heading = qobject_cast<QLabel*>(monitors->itemAtPosition(0, column)->widget())) {
+            heading->setWordWrap(true);
+            heading->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+        }
 
     auto* hint =
         new QLabel(QStringLiteral("(Click in above list to select a different controller for monitoring)"), this);
