@@ -38,7 +38,9 @@ QString hexCommand(int service, int parameter) {
 InfoRead request(PassContext& pass, int service, int parameter) {
     Exchange& exchange = pass.exchange();
     exchange.send(hexCommand(service, parameter));
-    return readInfoItem(exchange.receiveAll(), exchange.headerLayout(), parameter, service);
+    // send() waits for the prompt, which ends every controller's answer: no flat wait after
+    // it (the code reads keep theirs), or each item would cost a second.
+    return readInfoItem(exchange.receiveAll(0.0), exchange.headerLayout(), parameter, service);
 }
 
 // The data of a CAN item holding `count` pieces of `size` bytes; legacy data as it came.
