@@ -1,7 +1,7 @@
 #include "ui/main/panelframe.h"
 
 #include <QApplication>
-#include <QVBoxLayout>
+#include <QBoxLayout>
 
 namespace zelcor {
 
@@ -27,6 +27,16 @@ PanelFrame::PanelFrame(Panel panel, QWidget* parent) : QGroupBox(parent), panel_
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 4, 6, 6);
     layout->addWidget(body_);
+}
+
+void PanelFrame::fill(QWidget* content) {
+    auto* layout = qobject_cast<QBoxLayout*>(body_->layout());
+    if (!layout) layout = new QVBoxLayout(body_);
+    for (int i = layout->count() - 1; i >= 0; --i)
+        if (layout->itemAt(i)->spacerItem()) delete layout->takeAt(i);
+    layout->setContentsMargins(0, 0, 0, 0);
+    content->setParent(body_);
+    layout->addWidget(content, 1);
 }
 
 } // namespace zelcor

@@ -16,6 +16,8 @@ public:
     Panel panel() const { return panel_; }
     // Holds the panel's controls; lay them out on this widget.
     QWidget* body() const { return body_; }
+    // `content` fills the body in place of the spacing the frame was built with.
+    void fill(QWidget* content);
 
 private:
     Panel panel_;
