@@ -7,7 +7,7 @@
 namespace zelcor {
 
 bool loadFastPolling(const QString& folder);
-// False with *error set when zelcor.ini could not be written.
+// False, with *error naming the file and why, when zelcor.ini could not be written.
 bool saveFastPolling(const QString& folder, bool fast, QString* error = nullptr);
 
 } // namespace zelcor
