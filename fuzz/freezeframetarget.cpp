@@ -12,12 +12,7 @@ using namespace zelcor::fuzz;
 
 namespace {
 
-struct Rig {
-    StepClock clock;
-    ScriptedPort port;
-    SilentHost host;
-    Settings settings;
-    Link link{clock, port, host, settings, scratchFolder()};
+struct Rig : LinkRig {
     TroubleCodes codes{host, scratchFolder()};
     Rig() {
         link.setPollerEnabled(true);

@@ -19,12 +19,7 @@ namespace {
 // A log of many passes is cut short; the replay of each pass is what matters.
 constexpr int kMostPasses = 200;
 
-struct Rig {
-    StepClock clock;
-    ScriptedPort port;
-    SilentHost host;
-    Settings settings;
-    Link link{clock, port, host, settings, scratchFolder()};
+struct Rig : LinkRig {
     FastPolling polling{link};
     Connection connection{link, QStringLiteral("ZELCOR")};
     LiveData* live = nullptr; // the run's own, so that no choice carries into the next run

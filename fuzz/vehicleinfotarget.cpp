@@ -20,12 +20,7 @@ namespace {
 
 constexpr int kRecordSize = 9;
 
-struct Rig {
-    StepClock clock;
-    ScriptedPort port;
-    SilentHost host;
-    Settings settings;
-    Link link{clock, port, host, settings, scratchFolder()};
+struct Rig : LinkRig {
     VehicleInfo info{host, scratchFolder()};
     Rig() { link.setPollerEnabled(true); }
 };

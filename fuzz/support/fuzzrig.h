@@ -5,6 +5,8 @@
 
 #include "base/clock.h"
 #include "base/host.h"
+#include "config/settings.h"
+#include "link/link.h"
 #include "link/port.h"
 #include "link/reply.h"
 
@@ -92,5 +94,14 @@ private:
 QString scratchFolder();
 // Replaces `name` in the scratch folder by `bytes`; returns its path.
 QString writeScratchFile(const QString& name, const QByteArray& bytes);
+
+// A link to a scripted adapter, as the targets that read through the link drive it.
+struct LinkRig {
+    StepClock clock;
+    ScriptedPort port;
+    SilentHost host;
+    Settings settings;
+    Link link{clock, port, host, settings, scratchFolder()};
+};
 
 } // namespace zelcor::fuzz
