@@ -4,37 +4,45 @@
 #include "core/session.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QtGlobal>
 
 namespace zelcor {
 
 QString connectionStateText(const Session& session) {
-    const Connection& connection = session.connection();
-    if (!connection.running()) {
-        const QString& cause = connection.failureCause();
-        if (connection.lastError() != ConnectionError::None && !cause.isEmpty())
-            return QStringLiteral("Not connected: ") + cause;
+    const ConnectionPanelState& state = session.connection().panel();
+    const QString& detail = state.phaseDetail;
+    switch (state.phase) {
+    case ConnectionPhase::NotConnected:
+        if (session.link().replaying())
+            return QStringLiteral("Replaying %1: at its end").arg(QFileInfo(session.link().trace().path()).fileName());
         return QStringLiteral("Not connected");
-    }
-    switch (connection.panel().lamp) {
-    case Lamp::Green: {
+    case ConnectionPhase::FindingAdapter:
+        return QStringLiteral("Connecting: finding the adapter");
+    case ConnectionPhase::WakingLink:
+        return QStringLiteral("Connecting: waking the link");
+    case ConnectionPhase::Detecting:
+        return QStringLiteral("Connecting: detecting the protocol and the controllers");
+    case ConnectionPhase::Connected: {
         const QString& protocol = session.detection().protocolText();
         const QString& controller = session.vehicle().generalInfo().currentAddress;
         QStringList details;
         if (!protocol.isEmpty()) details << protocol;
-        if (!controller.isEmpty())
-            details << QStringLiteral("controller %1").arg(hexByte(int(leadingNumber(controller))));
+        if (!controller.isEmpty()) {
+            const int address = int(leadingNumber(controller));
+            details << QStringLiteral("controller %1 (%2)").arg(address).arg(hexByte(address));
+        }
         return details.isEmpty() ? QStringLiteral("Connected")
                                  : QStringLiteral("Connected (%1)").arg(details.join(QStringLiteral(", ")));
     }
-    case Lamp::Black:
-        return QStringLiteral("Connecting: finding the adapter");
-    case Lamp::Yellow:
-        return QStringLiteral("Connecting: waking the link");
-    case Lamp::Red:
-        break;
+    case ConnectionPhase::Replaying:
+        return QStringLiteral("Replaying %1").arg(QFileInfo(detail).fileName());
+    case ConnectionPhase::Lost:
+        return QStringLiteral("Connection lost: ") + detail;
+    case ConnectionPhase::Failed:
+        return QStringLiteral("Not connected: ") + detail;
     }
-    return QStringLiteral("Connecting: the vehicle does not answer yet");
+    return {};
 }
 
 QString aboutText(const Session& session) {

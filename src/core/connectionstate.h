@@ -8,7 +8,8 @@ namespace zelcor {
 class Session;
 
 // "Not connected", "Not connected: <why the last connection failed>", "Connecting: finding
-// the adapter", "Connecting: waking the link", "Connected (<protocol>, controller E8)".
+// the adapter", "Connecting: waking the link", "Connecting: detecting ...", "Connected
+// (<protocol>, controller 232 (E8))", "Replaying log.txt", "Connection lost: <why>".
 QString connectionStateText(const Session& session);
 
 // What the About box says: version, licence, data folder, Qt version and the adapter's own

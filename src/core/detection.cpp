@@ -1,6 +1,7 @@
 #include "core/detection.h"
 
 #include "base/numbers.h"
+#include "core/functiontable.h"
 #include "core/navigation.h"
 #include "dtc/troublecodes.h"
 #include "live/livedata.h"
@@ -16,14 +17,12 @@ QString entryAddress(const QString& entry) {
     return hexByte(int(leadingNumber(entry.left(3))));
 }
 
-// The functions every car that answers "0101" offers.
-const QList<ListEntry> kBaseFunctions = {
-    {QStringLiteral("General Info"), int(Function::GeneralInfo)},
-    {QStringLiteral("DTC (Trouble Codes)"), int(Function::TroubleCodes)},
-    {QStringLiteral("Freeze Frame Data"), int(Function::FreezeFrame)},
-    {QStringLiteral("Real-Time Gauges"), int(Function::LiveData)},
-    {QStringLiteral("Real-Time Graphs"), int(Function::Graphs)},
-};
+// Lists every function of the table that the car offers in the given way.
+void listOffered(Navigation& navigation, Offer offer) {
+    for (const FunctionRow& row : functionTable())
+        if (row.offer == offer && row.listName)
+            navigation.addFunction({QString::fromLatin1(row.listName), int(row.function)});
+}
 
 } // namespace
 
@@ -82,6 +81,9 @@ bool Detection::run() {
     if (link_.tracing()) link_.clock().wait(0.5);
     readSupport();
     live_.channelsComplete();
+    // This drive cycle's monitors (PID 41) live among PIDs 41 to 60: General Info is laid
+    // out for them now rather than when their first answer comes.
+    vehicle_.setDriveCycleOffered(supports(pid::supported41To60));
 
     const bool offered = navigation_.functions().size() > 2;
     if (offered) {
@@ -98,10 +100,9 @@ bool Detection::run() {
 // Vehicle information and the on-board test results (CAN only), when the selected
 // controller answers for their support.
 void Detection::listInformationFunctions() {
-    if (link_.request(QStringLiteral("0900")).answers(0x09, 0x00))
-        navigation_.addFunction({QStringLiteral("Vehicle Information"), int(Function::VehicleInformation)});
+    if (link_.request(QStringLiteral("0900")).answers(0x09, 0x00)) listOffered(navigation_, Offer::VehicleInformation);
     if (link_.headerLayout() != HeaderLayout::Legacy && link_.request(QStringLiteral("0600")).answers(0x06, 0x00))
-        navigation_.addFunction({QStringLiteral("Test Results"), int(Function::TestResults)});
+        listOffered(navigation_, Offer::MonitorTestResults);
 }
 
 // Everything the previous detection found is forgotten.
@@ -174,8 +175,7 @@ void Detection::readSupport() {
 void Detection::listSupported(int pid) {
     if (pid == pid::monitorStatus) {
         if (link_.tracing()) link_.traceLine(QStringLiteral("CP1"));
-        for (const ListEntry& entry : kBaseFunctions)
-            navigation_.addFunction(entry);
+        listOffered(navigation_, Offer::MonitorStatus);
         return;
     }
     const Parameter* parameter = findParameter(pid);

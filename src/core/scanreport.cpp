@@ -67,7 +67,9 @@ QString ScanReport::text() const {
     if (passRate) {
         out += QStringLiteral("Live data:\n");
         for (const ScanLive& l : live)
-            out += QStringLiteral("  %1  %2: %3\n").arg(l.code, 3).arg(l.name, l.text);
+            // PIDs as under "Parameters"; a channel computed from others has none.
+            out += QStringLiteral("  %1  %2: %3\n")
+                       .arg(l.code <= 0xFF ? hexByte(l.code) : QStringLiteral("--"), l.name, l.text);
         out += QStringLiteral("Pass rate: %1 /sec\n").arg(*passRate, 0, 'f', 1);
         out += polling.fast ? QStringLiteral("Polling: fast, %1 PID(s) per request%2%3\n")
                                   .arg(polling.pidsPerRequest)

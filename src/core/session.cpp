@@ -4,6 +4,7 @@
 #include "config/devicechoice.h"
 #include "config/pollingchoice.h"
 #include "core/connectionstate.h"
+#include "core/functiontable.h"
 #include "link/helptexts.h"
 
 #include <QDateTime>
@@ -73,103 +74,44 @@ PassContext Session::passContext(Function function) {
 }
 
 void Session::runFunction(Function function) {
-    PassContext pass = passContext(function);
-    // Each function's panel comes to the front, then the pass runs unless a stop is requested.
-    const auto onPanel = [&](Panel panel) {
-        showPanel(panel);
-        return !link_.stopRequested();
-    };
     const int code = int(function);
-    // Live values come from the selected controller alone; everything else hears them all.
-    if (function == Function::LiveData || function == Function::Graphs || function == Function::EngineSpeed ||
-        function == Function::VehicleSpeed)
+    const FunctionRow* row = functionRow(code);
+    if (!row) return;
+    switch (row->audience) {
+    case Audience::SelectedController:
         polling_.useSelectedController();
-    else if (function != Function::KeepAlive && function != Function::Idle && function != Function::None)
+        break;
+    case Audience::AllControllers:
         polling_.useFunctionalAddress();
-    switch (function) {
-    case Function::Detection:
-        if (link_.stopRequested()) return;
-        vehicleInfo_.clear();
-        if (detection_.run()) {
-            failedDetections_ = 0;
-            readVinForGeneralInfo(pass);
-            chooseFunctionEntry(0);
-        } else if (++failedDetections_ >= kDetectionAttempts && !link_.replaying()) {
-            // A car that answers, but not so that its functions can be read, ends the
-            // connection with the reason instead of waking the link again and again.
-            connection_.fail(ConnectionError::VehicleNotUnderstood,
-                             vehicleNotUnderstoodMessage(detection_.lastAnswer()));
-        }
-        return;
-    case Function::GeneralInfo:
-        showPanel(Panel::GeneralInfo);
-        vehicle_.readGeneralInfo(pass);
-        return;
-    case Function::FuelSystems:
-        showPanel(Panel::FuelSystems);
-        vehicle_.readFuelSystems(pass);
-        return;
-    case Function::EngineSpeed:
-        showPanel(Panel::EngineSpeed);
-        instruments_.readEngineSpeed(pass);
-        return;
-    case Function::VehicleSpeed:
-        showPanel(Panel::VehicleSpeed);
-        instruments_.readVehicleSpeed(pass);
-        return;
-    case Function::OxygenSensors:
-        showPanel(Panel::OxygenSensors);
-        vehicle_.readOxygenSensors(pass);
-        return;
-    case Function::PowerTakeOff:
-        showPanel(Panel::Parameter);
-        vehicle_.readPowerTakeOff(pass);
-        return;
-    case Function::PidsSupported:
-        showPanel(Panel::Parameter);
-        vehicle_.readSupportBytes(pass);
-        return;
-    case Function::Graphs:
-        if (onPanel(Panel::Graphs)) live_.readGraphs(pass);
-        return;
-    case Function::LiveData:
-        if (onPanel(Panel::LiveData)) live_.readRows(pass);
-        return;
-    case Function::FreezeFrame:
-        if (!onPanel(Panel::FreezeFrame)) return;
-        codes_.readFreezeFrame(pass);
-        navigation_.setFunction(Function::Idle);
-        return;
-    case Function::TroubleCodes:
-        if (!onPanel(Panel::TroubleCodes)) return;
-        codes_.readCodes(pass);
-        if (navigation_.function() == Function::TroubleCodes) navigation_.setFunction(Function::Idle);
-        return;
-    case Function::Erase:
-        if (codes_.erase(pass)) navigation_.setFunction(Function::TroubleCodes);
-        return;
-    case Function::VehicleInformation:
-        if (!onPanel(Panel::VehicleInformation)) return;
-        vehicleInfo_.readVehicleInfo(pass);
-        showVin();
-        if (navigation_.function() == function) navigation_.setFunction(Function::Idle);
-        return;
-    case Function::TestResults:
-        if (!onPanel(Panel::TestResults)) return;
-        vehicleInfo_.readTestResults(pass);
-        if (navigation_.function() == function) navigation_.setFunction(Function::Idle);
-        return;
-    case Function::KeepAlive:
-    case Function::Idle:
-        keepAlive();
-        return;
-    case Function::None:
-        return;
+        break;
+    case Audience::Unchanged:
+        break;
     }
-    if (isParameterFunction(code)) {
-        showPanel(Panel::Parameter);
-        vehicle_.readParameter(pass, code);
+    // The function's panel comes to the front; some passes then read only while connected.
+    if (row->panel) showPanel(*row->panel);
+    if (row->readsOnlyWhileConnected && link_.stopRequested()) return;
+    PassContext pass = passContext(function);
+    row->pass(*this, pass, code);
+}
+
+void Session::detect(PassContext& pass) {
+    if (link_.stopRequested()) return;
+    vehicleInfo_.clear();
+    if (detection_.run()) {
+        failedDetections_ = 0;
+        connection_.markConnected();
+        readVinForGeneralInfo(pass);
+        chooseFunctionEntry(0);
+    } else if (++failedDetections_ >= kDetectionAttempts && !link_.replaying()) {
+        // A car that answers, but not so that its functions can be read, ends the
+        // connection with the reason instead of waking the link again and again.
+        connection_.fail(ConnectionError::VehicleNotUnderstood, vehicleNotUnderstoodMessage(detection_.lastAnswer()));
     }
+}
+
+void Session::readVehicleInformation(PassContext& pass) {
+    vehicleInfo_.readVehicleInfo(pass);
+    showVin();
 }
 
 void Session::readVinForGeneralInfo(PassContext& pass) {
@@ -209,37 +151,23 @@ void Session::functionEntryClicked() {
     if (link_.stopRequested() && navigation_.panel() != Panel::Setup) runPass();
 }
 
-void Session::functionItem(int index) {
+void Session::functionItem(int item) {
+    const FunctionRow* row = menuItemRow(item);
+    if (!row) return;
     const QList<ListEntry>& entries = navigation_.functions();
-    const auto codeAt = [&](int i) { return i >= 0 && i < entries.size() ? entries.at(i).code : -1; };
-    // Items 5 to 7 need their function at their place in the list; RPM and Speed may
-    // also stand one place higher (a car without oxygen sensors).
-    int position = index;
-    if (index < 0 || index > 7) return;
     if (entries.isEmpty()) {
         emit notice(QStringLiteral("Connect to a car first: its functions are read when it answers."));
         return;
     }
-    if (index == 5) {
-        if (codeAt(5) != int(Function::OxygenSensors)) {
-            emit notice(QStringLiteral("O2 Sens: this car reports no oxygen-sensor readings."));
-            return;
-        }
-    } else if (index == 6 || index == 7) {
-        const int required = int(index == 6 ? Function::EngineSpeed : Function::VehicleSpeed);
-        if (codeAt(index) != required) {
-            if (codeAt(index - 1) != required) {
-                emit notice(index == 6 ? QStringLiteral("RPM: this car does not report the engine speed.")
-                                       : QStringLiteral("Speed: this car does not report the vehicle speed."));
-                return;
-            }
-            position = index - 1;
-        }
+    for (int position = 0; position < entries.size(); ++position) {
+        if (entries.at(position).code != int(row->function)) continue;
+        if (position == navigation_.functionIndex())
+            functionEntryClicked();
+        else
+            chooseFunctionEntry(position);
+        return;
     }
-    if (position == navigation_.functionIndex())
-        functionEntryClicked();
-    else
-        chooseFunctionEntry(position);
+    if (row->absentNotice) emit notice(QString::fromLatin1(row->absentNotice));
 }
 
 void Session::showAbout() {

@@ -69,8 +69,9 @@ public:
     // A click on the function list's selected entry: the next pass serves it; with no
     // connection running its panel shows at once.
     void functionEntryClicked();
-    // The function items "General" .. "Speed" of the main window's menu bar (0..7).
-    void functionItem(int index);
+    // The function items "General" .. "Speed" of the main window's menu bar (0..7): each
+    // selects the entry of its function, wherever the list holds it.
+    void functionItem(int item);
     void showAbout();
     // Another controller picked in the controller list.
     void chooseController(int index);
@@ -102,6 +103,14 @@ public:
     // The acceleration test's Reset/Arm.
     void armAccelerationTest();
 
+    // --- passes the function table calls ---
+    // Detection; selects the first function when the car answers.
+    void detect(PassContext& pass);
+    // The vehicle information, and the VIN on General Info.
+    void readVehicleInformation(PassContext& pass);
+    // The link is kept awake; the reply is not examined, but an empty one marks the link lost.
+    void keepAlive();
+
 signals:
     void setupChanged();
     // Why a button or menu item could not act just now, for the status line.
@@ -112,7 +121,6 @@ signals:
 private:
     PassContext passContext(Function function);
     void runFunction(Function function);
-    void keepAlive();
     // After detection, when the car offers vehicle information: the VIN for General Info.
     void readVinForGeneralInfo(PassContext& pass);
     void showVin();

@@ -1,5 +1,6 @@
 #include "core/vehicleinfoscan.h"
 
+#include "core/functiontable.h"
 #include "core/scanreport.h"
 #include "core/session.h"
 
@@ -22,10 +23,11 @@ QJsonValue number(double value) {
 
 void scanVehicleInfo(Session& session, ScanReport& report) {
     // Detection reads the vehicle information when the car offers it.
-    for (const Function function : {Function::VehicleInformation, Function::TestResults}) {
+    for (const FunctionRow& row : functionTable()) {
+        if (row.scan != ScanPart::Information) continue;
         if (session.link().stopRequested()) return;
-        if (function == Function::VehicleInformation && session.vehicleInfo().infoPanel().read) continue;
-        session.navigation().setFunction(function);
+        if (row.function == Function::VehicleInformation && session.vehicleInfo().infoPanel().read) continue;
+        session.navigation().setFunction(row.function);
         session.runPass();
     }
     const VehicleInfoPanel& info = session.vehicleInfo().infoPanel();

@@ -25,6 +25,32 @@ void Connection::setLamp(Lamp lamp) {
     emit panelChanged();
 }
 
+void Connection::setPhase(ConnectionPhase phase, const QString& detail) {
+    if (panel_.phase == phase && panel_.phaseDetail == detail) return;
+    panel_.phase = phase;
+    panel_.phaseDetail = detail;
+    emit panelChanged();
+}
+
+void Connection::markConnected() {
+    detected_ = true;
+    if (!link_.replaying()) setPhase(ConnectionPhase::Connected);
+}
+
+void Connection::setEndPhase() {
+    if (link_.replaying() || lastError_ == ConnectionError::None) {
+        setPhase(ConnectionPhase::NotConnected);
+        return;
+    }
+    QString cause = failureCause_;
+    if (lastError_ == ConnectionError::DeviceRemoved) {
+        setPhase(ConnectionPhase::Lost, link_.port().errorDescription());
+        return;
+    }
+    if (cause.isEmpty()) cause = errorStatusText(int(lastError_)).simplified();
+    setPhase(ConnectionPhase::Failed, cause);
+}
+
 void Connection::setStatus(const QString& text, bool error) {
     panel_.status = text;
     panel_.statusError = error;
@@ -273,6 +299,7 @@ void Connection::connectionLoop() {
     link_.openTrace();
     if (!link_.replaying()) {
         // A Wi-Fi adapter may refuse the second connection: say so now, not after minutes.
+        link_.setOpenDevice(link_.port().devicePath(adapterPort_));
         if (!link_.port().open(adapterPort_)) {
             lastError_ = ConnectionError::AdapterNotConfirmed;
             failureCause_ = link_.port().errorDescription();
@@ -292,16 +319,22 @@ void Connection::connectionLoop() {
         if (link_.stopRequested()) break;
         if (!link_.linkLost()) {
             if (hooks_.runPass) hooks_.runPass();
+            if (panel_.phase == ConnectionPhase::Connected) panel_.lastAnswerAt = clock.now();
             if (link_.linkLost()) {
+                if (!link_.replaying())
+                    setPhase(ConnectionPhase::Lost,
+                             QStringLiteral("the vehicle stopped answering; waking the link again"));
                 setLamp(Lamp::Red);
                 link_.closeTrace();
                 clock.waitUntil(1.0, [this] { return link_.stopRequested(); });
             }
         } else {
+            if (!link_.replaying()) setPhase(ConnectionPhase::WakingLink);
             setLamp(Lamp::Yellow);
             if (wakeup()) {
                 if (hooks_.onWakeup) hooks_.onWakeup();
                 link_.setLinkLost(false);
+                if (!link_.replaying()) setPhase(detected_ ? ConnectionPhase::Connected : ConnectionPhase::Detecting);
                 setLamp(Lamp::Green);
                 link_.openTrace();
             } else if (!link_.stopRequested()) {
@@ -342,6 +375,12 @@ void Connection::run() {
     setButtonsEnabled(false);
     if (link_.port().isOpen()) link_.port().close();
     panel_.helpVisible = false;
+    panel_.lastAnswerAt = -1;
+    detected_ = false;
+    if (link_.replaying())
+        setPhase(ConnectionPhase::Replaying, link_.trace().path());
+    else
+        setPhase(ConnectionPhase::FindingAdapter);
     setStatus(QStringLiteral("Finding ZELCOR interface...\r\n"));
 
     const int port = link_.replaying() ? -1 : findAdapter();
@@ -384,6 +423,7 @@ void Connection::run() {
     setLamp(Lamp::Black);
     link_.closeTrace();
     running_ = false;
+    setEndPhase();
 }
 
 } // namespace zelcor

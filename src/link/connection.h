@@ -12,6 +12,19 @@ namespace zelcor {
 
 enum class Lamp { Black, Yellow, Green, Red };
 
+// Where the connection stands; the lamp, the status line, the buttons and the window
+// title all show it. Every transition of the connection sets it.
+enum class ConnectionPhase {
+    NotConnected,
+    FindingAdapter,
+    WakingLink,
+    Detecting,
+    Connected, // the car's functions are read
+    Replaying, // a recorded trace answers instead of the adapter
+    Lost,      // the link went away (the detail says why)
+    Failed,    // the connection could not be made (the detail says why)
+};
+
 // What the connection panel shows; the window renders it.
 struct ConnectionPanelState {
     QString status;           // the status caption under the buttons
@@ -22,6 +35,9 @@ struct ConnectionPanelState {
     bool exitEnabled = true;
     bool traceReplayEnabled = true; // the small "V" button
     bool helpVisible = true;        // HELP GUIDE ONLINE
+    ConnectionPhase phase = ConnectionPhase::NotConnected;
+    QString phaseDetail;      // the cause when lost or failed, the trace file when replaying
+    double lastAnswerAt = -1; // the clock's time of the last pass while connected; -1 before
 };
 
 // How a connection ended.
@@ -79,6 +95,8 @@ public:
     void showErrorBox(const QString& message);
     // Ends the connection with a numbered error: its box, its status text.
     void fail(ConnectionError error, const QString& message);
+    // Detection read the car's functions.
+    void markConnected();
 
 signals:
     void panelChanged();
@@ -89,6 +107,9 @@ private:
     void connectionLoop();
     void retryWakeup();
     void setLamp(Lamp lamp);
+    void setPhase(ConnectionPhase phase, const QString& detail = QString());
+    // The phase after a connection ended, from how it ended.
+    void setEndPhase();
     void setStatus(const QString& text, bool error = false);
     void setButtonsEnabled(bool enabled);
     QString stamp() const;
@@ -105,6 +126,7 @@ private:
     QString windowCaption_;
     QString helpText_;
     bool running_ = false;
+    bool detected_ = false; // this connection's detection read the car's functions
     int adapterPort_ = 0;
     int retries_ = 0;
 };

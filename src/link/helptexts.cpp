@@ -44,25 +44,43 @@ QString supportEmail() {
     return QStringLiteral(ZELCOR_SUPPORT_EMAIL);
 }
 
-QString deviceRemovedMessage() {
-    QStringList lines{
-        QStringLiteral("ERROR NUMBER 8021"),
-        QString(),
-        QStringLiteral("Check the connection at the USB port on the computer. "),
-        QString(),
-        QStringLiteral("1)  Try unplugging and plugging the USB connection again a few times."),
-        QStringLiteral("      Then unplug both ends, wait 10 seconds, plug both back in, and try again on the car."),
-        QString(),
-        QStringLiteral("2)  If you are using an inverter to power the laptop, it can create electrical noise and cause "
-                       "this error."),
-        QStringLiteral("      Try running the laptop just on battery power."),
-        QString(),
-        QStringLiteral(
-            "3)  If you are using a long USB extension cable, it can cause this error.  USB cables are not approved"),
-        QStringLiteral(
-            "      for longer than 16 feet.  Try again without the extension and make sure all connections are good."),
-        QString()};
-    lines << guideItem(4) << QString() << emailItem(5);
+QString deviceRemovedMessage(const QString& device) {
+    const bool wifi = device.contains(QLatin1Char(':')) && !device.startsWith(QLatin1Char('/'));
+    const bool bluetooth = device.contains(QLatin1String("rfcomm"));
+    QStringList lines{QStringLiteral("ERROR NUMBER 8021"), QString()};
+    if (wifi) {
+        lines << QStringLiteral("The Wi-Fi adapter at %1 went away. ").arg(device) << QString()
+              << QStringLiteral("1)  Check that the computer is still joined to the adapter's Wi-Fi network.")
+              << QStringLiteral("      Adapters drop the network when the ignition is switched off; switch it on "
+                                "and join again.")
+              << QString()
+              << QStringLiteral("2)  Unplug the adapter from the car, wait 10 seconds, plug it back in, join its "
+                                "network and try again.")
+              << QString();
+    } else if (bluetooth) {
+        lines << QStringLiteral("The Bluetooth adapter on %1 went away. ").arg(device) << QString()
+              << QStringLiteral("1)  Check that the adapter is still paired and within reach of the computer.")
+              << QStringLiteral("      Adapters switch off with the ignition; switch it on and connect again.")
+              << QString()
+              << QStringLiteral("2)  Unplug the adapter from the car, wait 10 seconds, plug it back in and try again.")
+              << QString();
+    } else {
+        lines << QStringLiteral("Check the connection at the USB port on the computer. ") << QString()
+              << QStringLiteral("1)  Try unplugging and plugging the USB connection again a few times.")
+              << QStringLiteral("      Then unplug both ends, wait 10 seconds, plug both back in, and try again on "
+                                "the car.")
+              << QString()
+              << QStringLiteral("2)  If you are using an inverter to power the laptop, it can create electrical noise "
+                                "and cause this error.")
+              << QStringLiteral("      Try running the laptop just on battery power.") << QString()
+              << QStringLiteral("3)  If you are using a long USB extension cable, it can cause this error.  USB "
+                                "cables are not approved")
+              << QStringLiteral("      for longer than 16 feet.  Try again without the extension and make sure all "
+                                "connections are good.")
+              << QString();
+    }
+    const int next = wifi || bluetooth ? 3 : 4;
+    lines << guideItem(next) << QString() << emailItem(next + 1);
     return lines.join(crlf);
 }
 

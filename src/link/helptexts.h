@@ -9,7 +9,8 @@ QString helpUrl();
 QString supportEmail();
 
 // "ERROR NUMBER 8021" box text: the USB troubleshooting steps.
-QString deviceRemovedMessage();
+// ERROR NUMBER 8021 for the device that went away: a serial device path or a Wi-Fi host:port.
+QString deviceRemovedMessage(const QString& device);
 // Troubleshooting steps appended to error 0; item 7 only when port search is disabled.
 QString interfaceNotFoundHelp(bool noPortSearch);
 // Troubleshooting steps appended to error 1.

@@ -56,7 +56,7 @@ void Link::deviceRemoved() {
     // One box per connection: the device keeps failing until the connection ends.
     if (removalReported_) return;
     removalReported_ = true;
-    host_.message(deviceRemovedMessage(), QStringLiteral("Error"), MessageIcon::Critical);
+    host_.message(deviceRemovedMessage(openDevice_), QStringLiteral("Error"), MessageIcon::Critical);
 }
 
 void Link::writeRaw(const QString& text) {

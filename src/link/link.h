@@ -28,6 +28,7 @@ public:
     const Settings& settings() const { return settings_; }
     const QString& programFolder() const { return programFolder_; }
     TraceLog& trace() { return trace_; }
+    const TraceLog& trace() const { return trace_; }
 
     // --- state of the connection ---
     bool stopRequested() const override { return stopRequested_; }
@@ -51,6 +52,8 @@ public:
     void poll();
     // A new connection may report a removed device again.
     void resetDeviceRemovedReport() { removalReported_ = false; }
+    // The device the connection opened (path or Wi-Fi address), named when it goes away.
+    void setOpenDevice(const QString& device) { openDevice_ = device; }
     // Received characters not taken yet (at most kReceiveLimit: an adapter that sends more
     // without a prompt has the lot dropped).
     const QString& received() const { return received_; }
@@ -144,6 +147,7 @@ private:
     quint64 commandsSent_ = 0;
     bool pollerEnabled_ = false;
     bool removalReported_ = false;
+    QString openDevice_;
 };
 
 // A trace line that holds a reply for replay.

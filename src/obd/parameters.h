@@ -31,6 +31,7 @@ inline constexpr int oxygenSensors = 0x13;
 inline constexpr int firstOxygenSensor = 0x14;
 inline constexpr int powerTakeOff = 0x1E;
 inline constexpr int supported21To40 = 0x20;
+inline constexpr int supported41To60 = 0x40;
 } // namespace pid
 
 // The setting that picks a parameter's unit system.

@@ -99,6 +99,12 @@ void VehicleStatus::readOxygenSensors(PassContext& pass) {
     }
 }
 
+void VehicleStatus::setDriveCycleOffered(bool offered) {
+    if (generalInfo_.driveCycleShown == offered) return;
+    generalInfo_.driveCycleShown = offered;
+    emit generalInfoChanged();
+}
+
 void VehicleStatus::setVin(const QString& vin) {
     generalInfo_.vin = vin;
     emit generalInfoChanged();

@@ -69,6 +69,8 @@ public:
     void clearForDetection();
     // The VIN line, read by the vehicle information pass.
     void setVin(const QString& vin);
+    // The car lists PIDs 41 to 60: General Info shows this drive cycle's monitors.
+    void setDriveCycleOffered(bool offered);
     void setControllers(const QStringList& decimalAddresses);
     void setControllerIndex(int index);
     void setCurrentAddress(const QString& shown);

@@ -21,7 +21,9 @@ private slots:
         QTest::newRow("interface not found") << interfaceNotFoundHelp(false) << 7;
         QTest::newRow("interface not found, no port search") << interfaceNotFoundHelp(true) << 8;
         QTest::newRow("vehicle") << vehicleHelp() << 8;
-        QTest::newRow("device removed") << deviceRemovedMessage() << 5;
+        QTest::newRow("USB device removed") << deviceRemovedMessage("/dev/ttyUSB0") << 5;
+        QTest::newRow("Bluetooth device removed") << deviceRemovedMessage("/dev/rfcomm0") << 4;
+        QTest::newRow("Wi-Fi adapter gone") << deviceRemovedMessage("192.168.0.10:35000") << 4;
         QTest::newRow("vehicle not understood") << vehicleNotUnderstoodMessage("NO DATA") << 5;
         QTest::newRow("codes file missing") << codesFileErrorText(codesFileMissing, "/data", "url", "mail") << 4;
         QTest::newRow("codes file unreadable")
@@ -39,6 +41,9 @@ private slots:
         for (int n = 1; n <= items; ++n)
             expected << n;
         QCOMPARE(numbers, expected);
+        // The adapter that went away is named by its own transport, never another's.
+        if (text.startsWith("ERROR NUMBER 8021") && (text.contains("rfcomm") || text.contains("35000")))
+            QVERIFY(!text.contains("USB"));
 #ifndef Q_OS_WIN
         for (const char* foreign : {"windows", "Windows", "C:\\", "COM port", "Administrator", "SETUP from the CD",
                                     "virus scanners", "MY DOCUMENTS"})

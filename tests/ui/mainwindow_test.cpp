@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -100,9 +101,9 @@ private slots:
         QVERIFY(!debugLog->isHidden());
     }
 
-    // A function item, or a click on the function list, selects an entry and serves it;
-    // with no connection running its panel shows at once. Items 5 to 7 need their function
-    // at their own place; RPM and Speed may stand one place higher (no oxygen sensors).
+    // A function item, an entry of the Functions menu or a click on the function list
+    // selects an entry and serves it; with no connection running its panel shows at once.
+    // The items find their function by its code, wherever the list holds it.
     void functionSelection_data() {
         QTest::addColumn<QList<ListEntry>>("list");
         QTest::addColumn<QString>("action"); // a function item, or a click on a row
@@ -116,7 +117,9 @@ private slots:
         QTest::newRow("click on another entry") << kFirstFive << "row 3" << 3 << "D250";
         QTest::newRow("RPM, own place holds Speed") << full << "m_6" << 5 << "D012";
         QTest::newRow("Speed, own place holds O2") << full << "m_7" << 6 << "D013";
-        QTest::newRow("O2 Sens where RPM sits") << full << "m_5" << 0 << "Frame1";
+        QTest::newRow("O2 Sens after RPM and Speed") << full << "m_5" << 7 << "D0113";
+        QTest::newRow("Functions menu, last entry") << full << "menu 7" << 7 << "D0113";
+        QTest::newRow("Functions menu, selected entry") << kFirstFive << "menu 0" << 0 << "D0101";
         QTest::newRow("RPM without O2") << noOxygen << "m_6" << 5 << "D012";
         QTest::newRow("O2 Sens listed") << oxygenOnly << "m_5" << 5 << "D0113";
         QTest::newRow("Speed not supported") << oxygenOnly << "m_7" << 0 << "Frame1";
@@ -138,6 +141,8 @@ private slots:
         auto* shown = rig.find<QListWidget>("List4");
         if (action.startsWith("m_"))
             rig.window.findChild<QAction*>(action)->trigger();
+        else if (action.startsWith("menu "))
+            rig.find<QMenu>("functionsMenu")->actions().at(action.mid(5).toInt())->trigger();
         else
             clickRow(shown, action.mid(4).toInt());
         QCOMPARE(navigation.functionIndex(), expected);
@@ -145,6 +150,65 @@ private slots:
         QCOMPARE(rig.window.panels()->currentWidget()->objectName(), panel);
         QCOMPARE(navigation.function(), panel == "Frame1" ? Function::Idle : Function(list.at(expected).code));
         if (expected >= 0) QCOMPARE(shown->item(expected)->text(), list.at(expected).name); // names only
+    }
+
+    // The status line and the window title follow every transition of the connection:
+    // finding the adapter, connected with the controller in both numberings, and how it
+    // ended (disconnected, the adapter pulled, no adapter, a trace replay's start and end).
+    void statusLine_data() {
+        QTest::addColumn<QString>("ending");
+        QTest::addColumn<QString>("during"); // the status line at the first General Info pass
+        QTest::addColumn<QString>("after");  // its start once the connection ended
+        const QString connected = "Connected (AUTO, ISO 15765-4 (CAN 11/500), controller 232 (E8))";
+        QTest::newRow("disconnect") << "disconnect" << connected << "Not connected";
+        QTest::newRow("adapter pulled") << "unplug" << connected << "Connection lost: ";
+        QTest::newRow("no adapter") << "no adapter" << QString() << "Not connected: ";
+        QTest::newRow("trace replay") << "replay"
+                                      << "Replaying log.txt"
+                                      << "Not connected";
+    }
+    void statusLine() {
+        QFETCH(QString, ending);
+        QFETCH(QString, during);
+        QFETCH(QString, after);
+        sim::Options options;
+        if (ending == "unplug") options.unplugAfter = 40; // after detection and General Info
+        CarWindowRig rig(QStringLiteral("can11"), options);
+        rig.session.settings().debugTrace = ending == "replay";
+        if (ending == "no adapter") rig.port.setSimulatorPort(17);
+        rig.window.show();
+        const auto status = [&] { return rig.text("ConnectionState"); };
+        QStringList seen;
+        rig.clock.onYield = [&](double) {
+            if (seen.isEmpty() || seen.last() != status()) seen << status();
+        };
+        QString atGeneralInfo;
+        rig.afterPass = [&](Function served) {
+            if (served == Function::GeneralInfo && atGeneralInfo.isEmpty()) atGeneralInfo = status();
+            return !atGeneralInfo.isEmpty() && ending != "unplug";
+        };
+        rig.session.connection().run();
+        if (ending == "replay") {
+            atGeneralInfo.clear();
+            rig.afterPass = [&](Function) {
+                if (atGeneralInfo.isEmpty()) atGeneralInfo = status();
+                return false;
+            };
+            rig.clock.onYield = [&](double) {
+                if (!atGeneralInfo.isEmpty()) rig.session.traceReplay().end();
+            };
+            rig.session.traceReplay().controls().setPlay(true);
+            rig.session.traceReplay().run();
+            QVERIFY(!rig.session.link().replaying());
+        } else if (ending != "no adapter") {
+            QVERIFY(seen.contains("Connecting: finding the adapter") && seen.contains("Connecting: waking the link"));
+        }
+        QCOMPARE(atGeneralInfo, during);
+        QVERIFY2(status().startsWith(after), qPrintable(status()));
+        // Values the car sent before the connection ended are marked as old; none came otherwise.
+        QCOMPARE(rig.find("staleValues")->isVisible(), ending == "disconnect" || ending == "unplug");
+        QCOMPARE(rig.window.windowTitle(),
+                 after == "Not connected" ? Session::caption() : Session::caption() + " - " + status());
     }
 
     // SET&UP shows setup.cfg (naming port `filePort`), not the settings in memory; one control

@@ -1,6 +1,7 @@
 #include "ui/main/mainwindow.h"
 
 #include "core/connectionstate.h"
+#include "core/functiontable.h"
 #include "ui/logging/replaylauncher.h"
 #include "ui/main/connectionpanel.h"
 #include "ui/main/panelstack.h"
@@ -9,19 +10,21 @@
 #include <QBoxLayout>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGraphicsColorizeEffect>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QTime>
+#include <algorithm>
 
 namespace zelcor {
 
 QString MainWindow::functionItemCaption(int index) {
-    static const std::array<const char*, kFunctionItems> captions = {"General", "Codes",   "Freeze", "Gauges",
-                                                                     "Graphs",  "O2 Sens", "RPM",    "Speed"};
-    return index >= 0 && index < kFunctionItems ? QString::fromLatin1(captions[index]) : QString();
+    const FunctionRow* row = menuItemRow(index);
+    return row ? QString::fromLatin1(row->menuCaption) : QString();
 }
 
 MainWindow::MainWindow(Session& session, QWidget* parent) : QMainWindow(parent), session_(session) {
@@ -49,9 +52,16 @@ void MainWindow::buildStatusLine() {
     state->setObjectName(QStringLiteral("ConnectionState"));
     statusBar()->addPermanentWidget(state);
     statusBar()->setObjectName(QStringLiteral("StatusLine"));
-    const auto render = [this, state] { state->setText(connectionStateText(session_)); };
+    const auto render = [this, state] {
+        const QString text = connectionStateText(session_);
+        state->setText(text);
+        const bool idle =
+            session_.connection().panel().phase == ConnectionPhase::NotConnected && !session_.link().replaying();
+        setWindowTitle(idle ? Session::caption() : Session::caption() + QStringLiteral(" - ") + text);
+    };
     connect(&session_.connection(), &Connection::panelChanged, state, render);
     connect(&session_.navigation(), &Navigation::functionListChanged, state, render);
+    connect(&session_.traceReplay(), &TraceReplay::changed, state, render); // a replay paused or ended
     render();
     connect(&session_, &Session::notice, this, [this](const QString& text) { statusBar()->showMessage(text, 8000); });
 
@@ -87,6 +97,11 @@ void MainWindow::buildMenus() {
     exitEntry_ = file->addAction(QStringLiteral("E&xit"), this, [this] {
         if (session_.connection().panel().exitEnabled) exitProgram();
     });
+
+    functionsMenu_ = bar->addMenu(QStringLiteral("Fu&nctions"));
+    functionsMenu_->setObjectName(QStringLiteral("functionsMenu"));
+    connect(&session_.navigation(), &Navigation::functionListChanged, this, &MainWindow::renderFunctionsMenu);
+    renderFunctionsMenu();
 
     for (int i = 0; i < kFunctionItems; ++i) {
         functionItems_[i] = bar->addAction(functionItemCaption(i));
@@ -124,7 +139,16 @@ QWidget* MainWindow::buildCentre() {
     buttons->addStretch(1);
     buttons->addWidget(exitButton_);
 
+    staleBanner_ = new QLabel(centre);
+    staleBanner_->setObjectName(QStringLiteral("staleValues"));
+    staleBanner_->setWordWrap(true);
+    staleBanner_->setStyleSheet(QStringLiteral("QLabel { background: #fff3c4; color: #5a4a00; padding: 3px; }"));
+    staleBanner_->hide();
+    connect(&session_.connection(), &Connection::panelChanged, this, &MainWindow::renderStaleValues);
+    connect(&session_.navigation(), &Navigation::panelChanged, this, &MainWindow::renderStaleValues);
+
     auto* layout = new QVBoxLayout(centre);
+    layout->addWidget(staleBanner_);
     layout->addWidget(panels_, 1);
     layout->addLayout(buttons);
     return centre;
@@ -137,6 +161,60 @@ void MainWindow::renderButtons() {
     connectEntry_->setEnabled(panel.connectEnabled);
     setupEntry_->setEnabled(panel.setupEnabled);
     exitEntry_->setEnabled(panel.exitEnabled);
+}
+
+// Every function the car offers, in the function list's order, from every panel: the
+// list itself stays on the connection panel, which a running function's panel hides.
+void MainWindow::renderFunctionsMenu() {
+    const Navigation& navigation = session_.navigation();
+    const QList<ListEntry>& entries = navigation.functions();
+    if (shownFunctions_ != entries) {
+        shownFunctions_ = entries;
+        functionsMenu_->clear();
+        if (entries.isEmpty()) functionsMenu_->addAction(QStringLiteral("(connect to a car first)"))->setEnabled(false);
+        for (int i = 0; i < entries.size(); ++i) {
+            QAction* entry = functionsMenu_->addAction(entries.at(i).name);
+            entry->setObjectName(QStringLiteral("function_%1").arg(entries.at(i).code));
+            entry->setCheckable(true);
+            if (i < 9) entry->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + i)));
+            connect(entry, &QAction::triggered, this, [this, i] { functionEntry(i); });
+        }
+    }
+    const QList<QAction*> actions = functionsMenu_->actions();
+    for (int i = 0; i < actions.size(); ++i)
+        actions.at(i)->setChecked(i == navigation.functionIndex());
+}
+
+void MainWindow::functionEntry(int index) {
+    if (index == session_.navigation().functionIndex())
+        session_.functionEntryClicked();
+    else
+        session_.chooseFunctionEntry(index);
+    renderFunctionsMenu(); // a click on the checked entry unchecks it
+    dropFocus();
+}
+
+// Once the car stopped answering, the values on the panels are the last it sent: they turn
+// grey under a line that says when they came.
+void MainWindow::renderStaleValues() {
+    const ConnectionPanelState& state = session_.connection().panel();
+    const Panel panel = session_.navigation().panel();
+    const bool stale = state.lastAnswerAt >= 0 && state.phase != ConnectionPhase::Connected &&
+                       state.phase != ConnectionPhase::Replaying && panel != Panel::Connection && panel != Panel::Setup;
+    if (stale) {
+        const double age = std::max(0.0, session_.clock().now() - state.lastAnswerAt);
+        const QTime at = QTime::currentTime().addMSecs(-qint64(age * 1000));
+        staleBanner_->setText(QStringLiteral("Old values: the car last answered at %1. %2")
+                                  .arg(at.toString(QStringLiteral("HH:mm:ss")), connectionStateText(session_)));
+    }
+    staleBanner_->setVisible(stale);
+    if (stale && !panels_->graphicsEffect()) {
+        auto* grey = new QGraphicsColorizeEffect(panels_);
+        grey->setColor(Qt::gray);
+        panels_->setGraphicsEffect(grey);
+    } else if (!stale && panels_->graphicsEffect()) {
+        panels_->setGraphicsEffect(nullptr);
+    }
 }
 
 void MainWindow::functionItem(int index) {

@@ -2,12 +2,15 @@
 // The main window: the function items on top, every panel in one shared rectangle,
 // SET&UP and E&XIT below; ends the program when closed.
 
+#include "core/functiontable.h"
 #include "core/session.h"
 
 #include <QMainWindow>
 #include <array>
 
 class QAction;
+class QLabel;
+class QMenu;
 class QPushButton;
 
 namespace zelcor {
@@ -18,7 +21,7 @@ class ReplayLauncher;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    static constexpr int kFunctionItems = 8;
+    static constexpr int kFunctionItems = kMenuItems;
 
     explicit MainWindow(Session& session, QWidget* parent = nullptr);
 
@@ -38,6 +41,10 @@ private:
     void buildStatusLine();
     QWidget* buildCentre();
     void renderButtons();
+    void renderFunctionsMenu();
+    void renderStaleValues();
+    // An entry of the Functions menu: as a click on the function list's entry.
+    void functionEntry(int index);
     void functionItem(int index);
     void about();
     void revealDebugLog();
@@ -51,7 +58,10 @@ private:
     QPushButton* setupButton_ = nullptr;
     QPushButton* exitButton_ = nullptr;
     QWidget* focusSink_ = nullptr;
+    QLabel* staleBanner_ = nullptr;
     std::array<QAction*, kFunctionItems> functionItems_{};
+    QMenu* functionsMenu_ = nullptr;
+    QList<ListEntry> shownFunctions_;
     QAction* connectEntry_ = nullptr;
     QAction* setupEntry_ = nullptr;
     QAction* exitEntry_ = nullptr;
