@@ -2,6 +2,7 @@
 
 #include "config/programini.h"
 
+#include <QFileInfo>
 #include <QSettings>
 
 namespace zelcor {
@@ -40,6 +41,18 @@ RememberedFiles::RememberedFiles(const QString& folder) : folder_(folder) {
 QString RememberedFiles::last(FileKind kind) const {
     const auto found = paths_.find(kind);
     return found == paths_.end() ? QString() : found->second;
+}
+
+QString RememberedFiles::saveStart(const SaveDialogRequest& request) const {
+    const QString path = last(request.kind);
+    return path.isEmpty() ? request.proposedPath : path;
+}
+
+QString RememberedFiles::openStart(const OpenDialogRequest& request) const {
+    const QString path = last(request.kind);
+    if (!path.isEmpty()) return path;
+    const QString log = request.kind == FileKind::Recording ? last(FileKind::DataLog) : QString();
+    return log.isEmpty() ? request.folder : QFileInfo(log).absolutePath();
 }
 
 void RememberedFiles::remember(FileKind kind, const QString& path) {

@@ -16,6 +16,13 @@ public:
 
     // The path last chosen for `kind`; empty when none was chosen yet.
     QString last(FileKind kind) const;
+    // Where a save dialog starts: the file last chosen of its kind, else the request's own
+    // proposal.
+    QString saveStart(const SaveDialogRequest& request) const;
+    // Where an open dialog starts: the file last opened of its kind; a recording the first
+    // time where the data log was last saved (its recording lies beside it); else the
+    // request's folder.
+    QString openStart(const OpenDialogRequest& request) const;
     // Keeps `path` for `kind`. A zelcor.ini that cannot be written loses only the proposal
     // of the next run, so that is not reported.
     void remember(FileKind kind, const QString& path);

@@ -99,6 +99,9 @@ MessageBox::MessageBox(const QString& text, const QString& title, MessageIcon ic
 void MessageBox::fitInto(const QRect& available) {
     ensurePolished();
     text_->ensurePolished();
+    // A size fixed by an earlier fit would bound the measures below.
+    text_->setMinimumSize(0, 0);
+    text_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     const QFontMetrics metrics = text_->fontMetrics();
     int longest = 0;
     for (const QString& line : text_->text().split(QLatin1Char('\n')))

@@ -6,7 +6,6 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QUrl>
 
 namespace zelcor {
@@ -25,24 +24,15 @@ QString QtHost::saveFileName(const SaveDialogRequest& request) {
     dialog.setNameFilter(request.filter);
     dialog.setDefaultSuffix(request.defaultExtension);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
-    const QString last = files_.last(request.kind);
-    dialog.selectFile(last.isEmpty() ? request.proposedPath : last);
+    dialog.selectFile(files_.saveStart(request));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     const QString chosen = dialog.selectedFiles().first();
     files_.remember(request.kind, chosen);
     return chosen;
 }
 
-// Starts at the file last opened of the kind; a recording the first time starts where the
-// data log was last saved (its recording lies beside it), else in the requested folder.
 QString QtHost::openFileName(const OpenDialogRequest& request) {
-    QString start = files_.last(request.kind);
-    if (start.isEmpty() && request.kind == FileKind::Recording) {
-        const QString log = files_.last(FileKind::DataLog);
-        if (!log.isEmpty()) start = QFileInfo(log).absolutePath();
-    }
-    if (start.isEmpty()) start = request.folder;
-    const QString chosen = QFileDialog::getOpenFileName(window_, QString(), start, request.filter);
+    const QString chosen = QFileDialog::getOpenFileName(window_, QString(), files_.openStart(request), request.filter);
     if (!chosen.isEmpty()) files_.remember(request.kind, chosen);
     return chosen;
 }
