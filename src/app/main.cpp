@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
     // The window belongs to the desktop entry of the same id, and shows its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(ZELCOR_APP_ID));
     QApplication::setWindowIcon(programIcon());
-    QtHost host;
+    QtHost host(folder);
     Session session(clock, port, host, folder);
     QString note;
     loadSettings(session.settings(), folder, &note);

@@ -11,13 +11,21 @@ enum class MessageIcon { None, Information, Exclamation, Critical, Question };
 enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
 
+// The kinds of file the program saves or opens; each kind's dialog remembers its own last
+// folder and name, so a data log is never offered a code report's name.
+enum class FileKind { CodeReport, FreezeFrameReport, VehicleInformation, TestResults, DataLog, Recording };
+
 struct SaveDialogRequest {
+    explicit SaveDialogRequest(FileKind fileKind) : kind(fileKind) {}
+
+    FileKind kind;
     QString defaultExtension; // "txt", "csv" (without the dot)
     QString filter;           // e.g. "*.txt" or "Logs (*.csv)"
     QString proposedPath;     // used when the dialog has no name of its own yet
 };
 
 struct OpenDialogRequest {
+    FileKind kind = FileKind::Recording; // the only kind the program opens through a dialog
     QString defaultExtension;
     QString filter;
     QString folder; // where the dialog starts when no file was chosen yet
@@ -32,7 +40,7 @@ public:
                                   MessageButtons buttons = MessageButtons::Ok,
                                   MessageAnswer defaultAnswer = MessageAnswer::Ok) = 0;
 
-    // The shared save dialog: proposes the name last chosen in any save dialog, or
+    // The save dialog: proposes the name last chosen for the request's kind of file, or
     // request.proposedPath the first time. Returns the chosen path, empty when cancelled.
     virtual QString saveFileName(const SaveDialogRequest& request) = 0;
     virtual QString openFileName(const OpenDialogRequest& request) = 0;

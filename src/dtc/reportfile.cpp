@@ -17,10 +17,10 @@ QString tipText(const QString& what) {
 
 } // namespace
 
-bool appendReportFile(Host& host, const QString& programFolder, const QString& what, const QString& defaultName,
-                      const std::function<QString()>& report) {
+bool appendReportFile(Host& host, FileKind kind, const QString& programFolder, const QString& what,
+                      const QString& defaultName, const std::function<QString()>& report) {
     host.message(tipText(what), QString(), MessageIcon::Information);
-    SaveDialogRequest request;
+    SaveDialogRequest request(kind);
     request.defaultExtension = QStringLiteral("txt");
     request.filter = QStringLiteral("*.txt");
     request.proposedPath = inFolder(programFolder, defaultName);

@@ -171,26 +171,28 @@ void TroubleCodes::clear() {
 // Every listed code with its explanation, each explanation looked up by selecting the
 // item as a click would.
 void TroubleCodes::saveCodes() {
-    const bool chosen = saveReport(QStringLiteral("trouble codes"), QStringLiteral("errors.txt"), [this] {
-        // codeReport asks for the explanations of the stored items, then of the pending and
-        // the permanent ones, in list order; count the calls to know which item is asked for.
-        const int storedItems = codes_.storedProblem.isEmpty() ? int(qMax<qsizetype>(codes_.stored.size() - 2, 0)) : 0;
-        const int pendingItems =
-            codes_.pendingProblem.isEmpty() ? int(qMax<qsizetype>(codes_.pending.size() - 2, 0)) : 0;
-        int call = 0;
-        const auto explain = [&](const QString&) {
-            if (call < storedItems)
-                showExplanation(CodeList::Stored, call);
-            else if (call < storedItems + pendingItems)
-                showExplanation(CodeList::Pending, call - storedItems);
-            else
-                showExplanation(CodeList::Permanent, call - storedItems - pendingItems);
-            ++call;
-            return codes_.explanation;
-        };
-        return codeReport(reportStampTime(), codes_.stored, codes_.pending, explain, codes_.storedProblem,
-                          codes_.pendingProblem, codes_.permanent, codes_.permanentProblem);
-    });
+    const bool chosen =
+        saveReport(FileKind::CodeReport, QStringLiteral("trouble codes"), QStringLiteral("errors.txt"), [this] {
+            // codeReport asks for the explanations of the stored items, then of the pending and
+            // the permanent ones, in list order; count the calls to know which item is asked for.
+            const int storedItems =
+                codes_.storedProblem.isEmpty() ? int(qMax<qsizetype>(codes_.stored.size() - 2, 0)) : 0;
+            const int pendingItems =
+                codes_.pendingProblem.isEmpty() ? int(qMax<qsizetype>(codes_.pending.size() - 2, 0)) : 0;
+            int call = 0;
+            const auto explain = [&](const QString&) {
+                if (call < storedItems)
+                    showExplanation(CodeList::Stored, call);
+                else if (call < storedItems + pendingItems)
+                    showExplanation(CodeList::Pending, call - storedItems);
+                else
+                    showExplanation(CodeList::Permanent, call - storedItems - pendingItems);
+                ++call;
+                return codes_.explanation;
+            };
+            return codeReport(reportStampTime(), codes_.stored, codes_.pending, explain, codes_.storedProblem,
+                              codes_.pendingProblem, codes_.permanent, codes_.permanentProblem);
+        });
     if (!chosen) return;
     codes_.pendingIndex = -1;
     codes_.storedIndex = -1;
@@ -200,7 +202,7 @@ void TroubleCodes::saveCodes() {
 
 // The freeze frame panel as it shows now.
 void TroubleCodes::saveFreezeFrame() {
-    saveReport(QStringLiteral("freeze frame"), QStringLiteral("freeze.txt"),
+    saveReport(FileKind::FreezeFrameReport, QStringLiteral("freeze frame"), QStringLiteral("freeze.txt"),
                [this] { return freezeFrameReport(reportStampTime(), freeze_.rows, freeze_.explanation); });
 }
 
@@ -208,8 +210,9 @@ QString TroubleCodes::reportStampTime() const {
     return reportTime_ ? reportTime_() : dateTimeText(QDateTime::currentDateTime());
 }
 
-bool TroubleCodes::saveReport(const QString& what, const QString& defaultName, const std::function<QString()>& report) {
-    return appendReportFile(host_, programFolder_, what, defaultName, report);
+bool TroubleCodes::saveReport(FileKind kind, const QString& what, const QString& defaultName,
+                              const std::function<QString()>& report) {
+    return appendReportFile(host_, kind, programFolder_, what, defaultName, report);
 }
 
 } // namespace zelcor

@@ -82,9 +82,10 @@ private:
     enum class CodeList { Stored, Pending, Permanent };
     void showExplanation(CodeList list, int index);
     QString reportStampTime() const;
-    // The TIP box, the shared save dialog, then `report` appended to the chosen file; false
+    // The TIP box, the save dialog of `kind`, then `report` appended to the chosen file; false
     // when the dialog was cancelled.
-    bool saveReport(const QString& what, const QString& defaultName, const std::function<QString()>& report);
+    bool saveReport(FileKind kind, const QString& what, const QString& defaultName,
+                    const std::function<QString()>& report);
 
     Host& host_;
     const QString programFolder_;

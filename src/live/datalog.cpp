@@ -34,6 +34,13 @@ constexpr double kSyncInterval = 1.0;
 const QString kTip = QStringLiteral("TIP:  After this message you will be asked where to save the log file.\r\n"
                                     "          Save to MY DOCUMENTS or the DESKTOP so it is easy to find.");
 
+// Every header line starts so; a data log's first line that is not blank is a header.
+const QString kHeaderStart = QStringLiteral("Time,");
+
+QString notDataLogText(const QString& path) {
+    return QStringLiteral("%1 is not a data log, so no rows are added to it.").arg(path);
+}
+
 bool anyRowEnabled(const std::array<LiveRow, kLiveRows>& rows) {
     return std::any_of(rows.begin(), rows.end(), [](const LiveRow& row) { return row.enabled; });
 }
@@ -43,6 +50,10 @@ bool anyRowEnabled(const std::array<LiveRow, kLiveRows>& rows) {
 bool DataLogFiles::open(const QString& csvPath, QString* error) {
     close();
     failed_ = false;
+    if (!mayAppendDataLog(csvPath)) {
+        if (error) *error = notDataLogText(csvPath);
+        return false;
+    }
     if (!openAppending(csv_, csvPath)) {
         if (error) *error = csvPath + QStringLiteral(": ") + csv_.errorString();
         return false;
@@ -97,9 +108,9 @@ QString logHeader(const std::array<LiveRow, kLiveRows>& rows, const Settings& se
         if (!row.enabled) continue;
         // A channel without information gives an empty name and a range of 0 to 0.
         ChannelInfo info = channelInfo(row.channel.code(), settings).value_or(ChannelInfo{});
-        header += QStringLiteral("Time,") + info.name.replace(QLatin1String("\r\n"), QLatin1String(" ")) +
-                  QStringLiteral(" (") + info.units + QStringLiteral(") [") + generalNumber(info.minimum) +
-                  QLatin1Char('~') + generalNumber(info.maximum) + QStringLiteral("],");
+        header += kHeaderStart + info.name.replace(QLatin1String("\r\n"), QLatin1String(" ")) + QStringLiteral(" (") +
+                  info.units + QStringLiteral(") [") + generalNumber(info.minimum) + QLatin1Char('~') +
+                  generalNumber(info.maximum) + QStringLiteral("],");
     }
     return header;
 }
@@ -109,14 +120,21 @@ DataLog::DataLog(Host& host, Clock& clock, const QString& programFolder)
 
 void DataLog::chooseFile() {
     if (logging_) return;
-    SaveDialogRequest request;
+    SaveDialogRequest request(FileKind::DataLog);
     request.defaultExtension = QStringLiteral("csv");
     request.filter = QStringLiteral("Logs (*.csv)");
     request.proposedPath = inFolder(programFolder_, QStringLiteral("noname.csv"));
     host_.message(kTip, QString(), MessageIcon::None);
     const QString chosen = host_.saveFileName(request);
     if (chosen.isEmpty()) return;
-    path_ = csvFileName(chosen);
+    const QString path = csvFileName(chosen);
+    if (!mayAppendDataLog(path)) {
+        host_.message(notDataLogText(path) +
+                          QStringLiteral("\r\nPress File again and choose a new name, or a data log saved before."),
+                      QStringLiteral("Error"), MessageIcon::Exclamation);
+        return;
+    }
+    path_ = path;
     title_ = QFileInfo(path_).fileName();
     emit changed();
 }
@@ -197,6 +215,21 @@ void DataLog::reportFailure(const QString& error) {
     host_.message(QStringLiteral("The data log could not be written, so logging has stopped:\r\n") + error +
                       QStringLiteral("\r\nThe rows written before are kept."),
                   QStringLiteral("Error"), MessageIcon::Exclamation);
+}
+
+bool mayAppendDataLog(const QString& path) {
+    QFile file(path);
+    // A file that cannot be read is left to the append, which says why it fails.
+    if (!file.open(QIODevice::ReadOnly)) return true;
+    // Start / Mark writes a blank line before each header; other blank lines are passed
+    // over too, within the first few lines.
+    constexpr int kLinesLooked = 16;
+    constexpr qint64 kLongestLine = 4096;
+    for (int i = 0; i < kLinesLooked && !file.atEnd(); ++i) {
+        const QByteArray line = file.readLine(kLongestLine).trimmed();
+        if (!line.isEmpty()) return line.startsWith(kHeaderStart.toLatin1());
+    }
+    return true;
 }
 
 QString csvFileName(const QString& chosen) {

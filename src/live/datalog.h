@@ -21,7 +21,8 @@ struct Settings;
 // The two files of a running log.
 class DataLogFiles {
 public:
-    // Opens both files for appending; false with the reason when either cannot be opened.
+    // Opens both files for appending; false with the reason when either cannot be opened or
+    // the CSV file is not a data log.
     bool open(const QString& csvPath, QString* error);
     void close();
     bool isOpen() const { return csv_.isOpen(); }
@@ -53,7 +54,8 @@ public:
     // The rows written since Start (marks do not reset it).
     int rowsWritten() const { return rowsWritten_; }
 
-    // File: the TIP box, then the shared save dialog; nothing while a log runs.
+    // File: the TIP box, then the data log's save dialog; nothing while a log runs. A chosen
+    // file that holds something other than a data log is refused with a box.
     void chooseFile();
     // Start / Mark: opens the files when no log runs (nothing when no row is enabled),
     // then starts a new section with its header and marks.
@@ -99,6 +101,10 @@ QString logHeader(const std::array<LiveRow, kLiveRows>& rows, const Settings& se
 
 // A channel's name as the log writes it: the two-line names joined by one blank.
 QString logChannelName(int code, const Settings& settings);
+
+// Whether rows may be appended to `path`: it is missing or empty, or it is a data log (its
+// first line that is not blank is a header line).
+bool mayAppendDataLog(const QString& path);
 
 // The chosen file name with ".csv" unless it already ends so (in any case).
 QString csvFileName(const QString& chosen);

@@ -246,8 +246,8 @@ void VehicleInfo::copyInfo() {
 }
 
 void VehicleInfo::saveInfo() {
-    appendReportFile(host_, programFolder_, QStringLiteral("vehicle information"), QStringLiteral("vehicle.txt"),
-                     [this] { return stamped(infoText()); });
+    appendReportFile(host_, FileKind::VehicleInformation, programFolder_, QStringLiteral("vehicle information"),
+                     QStringLiteral("vehicle.txt"), [this] { return stamped(infoText()); });
 }
 
 void VehicleInfo::copyTests() {
@@ -255,8 +255,8 @@ void VehicleInfo::copyTests() {
 }
 
 void VehicleInfo::saveTests() {
-    appendReportFile(host_, programFolder_, QStringLiteral("test results"), QStringLiteral("tests.txt"),
-                     [this] { return stamped(testsText()); });
+    appendReportFile(host_, FileKind::TestResults, programFolder_, QStringLiteral("test results"),
+                     QStringLiteral("tests.txt"), [this] { return stamped(testsText()); });
 }
 
 } // namespace zelcor

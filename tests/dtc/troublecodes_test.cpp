@@ -315,6 +315,7 @@ private slots:
         const SaveDialogRequest& request = rig.host.saveRequests.first();
         QCOMPARE((QStringList{request.proposedPath, request.defaultExtension, request.filter}),
                  (QStringList{rig.dir.filePath(freezeFrame ? "freeze.txt" : "errors.txt"), "txt", "*.txt"}));
+        QCOMPARE(request.kind, freezeFrame ? FileKind::FreezeFrameReport : FileKind::CodeReport);
         QCOMPARE(rig.host.messages.first().icon, MessageIcon::Information);
         QCOMPARE(rig.host.messages.size(), failed ? 2 : 1);
         if (failed) QVERIFY(rig.host.messages.last().text.startsWith("The report could not be saved to "));

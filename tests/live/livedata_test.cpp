@@ -224,7 +224,7 @@ private slots:
         rig.startLog();
         QVERIFY(!log.logging() && !QFile::exists(rig.dir.filePath("drive.csv")));
 
-        QVERIFY(rig.write("drive.csv", "earlier drive\r\n"));
+        QVERIFY(rig.write("drive.csv", "Time,earlier drive,\r\n"));
         rig.rows({12, 13});
         rig.live.startOrMarkLog();
         rig.pass();
@@ -238,7 +238,7 @@ private slots:
         rig.pass();
         const QStringList lines = rig.csv();
         QCOMPARE(lines.size(), 8);
-        QCOMPARE(lines.mid(0, 2), (QStringList{"earlier drive", ""}));
+        QCOMPARE(lines.mid(0, 2), (QStringList{"Time,earlier drive,", ""}));
         QCOMPARE(lines[5], lines[2]);
         QCOMPARE(rig.logged(3) + rig.logged(4) + rig.logged(6), QStringLiteral("3000,60,3000,3000,60,"));
 
@@ -263,6 +263,46 @@ private slots:
         QVERIFY(!log.logging() && log.title() == QLatin1String("drive.CSV"));
         QVERIFY(rig.host.messages.last().text.startsWith("The data log could not be opened:"));
         QCOMPARE(csvFileName(QStringLiteral("drive.txt")), QStringLiteral("drive.txt.csv"));
+        QCOMPARE(rig.host.saveRequests.first().kind, FileKind::DataLog);
+    }
+
+    // Rows go only to a new file or a data log, whatever the file held when File chose it
+    // or when Start opened it; another file is refused with a box that says what to do.
+    void appendsOnlyToDataLogs_data() {
+        QTest::addColumn<QByteArray>("before"); // "-": no file
+        QTest::addColumn<bool>("writtenAfterFile");
+        QTest::addColumn<bool>("appended");
+        const QByteArray log = "\r\nTime,Engine RPM (RPM) [0~8000],\r\n7:23:08 PM,800,\r\n\r\n";
+        const QByteArray report = "******* 12/5/2026 7:30:00 AM *******\r\n********\r\nP0133 O2 Sensor\r\n";
+        QTest::newRow("missing") << QByteArray("-") << false << true;
+        QTest::newRow("empty") << QByteArray() << false << true;
+        QTest::newRow("blank lines") << QByteArray("\r\n\r\n") << false << true;
+        QTest::newRow("data log") << log << false << true;
+        QTest::newRow("code report") << report << false << false;
+        QTest::newRow("another program's CSV") << QByteArray("Date,Speed\r\n1,2\r\n") << false << false;
+        QTest::newRow("report written after File") << report << true << false;
+    }
+    void appendsOnlyToDataLogs() {
+        QFETCH(QByteArray, before);
+        QFETCH(bool, writtenAfterFile);
+        QFETCH(bool, appended);
+        LiveRig rig;
+        rig.rows({12});
+        const bool exists = before != "-";
+        if (exists && !writtenAfterFile) QVERIFY(rig.write("drive.csv", before));
+        rig.host.saveAnswer = rig.dir.filePath(QStringLiteral("drive"));
+        rig.live.dataLog().chooseFile();
+        if (writtenAfterFile) QVERIFY(rig.write("drive.csv", before));
+        rig.live.startOrMarkLog();
+        rig.pass();
+        rig.live.dataLog().stop();
+        const QByteArray after = rig.file("drive.csv");
+        QCOMPARE(after.size() > (exists ? before.size() : 0), appended);
+        QVERIFY(after.startsWith(exists ? before : QByteArray()));
+        if (appended) return;
+        QCOMPARE(after, before);
+        const QString box = rig.host.messages.last().text;
+        QVERIFY2(box.contains("is not a data log") && box.contains("File"), qPrintable(box));
     }
 };
 

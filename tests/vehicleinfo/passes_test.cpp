@@ -219,6 +219,10 @@ private slots:
         QCOMPARE(text, "earlier\r\n" + report + report);
         QVERIFY(report.contains("******* 12/5/2026 7:30:00 AM *******\r\n" + QString(36, '*') + "\r\nVIN: "));
         QCOMPARE(rig.host.saveRequests.last().proposedPath, rig.dir.filePath("vehicle.txt"));
+        QCOMPARE(rig.host.saveRequests.last().kind, FileKind::VehicleInformation);
+        info.saveTests();
+        QCOMPARE(rig.host.saveRequests.last().proposedPath, rig.dir.filePath("tests.txt"));
+        QCOMPARE(rig.host.saveRequests.last().kind, FileKind::TestResults);
     }
 };
 

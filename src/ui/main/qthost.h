@@ -1,8 +1,9 @@
 #pragma once
-// The desktop on Qt: message boxes, the shared save dialog, the clipboard and
-// opening files and addresses.
+// The desktop on Qt: message boxes, the file dialogs (each kind of file remembering its
+// own last name), the clipboard and opening files and addresses.
 
 #include "base/host.h"
+#include "config/rememberedfiles.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -11,6 +12,10 @@ namespace zelcor {
 
 class QtHost : public Host {
 public:
+    // The names chosen in the file dialogs are kept in `programFolder`'s zelcor.ini; with no
+    // folder, for this run only.
+    explicit QtHost(const QString& programFolder = QString()) : files_(programFolder) {}
+
     void setWindow(QWidget* window) { window_ = window; }
 
     MessageAnswer message(const QString& text, const QString& title, MessageIcon icon, MessageButtons buttons,
@@ -23,7 +28,7 @@ public:
 
 private:
     QPointer<QWidget> window_;
-    QString lastSaveName_; // one dialog for all saves: the last chosen name is proposed next time
+    RememberedFiles files_;
 };
 
 } // namespace zelcor
