@@ -105,10 +105,15 @@ LivePanel::LivePanel(LiveData& live, const QString& programFolder, QWidget* pare
     bottom->addLayout(legends, 1);
     bottom->addWidget(buildLogging(), 0, Qt::AlignTop);
 
-    auto* layout = new QVBoxLayout(this);
+    auto* controls = new QVBoxLayout;
+    controls->addLayout(rows);
+    controls->addLayout(bottom);
+    controls->addStretch(1);
+    // The controls keep to the width they need at the left; the panel's room on their right
+    // is where gauges go when the screen has no room beside the window.
+    auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addLayout(rows);
-    layout->addLayout(bottom);
+    layout->addLayout(controls);
     layout->addStretch(1);
 
     connect(&live_, &LiveData::channelsChanged, this, &LivePanel::renderChannels);
