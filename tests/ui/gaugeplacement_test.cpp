@@ -92,8 +92,11 @@ private slots:
         QList<QSize> sizes{kLarge, kLarge};
         while (sizes.size() < kLiveRows)
             sizes << kSmall;
+        QList<QRect> bars;
+        for (const QRect& bar : windowBars(rig.panel()))
+            bars << bar.translated(shift);
         const QList<QRect> gauges =
-            placesBeside(screen, window, controlsOnDesktop(rig.panel()).translated(shift), {}, sizes);
+            placesBeside(screen, window, controlsOnDesktop(rig.panel()).translated(shift), bars, sizes);
         QCOMPARE(gauges.size(), kLiveRows);
         for (qsizetype i = 0; i < gauges.size(); ++i) {
             QVERIFY2(screen.contains(gauges[i]), qPrintable(QString::number(i)));

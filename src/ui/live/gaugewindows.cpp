@@ -3,9 +3,20 @@
 #include "config/gaugeplaces.h"
 #include "ui/live/gaugewindow.h"
 #include "ui/main/desktoprects.h"
+#include "ui/main/panelframe.h"
 #include "ui/main/windowplacement.h"
 
 namespace zelcor {
+
+QList<QRect> windowBars(const QWidget* panel) {
+    const QWidget* frame = panel;
+    while (frame->parentWidget() && !qobject_cast<const PanelFrame*>(frame))
+        frame = frame->parentWidget();
+    const QRect window = panel->window()->frameGeometry();
+    const QRect around(frame->mapToGlobal(QPoint(0, 0)), frame->size());
+    return {QRect(QPoint(window.left(), window.top()), QPoint(window.right(), around.top() - 1)),
+            QRect(QPoint(window.left(), around.bottom() + 1), window.bottomRight())};
+}
 
 GaugeWindows::GaugeWindows(LiveData& live, QWidget* panel, const QString& programFolder)
     : QObject(panel), live_(live), panel_(panel), programFolder_(programFolder) {
@@ -33,7 +44,7 @@ void GaugeWindows::tile() {
             sizes << gauge->size();
         }
     const QList<QRect> places = placesBeside(availableScreenOf(panel_), panel_->window()->frameGeometry(),
-                                             controlsOnDesktop(panel_), {}, sizes);
+                                             controlsOnDesktop(panel_), windowBars(panel_), sizes);
     for (qsizetype i = 0; i < rows.size(); ++i) {
         gauges_[size_t(rows[i])]->move(places[i].topLeft());
         placed_[size_t(rows[i])] = places[i].topLeft();
@@ -105,7 +116,7 @@ QRect GaugeWindows::placeFor(int row, QSize size) const {
             const QRect place(*kept, size);
             if (placeStillFits(place, availableScreens(), controls)) return place;
         }
-    QList<QRect> taken;
+    QList<QRect> taken = windowBars(panel_);
     for (const QPointer<GaugeWindow>& gauge : gauges_)
         if (gauge) taken << gauge->frameGeometry();
     return placesBeside(availableScreenOf(panel_), panel_->window()->frameGeometry(), controls, taken, {size}).front();

@@ -14,6 +14,10 @@ namespace zelcor {
 
 class GaugeWindow;
 
+// The main window's bars and buttons above and below `panel`'s frame, on the desktop: gauges
+// keep off them while the screen has other room.
+QList<QRect> windowBars(const QWidget* panel);
+
 class GaugeWindows : public QObject {
     Q_OBJECT
 public:
