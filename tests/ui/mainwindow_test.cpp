@@ -304,49 +304,6 @@ private slots:
         QTEST(initialWindowPosition(screen, window), "expected");
     }
 
-    // The gauges' block: beside what it belongs to while the screen has room, else over the
-    // least of it, always inside the screen.
-    void gaugeBlock_data() {
-        QTest::addColumn<QRect>("screen");
-        QTest::addColumn<QRect>("owner");
-        QTest::addColumn<QRect>("window");
-        QTest::addColumn<QPoint>("expected");
-        const QRect window(100, 100, 800, 600);
-        QTest::newRow("room on the right") << QRect(0, 0, 1920, 1080) << window << window << QPoint(906, 100);
-        QTest::newRow("room on the left only")
-            << QRect(0, 0, 1920, 1080) << window.translated(1000, 0) << window.translated(1000, 0) << QPoint(358, 100);
-        QTest::newRow("no room: over the least of the panel")
-            << QRect(0, 0, 1280, 800) << QRect(0, 60, 600, 700) << QRect(0, 0, 1280, 770) << QPoint(544, 128);
-        QTest::newRow("low window: moved up into the screen")
-            << QRect(0, 0, 1920, 1080) << window.translated(0, 400) << window.translated(0, 400) << QPoint(906, 408);
-    }
-    void gaugeBlock() {
-        QFETCH(QRect, screen);
-        QFETCH(QRect, owner);
-        QFETCH(QRect, window);
-        QTEST(besideOwnerPosition(QSize(736, 672), screen, owner, window), "expected");
-    }
-
-    // Where the block does not fit beside the panel, its two parts go to either side of it
-    // rather than over its values.
-    void gaugesSplit_data() {
-        QTest::addColumn<QRect>("screen");
-        QTest::addColumn<QRect>("window");
-        QTest::addColumn<QPoint>("large");
-        QTest::addColumn<QPoint>("small");
-        QTest::newRow("wide screen: side by side on the right")
-            << QRect(0, 0, 2560, 1440) << QRect(440, 157, 1040, 612) << QPoint(1486, 157) << QPoint(1822, 157);
-        QTest::newRow("centred window: large right, small left")
-            << QRect(0, 0, 1920, 1080) << QRect(440, 157, 1040, 612) << QPoint(1486, 157) << QPoint(34, 157);
-    }
-    void gaugesSplit() {
-        QFETCH(QRect, screen);
-        QFETCH(QRect, window);
-        const GaugeBlockOrigins at = gaugeBlockOrigins(QSize(336, 672), QSize(400, 800), screen, window, window);
-        QTEST(at.large, "large");
-        QTEST(at.small, "small");
-    }
-
     // Closing the window while the connection wakes the vehicle ends it at once: no more
     // wake-up rounds, no error box, the port closed. E&XIT closes it when idle.
     void closing() {

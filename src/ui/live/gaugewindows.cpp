@@ -1,21 +1,25 @@
 #include "ui/live/gaugewindows.h"
 
+#include "config/gaugeplaces.h"
 #include "ui/live/gaugewindow.h"
+#include "ui/main/desktoprects.h"
+#include "ui/main/panelframe.h"
 #include "ui/main/windowplacement.h"
-
-#include <QGuiApplication>
-#include <QScreen>
-#include <algorithm>
 
 namespace zelcor {
 
-namespace {
+QList<QRect> windowBars(const QWidget* panel) {
+    const QWidget* frame = panel;
+    while (frame->parentWidget() && !qobject_cast<const PanelFrame*>(frame))
+        frame = frame->parentWidget();
+    const QRect window = panel->window()->frameGeometry();
+    const QRect around(frame->mapToGlobal(QPoint(0, 0)), frame->size());
+    return {QRect(QPoint(window.left(), window.top()), QPoint(window.right(), around.top() - 1)),
+            QRect(QPoint(window.left(), around.bottom() + 1), window.bottomRight())};
+}
 
-constexpr int kGap = 6;
-
-} // namespace
-
-GaugeWindows::GaugeWindows(LiveData& live, QWidget* anchor) : QObject(anchor), live_(live), anchor_(anchor) {
+GaugeWindows::GaugeWindows(LiveData& live, QWidget* panel, const QString& programFolder)
+    : QObject(panel), live_(live), panel_(panel), programFolder_(programFolder) {
     connect(&live_, &LiveData::rowChanged, this, &GaugeWindows::sync);
     connect(&live_, &LiveData::gaugeFed, this, &GaugeWindows::feed);
     connect(&live_, &LiveData::gaugesClosed, this, &GaugeWindows::releaseAll);
@@ -28,6 +32,23 @@ GaugeWindows::~GaugeWindows() {
 
 GaugeWindow* GaugeWindows::window(int row) const {
     return row >= 0 && row < kLiveRows ? gauges_[size_t(row)].data() : nullptr;
+}
+
+void GaugeWindows::tile() {
+    if (!programFolder_.isEmpty()) forgetGaugePlaces(programFolder_); // a place is no data worth a message
+    QList<int> rows;
+    QList<QSize> sizes;
+    for (int row = 0; row < kLiveRows; ++row)
+        if (GaugeWindow* gauge = window(row)) {
+            rows << row;
+            sizes << gauge->size();
+        }
+    const QList<QRect> places = placesBeside(availableScreenOf(panel_), panel_->window()->frameGeometry(),
+                                             controlsOnDesktop(panel_), windowBars(panel_), sizes);
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        gauges_[size_t(rows[i])]->move(places[i].topLeft());
+        placed_[size_t(rows[i])] = places[i].topLeft();
+    }
 }
 
 void GaugeWindows::sync(int row) {
@@ -48,9 +69,11 @@ void GaugeWindows::feed(int row) {
 }
 
 void GaugeWindows::open(int row) {
-    auto* gauge = new GaugeWindow(row, row < 2, anchor_->window());
+    auto* gauge = new GaugeWindow(row, row < 2, panel_->window());
     gauge->drawScale(live_.row(row).dial);
-    gauge->move(placeFor(row, gauge->size()));
+    const QPoint at = placeFor(row, gauge->size()).topLeft();
+    gauge->move(at);
+    placed_[size_t(row)] = at;
     connect(gauge, &GaugeWindow::closedByUser, this, &GaugeWindows::closedByUser);
     gauges_[size_t(row)] = gauge;
     gauge->show();
@@ -58,8 +81,9 @@ void GaugeWindows::open(int row) {
 
 void GaugeWindows::release(int row) {
     GaugeWindow* gauge = gauges_[size_t(row)].data();
-    gauges_[size_t(row)] = nullptr;
     if (!gauge) return;
+    keepPlace(row);
+    gauges_[size_t(row)] = nullptr;
     gauge->disconnect(this);
     gauge->hide();
     gauge->deleteLater();
@@ -76,34 +100,26 @@ void GaugeWindows::closedByUser(int row) {
     if (live_.row(row).showGauge) live_.setShowGauge(row, false);
 }
 
-QPoint GaugeWindows::placeFor(int row, QSize size) const {
-    return gaugePlacement(row, size, anchor_);
+// A window the user moved opens there next time.
+void GaugeWindows::keepPlace(int row) {
+    const QPoint at = gauges_[size_t(row)]->pos();
+    if (programFolder_.isEmpty() || at == placed_[size_t(row)]) return;
+    saveGaugePlace(programFolder_, row, at); // a place is no data worth a message
 }
 
-// The gauges go beside what they belong to: the two large ones in a column, the small ones
-// in two columns, kept inside the screen and off the owner (the live panel, the replay
-// window) as far as the screen allows.
-QPoint gaugePlacement(int row, QSize size, const QWidget* beside) {
-    const int large = GaugeWindow::kLargeSize + kGap;
-    const int small = GaugeWindow::kSmallSize + kGap;
-    // A panel inside its window, or a window (the replay window) in front of the main window.
-    const QWidget* behind =
-        beside->isWindow() && beside->parentWidget() ? beside->parentWidget()->window() : beside->window();
-    const QRect window = behind->frameGeometry();
-    const QRect owner =
-        beside->isWindow() ? beside->frameGeometry() : QRect(beside->mapToGlobal(QPoint(0, 0)), beside->size());
-    const QScreen* screen = beside->screen();
-    if (!screen) screen = QGuiApplication::primaryScreen();
-    const QSize largeBlock(large, 2 * large), smallBlock(2 * small, 4 * small);
-    const QRect room =
-        screen ? screen->availableGeometry() : QRect(window.topLeft(), QSize(large + 2 * small, 4 * small));
-    const GaugeBlockOrigins origins = gaugeBlockOrigins(largeBlock, smallBlock, room, owner, window);
-
-    QPoint at = row < 2 ? origins.large + QPoint(0, row * large)
-                        : origins.small + QPoint(((row - 2) % 2) * small, ((row - 2) / 2) * small);
-    at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() + 1 - size.width())));
-    at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() + 1 - size.height())));
-    return at;
+// Where the user left it while that is still on a screen and off the panel's controls;
+// else beside the main window, off the gauges already up.
+QRect GaugeWindows::placeFor(int row, QSize size) const {
+    const QRect controls = controlsOnDesktop(panel_);
+    if (!programFolder_.isEmpty())
+        if (const auto kept = loadGaugePlace(programFolder_, row)) {
+            const QRect place(*kept, size);
+            if (placeStillFits(place, availableScreens(), controls)) return place;
+        }
+    QList<QRect> taken = windowBars(panel_);
+    for (const QPointer<GaugeWindow>& gauge : gauges_)
+        if (gauge) taken << gauge->frameGeometry();
+    return placesBeside(availableScreenOf(panel_), panel_->window()->frameGeometry(), controls, taken, {size}).front();
 }
 
 } // namespace zelcor

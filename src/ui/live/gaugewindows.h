@@ -1,30 +1,36 @@
 #pragma once
 // The gauge windows of the ten live-data rows: one exists while its row's "Show Gauge"
-// box is checked; each takes the readings the live-data pass feeds to its row.
+// box is checked; each takes the readings the live-data pass feeds to its row. They open
+// beside the main window, off the live panel's controls, or where the user last left them.
 
 #include "live/livedata.h"
 
 #include <QObject>
 #include <QPointer>
+#include <QString>
 #include <array>
 
 namespace zelcor {
 
 class GaugeWindow;
 
-// Where the gauge of row (or slot) `row`, `size` large, goes beside `beside`: a panel
-// (kept clear of it) or a window in front of its parent window.
-QPoint gaugePlacement(int row, QSize size, const QWidget* beside);
+// The main window's bars and buttons above and below `panel`'s frame, on the desktop: gauges
+// keep off them while the screen has other room.
+QList<QRect> windowBars(const QWidget* panel);
 
 class GaugeWindows : public QObject {
     Q_OBJECT
 public:
-    // The windows float beside `anchor`'s window and belong to it.
-    GaugeWindows(LiveData& live, QWidget* anchor);
+    // The windows float beside `panel`'s window and belong to it; the places the user gives
+    // them are kept in zelcor.ini in `programFolder` (none kept when it is empty).
+    GaugeWindows(LiveData& live, QWidget* panel, const QString& programFolder);
     ~GaugeWindows() override;
 
     // The window of a row, if it has one.
     GaugeWindow* window(int row) const;
+    // Every open gauge back in order beside the main window; the places the user chose are
+    // forgotten.
+    void tile();
 
 private:
     void sync(int row);
@@ -33,11 +39,15 @@ private:
     void release(int row);
     void releaseAll();
     void closedByUser(int row);
-    QPoint placeFor(int row, QSize size) const;
+    void keepPlace(int row);
+    QRect placeFor(int row, QSize size) const;
 
     LiveData& live_;
-    QWidget* anchor_;
+    QWidget* panel_;
+    QString programFolder_;
     std::array<QPointer<GaugeWindow>, kLiveRows> gauges_;
+    // Where each window was put; one found elsewhere was moved by the user.
+    std::array<QPoint, kLiveRows> placed_{};
 };
 
 } // namespace zelcor

@@ -28,7 +28,7 @@ void install(PanelFrame* frame, QWidget* contents) {
 } // namespace
 
 void installLivePanels(PanelStack& stack, Session& session) {
-    install(stack.frame(Panel::LiveData), new LivePanel(session.live()));
+    install(stack.frame(Panel::LiveData), new LivePanel(session.live(), session.programFolder()));
     install(stack.frame(Panel::Graphs), new GraphPanel(session.live()));
 }
 

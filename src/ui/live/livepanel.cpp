@@ -6,6 +6,7 @@
 #include "ui/live/gaugewindows.h"
 #include "ui/namedwidgets.h"
 
+#include <QAction>
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,10 +17,11 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QToolButton>
 
 namespace zelcor {
 
-LivePanel::LivePanel(LiveData& live, QWidget* parent) : QWidget(parent), live_(live) {
+LivePanel::LivePanel(LiveData& live, const QString& programFolder, QWidget* parent) : QWidget(parent), live_(live) {
     setObjectName(QStringLiteral("livePanel"));
 
     auto* rows = new QGridLayout;
@@ -86,19 +88,33 @@ LivePanel::LivePanel(LiveData& live, QWidget* parent) : QWidget(parent), live_(l
     rate->addWidget(passRate_);
     rate->addStretch(1);
     legends->addLayout(rate);
+    gauges_ = new GaugeWindows(live_, this, programFolder);
+    tileGauges_ = new QAction(QStringLiteral("Tile gauges"), this);
+    tileGauges_->setToolTip(QStringLiteral("Put the gauge windows back in order beside the main window"));
+    connect(tileGauges_, &QAction::triggered, gauges_, &GaugeWindows::tile);
+    auto* tile = new QToolButton(this);
+    tile->setObjectName(QStringLiteral("TileGauges"));
+    tile->setDefaultAction(tileGauges_);
+    auto* tileRow = new QHBoxLayout;
+    tileRow->addWidget(tile);
+    tileRow->addStretch(1);
+    legends->addLayout(tileRow);
     legends->addStretch(1);
 
     auto* bottom = new QHBoxLayout;
     bottom->addLayout(legends, 1);
     bottom->addWidget(buildLogging(), 0, Qt::AlignTop);
 
-    auto* layout = new QVBoxLayout(this);
+    auto* controls = new QVBoxLayout;
+    controls->addLayout(rows);
+    controls->addLayout(bottom);
+    controls->addStretch(1);
+    // The controls keep to the width they need at the left; the panel's room on their right
+    // is where gauges go when the screen has no room beside the window.
+    auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addLayout(rows);
-    layout->addLayout(bottom);
+    layout->addLayout(controls);
     layout->addStretch(1);
-
-    gauges_ = new GaugeWindows(live_, this);
 
     connect(&live_, &LiveData::channelsChanged, this, &LivePanel::renderChannels);
     connect(&live_, &LiveData::rowChanged, this, &LivePanel::renderRow);

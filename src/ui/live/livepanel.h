@@ -1,11 +1,12 @@
 #pragma once
 // The "Live Data and Gauges" panel: ten channel rows with their enable and gauge
 // boxes, selectors, activity lamps and value boxes, the pass rate and the data-logging
-// group; it owns the rows' gauge windows.
+// group; it owns the rows' gauge windows and the action that tiles them.
 
 #include <QWidget>
 #include <array>
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -22,9 +23,12 @@ inline constexpr int kLivePanelRows = 10;
 class LivePanel : public QWidget {
     Q_OBJECT
 public:
-    explicit LivePanel(LiveData& live, QWidget* parent = nullptr);
+    // The gauges keep the places the user gives them in `programFolder`'s zelcor.ini.
+    LivePanel(LiveData& live, const QString& programFolder, QWidget* parent = nullptr);
 
     GaugeWindows* gauges() const { return gauges_; }
+    // "Tile gauges": every open gauge back in order beside the main window (for a menu too).
+    QAction* tileGaugesAction() const { return tileGauges_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -52,6 +56,7 @@ private:
     QPushButton* logStart_ = nullptr;
     QPushButton* logStop_ = nullptr;
     GaugeWindows* gauges_ = nullptr;
+    QAction* tileGauges_ = nullptr;
 };
 
 } // namespace zelcor

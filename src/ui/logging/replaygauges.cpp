@@ -1,7 +1,8 @@
 #include "ui/logging/replaygauges.h"
 
 #include "ui/live/gaugewindow.h"
-#include "ui/live/gaugewindows.h"
+#include "ui/main/desktoprects.h"
+#include "ui/main/windowplacement.h"
 
 namespace zelcor {
 
@@ -54,7 +55,7 @@ void ReplayGauges::open(int slot) {
     if (gauges_[size_t(slot)]) return;
     auto* gauge = new GaugeWindow(slot, largeSlot(slot), anchor_);
     gauge->drawScale(player_.replaySlots()[size_t(slot)].scale);
-    gauge->move(placeFor(slot, gauge->size()));
+    gauge->move(placeFor(gauge->size()));
     connect(gauge, &GaugeWindow::closedByUser, this, &ReplayGauges::closedByUser);
     gauges_[size_t(slot)] = gauge;
     gauge->show();
@@ -80,8 +81,15 @@ void ReplayGauges::closedByUser(int slot) {
     if (player_.replaySlots()[size_t(slot)].showGauge) player_.setShowGauge(slot, false);
 }
 
-QPoint ReplayGauges::placeFor(int slot, QSize size) const {
-    return gaugePlacement(slot, size, anchor_);
+// Beside the replay window, never over it, and off the main window and the gauges already up
+// as far as the screen allows.
+QPoint ReplayGauges::placeFor(QSize size) const {
+    QList<QRect> taken;
+    if (const QWidget* owner = anchor_->parentWidget()) taken << owner->window()->frameGeometry();
+    for (const QPointer<GaugeWindow>& gauge : gauges_)
+        if (gauge) taken << gauge->frameGeometry();
+    const QRect window = anchor_->frameGeometry();
+    return placesBeside(availableScreenOf(anchor_), window, window, taken, {size}).front().topLeft();
 }
 
 } // namespace zelcor

@@ -31,7 +31,7 @@ private:
     void open(int slot);
     void release(int slot);
     void closedByUser(int slot);
-    QPoint placeFor(int slot, QSize size) const;
+    QPoint placeFor(QSize size) const;
 
     RecordingPlayer& player_;
     QWidget* anchor_;

@@ -2,9 +2,10 @@
 
 #include "core/session.h"
 #include "ui/logging/replaywindow.h"
+#include "ui/main/desktoprects.h"
+#include "ui/main/windowplacement.h"
 
 #include <QDir>
-#include <QScreen>
 #include <QWidget>
 #include <algorithm>
 
@@ -39,41 +40,29 @@ void ReplayLauncher::openRecording(const QString& path) {
     auto* window = new ReplayWindow(player, owner_);
     window->ensurePolished();
     window->adjustSize();
-    window->move(recordingPlace(window->frameGeometry().size()));
+    window->move(besideMainWindow(window));
     window->start();
+    window->move(besideMainWindow(window)); // again, now that the frame is known
 }
 
-// Beside the main window like the trace replay's window, each further one a step down
-// and to the right, kept on the screen.
-QPoint ReplayLauncher::recordingPlace(QSize size) const {
-    const QRect owner = owner_->window()->frameGeometry();
-    const auto windows = owner_->findChildren<ReplayWindow*>(QString(), Qt::FindDirectChildrenOnly);
-    const auto others = std::count_if(windows.begin(), windows.end(), [](const ReplayWindow* window) {
-        return !window->isTraceReplay() && window->isVisible();
-    });
-    const int cascade = owner_->fontMetrics().height() * 2 * int(others % 8);
-    return onScreen(ReplayWindow::besideOwner(owner, size.height()) + QPoint(cascade, cascade), size);
-}
-
-// Moved back onto the main window's screen where it would stick out.
-QPoint ReplayLauncher::onScreen(QPoint at, QSize size) const {
-    const QScreen* screen = owner_->window()->screen();
-    if (!screen) return at;
-    const QRect room = screen->availableGeometry();
-    at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() + 1 - size.width())));
-    at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() + 1 - size.height())));
-    return at;
+// Beside the main window on the side with room, off the other replay windows as far as the
+// screen allows.
+QPoint ReplayLauncher::besideMainWindow(const ReplayWindow* window) const {
+    const QWidget* main = owner_->window();
+    QList<QRect> taken;
+    for (const ReplayWindow* other : owner_->findChildren<ReplayWindow*>(QString(), Qt::FindDirectChildrenOnly))
+        if (other != window && other->isVisible()) taken << other->frameGeometry();
+    const QRect frame = main->frameGeometry();
+    return placesBeside(availableScreenOf(main), frame, frame, taken, {window->frameGeometry().size()})
+        .front()
+        .topLeft();
 }
 
 void ReplayLauncher::showTraceWindow() {
     // Placed when it appears; brought back where the user left it while it is up.
     if (!trace_) trace_ = new ReplayWindow(session_.traceReplay(), owner_);
     const bool place = trace_->isHidden();
-    const auto moveBeside = [this] {
-        const QRect owner = owner_->window()->frameGeometry();
-        const QSize size = trace_->frameGeometry().size();
-        trace_->move(onScreen(ReplayWindow::besideOwner(owner, size.height()), size));
-    };
+    const auto moveBeside = [this] { trace_->move(besideMainWindow(trace_)); };
     if (place) {
         trace_->ensurePolished();
         trace_->adjustSize();

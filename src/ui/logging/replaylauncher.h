@@ -26,8 +26,7 @@ public:
 private:
     void openRecording(const QString& path);
     void showTraceWindow();
-    QPoint recordingPlace(QSize size) const;
-    QPoint onScreen(QPoint at, QSize size) const;
+    QPoint besideMainWindow(const ReplayWindow* window) const;
 
     Session& session_;
     QWidget* owner_;

@@ -65,10 +65,6 @@ ReplayWindow::ReplayWindow(ReplayControls& controls, RecordingPlayer* player, Tr
     render();
 }
 
-QPoint ReplayWindow::besideOwner(const QRect& owner, int height) {
-    return QPoint(owner.left() + owner.width(), owner.top() + (owner.height() - height) / 2);
-}
-
 void ReplayWindow::start() {
     show();
     raise();

@@ -39,10 +39,6 @@ public:
     // Shows the window and, for a recording, starts its play loop once it is up.
     void start();
 
-    // Where the trace replay's window goes: right of `owner` (frame rectangle), centred
-    // on its height.
-    static QPoint besideOwner(const QRect& owner, int height);
-
 protected:
     void closeEvent(QCloseEvent* event) override;
 

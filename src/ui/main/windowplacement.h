@@ -1,7 +1,8 @@
 #pragma once
 // Where windows appear: the main window centred across, a third of the free height down;
-// a block of floating windows beside what it belongs to.
+// floating windows (gauges, replay windows) beside the window they belong to.
 
+#include <QList>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -12,21 +13,20 @@ namespace zelcor {
 // A window larger than the screen keeps its title bar on the screen.
 QPoint initialWindowPosition(const QRect& screen, const QSize& window);
 
-// The top-left corner, inside `screen`, of a `block` of windows that belongs to `owner`
-// (the panel or window it serves) inside `window`: beside the owner where there is room,
-// else where it covers the least of the owner, then of the window; right before left,
-// top-aligned before the screen's edges.
-QPoint besideOwnerPosition(const QSize& block, const QRect& screen, const QRect& owner, const QRect& window);
+// Places, in the order of `sizes`, for floating windows that belong to `window` (its frame)
+// on `screen` (the available area):
+// - all beside the window on one side with room for them: right, else left, else below,
+//   else above;
+// - else tiled in the free area around the window, right side first;
+// - what is left goes over the part of the screen farthest from `controls` (the window's
+//   controls, which no place meets while the screen has any other room), least of all
+//   over `taken` (windows already up) and over each other.
+// Every place lies on the screen as far as its size allows.
+QList<QRect> placesBeside(const QRect& screen, const QRect& window, const QRect& controls, const QList<QRect>& taken,
+                          const QList<QSize>& sizes);
 
-// Where the gauges go: the column of `large` ones and the block of `small` ones side by side
-// beside the owner while the screen has room for both; else each beside it on its own (on
-// a centred window: large on the right, small on the left), whichever covers less of the
-// owner and of each other.
-struct GaugeBlockOrigins {
-    QPoint large;
-    QPoint small;
-};
-GaugeBlockOrigins gaugeBlockOrigins(const QSize& large, const QSize& small, const QRect& screen, const QRect& owner,
-                                    const QRect& window);
+// A place the user chose for a floating window is kept while its middle lies on one of
+// `screens` and it does not meet `controls`.
+bool placeStillFits(const QRect& place, const QList<QRect>& screens, const QRect& controls);
 
 } // namespace zelcor
