@@ -2,6 +2,7 @@
 
 #include "core/connectionstate.h"
 #include "core/functiontable.h"
+#include "ui/live/livepanel.h"
 #include "ui/logging/replaylauncher.h"
 #include "ui/main/connectionpanel.h"
 #include "ui/main/panelstack.h"
@@ -31,8 +32,8 @@ MainWindow::MainWindow(Session& session, QWidget* parent) : QMainWindow(parent),
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Session::caption());
 
-    buildMenus();
     setCentralWidget(buildCentre());
+    buildMenus();
     replays_ = new ReplayLauncher(session_, this);
 
     auto* debugLog = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), this);
@@ -102,6 +103,13 @@ void MainWindow::buildMenus() {
     functionsMenu_->setObjectName(QStringLiteral("functionsMenu"));
     connect(&session_.navigation(), &Navigation::functionListChanged, this, &MainWindow::renderFunctionsMenu);
     renderFunctionsMenu();
+
+    // The live panel's "Tile gauges", reachable from every panel while gauges are open.
+    if (auto* live = panels_->findChild<LivePanel*>()) {
+        QMenu* windows = bar->addMenu(QStringLiteral("&Window"));
+        windows->setObjectName(QStringLiteral("windowMenu"));
+        windows->addAction(live->tileGaugesAction());
+    }
 
     for (int i = 0; i < kFunctionItems; ++i) {
         functionItems_[i] = bar->addAction(functionItemCaption(i));
