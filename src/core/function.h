@@ -26,9 +26,10 @@ enum class Function : int {
     Idle = 255,               // after a one-shot read: keeps the link awake
 };
 
-// PIDs shown on their own on the single-parameter panel.
+// PIDs shown on their own on the single-parameter panel: those of PIDs 21 to 3F that a
+// car lists among its functions are read there too rather than doing nothing.
 inline bool isParameterFunction(int code) {
-    return (code >= 4 && code <= 11) || (code >= 14 && code <= 18);
+    return (code >= 4 && code <= 11) || (code >= 14 && code <= 18) || (code >= 0x21 && code <= 0x3F);
 }
 
 } // namespace zelcor

@@ -52,7 +52,8 @@ void VehicleStatus::setCaption(const QString& caption) {
 }
 
 void VehicleStatus::readParameter(PassContext& pass, int pid) {
-    setCaption(panelTitle(pid));
+    const QString title = panelTitle(pid);
+    setCaption(title.isEmpty() ? QLatin1Char(' ') + parameterName(pid) + QLatin1Char(' ') : title);
     const auto reply = ask(pass, pid);
     if (!reply) return;
     // A reply that does not answer empties the value.

@@ -3,6 +3,8 @@
 // program's icon.
 
 #include "config/pollingchoice.h"
+#include "core/functiontable.h"
+#include "sim/profiles.h"
 #include "testmain.h"
 #include "ui/main/panelstack.h"
 #include "ui/main/programicon.h"
@@ -209,6 +211,42 @@ private slots:
         QCOMPARE(rig.find("staleValues")->isVisible(), ending == "disconnect" || ending == "unplug");
         QCOMPARE(rig.window.windowTitle(),
                  after == "Not connected" ? Session::caption() : Session::caption() + " - " + status());
+    }
+
+    // On every simulated car, each listed function has its row and panel, the Functions
+    // menu holds the list in its order and reaches each entry's panel, and each function
+    // item selects its own function wherever the list holds it, or says the car lacks it.
+    void functionTableOnEveryCar_data() {
+        QTest::addColumn<QString>("profile");
+        for (const QString& profile : sim::profileNames())
+            if (profile != "nocar") QTest::newRow(qPrintable(profile)) << profile;
+    }
+    void functionTableOnEveryCar() {
+        QFETCH(QString, profile);
+        CarWindowRig rig(profile);
+        rig.window.show();
+        rig.afterPass = [](Function served) { return served == Function::Detection; };
+        rig.session.connection().run();
+        const QList<ListEntry> entries = rig.session.navigation().functions();
+        QVERIFY(entries.size() >= 5);
+        const QList<QAction*> menu = rig.find<QMenu>("functionsMenu")->actions();
+        QCOMPARE(menu.size(), entries.size());
+        for (int i = 0; i < entries.size(); ++i) {
+            const FunctionRow* row = functionRow(entries.at(i).code);
+            QVERIFY2(row && row->panel && row->pass, qPrintable(entries.at(i).name));
+            QCOMPARE(menu.at(i)->text(), entries.at(i).name);
+            menu.at(i)->trigger();
+            QCOMPARE(rig.window.panels()->currentWidget()->objectName(), panelName(*row->panel));
+        }
+        for (int item = 0; item < MainWindow::kFunctionItems; ++item) {
+            const FunctionRow* row = menuItemRow(item);
+            QVERIFY(row);
+            rig.session.navigation().setFunction(Function::Idle);
+            rig.window.findChild<QAction*>(QStringLiteral("m_%1").arg(item))->trigger();
+            const bool listed = std::any_of(entries.begin(), entries.end(),
+                                            [row](const ListEntry& e) { return e.code == int(row->function); });
+            QCOMPARE(rig.session.navigation().function(), listed ? row->function : Function::Idle);
+        }
     }
 
     // SET&UP shows setup.cfg (naming port `filePort`), not the settings in memory; one control
