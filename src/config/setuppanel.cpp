@@ -24,9 +24,6 @@ QString setupFormProblem(const SetupPanelState& p) {
     const double delay = leadingNumber(p.promptDelayText);
     if (!(delay >= 0 && delay <= kMaxPromptDelay))
         return QStringLiteral("SR Time must be between 0 and %1 seconds.").arg(kMaxPromptDelay);
-    const double weight = leadingNumber(p.weightText);
-    if (!(weight >= 0 && weight <= 9999))
-        return QStringLiteral("The vehicle weight must be between 0 and 9999 pounds.");
     return {};
 }
 
@@ -38,7 +35,8 @@ void settingsFromSetup(const SetupPanelState& p, Settings& s) {
     s.noPortSearch = p.noPortSearch;
     s.fahrenheit = p.degreesF;
     s.psi = p.psi;
-    s.vehicleWeight = leadingNumber(p.weightText);
+    // Saved in range, as setup.cfg brings it into range when it is read.
+    s.vehicleWeight = qBound(0.0, leadingNumber(p.weightText), 9999.0);
     // A value beyond 16 bits would not survive the file; keep the old one instead.
     if (const auto mode = toInt16(leadingNumber(p.initModeText))) s.initMode = *mode;
     s.debugTrace = p.debug;

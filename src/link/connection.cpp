@@ -419,7 +419,7 @@ void Connection::run() {
     link_.setPollerEnabled(false);
     link_.requestStop();
     setButtonsEnabled(true);
-    panel_.helpVisible = true;
+    // HELP GUIDE ONLINE stays hidden once CONNECT was pressed: the panel keeps its place.
     setLamp(Lamp::Black);
     link_.closeTrace();
     running_ = false;

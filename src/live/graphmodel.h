@@ -61,8 +61,8 @@ public:
 
     // --- time axis ---
     double sampleSpacing() const { return sampleSpacing_; }
-    void zoomTimeIn();  // "+": samples 5 % further apart, up to 50
-    void zoomTimeOut(); // "-": 5 % closer, down to 1
+    void zoomTimeIn();  // "+": samples 5 % further apart while closer than 50
+    void zoomTimeOut(); // "-": 5 % closer while further apart than 1
 
     // Points of trace t for drawing: x = k * sampleSpacing from the left edge (newest sample at
     // x = 0), y from plotY; empty samples are left out, so a line continues from

@@ -107,9 +107,12 @@ private slots:
         QTest::newRow("delay negative") << "-0.5"
                                         << "3200"
                                         << "SR Time must be between 0 and 5 seconds.";
-        QTest::newRow("weight too high") << "0"
-                                         << "10000"
-                                         << "The vehicle weight must be between 0 and 9999 pounds.";
+        QTest::newRow("weight too high: saved as 9999") << "0"
+                                                        << "10000"
+                                                        << "";
+        QTest::newRow("weight negative: saved as 0") << "0"
+                                                     << "-20"
+                                                     << "";
     }
     void setupFormLimits() {
         QFETCH(QString, delay);
@@ -118,6 +121,9 @@ private slots:
         form.promptDelayText = delay;
         form.weightText = weight;
         QTEST(setupFormProblem(form), "problem");
+        Settings saved;
+        settingsFromSetup(form, saved);
+        QCOMPARE(saved.vehicleWeight, qBound(0.0, weight.toDouble(), 9999.0));
     }
 
     // Every field in its saved format, and read back as saved.
