@@ -113,6 +113,8 @@ bool SystemPort::openSerial(const QString& path) {
             fail(8000 + int(error), QStringLiteral("%1 cannot be opened: %2").arg(path, text));
         return false;
     }
+    serialPath_ = path;
+    sinceDeviceCheck_.start();
     serial_->setDataTerminalReady(true);
     serial_->setRequestToSend(true);
     connect(serial_.get(), &QSerialPort::readyRead, this, &Port::readyRead);
@@ -169,6 +171,16 @@ void SystemPort::write(const QByteArray& bytes) {
 }
 
 qint64 SystemPort::bytesWaiting() {
+    // A device that goes away takes its node with it (an unplugged USB adapter, a closed
+    // pseudo-terminal) before the driver reports an error, which may come only with the next
+    // write: look for the node a few times a second.
+    if (serial_ && sinceDeviceCheck_.elapsed() >= 200) {
+        sinceDeviceCheck_.restart();
+        if (!QFileInfo::exists(serialPath_)) {
+            lost(QStringLiteral("Device removed"));
+            return 0;
+        }
+    }
     if (serial_) return serial_->bytesAvailable();
     if (tcp_) return tcp_->bytesAvailable();
     return 0;

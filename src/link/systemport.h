@@ -5,6 +5,7 @@
 #include "link/devicelist.h"
 #include "link/port.h"
 
+#include <QElapsedTimer>
 #include <QSerialPort>
 #include <QTcpSocket>
 #include <functional>
@@ -46,6 +47,8 @@ private:
 
     DeviceList devices_;
     std::unique_ptr<QSerialPort> serial_;
+    QString serialPath_;
+    QElapsedTimer sinceDeviceCheck_; // when the open device's node was last looked for
     std::unique_ptr<QTcpSocket> tcp_;
     int errorNumber_ = 0;
     QString errorDescription_;
