@@ -178,6 +178,17 @@ void GaugeWindow::paintEvent(QPaintEvent*) {
         paintDigital(p);
     else
         paintDial(p);
+    if (stale_) { // the last value the car sent, no longer live
+        p.fillRect(rect(), QColor(128, 128, 128, 150));
+        p.setPen(Qt::white);
+        p.drawText(rect(), Qt::AlignCenter, QStringLiteral("old value"));
+    }
+}
+
+void GaugeWindow::setStale(bool stale) {
+    if (stale_ == stale) return;
+    stale_ = stale;
+    update();
 }
 
 void GaugeWindow::paintDial(QPainter& p) {

@@ -38,6 +38,9 @@ public:
     void showValue(double x, std::optional<int> decimals = std::nullopt);
     // Switches between the round dial and the digital display.
     void toggleMode();
+    // Greyed with "old value" while the car does not answer.
+    void setStale(bool stale);
+    bool stale() const { return stale_; }
 
 signals:
     // The window is being closed by the desktop (not by its row).
@@ -51,6 +54,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    bool stale_ = false;
     int dialSize() const { return large_ ? kLargeSize : kSmallSize; }
     void applyShape();
     void renderFace();

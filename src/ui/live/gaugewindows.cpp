@@ -76,7 +76,14 @@ void GaugeWindows::open(int row) {
     placed_[size_t(row)] = at;
     connect(gauge, &GaugeWindow::closedByUser, this, &GaugeWindows::closedByUser);
     gauges_[size_t(row)] = gauge;
+    gauge->setStale(stale_);
     gauge->show();
+}
+
+void GaugeWindows::setStale(bool stale) {
+    stale_ = stale;
+    for (const QPointer<GaugeWindow>& gauge : gauges_)
+        if (gauge) gauge->setStale(stale);
 }
 
 void GaugeWindows::release(int row) {

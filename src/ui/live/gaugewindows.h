@@ -31,6 +31,8 @@ public:
     // Every open gauge back in order beside the main window; the places the user chose are
     // forgotten.
     void tile();
+    // The gauges show old values (the car stopped answering) or live ones.
+    void setStale(bool stale);
 
 private:
     void sync(int row);
@@ -46,6 +48,7 @@ private:
     QWidget* panel_;
     QString programFolder_;
     std::array<QPointer<GaugeWindow>, kLiveRows> gauges_;
+    bool stale_ = false;
     // Where each window was put; one found elsewhere was moved by the user.
     std::array<QPoint, kLiveRows> placed_{};
 };

@@ -2,6 +2,7 @@
 
 #include "core/connectionstate.h"
 #include "core/functiontable.h"
+#include "ui/live/gaugewindows.h"
 #include "ui/live/livepanel.h"
 #include "ui/logging/replaylauncher.h"
 #include "ui/main/connectionpanel.h"
@@ -216,6 +217,9 @@ void MainWindow::renderStaleValues() {
                                   .arg(at.toString(QStringLiteral("HH:mm:ss")), connectionStateText(session_)));
     }
     staleBanner_->setVisible(stale);
+    if (auto* live = panels_->findChild<LivePanel*>())
+        live->gauges()->setStale(state.lastAnswerAt >= 0 && state.phase != ConnectionPhase::Connected &&
+                                 state.phase != ConnectionPhase::Replaying);
     if (stale && !panels_->graphicsEffect()) {
         auto* grey = new QGraphicsColorizeEffect(panels_);
         grey->setColor(Qt::gray);
