@@ -32,7 +32,12 @@ void LiveData::readRows(PassContext& pass) {
     QList<int> asked;
     for (const LiveRow& row : rows_)
         if (row.enabled && row.channel.code() != 0 && !isDerived(row.channel.code())) asked.append(row.channel.code());
-    reader.askAhead(asked);
+    // Under fast polling the requests go out before the rows are handled: each row's lamp
+    // lights while the request that carries its PID is in flight.
+    reader.askAhead(asked, [this](const QList<int>& group, bool on) {
+        for (int i = 0; i < kLiveRows; ++i)
+            if (rows_[size_t(i)].enabled && group.contains(rows_[size_t(i)].channel.code())) setLamp(i, on);
+    });
     for (int i = 0; i < kLiveRows; ++i) {
         const LiveRow& row = rows_[size_t(i)];
         const int code = row.channel.code();

@@ -2,7 +2,7 @@
 
 namespace zelcor {
 
-void ParameterReader::askAhead(const QList<int>& codes) {
+void ParameterReader::askAhead(const QList<int>& codes, const std::function<void(const QList<int>&, bool)>& inFlight) {
     FastPolling* polling = pass_.fastPolling();
     if (!polling || polling->pidsPerRequest() < 2) return;
     QList<int> wanted;
@@ -10,7 +10,9 @@ void ParameterReader::askAhead(const QList<int>& codes) {
         if (code > 0 && code < 0x100 && !wanted.contains(code) && !ahead_.contains(code)) wanted.append(code);
     for (qsizetype at = 0; at < wanted.size() && pass_.mayGoOn(); at += polling->pidsPerRequest()) {
         const QList<int> group = wanted.mid(at, polling->pidsPerRequest());
+        if (inFlight) inFlight(group, true);
         const QList<Reply> replies = polling->request(group);
+        if (inFlight) inFlight(group, false);
         for (qsizetype k = 0; k < group.size(); ++k)
             ahead_.insert(group[k], liveReading(replies.value(k), settings_, group[k]));
         // Nothing at all came back: the link is lost, the rest is not asked.

@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QList>
+#include <functional>
 
 namespace zelcor {
 
@@ -16,7 +17,9 @@ public:
 
     // Asks ahead for those of `codes` that one request can carry together with others
     // (nothing when each PID goes on its own); stops when the pass may not go on.
-    void askAhead(const QList<int>& codes);
+    // `inFlight` hears each group's PIDs as its request goes out (true) and when its
+    // answers came (false).
+    void askAhead(const QList<int>& codes, const std::function<void(const QList<int>&, bool)>& inFlight = {});
     // The reading of `code`: the one asked ahead, else asked now.
     LiveReading read(int code);
 

@@ -111,6 +111,15 @@ private slots:
         LiveCar car(profile, fast);
         QStringList problems;
         int passes = 0;
+        // Each row's lamp is lit while the request carrying its PID is in flight: as many
+        // together as one request carries.
+        int litTogether = 0;
+        QObject::connect(&car.session.live(), &LiveData::rowChanged, [&] {
+            int lit = 0;
+            for (const LiveRow& row : car.session.live().rows())
+                lit += row.lamp ? 1 : 0;
+            litTogether = std::max(litTogether, lit);
+        });
         car.run(3, [&] {
             ++passes;
             const QStringList requests = car.requests();
@@ -126,6 +135,7 @@ private slots:
         });
         QCOMPARE(passes, 3);
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+        QCOMPARE(litTogether, pidsPerRequest);
         const QString trace = car.trace();
         if (choice.isEmpty())
             QVERIFY(!trace.contains(QLatin1String("\r\nQ ")));
