@@ -29,8 +29,8 @@ std::optional<QByteArray> contents(const QString& path) {
 
 // The checksum of the text last copied; empty when none was remembered.
 QByteArray stamp(const QString& folder) {
-    const auto text = contents(inFolder(folder, kStampFile));
-    return text ? text->left(64) : QByteArray();
+    QFile file(inFolder(folder, kStampFile));
+    return file.open(QIODevice::ReadOnly) ? file.read(64) : QByteArray();
 }
 
 // Written whole or not at all: a failed write leaves the old file as it was.
@@ -69,9 +69,11 @@ QString provideCodesFile(const QString& shipped, const QString& folder) {
     };
 
     if (!targetInfo.exists()) return copy(QStringLiteral("%1 cannot be written: %2"));
-    const auto userText = contents(target);
-    if (!userText) return {};
-    const QByteArray userSum = checksum(*userText);
+    // Streamed: whatever the user put there need not fit in memory.
+    QFile userCopy(target);
+    QCryptographicHash userHash(QCryptographicHash::Sha256);
+    if (!userCopy.open(QIODevice::ReadOnly) || !userHash.addData(&userCopy)) return {};
+    const QByteArray userSum = userHash.result().toHex();
     const QByteArray copiedSum = stamp(folder);
     if (userSum == shippedSum) {
         if (copiedSum != shippedSum) remember(); // the same text: known as the program's from now on
