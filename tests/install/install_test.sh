@@ -2,7 +2,8 @@
 # Installs the build into a temporary prefix and checks it as a user and a packager would:
 # every file in its place, the desktop entry and the AppStream metadata valid, a manual page
 # for each program, and the installed zelcor run from there keeping its files in the user's
-# data folder, with the trouble code texts copied from the installation's share folder.
+# data folder, with the trouble code texts copied from the installation's share folder and
+# refreshed after an upgrade.
 # Usage: install_test.sh BUILD_DIR APP_ID
 set -euo pipefail
 build="$1"
