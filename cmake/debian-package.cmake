@@ -16,9 +16,12 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded as plugins, so dpkg-shlibdeps cannot see them: the window system (xcb, Wayland)
-# and the SVG icon engine that draws the window icon.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6")
+# Loaded as plugins, so dpkg-shlibdeps cannot see them. The X11 window system plugin ships
+# in libqt6gui6, which dpkg-shlibdeps names already; the SVG icon engine that draws the
+# window icon is in libqt6svg6. A Wayland session needs Qt's Wayland plugin, else the window
+# opens through XWayland.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 # The long description, below the summary line (a blank line starts a paragraph).
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "ZELCOR reads a car through an ELM327 OBD-II adapter (USB serial, Bluetooth
 or Wi-Fi): the check-engine lamp, readiness monitors, stored and pending

@@ -65,11 +65,13 @@ int main(int argc, char** argv) {
     setProgramIdentity();
 
     QString folderError;
-    const QString folder = resolveProgramFolder(options.dataDir, &folderError);
+    QString folderNote;
+    const QString folder = resolveProgramFolder(options.dataDir, &folderError, &folderNote);
     if (folder.isEmpty()) {
         std::fprintf(stderr, "zelcor: %s\n", qPrintable(folderError));
         return 1;
     }
+    if (!folderNote.isEmpty()) std::fprintf(stderr, "zelcor: %s\n", qPrintable(folderNote));
 
     // The simulated car: an adapter on a pseudo-terminal inside this process, started with
     // --simulate, or when it is the chosen device and CONNECT opens it.

@@ -1,6 +1,9 @@
 #include "app/options.h"
 
+#include "sim/profiles.h"
+
 #include <QCommandLineParser>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -8,8 +11,50 @@ namespace zelcor {
 
 namespace {
 
+// `words` filled into lines of at most `width` characters, each but the first indented to `indent`.
+QString wrapped(const QStringList& words, qsizetype indent, qsizetype width) {
+    QString text;
+    qsizetype column = indent;
+    for (const QString& word : words) {
+        if (column > indent && column + 1 + word.size() > width) {
+            text += QLatin1Char('\n') + QString(indent, QLatin1Char(' '));
+            column = indent;
+        } else if (column > indent) {
+            text += QLatin1Char(' ');
+            ++column;
+        }
+        text += word;
+        column += word.size();
+    }
+    return text;
+}
+
+// The parser's help with --simulate among the options: its value is optional
+// ("--simulate" or "--simulate=NAME"), which the parser cannot express, so it is read before
+// the parser and described here, aligned with the parser's own lines. The profiles come from
+// the simulator's list.
+QString helpText(const QCommandLineParser& parser) {
+    QStringList lines = parser.helpText().split(QLatin1Char('\n'));
+    const auto scanLine = std::find_if(lines.begin(), lines.end(),
+                                       [](const QString& line) { return line.startsWith(QLatin1String("  --scan ")); });
+    if (scanLine == lines.end()) return parser.helpText();
+    const qsizetype column = scanLine->indexOf(QLatin1String("Connect"));
+    QStringList words = QStringLiteral("Use the built-in simulated adapter and car as port 1; PROFILE is one of:")
+                            .split(QLatin1Char(' '));
+    const QStringList names = sim::profileNames();
+    for (const QString& name : names)
+        words << name + QLatin1Char(name == names.last() ? ' ' : ',');
+    words.last() += QStringLiteral("(default can11).");
+    const QString option = QStringLiteral("  --simulate[=PROFILE]");
+    // Longer than the parser's column: the description starts on the next line.
+    const QString lead = option.size() < column ? option.leftJustified(column, QLatin1Char(' '))
+                                                : option + QLatin1Char('\n') + QString(column, QLatin1Char(' '));
+    lines.insert(scanLine, lead + wrapped(words, column, 79));
+    return lines.join(QLatin1Char('\n'));
+}
+
 [[noreturn]] void fail(QCommandLineParser& parser, const QString& message) {
-    std::fprintf(stderr, "zelcor: %s\n\n%s", qPrintable(message), qPrintable(parser.helpText()));
+    std::fprintf(stderr, "zelcor: %s\n\n%s", qPrintable(message), qPrintable(helpText(parser)));
     std::exit(1);
 }
 
@@ -47,11 +92,7 @@ AppOptions parseOptions(const QStringList& arguments) {
     }
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("OBD-II diagnostics for ELM327 adapters.\n\n"
-                       "  --simulate[=PROFILE]     use the built-in simulated adapter and car as port 1\n"
-                       "                           (profiles: can11, can29, legacy, manycodes, nofreeze,\n"
-                       "                           clean, nocar; default can11)"));
+    parser.setApplicationDescription(QStringLiteral("OBD-II diagnostics for ELM327 adapters."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption dataDir(QStringLiteral("data-dir"),
@@ -69,7 +110,10 @@ AppOptions parseOptions(const QStringList& arguments) {
                                   QStringLiteral("seconds"));
     parser.addOptions({dataDir, device, scan, json, live});
     if (!parser.parse(args)) fail(parser, parser.errorText());
-    if (parser.isSet(QStringLiteral("help"))) parser.showHelp(0);
+    if (parser.isSet(QStringLiteral("help"))) {
+        std::fputs(qPrintable(helpText(parser)), stdout);
+        std::exit(0);
+    }
     if (parser.isSet(QStringLiteral("version"))) parser.showVersion();
     if (!parser.positionalArguments().isEmpty())
         fail(parser, QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().first()));

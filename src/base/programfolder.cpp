@@ -1,8 +1,9 @@
 #include "base/programfolder.h"
 
+#include "base/codescopy.h"
+
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -43,14 +44,6 @@ QString shippedCodesFile() {
     return {};
 }
 
-void provideCodesFile(const QString& folder) {
-    const QString target = inFolder(folder, kCodesFile);
-    if (QFileInfo::exists(target)) return;
-    const QString source = shippedCodesFile();
-    if (!source.isEmpty() && QFileInfo(source).absoluteFilePath() != QFileInfo(target).absoluteFilePath())
-        QFile::copy(source, target);
-}
-
 } // namespace
 
 QString inFolder(const QString& folder, const QString& fileName) {
@@ -80,7 +73,7 @@ bool portable(const QString& appDir) {
 
 } // namespace
 
-QString resolveProgramFolder(const QString& overrideDir, QString* error) {
+QString resolveProgramFolder(const QString& overrideDir, QString* error, QString* note) {
     QString folder;
     if (!overrideDir.isEmpty()) {
         folder = QFileInfo(overrideDir).absoluteFilePath();
@@ -99,7 +92,8 @@ QString resolveProgramFolder(const QString& overrideDir, QString* error) {
         }
     }
     folder = QDir::cleanPath(folder);
-    provideCodesFile(folder);
+    const QString codesNote = provideCodesFile(shippedCodesFile(), folder);
+    if (note) *note = codesNote;
     return folder;
 }
 

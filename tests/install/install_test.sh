@@ -2,7 +2,8 @@
 # Installs the build into a temporary prefix and checks it as a user and a packager would:
 # every file in its place, the desktop entry and the AppStream metadata valid, a manual page
 # for each program, and the installed zelcor run from there keeping its files in the user's
-# data folder, with the trouble code texts copied from the installation's share folder.
+# data folder, with the trouble code texts copied from the installation's share folder and
+# refreshed after an upgrade.
 # Usage: install_test.sh BUILD_DIR APP_ID
 set -euo pipefail
 build="$1"
@@ -42,6 +43,9 @@ for option in --profile --no-timing --tcp --list-profiles; do
 done
 grep -q '^\.SH SYNOPSIS' <<<"$zelcor_page" || fail "zelcor.1 has no synopsis"
 grep -q '^\.SH FILES' <<<"$zelcor_page" || fail "zelcor.1 does not say where the data folder is"
+section() { sed -n "/^\.SH $1/,/^\.SH /p" <<<"$zelcor_page"; }
+grep -q -- '--simulate' <<<"$(section OPTIONS)" || fail "zelcor.1 has --simulate outside OPTIONS"
+grep -q 'zelcor\.ini' <<<"$(section FILES)" || fail "zelcor.1 FILES lacks zelcor.ini"
 if zcat "$prefix"/share/man/man1/*.gz | grep -q -- "$build"; then fail "a manual page names the build folder"; fi
 
 # Run from the installation by a user whose home is empty. The prefix's bin folder is
@@ -52,6 +56,10 @@ run() { env -u XDG_DATA_HOME -u XDG_CONFIG_HOME HOME="$home" "$@"; }
 version="$(run "$prefix/bin/zelcor" --version)" && grep -qx "zelcor [0-9.]*" <<<"$version" || fail "zelcor --version"
 profiles="$(run "$prefix/bin/zelcor-sim" --list-profiles)" && grep -q "^can11" <<<"$profiles" ||
     fail "zelcor-sim --list-profiles"
+help="$(run "$prefix/bin/zelcor" --help)"
+for name in $(cut -d ' ' -f 1 <<<"$profiles"); do
+    grep -qw -- "$name" <<<"$help" || fail "zelcor --help leaves out the simulated car $name"
+done
 run "$prefix/bin/zelcor" --scan --simulate >"$work/report" 2>"$work/errors" ||
     { cat "$work/errors"; fail "zelcor --scan --simulate"; }
 # The explanation comes from codes.dat: the program found it under the prefix's share folder.
@@ -59,6 +67,11 @@ grep -qF "P0171  232  System Too Lean (Bank 1)" "$work/report" || { cat "$work/r
 data="$home/.local/share/zelcor"
 cmp -s "$data/codes.dat" "$prefix/share/zelcor/codes.dat" || fail "codes.dat not copied into $data"
 [ -f "$data/setup.cfg" ] || fail "setup.cfg not written in $data"
+# An upgrade brings new code texts: the unchanged copy follows, and the program says so.
+printf "P3499  Code texts of a later release\r\n" >>"$prefix/share/zelcor/codes.dat"
+run "$prefix/bin/zelcor" --scan --simulate >/dev/null 2>"$work/errors" || fail "zelcor --scan after an upgrade"
+cmp -s "$data/codes.dat" "$prefix/share/zelcor/codes.dat" || fail "codes.dat not refreshed after an upgrade"
+grep -q "codes.dat refreshed from the newer" "$work/errors" || { cat "$work/errors"; fail "refresh not said"; }
 extra="$(ls "$prefix/bin" | grep -v -x -e zelcor -e zelcor-sim || true)"
 [ -z "$extra" ] || fail "files written beside the installed program: $extra"
 echo "installation checked in $prefix"
