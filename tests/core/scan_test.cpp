@@ -83,18 +83,30 @@ private slots:
     }
 
     // A car that keeps answering, but never with what a stage needs, ends the scan after
-    // 40 passes: here General Info never gets its answer.
+    // 40 passes: here General Info never gets its answer. Why is said: no answer, or answers
+    // to other requests, with one of them.
+    void stagesEndAfterFortyPasses_data() {
+        QTest::addColumn<QByteArray>("generalInfo");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("unanswered") << QByteArray("NO DATA")
+                                    << "the vehicle stopped answering before the scan was complete";
+        QTest::newRow("another PID's reply")
+            << QByteArray("7E8 03 41 0D 00")
+            << "the vehicle's answers did not match the requests: 0101 was answered with \"7E803410D00\" (the reply "
+               "answers 41 0D, not 41 01)";
+    }
     void stagesEndAfterFortyPasses() {
+        QFETCH(QByteArray, generalInfo);
         SessionRig rig;
-        rig.answers["ATWS"] = "ELM327 v1.5\r\r>";
-        for (const char* command : {"ATE0", "ATL0", "ATSPA3", "ATH1"})
-            rig.answers[command] = "OK\r\r>";
-        rig.answers["ATDP"] = "ISO 15765-4 (CAN 11/500)\r\r>";
+        wakingAdapter(rig);
         rig.answers["0100"] = "7E8 06 41 00 BE 3E B8 13\r\r>";
+        rig.answers["0101"] = generalInfo + "\r\r>";
         ScanReport report;
         QCOMPARE(runScan(rig.session, report), 3);
         QCOMPARE(rig.port.lines.count("0101"), 39); // after the detection pass
         QCOMPARE(report.controllers, QStringList{"232"});
+        QCOMPARE(report.errors.last().stage, "connection");
+        QTEST(report.errors.last().message, "error");
     }
 
     // The live stage polls the first ten channels for its time, free of the 40 passes.
@@ -131,7 +143,7 @@ private slots:
         QCOMPARE(values[QString::number(report.live[0].code)].toDouble(), report.live[0].value.value_or(-1));
 
         QCOMPARE(report.stored.size(), 2);
-        QVERIFY(report.text().contains("  P0133  232  (no explanation in codes.dat)\n"));
+        QVERIFY(report.text().contains("  P0133  232  No explanation for P0133 in codes.dat\n"));
         QStringList boxes;
         for (const RecordedMessage& m : rig.host.messages)
             boxes << m.text.left(16);
@@ -147,8 +159,8 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("stored: error word") << QByteArray("03") << QByteArray("CAN ERROR\r\r>") << "stored"
                                             << "CAN ERROR";
-        QTest::newRow("pending: no data") << QByteArray("07") << QByteArray("NO DATA\r\r>") << "pending"
-                                          << "NO DATA";
+        QTest::newRow("stored: no data, one code counted") << QByteArray("03") << QByteArray("NO DATA\r\r>") << "stored"
+                                                           << "the car reports 1 code but gave none (NO DATA)";
         QTest::newRow("stored: segmented reply cut short")
             << QByteArray("03") << QByteArray("7E8 1F FF 43 05 01 33 01 71\r\r>") << "stored"
             << "the reply of controller 232 ended after 6 of 4095 bytes";
@@ -285,6 +297,7 @@ private slots:
         const std::pair<const char*, const char*> rows[] = {
             {"P0171 Too Lean\r\nP0171 (Bank 1)\r\n", "Too Lean / (Bank 1)"},
             {"P0171 Too Lean\r\nP0171 \r\nP0171 more\r\n", "Too Lean / more"}, // an empty line in the block
+            {"No explanation for P1456 in codes.dat\r\n", "No explanation for P1456 in codes.dat"},
             {"", ""},
         };
         for (const auto& [explanation, line] : rows)

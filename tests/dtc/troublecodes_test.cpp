@@ -19,6 +19,7 @@ using namespace zelcor;
 using namespace zelcor::test;
 
 Q_DECLARE_METATYPE(zelcor::Function)
+Q_DECLARE_METATYPE(zelcor::HeaderLayout)
 
 namespace {
 
@@ -190,6 +191,61 @@ private slots:
                  qPrintable(report));
     }
 
+    // NO DATA to a list: no pending codes, none permanent; no stored codes when the car's own
+    // count says so, else a failed read naming it. Error words and codes beside the word stay
+    // failures. The panel, the saved report (and the scan, which reads the panel) agree.
+    void noData_data() {
+        QTest::addColumn<QByteArray>("list");
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<QByteArray>("count"); // the answer to "0101"
+        QTest::addColumn<HeaderLayout>("layout");
+        QTest::addColumn<QString>("problem");
+        const QByteArray none = "7E8 06 41 01 00 07 65 00", three = "7E8 06 41 01 83 07 65 00";
+        const HeaderLayout can = HeaderLayout::Can11;
+        QTest::newRow("stored, none counted") << QByteArray("03") << QByteArray("NO DATA") << none << can << "";
+        QTest::newRow("stored, none counted on a legacy car")
+            << QByteArray("03") << QByteArray("SEARCHING...\rNO DATA") << QByteArray("48 6B 10 41 01 00 07 65 00 2F")
+            << HeaderLayout::Legacy << "";
+        QTest::newRow("stored, three counted") << QByteArray("03") << QByteArray("NO DATA") << three << can
+                                               << "the car reports 3 codes but gave none (NO DATA)";
+        QTest::newRow("stored, count two controllers")
+            << QByteArray("03") << QByteArray("NO DATA") << none + "\r7E9 06 41 01 01 07 65 00" << can
+            << "the car reports 1 code but gave none (NO DATA)";
+        QTest::newRow("stored, no count")
+            << QByteArray("03") << QByteArray("NO DATA") << QByteArray("NO DATA") << can << "NO DATA";
+        QTest::newRow("pending") << QByteArray("07") << QByteArray("NO DATA") << three << can << "";
+        QTest::newRow("permanent") << QByteArray("0A") << QByteArray("NO DATA") << three << can << "";
+        QTest::newRow("pending, error word")
+            << QByteArray("07") << QByteArray("CAN ERROR") << none << can << "CAN ERROR";
+        QTest::newRow("pending, codes beside NO DATA")
+            << QByteArray("07") << QByteArray("7E8 04 47 01 01 33\rNO DATA") << none << can << "NO DATA";
+    }
+    void noData() {
+        QFETCH(QByteArray, list);
+        QFETCH(QByteArray, answer);
+        QFETCH(QByteArray, count);
+        QFETCH(HeaderLayout, layout);
+        QFETCH(QString, problem);
+        const bool legacy = layout == HeaderLayout::Legacy;
+        SessionRig rig(legacy ? "10" : "E8", layout);
+        for (const char* other : {"03", "07", "0A"})
+            rig.answers[other] = legacy ? "48 6B 10 43 00 00 00 00 00 00 0E\r\r>" : "7E8 02 43 00\r\r>";
+        rig.answers[list] = answer + "\r\r>";
+        rig.answers["0101"] = count + "\r\r>";
+        rig.pass(Function::TroubleCodes);
+        const CodesPanel& panel = rig.session.codes().codesPanel();
+        QCOMPARE(list == "03"   ? panel.stored
+                 : list == "07" ? panel.pending
+                                : panel.permanent,
+                 problem.isEmpty() ? closed({}) : QStringList{unreadableCodesText + problem});
+        // The count is asked only when the stored list is unanswered.
+        QCOMPARE(rig.port.lines.contains("0101"), list == "03" && answer.endsWith("NO DATA"));
+        rig.host.saveAnswer = rig.dir.filePath("codes.txt");
+        rig.session.codes().saveCodes();
+        QCOMPARE(QString::fromLatin1(rig.file("codes.txt")).contains(unreadableCodesText + problem + "\r\n"),
+                 !problem.isEmpty());
+    }
+
     // The requests sent, how many rows show, the first rows and the explanation.
     void freezeFrame_data() {
         QTest::addColumn<FreezeScript>("script");
@@ -199,8 +255,14 @@ private slots:
         QTest::addColumn<QString>("explanation");
         const QString code = QStringLiteral("Freeze Frame DTC=P0133   ");
         const QString fuel = QStringLiteral("Fuel System Status=S1: Closed Loop- 1 O2S; S2: Closed Loop- 1 O2S");
-        QTest::newRow("no bit map") << FreezeScript{"NO DATA"} << 1 << 1 << QStringList{"="}
-                                    << "Freeze frame could not be read: the adapter said NO DATA";
+        // NO DATA: nothing stored, or no service 02; an error word is a failed read.
+        QTest::newRow("no bit map") << FreezeScript{"NO DATA"} << 1 << 1 << QStringList{"="} << noFreezeFrameText;
+        QTest::newRow("bit map: error word") << FreezeScript{"CAN ERROR"} << 1 << 1 << QStringList{"="}
+                                             << "Freeze frame could not be read: the adapter said CAN ERROR";
+        QTest::newRow("code without a line in codes.dat")
+            << FreezeScript{"7E8 07 42 00 00 40 00 00 00", "14 56"} << 2 << 1
+            << QStringList{"Freeze Frame DTC=P1456   "}
+            << "No explanation for P1456 in codes.dat (a manufacturer-specific code)\r\n";
         QTest::newRow("damaged code: not read as another code")
             << FreezeScript{"7E8 07 42 00 00 60 00 00 00", "01 3"} << 2 << 1 << QStringList{"Freeze Frame DTC="}
             << "Freeze frame could not be read: an odd number of hex digits";
