@@ -200,25 +200,23 @@ private slots:
         QTest::addColumn<QByteArray>("count"); // the answer to "0101"
         QTest::addColumn<HeaderLayout>("layout");
         QTest::addColumn<QString>("problem");
+        const auto row = [](const char* name, const char* list, const QByteArray& answer, const QByteArray& count,
+                            const QString& problem, HeaderLayout layout = HeaderLayout::Can11) {
+            QTest::newRow(name) << QByteArray(list) << answer << count << layout << problem;
+        };
         const QByteArray none = "7E8 06 41 01 00 07 65 00", three = "7E8 06 41 01 83 07 65 00";
-        const HeaderLayout can = HeaderLayout::Can11;
-        QTest::newRow("stored, none counted") << QByteArray("03") << QByteArray("NO DATA") << none << can << "";
-        QTest::newRow("stored, none counted on a legacy car")
-            << QByteArray("03") << QByteArray("SEARCHING...\rNO DATA") << QByteArray("48 6B 10 41 01 00 07 65 00 2F")
-            << HeaderLayout::Legacy << "";
-        QTest::newRow("stored, three counted") << QByteArray("03") << QByteArray("NO DATA") << three << can
-                                               << "the car reports 3 codes but gave none (NO DATA)";
-        QTest::newRow("stored, count two controllers")
-            << QByteArray("03") << QByteArray("NO DATA") << none + "\r7E9 06 41 01 01 07 65 00" << can
-            << "the car reports 1 code but gave none (NO DATA)";
-        QTest::newRow("stored, no count")
-            << QByteArray("03") << QByteArray("NO DATA") << QByteArray("NO DATA") << can << "NO DATA";
-        QTest::newRow("pending") << QByteArray("07") << QByteArray("NO DATA") << three << can << "";
-        QTest::newRow("permanent") << QByteArray("0A") << QByteArray("NO DATA") << three << can << "";
-        QTest::newRow("pending, error word")
-            << QByteArray("07") << QByteArray("CAN ERROR") << none << can << "CAN ERROR";
-        QTest::newRow("pending, codes beside NO DATA")
-            << QByteArray("07") << QByteArray("7E8 04 47 01 01 33\rNO DATA") << none << can << "NO DATA";
+        const QString counted = QStringLiteral("the car reports %1 but gave none (NO DATA)");
+        row("stored, none counted", "03", "NO DATA", none, "");
+        row("stored, none counted on a legacy car", "03", "SEARCHING...\rNO DATA", "48 6B 10 41 01 00 07 65 00 2F", "",
+            HeaderLayout::Legacy);
+        row("stored, three counted", "03", "NO DATA", three, counted.arg("3 codes"));
+        row("stored, counts of two controllers", "03", "NO DATA", none + "\r7E9 06 41 01 01 07 65 00",
+            counted.arg("1 code"));
+        row("stored, no count", "03", "NO DATA", "NO DATA", "NO DATA");
+        row("pending", "07", "NO DATA", three, "");
+        row("permanent", "0A", "NO DATA", three, "");
+        row("pending, error word", "07", "CAN ERROR", none, "CAN ERROR");
+        row("pending, codes beside NO DATA", "07", "7E8 04 47 01 01 33\rNO DATA", none, "NO DATA");
     }
     void noData() {
         QFETCH(QByteArray, list);
