@@ -49,7 +49,7 @@ struct CanController {
 std::vector<CanController> reassembleCan(const QStringList& lines, HeaderLayout layout);
 
 // `reply`: the lines separated by CR, blanks, LF and ">" removed, headers on.
-// `service`: 3 (stored codes) or 7 (pending codes).
+// `service`: 3 (stored codes), 7 (pending codes) or 0x0A (permanent codes).
 CodeRead readTroubleCodes(const QString& reply, HeaderLayout layout, int service);
 
 // The adapter's word for a request that no controller answered.
