@@ -39,7 +39,7 @@ QString codeLines(const QList<ScanCode>& codes, const QString& problem) {
         out += QStringLiteral("  %1  %2  %3\n")
                    .arg(c.code, -5)
                    .arg(c.controller, -3)
-                   .arg(c.explanation.isEmpty() ? QStringLiteral("(no explanation in codes.dat)") : c.explanation);
+                   .arg(c.explanation.isEmpty() ? missingExplanationText(c.code) : c.explanation);
     return out;
 }
 
@@ -57,7 +57,8 @@ QJsonArray codesArray(const QList<ScanCode>& codes) {
 QString oneLineExplanation(const QString& explanation) {
     QStringList parts;
     for (const QString& line : explanation.split(QStringLiteral("\r\n"))) {
-        const QString text = line.mid(6).trimmed();
+        // A line of the file starts with its key; a line saying there is none does not.
+        const QString text = (isTroubleCode(line.left(5)) ? line.mid(6) : line).trimmed();
         if (!text.isEmpty()) parts.append(text);
     }
     return parts.join(QStringLiteral(" / "));

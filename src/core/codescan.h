@@ -15,6 +15,7 @@ struct ScanReport;
 void scanCodes(Session& session, ScanReport& report);
 
 // An explanation from codes.dat on one line: each line without its key, joined by " / ".
+// A line without a key (the one saying the file has none for the code) stays whole.
 QString oneLineExplanation(const QString& explanation);
 
 // The codes and freeze frame sections of the plain text report.

@@ -26,8 +26,9 @@ QString joined(const QStringList& list) {
     return list.isEmpty() ? QStringLiteral("(none)") : list.join(QStringLiteral(", "));
 }
 
-// How a scan that ended early ended, in a few words.
-QString connectionErrorText(ConnectionError error) {
+// How a scan that ended early ended, in a few words; `mismatch`: the last request the car
+// answered with something else.
+QString connectionErrorText(ConnectionError error, const Link::Mismatch& mismatch) {
     switch (error) {
     case ConnectionError::AdapterNotFound:
         return QStringLiteral("no adapter answered (ERROR NUMBER 0)");
@@ -42,6 +43,9 @@ QString connectionErrorText(ConnectionError error) {
     case ConnectionError::None:
         break;
     }
+    if (!mismatch.command.isEmpty())
+        return QStringLiteral("the vehicle's answers did not match the requests: %1 was answered with \"%2\" (%3)")
+            .arg(mismatch.command, quotable(mismatch.heard), mismatch.why);
     return QStringLiteral("the vehicle stopped answering before the scan was complete");
 }
 
@@ -216,9 +220,9 @@ int runScan(Session& session, ScanReport& report, double liveSeconds) {
     const ConnectionError error = session.connection().lastError();
     if (error != ConnectionError::None || stage != Stage::Done) {
         const QString cause = session.connection().failureCause();
+        const QString text = connectionErrorText(error, link.lastMismatch());
         report.errors.append(
-            {QStringLiteral("connection"),
-             cause.isEmpty() ? connectionErrorText(error) : connectionErrorText(error) + QStringLiteral(": ") + cause});
+            {QStringLiteral("connection"), cause.isEmpty() ? text : text + QStringLiteral(": ") + cause});
     }
     switch (error) {
     case ConnectionError::None:

@@ -151,15 +151,40 @@ std::vector<CanController> reassembleCan(const QStringList& lines, HeaderLayout 
 CodeRead readTroubleCodes(const QString& reply, HeaderLayout layout, int service) {
     const int response = 0x40 + service;
     const QString error = adapterErrorIn(reply);
-    if (!error.isEmpty()) return CodeRead{{}, error};
     QStringList lines = reply.split(QLatin1Char('\r'), Qt::SkipEmptyParts);
     lines.removeAll(QStringLiteral("SEARCHING...")); // the adapter looking for the protocol
+    if (!error.isEmpty()) {
+        // Codes beside the word must not vanish into an empty list: only the word alone is "no answer".
+        const bool alone =
+            lines.size() == 1 && QString(lines.first()).remove(QLatin1Char(' ')).toUpper() == QStringLiteral("NODATA");
+        return CodeRead{{}, error, error == noDataWord && alone};
+    }
     if (lines.isEmpty()) return CodeRead{{}, QStringLiteral("no reply")};
     for (const QString& line : lines)
         if (!isHexText(normaliseLine(line, layout)))
             return CodeRead{{}, QStringLiteral("a damaged line \"%1\"").arg(quotable(line))};
     if (layout == HeaderLayout::Legacy) return legacyCodes(lines, response);
     return canCodes(lines, layout, response);
+}
+
+int reportedCodeCount(const QString& reply, HeaderLayout layout) {
+    int count = -1;
+    for (const QString& line : reply.split(QLatin1Char('\r'), Qt::SkipEmptyParts)) {
+        const Reply answer = parseReply(normaliseLine(line, layout), QString(), layout);
+        if (!answer.isSound() || answer.service != 0x41 || answer.parameter != 0x01 || answer.data.isEmpty()) continue;
+        // The lamp is the top bit of the first data byte, the count the other seven.
+        count = qMax(count, 0) + (byteAt(answer.data, 0) & 0x7F);
+    }
+    return count;
+}
+
+CodeRead unansweredCodes(int service, int reported) {
+    if (service != 3 || reported == 0) return {};
+    if (reported < 0) return CodeRead{{}, noDataWord};
+    return CodeRead{{},
+                    QStringLiteral("the car reports %1 %2 but gave none (%3)")
+                        .arg(reported)
+                        .arg(reported == 1 ? QStringLiteral("code") : QStringLiteral("codes"), noDataWord)};
 }
 
 QStringList troubleCodeList(const CodeRead& read) {

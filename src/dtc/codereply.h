@@ -1,6 +1,6 @@
 #pragma once
-// Trouble codes from the replies to a service 03 (stored) or 07 (pending) request, as
-// list items, or why they could not be read.
+// Trouble codes from the replies to a service 03 (stored), 07 (pending) or 0A (permanent)
+// request, as list items, or why they could not be read.
 
 #include "link/reply.h"
 
@@ -25,7 +25,8 @@ inline const QString unreadableCodesText = QStringLiteral("Codes could not be re
 // codes than announced, no controller answering), why.
 struct CodeRead {
     QStringList items;
-    QString problem; // empty when the codes were read
+    QString problem;         // empty when the codes were read
+    bool unanswered = false; // the adapter said NO DATA and nothing else
 };
 
 // One message of a controller on CAN, reassembled from its frames: the payload bytes,
@@ -48,8 +49,22 @@ struct CanController {
 std::vector<CanController> reassembleCan(const QStringList& lines, HeaderLayout layout);
 
 // `reply`: the lines separated by CR, blanks, LF and ">" removed, headers on.
-// `service`: 3 (stored codes) or 7 (pending codes).
+// `service`: 3 (stored codes), 7 (pending codes) or 0x0A (permanent codes).
 CodeRead readTroubleCodes(const QString& reply, HeaderLayout layout, int service);
+
+// The adapter's word for a request that no controller answered.
+inline const QString noDataWord = QStringLiteral("NO DATA");
+
+// The stored codes that the controllers answering "0101" count (`reply` as for
+// readTroubleCodes), added up; -1 when none of them answered.
+int reportedCodeCount(const QString& reply, HeaderLayout layout);
+
+// The read of a list that the adapter answered with NO DATA alone. Nothing pending and a car
+// older than permanent codes both answer so: an empty list. For stored codes some cars do
+// too, so it is an empty list when the car's own count `reported` says none, and a failed
+// read naming the count when it says more; -1 (the count is unknown) keeps NO DATA as the
+// reason.
+CodeRead unansweredCodes(int service, int reported);
 
 // The list as shown: the code items, then the empty item and "--- End of list ---"; or
 // the one item "Codes could not be read: <why>".

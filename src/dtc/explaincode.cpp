@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 namespace zelcor {
@@ -46,6 +47,22 @@ QString explainCode(const QString& code, const QString& folder, int* errorNumber
         }
     }
     return explanation;
+}
+
+bool isTroubleCode(const QString& code) {
+    static const QRegularExpression pattern(QStringLiteral("^[PCBU][0-3][0-9A-F]{3}$"));
+    return pattern.match(code).hasMatch();
+}
+
+QString missingExplanationText(const QString& code) {
+    if (!isTroubleCode(code)) return {};
+    // Makers define P1xxx and P30xx to P33xx, and in the other groups the codes starting 1 or 2.
+    const QChar group = code.at(1);
+    const bool makers = code.startsWith(QLatin1Char('P'))
+                            ? group == QLatin1Char('1') || (group == QLatin1Char('3') && code.at(2) <= QLatin1Char('3'))
+                            : group == QLatin1Char('1') || group == QLatin1Char('2');
+    return QStringLiteral("No explanation for %1 in %2%3")
+        .arg(code, codesFileName, makers ? QStringLiteral(" (a manufacturer-specific code)") : QString());
 }
 
 namespace {

@@ -20,6 +20,14 @@ inline constexpr int codesFileAccessDenied = 75;
 // otherwise 0.
 QString explainCode(const QString& code, const QString& folder, int* errorNumber = nullptr);
 
+// True for a trouble code as the lists show it: P, C, B or U, then four hex digits ("P1456").
+bool isTroubleCode(const QString& code);
+
+// What stands in place of the explanation of a trouble code that codes.dat has no line
+// for: "No explanation for P1456 in codes.dat", followed by " (a manufacturer-specific
+// code)" for the codes whose meaning each maker defines. Empty for anything else.
+QString missingExplanationText(const QString& code);
+
 // Title of the message box showing codesFileErrorText.
 inline const QString codesFileErrorTitle = QStringLiteral("Error");
 

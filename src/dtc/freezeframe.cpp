@@ -41,8 +41,12 @@ bool FreezeFrameReader::start(const Reply& bitmapReply) {
     row_ = 0;
     stopped_ = false;
     if (!bitmapReply.answers(0x02, 0x00)) {
-        // No reply at all is a lost link, not the frame's problem.
-        if (!bitmapReply.isEmpty()) frame_.problem = bitmapReply.whyNotAnswer(0x02, 0x00);
+        // NO DATA: nothing is stored, or the car does not offer service 02. No reply at all
+        // is a lost link, not the frame's problem.
+        if (adapterErrorIn(bitmapReply.text) == QLatin1String("NO DATA"))
+            frame_.explanation = noFreezeFrameText;
+        else if (!bitmapReply.isEmpty())
+            frame_.problem = bitmapReply.whyNotAnswer(0x02, 0x00);
         return false;
     }
     pids_ = freezeFramePids(bitmapReply.data.mid(1));

@@ -64,7 +64,8 @@ public:
     FreezeFrameReader(FreezeFrame& frame, FreezeFrameServices services);
 
     // Takes the reply to "020000"; false when it is not the selected controller's sound
-    // answer (nothing to read; a damaged or refused answer is the frame's problem).
+    // answer (nothing to read; NO DATA shows that no frame is stored, a damaged or refused
+    // answer is the frame's problem).
     bool start(const Reply& bitmapReply);
     // The next request to send, after naming and showing the row that will take its value;
     // empty when the read is complete.

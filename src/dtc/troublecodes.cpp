@@ -19,6 +19,12 @@ namespace {
 const QString erasingItem = QStringLiteral("--- Erasing ---");
 constexpr int kPermanentService = 0x0A;
 
+// The stored codes the car itself counts, from its answers to "0101"; -1 when none came.
+int askCodeCount(Exchange& exchange) {
+    exchange.send(QStringLiteral("0101"));
+    return reportedCodeCount(exchange.receiveAll(0), exchange.headerLayout());
+}
+
 } // namespace
 
 TroubleCodes::TroubleCodes(Host& host, const QString& programFolder) : host_(host), programFolder_(programFolder) {}
@@ -44,8 +50,7 @@ void TroubleCodes::readCodes(PassContext& pass) {
         const QString reply = exchange.receiveAll();
         if (service == 3) host_.setClipboardText(reply);
         CodeRead read = readTroubleCodes(reply, exchange.headerLayout(), service);
-        // Cars built before permanent codes existed answer NO DATA: they hold none.
-        if (service == kPermanentService && read.problem == QStringLiteral("NO DATA")) read.problem.clear();
+        if (read.unanswered) read = unansweredCodes(service, service == 3 ? askCodeCount(exchange) : 0);
         QStringList& list = service == 3 ? codes_.stored : service == 7 ? codes_.pending : codes_.permanent;
         QString& problem = service == 3   ? codes_.storedProblem
                            : service == 7 ? codes_.pendingProblem
@@ -100,10 +105,14 @@ void TroubleCodes::readFreezeFrame(PassContext& pass) {
 QString TroubleCodes::explanation(const QString& code) {
     int error = 0;
     const QString text = explainCode(code, programFolder_, &error);
-    if (error != 0)
+    if (error != 0) {
         host_.message(codesFileErrorText(error, programFolder_, helpUrl(), supportEmail()), codesFileErrorTitle,
                       MessageIcon::Critical);
-    return text;
+        return text;
+    }
+    // A code without a line says so, as one line of the file would.
+    const QString missing = text.isEmpty() ? missingExplanationText(code.trimmed()) : QString();
+    return missing.isEmpty() ? text : missing + QLatin1String("\r\n");
 }
 
 // Selects an item of one list, clears the others' selection and shows the explanation

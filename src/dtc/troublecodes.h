@@ -71,7 +71,8 @@ public:
     // Detection forgets the codes read before.
     void clear();
 
-    // The explanation of a code from codes.dat; the error box when the file cannot be read.
+    // The explanation of a code from codes.dat, or that the file has none for it (one line);
+    // the error box and no explanation when the file cannot be read.
     QString explanation(const QString& code);
 
 signals:

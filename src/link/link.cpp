@@ -77,7 +77,12 @@ Link::Expectation Link::expectationOf(const QString& command) {
 }
 
 void Link::checkAnswer(Reply& reply) {
+    if (expected_.service > 0) lastMismatch_ = {};
     if (reply.isEmpty()) return;
+    if (expected_.service > 0 && reply.isSound() && reply.fromSelected &&
+        (reply.service != 0x40 + expected_.service || reply.parameter != expected_.pid))
+        lastMismatch_ = {lastCommand_, lastReplyLines_.join(QLatin1Char(' ')),
+                         reply.whyNotAnswer(expected_.service, expected_.pid)};
     QString why = reply.problem;
     if (why.isEmpty() && expected_.service > 0) {
         why = reply.whyNotAnswer(expected_.service, expected_.pid);
@@ -91,6 +96,7 @@ void Link::checkAnswer(Reply& reply) {
 
 void Link::send(const QString& command) {
     expected_ = expectationOf(command);
+    lastCommand_ = command;
     ++commandsSent_;
     if (tracing()) traceLine(QStringLiteral("S") + command);
     if (replaying_) return;

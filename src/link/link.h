@@ -90,6 +90,13 @@ public:
     // The lines of the last receive(), one per controller and frame.
     const QStringList& lastReplyLines() const { return lastReplyLines_; }
     QString receiveAll(double wait = 1.0) override;
+    // The last reply to a parameter request ("01XX", "02XX00") when the selected controller
+    // answered it soundly, but about another service or parameter: the command, the lines
+    // heard and why. Empty when that reply was any other.
+    struct Mismatch {
+        QString command, heard, why;
+    };
+    const Mismatch& lastMismatch() const { return lastMismatch_; }
     // Takes everything received so far.
     QString takeReceived();
     // takeReceived for a reply the passes work with: while Debug is on it is also traced as
@@ -144,6 +151,8 @@ private:
     int tracePauses_ = 0;
     Expectation expected_;
     QStringList lastReplyLines_;
+    QString lastCommand_;
+    Mismatch lastMismatch_;
     quint64 commandsSent_ = 0;
     bool pollerEnabled_ = false;
     bool removalReported_ = false;

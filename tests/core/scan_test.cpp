@@ -83,18 +83,30 @@ private slots:
     }
 
     // A car that keeps answering, but never with what a stage needs, ends the scan after
-    // 40 passes: here General Info never gets its answer.
+    // 40 passes: here General Info never gets its answer. Why is said: no answer, or answers
+    // to other requests, with one of them.
+    void stagesEndAfterFortyPasses_data() {
+        QTest::addColumn<QByteArray>("generalInfo");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("unanswered") << QByteArray("NO DATA")
+                                    << "the vehicle stopped answering before the scan was complete";
+        QTest::newRow("another PID's reply")
+            << QByteArray("7E8 03 41 0D 00")
+            << "the vehicle's answers did not match the requests: 0101 was answered with \"7E803410D00\" (the reply "
+               "answers 41 0D, not 41 01)";
+    }
     void stagesEndAfterFortyPasses() {
+        QFETCH(QByteArray, generalInfo);
         SessionRig rig;
-        rig.answers["ATWS"] = "ELM327 v1.5\r\r>";
-        for (const char* command : {"ATE0", "ATL0", "ATSPA3", "ATH1"})
-            rig.answers[command] = "OK\r\r>";
-        rig.answers["ATDP"] = "ISO 15765-4 (CAN 11/500)\r\r>";
+        wakingAdapter(rig);
         rig.answers["0100"] = "7E8 06 41 00 BE 3E B8 13\r\r>";
+        rig.answers["0101"] = generalInfo + "\r\r>";
         ScanReport report;
         QCOMPARE(runScan(rig.session, report), 3);
         QCOMPARE(rig.port.lines.count("0101"), 39); // after the detection pass
         QCOMPARE(report.controllers, QStringList{"232"});
+        QCOMPARE(report.errors.last().stage, "connection");
+        QTEST(report.errors.last().message, "error");
     }
 
     // The live stage polls the first ten channels for its time, free of the 40 passes.
@@ -124,14 +136,9 @@ private slots:
             QCOMPARE(last.values[i].first, report.live[i].code);
             QCOMPARE(last.values[i].second, report.live[i].value);
         }
-        const QJsonArray samples = report.json()["samples"].toArray();
-        QCOMPARE(samples.size(), report.samples.size());
-        const QJsonObject values = samples.last()["values"].toObject();
-        QCOMPARE(values.size(), 10);
-        QCOMPARE(values[QString::number(report.live[0].code)].toDouble(), report.live[0].value.value_or(-1));
 
         QCOMPARE(report.stored.size(), 2);
-        QVERIFY(report.text().contains("  P0133  232  (no explanation in codes.dat)\n"));
+        QVERIFY(report.text().contains("  P0133  232  No explanation for P0133 in codes.dat\n"));
         QStringList boxes;
         for (const RecordedMessage& m : rig.host.messages)
             boxes << m.text.left(16);
@@ -147,8 +154,8 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("stored: error word") << QByteArray("03") << QByteArray("CAN ERROR\r\r>") << "stored"
                                             << "CAN ERROR";
-        QTest::newRow("pending: no data") << QByteArray("07") << QByteArray("NO DATA\r\r>") << "pending"
-                                          << "NO DATA";
+        QTest::newRow("stored: no data, one code counted") << QByteArray("03") << QByteArray("NO DATA\r\r>") << "stored"
+                                                           << "the car reports 1 code but gave none (NO DATA)";
         QTest::newRow("stored: segmented reply cut short")
             << QByteArray("03") << QByteArray("7E8 1F FF 43 05 01 33 01 71\r\r>") << "stored"
             << "the reply of controller 232 ended after 6 of 4095 bytes";
@@ -190,32 +197,29 @@ private slots:
     }
 
     // The vehicle information fields of the JSON report on the simulated cars: the VIN and
-    // its check, the controllers, permanent codes and the failed test first.
+    // its check, the counters and permanent codes. The controllers' names and tests are in
+    // the golden scan.json files.
     void vehicleInformationFields_data() {
         QTest::addColumn<QString>("profile");
         QTest::addColumn<QString>("vin");
         QTest::addColumn<QString>("checkDigit"); // "true", "false", "null"
-        QTest::addColumn<QStringList>("names");
         QTest::addColumn<int>("permanent");
-        QTest::addColumn<QString>("firstTest"); // "monitor passed"; empty: none
-        const QStringList both{"ECM-EngineControl", "TCM-TransmissionCtrl"};
         QTest::newRow("can11") << "can11"
                                << "1ZC4S1M0XN1000327"
-                               << "false" << both << 0 << "Catalyst Monitor Bank 1 false";
+                               << "false" << 0;
         QTest::newRow("manycodes") << "manycodes"
                                    << "1ZC4S1M00P1004412"
-                                   << "true" << both << 2 << "Oxygen Sensor Monitor Bank 1 Sensor 1 true";
+                                   << "true" << 2;
         QTest::newRow("clean") << "clean"
                                << "WZC4S1M01N1000515"
-                               << "null" << both << 0 << "Oxygen Sensor Monitor Bank 1 Sensor 1 true";
+                               << "null" << 0;
         QTest::newRow("legacy") << "legacy"
                                 << "2ZC9K41A141005093"
-                                << "true" << QStringList{""} << 0 << "";
+                                << "true" << 0;
     }
     void vehicleInformationFields() {
         QFETCH(QString, profile);
         QFETCH(QString, checkDigit);
-        QFETCH(QString, firstTest);
         CarRig rig(profile);
         ScanReport report;
         QCOMPARE(runScan(rig.session, report), 0);
@@ -224,20 +228,11 @@ private slots:
         const QJsonValue check = json["vin_info"].toObject()["check_digit_ok"];
         QCOMPARE(check.isNull() ? QString("null") : QString(check.toBool() ? "true" : "false"), checkDigit);
         QCOMPARE(json["vin_info"].toObject()["region"].toString().isEmpty(), false);
-        QStringList names;
-        for (const QJsonValue& c : json["controllers_info"].toArray())
-            names << c.toObject()["name"].toString();
-        QTEST(names, "names");
         const QJsonArray counters = json["controllers_info"][0]["in_use_performance"].toArray();
         QCOMPARE(counters.size(), profile == "legacy" ? 9 : 11);
         QCOMPARE(counters[1].toObject(),
                  (QJsonObject{{"name", "Ignition cycles"}, {"completed", 210}, {"conditions", {}}}));
         QTEST(int(json["permanent"].toArray().size()), "permanent");
-        const QJsonArray tests = json["monitor_tests"].toArray();
-        const QJsonObject first = tests.isEmpty() ? QJsonObject() : tests.first().toObject();
-        QCOMPARE(tests.isEmpty() ? QString()
-                                 : first["monitor"].toString() + (first["passed"].toBool() ? " true" : " false"),
-                 firstTest);
         QVERIFY2(report.errors.isEmpty(), qPrintable(report.errors.value(0).message));
         QVERIFY(report.text().contains("Vehicle Information:\n  VIN: " + json["vin"].toString()));
     }
@@ -285,6 +280,7 @@ private slots:
         const std::pair<const char*, const char*> rows[] = {
             {"P0171 Too Lean\r\nP0171 (Bank 1)\r\n", "Too Lean / (Bank 1)"},
             {"P0171 Too Lean\r\nP0171 \r\nP0171 more\r\n", "Too Lean / more"}, // an empty line in the block
+            {"No explanation for P1456 in codes.dat\r\n", "No explanation for P1456 in codes.dat"},
             {"", ""},
         };
         for (const auto& [explanation, line] : rows)

@@ -42,6 +42,25 @@ private slots:
         QCOMPARE(error, 0);
     }
 
+    // In place of a missing line: generic codes, those each maker defines, and nothing for
+    // what is not a code (the end marker of a list, a blank item).
+    void missingExplanation_data() {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("expected");
+        for (const char* code : {"P1456", "P3300", "B2000", "C1234", "U1F00"})
+            QTest::newRow(code)
+                << code
+                << QStringLiteral("No explanation for %1 in codes.dat (a manufacturer-specific code)").arg(code);
+        for (const char* code : {"P0456", "P2A00", "P3400", "B0001", "U0100", "U3000"})
+            QTest::newRow(code) << code << QStringLiteral("No explanation for %1 in codes.dat").arg(code);
+        for (const char* text : {"--- En", "", "P0133 ", "X0133", "P4133"})
+            QTest::newRow(*text ? text : "empty") << text << QString();
+    }
+    void missingExplanation() {
+        QFETCH(QString, code);
+        QTEST(missingExplanationText(code), "expected");
+    }
+
     // The shipped file: comments and key lines, printable, each ended by CR LF; keys sorted,
     // a key's lines adjacent (the lookup returns only its first block).
     void shippedFile() {

@@ -19,6 +19,7 @@ using namespace zelcor;
 using namespace zelcor::test;
 
 Q_DECLARE_METATYPE(zelcor::Function)
+Q_DECLARE_METATYPE(zelcor::HeaderLayout)
 
 namespace {
 
@@ -140,54 +141,70 @@ private slots:
         QTEST(sent, "sent");
     }
 
-    // Permanent codes come with the others, explained like them, and stay through an erase,
-    // which the note beside the list then explains. A car from before them answers NO
-    // DATA: an empty list, not a failed read.
-    void permanentCodes_data() {
-        QTest::addColumn<QString>("profile");
-        QTest::addColumn<QStringList>("permanent");
-        QTest::newRow("kept through the erase") << "manycodes" << codeItems({"P0301", "P0420"}, "232");
-        QTest::newRow("none held") << "can11" << QStringList{};
-        QTest::newRow("legacy car without them") << "legacy" << QStringList{};
-    }
-    void permanentCodes() {
-        QFETCH(QString, profile);
-        QFETCH(QStringList, permanent);
-        CarRig rig(profile);
-        QStringList before, afterErase, storedAfter;
-        QString noteBefore;
-        rig.afterPass = [&](Function served) {
-            const CodesPanel& panel = rig.session.codes().codesPanel();
-            if (served == Function::Detection) rig.session.navigation().setFunction(Function::TroubleCodes);
-            if (served != Function::TroubleCodes) return false;
-            if (before.isEmpty()) {
-                before = panel.permanent;
-                noteBefore = panel.permanentNote;
-                rig.session.navigation().setFunction(Function::Erase);
-                return false;
-            }
-            afterErase = panel.permanent;
-            storedAfter = panel.stored;
-            return true;
-        };
-        rig.session.connection().run();
-        QCOMPARE(before, closed(permanent));
-        QCOMPARE(afterErase, closed(permanent));
-        QCOMPARE(storedAfter, closed({}));
-        QVERIFY(noteBefore.isEmpty());
-        const CodesPanel& panel = rig.session.codes().codesPanel();
-        QCOMPARE(panel.permanentNote, QStringLiteral("Permanent codes clear themselves after the fault is repaired "
-                                                     "and the monitor passes"));
-        QVERIFY(panel.permanentProblem.isEmpty());
-        if (permanent.isEmpty()) return;
+    // A permanent code clicked is explained like the others and takes the selection. That the
+    // list stays through an erase, with its note, and is saved, is in the golden files.
+    void selectPermanentCode() {
+        CarRig rig(QStringLiteral("manycodes"));
+        rig.run(Function::TroubleCodes, Function::TroubleCodes);
+        rig.session.codes().selectStored(0);
         rig.session.codes().selectPermanent(1);
+        const CodesPanel& panel = rig.session.codes().codesPanel();
+        QCOMPARE(panel.permanent, closed(codeItems({"P0301", "P0420"}, "232")));
         QVERIFY(panel.explanation.startsWith("P0420 "));
         QVERIFY(panel.storedIndex == -1 && panel.pendingIndex == -1 && panel.permanentIndex == 1);
+    }
+
+    // NO DATA to a list: no pending codes, none permanent; no stored codes when the car's own
+    // count says so, else a failed read naming it. Error words and codes beside the word stay
+    // failures. The panel, the saved report (and the scan, which reads the panel) agree.
+    void noData_data() {
+        QTest::addColumn<QByteArray>("list");
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<QByteArray>("count"); // the answer to "0101"
+        QTest::addColumn<HeaderLayout>("layout");
+        QTest::addColumn<QString>("problem");
+        const auto row = [](const char* name, const char* list, const QByteArray& answer, const QByteArray& count,
+                            const QString& problem, HeaderLayout layout = HeaderLayout::Can11) {
+            QTest::newRow(name) << QByteArray(list) << answer << count << layout << problem;
+        };
+        const QByteArray none = "7E8 06 41 01 00 07 65 00", three = "7E8 06 41 01 83 07 65 00";
+        const QString counted = QStringLiteral("the car reports %1 but gave none (NO DATA)");
+        row("stored, none counted", "03", "NO DATA", none, "");
+        row("stored, none counted on a legacy car", "03", "SEARCHING...\rNO DATA", "48 6B 10 41 01 00 07 65 00 2F", "",
+            HeaderLayout::Legacy);
+        row("stored, three counted", "03", "NO DATA", three, counted.arg("3 codes"));
+        row("stored, counts of two controllers", "03", "NO DATA", none + "\r7E9 06 41 01 01 07 65 00",
+            counted.arg("1 code"));
+        row("stored, no count", "03", "NO DATA", "NO DATA", "NO DATA");
+        row("pending", "07", "NO DATA", three, "");
+        row("permanent", "0A", "NO DATA", three, "");
+        row("pending, error word", "07", "CAN ERROR", none, "CAN ERROR");
+        row("pending, codes beside NO DATA", "07", "7E8 04 47 01 01 33\rNO DATA", none, "NO DATA");
+    }
+    void noData() {
+        QFETCH(QByteArray, list);
+        QFETCH(QByteArray, answer);
+        QFETCH(QByteArray, count);
+        QFETCH(HeaderLayout, layout);
+        QFETCH(QString, problem);
+        const bool legacy = layout == HeaderLayout::Legacy;
+        SessionRig rig(legacy ? "10" : "E8", layout);
+        for (const char* other : {"03", "07", "0A"})
+            rig.answers[other] = legacy ? "48 6B 10 43 00 00 00 00 00 00 0E\r\r>" : "7E8 02 43 00\r\r>";
+        rig.answers[list] = answer + "\r\r>";
+        rig.answers["0101"] = count + "\r\r>";
+        rig.pass(Function::TroubleCodes);
+        const CodesPanel& panel = rig.session.codes().codesPanel();
+        QCOMPARE(list == "03"   ? panel.stored
+                 : list == "07" ? panel.pending
+                                : panel.permanent,
+                 problem.isEmpty() ? closed({}) : QStringList{unreadableCodesText + problem});
+        // The count is asked only when the stored list is unanswered.
+        QCOMPARE(rig.port.lines.contains("0101"), list == "03" && answer.endsWith("NO DATA"));
         rig.host.saveAnswer = rig.dir.filePath("codes.txt");
         rig.session.codes().saveCodes();
-        const QString report = QString::fromLatin1(fileText(rig.dir.filePath("codes.txt")));
-        QVERIFY2(report.contains("PERMANENT CODES\r\n\r\n" + indent + permanent.first() + "\r\n   P0301 "),
-                 qPrintable(report));
+        QCOMPARE(QString::fromLatin1(rig.file("codes.txt")).contains(unreadableCodesText + problem + "\r\n"),
+                 !problem.isEmpty());
     }
 
     // The requests sent, how many rows show, the first rows and the explanation.
@@ -199,8 +216,14 @@ private slots:
         QTest::addColumn<QString>("explanation");
         const QString code = QStringLiteral("Freeze Frame DTC=P0133   ");
         const QString fuel = QStringLiteral("Fuel System Status=S1: Closed Loop- 1 O2S; S2: Closed Loop- 1 O2S");
-        QTest::newRow("no bit map") << FreezeScript{"NO DATA"} << 1 << 1 << QStringList{"="}
-                                    << "Freeze frame could not be read: the adapter said NO DATA";
+        // NO DATA: nothing stored, or no service 02; an error word is a failed read.
+        QTest::newRow("no bit map") << FreezeScript{"NO DATA"} << 1 << 1 << QStringList{"="} << noFreezeFrameText;
+        QTest::newRow("bit map: error word") << FreezeScript{"CAN ERROR"} << 1 << 1 << QStringList{"="}
+                                             << "Freeze frame could not be read: the adapter said CAN ERROR";
+        QTest::newRow("code without a line in codes.dat")
+            << FreezeScript{"7E8 07 42 00 00 40 00 00 00", "14 56"} << 2 << 1
+            << QStringList{"Freeze Frame DTC=P1456   "}
+            << "No explanation for P1456 in codes.dat (a manufacturer-specific code)\r\n";
         QTest::newRow("damaged code: not read as another code")
             << FreezeScript{"7E8 07 42 00 00 60 00 00 00", "01 3"} << 2 << 1 << QStringList{"Freeze Frame DTC="}
             << "Freeze frame could not be read: an odd number of hex digits";
