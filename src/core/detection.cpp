@@ -8,6 +8,8 @@
 #include "obd/parameters.h"
 #include "vehicle/vehiclestatus.h"
 
+#include <optional>
+
 namespace zelcor {
 
 namespace {
@@ -15,6 +17,21 @@ namespace {
 // The address of a controller-list entry (a decimal address) in hex.
 QString entryAddress(const QString& entry) {
     return hexByte(int(leadingNumber(entry.left(3))));
+}
+
+// The header layout of a reply line whose answer starts at `at` (blanks removed); none
+// when no header the adapter writes is that long.
+std::optional<HeaderLayout> layoutBefore(int at) {
+    switch (at) {
+    case 5:
+        return HeaderLayout::Can11;
+    case 6:
+        return HeaderLayout::Legacy;
+    case 10:
+        return HeaderLayout::Can29;
+    default:
+        return std::nullopt;
+    }
 }
 
 // Lists every function of the table that the car offers in the given way.
@@ -61,14 +78,11 @@ bool Detection::run() {
         // controller: adapter texts (NO DATA, SEARCHING...), replies without headers and
         // garbage before a reply would otherwise be read as addresses.
         const int at = line.indexOf(QLatin1String("4100"));
-        const HeaderLayout layout = at == 5    ? HeaderLayout::Can11
-                                    : at == 10 ? HeaderLayout::Can29
-                                    : at == 6  ? HeaderLayout::Legacy
-                                               : HeaderLayout(0);
-        if (layout == HeaderLayout(0)) continue;
-        if (layout != HeaderLayout::Legacy) link_.setHeaderLayout(layout);
+        const std::optional<HeaderLayout> layout = layoutBefore(at);
+        if (!layout) continue;
+        if (*layout != HeaderLayout::Legacy) link_.setHeaderLayout(*layout);
         // A damaged answer names no controller, and each one is listed once.
-        const Reply reply = parseReply(normaliseLine(line, layout), QString(), layout);
+        const Reply reply = parseReply(normaliseLine(line, *layout), QString(), *layout);
         if (!reply.isSound() || reply.service != 0x41 || reply.parameter != 0x00 || reply.data.size() < 4) continue;
         const QString address = QString::number(reply.controller);
         if (controllers.contains(address)) continue;
