@@ -46,7 +46,6 @@ private slots:
         row("damaged bitmap", "7E8 06 41 00 80 1Z 00 00", {}, 0);
         row("damaged beside a sound one", "7E8 06 41 00 80 00 00 00\r7E9 06 41 00 ZZ 3F A8 13\r7E9 03 7F 01 12",
             {"232"}, 5);
-        row("length byte announces more", "7E9 06 41 00 BE 3F\r7E8 06 41 00 80 00 00 00", {"232"}, 5);
         row("repeated", "7E8 06 41 00 80 00 00 00\r7E9 06 41 00 80 00 00 00\r7E8 06 41 00 80 00 00 00", {"232", "233"},
             5);
     }
