@@ -44,6 +44,8 @@ const Fault faults[] = {
     {"segment-frames", "segmented answers stop after n frames", "n", nullptr, &Options::segmentFrames},
     {"flood", "OBD answers stream n kB per second without a prompt", "n", nullptr, &Options::floodKilobytes, 0, 100000},
     {"flood-after", "OBD requests answered before the flood starts", "n", nullptr, &Options::floodAfter},
+    {"flood-garbage", "random bytes without end, with a banner, an answer and a prompt every 64 KiB", nullptr,
+     &Options::garbageFlood},
 };
 
 } // namespace

@@ -62,6 +62,12 @@ struct Options {
     // carries what it can and the rest is lost.
     int floodKilobytes = 0;
     int floodAfter = 0;
+    // A hostile peer rather than an adapter: from the start, pseudo-random bytes without
+    // end at garbageFloodKilobytes kB per simulated second (no serial line slows them),
+    // commands never read; every 64 KiB the banner, a sound answer to 0100 and a prompt
+    // are mixed in.
+    bool garbageFlood = false;
+    int garbageFloodKilobytes = 8000;
 
     // Line feeds after carriage returns after a reset (the adapter's LF pin).
     bool linefeedsByDefault = true;

@@ -24,7 +24,9 @@ Simulator::Simulator(const Options& options)
       pulled_(std::numeric_limits<double>::infinity()) {}
 
 void Simulator::start(double now) {
-    output_.configure(options_.realTiming ? characterTime : 0, std::max(0.0, options_.latencyMs) / 1000);
+    // The hostile peer is no adapter behind a serial line: nothing slows its stream.
+    output_.configure(options_.realTiming && !options_.garbageFlood ? characterTime : 0,
+                      std::max(0.0, options_.latencyMs) / 1000);
     if (started_) return;
     started_ = true;
     keyOn_ = now;
@@ -42,6 +44,8 @@ void Simulator::unplug(double now) {
 void Simulator::input(const QByteArray& bytes, double now) {
     start(now);
     if (unplugged(now)) return;
+    flood(now);
+    if (options_.garbageFlood) return; // the peer reads nothing
     adapter_->advance(now);
     ++writes_;
     double at = std::max(now, lineFree_);
@@ -57,13 +61,24 @@ QByteArray Simulator::output(double now) {
     start(now);
     const double end = std::min(now, unplugTime());
     adapter_->advance(end);
+    flood(end);
     QByteArray bytes = output_.take(end);
     if (unplugged(now)) output_.clear();
     return bytes;
 }
 
+void Simulator::flood(double now) {
+    if (!options_.garbageFlood) {
+        garbage_.stop();
+        return;
+    }
+    garbage_.start(now);
+    const qsizetype piece = qsizetype(std::max(0, options_.garbageFloodKilobytes) * 1000 * GarbageFlood::step);
+    output_.push(now, garbage_.take(now, piece));
+}
+
 double Simulator::nextOutputTime() const {
-    const double next = std::min(output_.nextDelivery(), adapter_->nextEventTime());
+    const double next = std::min({output_.nextDelivery(), adapter_->nextEventTime(), garbage_.nextPiece()});
     if (next > unplugTime()) return std::numeric_limits<double>::infinity();
     return next;
 }

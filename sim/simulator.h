@@ -4,6 +4,7 @@
 // by the times it is given, so the same calls always give the same answers.
 
 #include "sim/adapter.h"
+#include "sim/garbageflood.h"
 #include "sim/options.h"
 #include "sim/outputqueue.h"
 #include "sim/vehicle.h"
@@ -49,11 +50,14 @@ public:
 
 private:
     void start(double now);
+    // The hostile peer's stream, when that fault is on: due pieces join the output.
+    void flood(double now);
 
     Options options_;
     std::unique_ptr<Vehicle> vehicle_;
     OutputQueue output_;
     std::unique_ptr<Adapter> adapter_;
+    GarbageFlood garbage_;
     bool started_ = false;
     double keyOn_ = 0;
     double lineFree_ = -1e300; // the client's characters arrive one after another

@@ -8,6 +8,8 @@
 #include "obd/parameters.h"
 #include "vehicle/vehiclestatus.h"
 
+#include <optional>
+
 namespace zelcor {
 
 namespace {
@@ -15,6 +17,21 @@ namespace {
 // The address of a controller-list entry (a decimal address) in hex.
 QString entryAddress(const QString& entry) {
     return hexByte(int(leadingNumber(entry.left(3))));
+}
+
+// The header layout of a reply line whose answer starts at `at` (blanks removed); none
+// when no header the adapter writes is that long.
+std::optional<HeaderLayout> layoutBefore(int at) {
+    switch (at) {
+    case 5:
+        return HeaderLayout::Can11;
+    case 6:
+        return HeaderLayout::Legacy;
+    case 10:
+        return HeaderLayout::Can29;
+    default:
+        return std::nullopt;
+    }
 }
 
 // Lists every function of the table that the car offers in the given way.
@@ -42,11 +59,12 @@ bool Detection::run() {
         link_.send(QStringLiteral("ATDP"));
     }
     const QString description = link_.takeReply();
-    protocolText_ = QString(description)
-                        .remove(QLatin1Char('>'))
-                        .remove(QLatin1Char('\n'))
-                        .replace(QLatin1Char('\r'), QLatin1Char(' '))
-                        .trimmed();
+    // Shown on the panels and in reports: printable, and short whatever the adapter sent.
+    protocolText_ = quotable(QString(description)
+                                 .remove(QLatin1Char('>'))
+                                 .remove(QLatin1Char('\n'))
+                                 .replace(QLatin1Char('\r'), QLatin1Char(' '))
+                                 .trimmed());
     link_.traceLine(QStringLiteral("P ") + description);
 
     link_.send(QStringLiteral("0100"));
@@ -55,24 +73,21 @@ bool Detection::run() {
     lastAnswer_ = protocolText_ + QStringLiteral(" / ") +
                   quotable(QString(broadcast).replace(QLatin1Char('\r'), QLatin1Char(' ')), 300);
     QStringList controllers;
-    for (QString line : broadcast.split(QLatin1Char('\r'))) {
+    for (const QString& line : broadcast.split(QLatin1Char('\r'))) {
         // Only lines that answer the request behind a header the adapter writes name a
         // controller: adapter texts (NO DATA, SEARCHING...), replies without headers and
         // garbage before a reply would otherwise be read as addresses.
         const int at = line.indexOf(QLatin1String("4100"));
-        if (at == 5) {
-            link_.setHeaderLayout(HeaderLayout::Can11);
-            line = normaliseLine(line, HeaderLayout::Can11);
-        } else if (at == 10) {
-            link_.setHeaderLayout(HeaderLayout::Can29);
-            line = normaliseLine(line, HeaderLayout::Can29);
-        } else if (at != 6) {
-            continue;
-        }
-        if (!isHexText(line.left(6))) continue;
-        const int address = int(hexNumber(line.mid(4, 2)));
-        controllers << QString::number(address);
-        if (link_.tracing()) link_.traceLine(QStringLiteral("A ") + QString::number(address, 16).toUpper());
+        const std::optional<HeaderLayout> layout = layoutBefore(at);
+        if (!layout) continue;
+        if (*layout != HeaderLayout::Legacy) link_.setHeaderLayout(*layout);
+        // A damaged answer names no controller, and each one is listed once.
+        const Reply reply = parseReply(normaliseLine(line, *layout), QString(), *layout);
+        if (!reply.isSound() || reply.service != 0x41 || reply.parameter != 0x00 || reply.data.size() < 4) continue;
+        const QString address = QString::number(reply.controller);
+        if (controllers.contains(address)) continue;
+        controllers << address;
+        if (link_.tracing()) link_.traceLine(QStringLiteral("A ") + QString::number(reply.controller, 16).toUpper());
     }
     vehicle_.setControllers(controllers);
     chooseSelectedController();

@@ -2,6 +2,7 @@
 
 #include "base/datetime.h"
 #include "link/helptexts.h"
+#include "link/reply.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
@@ -119,7 +120,7 @@ QString Connection::portFailure(int number, bool opened, const QString& answer) 
     if (said.isEmpty())
         return QStringLiteral("nothing answered on %1: no ELM327 adapter there, or it is switched off").arg(device);
     return QStringLiteral("the device on %1 answered, but it is not an ELM327 adapter (it said \"%2\")")
-        .arg(device, said.left(60));
+        .arg(device, quotable(said));
 }
 
 int Connection::findAdapter() {
@@ -154,7 +155,7 @@ int Connection::findAdapter() {
             if (found) {
                 // The adapter's own words, "ELM327 v1.5", from the line that says them.
                 for (const QString& line : answer.split(QRegularExpression(QStringLiteral("[\r\n>]+"))))
-                    if (line.contains(kAdapterName)) adapterIdentity_ = line.trimmed().left(60);
+                    if (line.contains(kAdapterName)) adapterIdentity_ = quotable(line.trimmed());
             }
             if (found) break;
             if (firstCausePort == number) firstCause = portFailure(number, true, answer);
@@ -259,7 +260,7 @@ QString Connection::vehicleSilentCause() const {
     said.remove(QLatin1Char('>'));
     said = said.simplified();
     const QString cause = QStringLiteral("the adapter answered, but the vehicle did not");
-    return (said.isEmpty() ? cause : cause + QStringLiteral(" (the adapter said \"%1\")").arg(said.left(60))) +
+    return (said.isEmpty() ? cause : cause + QStringLiteral(" (the adapter said \"%1\")").arg(quotable(said))) +
            QStringLiteral("; is the ignition on?");
 }
 

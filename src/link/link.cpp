@@ -36,16 +36,17 @@ void Link::poll() {
     if (!port_.isOpen()) return;
     if (port_.bytesWaiting() > 0) {
         const QByteArray bytes = port_.readAll();
-        if (!bytes.isEmpty()) {
-            received_ += QString::fromLatin1(bytes);
-            lastReceiveTime_ = clock_.now();
-        }
-        if (received_.size() > kReceiveLimit && !received_.contains(QLatin1Char('>'))) {
+        if (!bytes.isEmpty()) lastReceiveTime_ = clock_.now();
+        // More than any reply holds, prompts in it or not, is a flood: the lot is dropped,
+        // so that the buffer stays bounded whatever the adapter sends.
+        if (received_.size() + bytes.size() > kReceiveLimit) {
             if (!overflowed_ && tracing())
-                traceLine(QStringLiteral("X the adapter sent more than %1 bytes without a prompt; dropped")
+                traceLine(QStringLiteral("X the adapter sent more than %1 bytes for one command; dropped")
                               .arg(kReceiveLimit));
             received_.clear();
             overflowed_ = true;
+        } else {
+            received_ += QString::fromLatin1(bytes);
         }
     }
     if (port_.errorNumber() == int(PortError::DeviceRemoved)) deviceRemoved();
@@ -164,7 +165,7 @@ Reply Link::receive() {
     }
     if (reply.isEmpty()) linkLost_ = true;
     if (overflowed_)
-        reply.problem = QStringLiteral("the adapter sent more than %1 bytes without a prompt").arg(kReceiveLimit);
+        reply.problem = QStringLiteral("the adapter sent more than %1 bytes for one command").arg(kReceiveLimit);
     checkAnswer(reply);
     return reply;
 }

@@ -55,7 +55,7 @@ public:
     // The device the connection opened (path or Wi-Fi address), named when it goes away.
     void setOpenDevice(const QString& device) { openDevice_ = device; }
     // Received characters not taken yet (at most kReceiveLimit: an adapter that sends more
-    // without a prompt has the lot dropped).
+    // before they are taken has the lot dropped).
     const QString& received() const { return received_; }
     static constexpr qsizetype kReceiveLimit = 64 * 1024;
     // Empties the receive buffer.

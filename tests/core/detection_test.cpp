@@ -27,9 +27,9 @@ struct Rig : SessionRig {
 class DetectionTest : public QObject {
     Q_OBJECT
 private slots:
-    // Only lines that answer 0100 name a controller. PID 01 counts as supported when the
-    // four support bytes are all zero; without it the car offers nothing and the link is
-    // woken again.
+    // Only sound answers to 0100 name a controller, each controller once. PID 01 counts as
+    // supported when the four support bytes are all zero; without it the car offers
+    // nothing and the link is woken again.
     void broadcast_data() {
         QTest::addColumn<QByteArray>("broadcast");
         QTest::addColumn<QStringList>("controllers");
@@ -41,9 +41,13 @@ private slots:
         row("other replies", "7E8 03 7F 01 12\r7E9 06 41 00 80 00 00 00", {"233"}, 5);
         row("nothing but texts", "BUS INIT: ...ERROR", {}, 0);
         row("all zero", "7E8 06 41 00 00 00 00 00", {"232"}, 5);
-        row("short, all zero", "7E8 04 41 00 00 00", {"232"}, 0);
+        row("short, all zero", "7E8 04 41 00 00 00", {}, 0);
         row("no PID 01", "7E8 06 41 00 00 18 00 00", {"232"}, 0); // only 0C and 0D
-        row("damaged bitmap is not half read", "7E8 06 41 00 80 1Z 00 00", {"232"}, 0);
+        row("damaged bitmap", "7E8 06 41 00 80 1Z 00 00", {}, 0);
+        row("damaged beside a sound one", "7E8 06 41 00 80 00 00 00\r7E9 06 41 00 ZZ 3F A8 13\r7E9 03 7F 01 12",
+            {"232"}, 5);
+        row("repeated", "7E8 06 41 00 80 00 00 00\r7E9 06 41 00 80 00 00 00\r7E8 06 41 00 80 00 00 00", {"232", "233"},
+            5);
     }
     void broadcast() {
         QFETCH(QByteArray, broadcast);

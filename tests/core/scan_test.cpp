@@ -274,6 +274,28 @@ private slots:
                  qPrintable(rig.host.messages[0].text));
     }
 
+    // A peer that floods random bytes with a banner, a 0100 answer and prompts mixed in:
+    // the receive buffer stays bounded, each controller is listed once, and what the
+    // report shows is printable and short.
+    void garbageFlood() {
+        sim::Options options;
+        options.garbageFlood = true;
+        options.garbageFloodKilobytes = 200;
+        CarRig rig(QStringLiteral("can11"), options, false);
+        const Link& link = rig.session.link();
+        qsizetype most = 0;
+        QObject::connect(&rig.port, &Port::readyRead, [&] { most = std::max(most, link.received().size()); });
+        ScanReport report;
+        runScan(rig.session, report);
+        QVERIFY2(most > 1000 && most <= Link::kReceiveLimit, qPrintable(QString::number(most)));
+        QCOMPARE(QSet<QString>(report.controllers.begin(), report.controllers.end()).size(), report.controllers.size());
+        QVERIFY2(!report.protocol.isEmpty() && report.protocol.size() <= 63, qPrintable(report.protocol));
+        const QString text = report.text();
+        QVERIFY2(text.size() < 2000, qPrintable(text.left(2000)));
+        for (const QChar c : text)
+            QVERIFY2(c == QLatin1Char('\n') || (c >= QLatin1Char(' ') && c.unicode() < 0x7F), qPrintable(text));
+    }
+
     void oneLine_data() {
         QTest::addColumn<QString>("explanation");
         QTest::addColumn<QString>("line");

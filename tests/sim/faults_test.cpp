@@ -183,6 +183,32 @@ private slots:
         QCOMPARE(car.ask("010D"), B("41 0D 00\r41 0D 00\r\r>"));
     }
 
+    // The hostile peer: bytes at its rate whatever is written (no serial line slows them),
+    // the banner, a 0100 answer and a prompt opening every 64 KiB, the same on every run;
+    // a peer far behind does not catch up at once.
+    void garbageFlood() {
+        sim::Options options = parsed(QStringLiteral("can11"), {"--flood-garbage"});
+        QVERIFY(options.garbageFlood);
+        options.realTiming = true;
+        options.garbageFloodKilobytes = 1000;
+        sim::Simulator car(options), twin(options);
+        B got, again;
+        for (int step = 0; step <= 2000; ++step) {
+            if (step == 5) {
+                car.input("ATZ\r0100\r", 10 + step * 0.001);
+                twin.input("ATZ\r0100\r", 10 + step * 0.001);
+            }
+            got += car.output(10 + step * 0.001);
+            again += twin.output(10 + step * 0.001);
+        }
+        QVERIFY2(got.size() >= 2000000 && got.size() <= 2010000, qPrintable(QString::number(got.size())));
+        QCOMPARE(again, got);
+        const B opening = "\rELM327 v1.5\r7E8 06 41 00 BE 3F A8 13\r\r>";
+        QCOMPARE(got.count(opening), (got.size() + 65535) / 65536);
+        QCOMPARE(got.indexOf(opening, 1), 65536);
+        QVERIFY(car.output(1000).size() <= 8 * 10000);
+    }
+
     // The adapter and the car.
     void silentAdapter() {
         sim::Options options;
