@@ -15,7 +15,18 @@ const QString kNotFound = QStringLiteral("ZELCOR Tesselar interface not found.")
 const QLatin1String kAdapterName("ELM327");
 } // namespace
 
-Connection::Connection(Link& link, QString windowCaption) : link_(link), windowCaption_(std::move(windowCaption)) {}
+Connection::Connection(Link& link, QString windowCaption) : link_(link), windowCaption_(std::move(windowCaption)) {
+    // The status says so while the error box is still open.
+    connect(&link_, &Link::deviceLost, this, [this] {
+        if (running_) setPhase(ConnectionPhase::Lost, adapterGoneText());
+    });
+}
+
+QString Connection::adapterGoneText() const {
+    const QString& device = link_.openDevice();
+    return device.isEmpty() ? QStringLiteral("the adapter went away")
+                            : QStringLiteral("the adapter at %1 went away").arg(device);
+}
 
 QString Connection::stamp() const {
     return dateTimeText(QDateTime::currentDateTime());
@@ -45,7 +56,7 @@ void Connection::setEndPhase() {
     }
     QString cause = failureCause_;
     if (lastError_ == ConnectionError::DeviceRemoved) {
-        setPhase(ConnectionPhase::Lost, link_.port().errorDescription());
+        setPhase(ConnectionPhase::Lost, adapterGoneText());
         return;
     }
     if (cause.isEmpty()) cause = errorStatusText(int(lastError_)).simplified();

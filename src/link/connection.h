@@ -110,6 +110,8 @@ private:
     void setPhase(ConnectionPhase phase, const QString& detail = QString());
     // The phase after a connection ended, from how it ended.
     void setEndPhase();
+    // "the adapter at /dev/ttyUSB0 went away"
+    QString adapterGoneText() const;
     void setStatus(const QString& text, bool error = false);
     void setButtonsEnabled(bool enabled);
     QString stamp() const;

@@ -57,6 +57,7 @@ void Link::deviceRemoved() {
     // One box per connection: the device keeps failing until the connection ends.
     if (removalReported_) return;
     removalReported_ = true;
+    emit deviceLost();
     host_.message(deviceRemovedMessage(openDevice_), QStringLiteral("Error"), MessageIcon::Critical);
 }
 

@@ -54,6 +54,7 @@ public:
     void resetDeviceRemovedReport() { removalReported_ = false; }
     // The device the connection opened (path or Wi-Fi address), named when it goes away.
     void setOpenDevice(const QString& device) { openDevice_ = device; }
+    const QString& openDevice() const { return openDevice_; }
     // Received characters not taken yet (at most kReceiveLimit: an adapter that sends more
     // before they are taken has the lot dropped).
     const QString& received() const { return received_; }
@@ -112,6 +113,8 @@ public:
 
 signals:
     void timeAfterReceiveChanged();
+    // The adapter's device went away; said before its error box shows.
+    void deviceLost();
 
 private:
     friend class TracePause;

@@ -189,7 +189,10 @@ private slots:
             if (served == Function::GeneralInfo && atGeneralInfo.isEmpty()) atGeneralInfo = status();
             return !atGeneralInfo.isEmpty() && ending != "unplug";
         };
+        QString duringBox; // the status line while an error box is open
+        rig.host.onMessage = [&](const RecordedMessage&) { duringBox = status(); };
         rig.session.connection().run();
+        if (ending == "unplug") QCOMPARE(duringBox, QStringLiteral("Connection lost: the adapter at sim went away"));
         if (ending == "replay") {
             atGeneralInfo.clear();
             rig.afterPass = [&](Function) {
