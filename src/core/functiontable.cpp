@@ -8,12 +8,6 @@ namespace zelcor {
 
 namespace {
 
-// A one-shot read is followed by keeping the link awake, unless another function was
-// chosen meanwhile.
-void thenIdle(Session& session, Function function) {
-    if (session.navigation().function() == function) session.navigation().setFunction(Function::Idle);
-}
-
 const std::array kFunctions = {
     FunctionRow{.function = Function::Detection,
                 .scan = ScanPart::Detection,
@@ -34,11 +28,8 @@ const std::array kFunctions = {
                 .menuItem = 1,
                 .menuCaption = "Codes",
                 .scan = ScanPart::TroubleCodes,
-                .pass =
-                    [](Session& s, PassContext& p, int) {
-                        s.codes().readCodes(p);
-                        thenIdle(s, Function::TroubleCodes);
-                    }},
+                .oneShot = true,
+                .pass = [](Session& s, PassContext& p, int) { s.codes().readCodes(p); }},
     FunctionRow{.function = Function::FreezeFrame,
                 .panel = Panel::FreezeFrame,
                 .readsOnlyWhileConnected = true,
@@ -118,22 +109,16 @@ const std::array kFunctions = {
                 .offer = Offer::VehicleInformation,
                 .listName = "Vehicle Information",
                 .scan = ScanPart::Information,
-                .pass =
-                    [](Session& s, PassContext& p, int) {
-                        s.readVehicleInformation(p);
-                        thenIdle(s, Function::VehicleInformation);
-                    }},
+                .oneShot = true,
+                .pass = [](Session& s, PassContext& p, int) { s.readVehicleInformation(p); }},
     FunctionRow{.function = Function::TestResults,
                 .panel = Panel::TestResults,
                 .readsOnlyWhileConnected = true,
                 .offer = Offer::MonitorTestResults,
                 .listName = "Test Results",
                 .scan = ScanPart::Information,
-                .pass =
-                    [](Session& s, PassContext& p, int) {
-                        s.vehicleInfo().readTestResults(p);
-                        thenIdle(s, Function::TestResults);
-                    }},
+                .oneShot = true,
+                .pass = [](Session& s, PassContext& p, int) { s.vehicleInfo().readTestResults(p); }},
     FunctionRow{.function = Function::Erase,
                 .pass =
                     [](Session& s, PassContext& p, int) {

@@ -59,6 +59,8 @@ struct FunctionRow {
     const char* absentNotice = nullptr; // the status line when the car does not offer it
     Audience audience = Audience::AllControllers;
     ScanPart scan = ScanPart::None;
+    // One read, then keeping the link awake unless another function was chosen meanwhile.
+    bool oneShot = false;
     // Reads for the function; `code` tells the single-parameter row which PID.
     void (*pass)(Session& session, PassContext& context, int code) = nullptr;
 };

@@ -92,6 +92,7 @@ void Session::runFunction(Function function) {
     if (row->readsOnlyWhileConnected && link_.stopRequested()) return;
     PassContext pass = passContext(function);
     row->pass(*this, pass, code);
+    if (row->oneShot && navigation_.function() == function) navigation_.setFunction(Function::Idle);
 }
 
 void Session::detect(PassContext& pass) {
