@@ -38,6 +38,10 @@ struct ConnectionPanelState {
     ConnectionPhase phase = ConnectionPhase::NotConnected;
     QString phaseDetail;      // the cause when lost or failed, the trace file when replaying
     double lastAnswerAt = -1; // the clock's time of the last pass while connected; -1 before
+    // The values shown came from the car, which no longer answers.
+    bool valuesOld() const {
+        return lastAnswerAt >= 0 && phase != ConnectionPhase::Connected && phase != ConnectionPhase::Replaying;
+    }
 };
 
 // How a connection ended.

@@ -208,8 +208,7 @@ void MainWindow::functionEntry(int index) {
 void MainWindow::renderStaleValues() {
     const ConnectionPanelState& state = session_.connection().panel();
     const Panel panel = session_.navigation().panel();
-    const bool stale = state.lastAnswerAt >= 0 && state.phase != ConnectionPhase::Connected &&
-                       state.phase != ConnectionPhase::Replaying && panel != Panel::Connection && panel != Panel::Setup;
+    const bool stale = state.valuesOld() && panel != Panel::Connection && panel != Panel::Setup;
     if (stale) {
         const double age = std::max(0.0, session_.clock().now() - state.lastAnswerAt);
         const QTime at = QTime::currentTime().addMSecs(-qint64(age * 1000));
@@ -217,9 +216,7 @@ void MainWindow::renderStaleValues() {
                                   .arg(at.toString(QStringLiteral("HH:mm:ss")), connectionStateText(session_)));
     }
     staleBanner_->setVisible(stale);
-    if (auto* live = panels_->findChild<LivePanel*>())
-        live->gauges()->setStale(state.lastAnswerAt >= 0 && state.phase != ConnectionPhase::Connected &&
-                                 state.phase != ConnectionPhase::Replaying);
+    if (auto* live = panels_->findChild<LivePanel*>()) live->gauges()->setStale(state.valuesOld());
     if (stale && !panels_->graphicsEffect()) {
         auto* grey = new QGraphicsColorizeEffect(panels_);
         grey->setColor(Qt::gray);
