@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     rig.link.discardReceived();
     rig.port.setReplies(replies);
     rig.link.clearStopRequest();
-    PassContext pass(rig.link, rig.settings, rig.clock, false, {});
+    PassContext pass(rig.link, rig.settings, rig.clock, true, {});
     rig.codes.readCodes(pass);
     checkList(rig.codes.codesPanel().stored);
     checkList(rig.codes.codesPanel().pending);

@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     rig.link.discardReceived();
     rig.port.setReplies(repliesOf(input.rest()));
     rig.link.clearStopRequest();
-    PassContext pass(rig.link, rig.settings, rig.clock, false, {});
+    PassContext pass(rig.link, rig.settings, rig.clock, true, {});
     rig.codes.readFreezeFrame(pass);
     const FreezeFrame& frame = rig.codes.freezeFrame();
     require(frame.rows.size() == FreezeFrame::rowCount, "the freeze frame keeps its rows");

@@ -72,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     rig.link.discardReceived();
     rig.port.setReplies(replies);
     rig.link.clearStopRequest();
-    PassContext pass(rig.link, rig.settings, rig.clock, false, {});
+    PassContext pass(rig.link, rig.settings, rig.clock, true, {});
     rig.info.readVehicleInfo(pass);
     checkVin(rig.info.infoPanel().vin);
     rig.info.readTestResults(pass);

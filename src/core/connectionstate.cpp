@@ -12,10 +12,14 @@ namespace zelcor {
 QString connectionStateText(const Session& session) {
     const ConnectionPanelState& state = session.connection().panel();
     const QString& detail = state.phaseDetail;
+    // A replayed connection runs its course on the trace's answers; the state is the replay's.
+    if (session.traceReplay().running()) {
+        const QString file = QFileInfo(session.traceReplay().path()).fileName();
+        return session.connection().running() ? QStringLiteral("Replaying %1").arg(file)
+                                              : QStringLiteral("Replaying %1: at its end").arg(file);
+    }
     switch (state.phase) {
     case ConnectionPhase::NotConnected:
-        if (session.link().replaying())
-            return QStringLiteral("Replaying %1: at its end").arg(QFileInfo(session.link().trace().path()).fileName());
         return QStringLiteral("Not connected");
     case ConnectionPhase::FindingAdapter:
         return QStringLiteral("Connecting: finding the adapter");
@@ -35,8 +39,6 @@ QString connectionStateText(const Session& session) {
         return details.isEmpty() ? QStringLiteral("Connected")
                                  : QStringLiteral("Connected (%1)").arg(details.join(QStringLiteral(", ")));
     }
-    case ConnectionPhase::Replaying:
-        return QStringLiteral("Replaying %1").arg(QFileInfo(detail).fileName());
     case ConnectionPhase::Lost:
         return QStringLiteral("Connection lost: ") + detail;
     case ConnectionPhase::Failed:

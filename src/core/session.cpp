@@ -23,7 +23,13 @@ Session::Session(Clock& clock, Port& port, Host& host, const QString& programFol
       traceReplay_(link_, connection_,
                    TraceReplayHooks{[this](int code) { navigation_.setFunction(Function(code)); },
                                     [this](const QString& line) { live_.applyChoices(line); },
-                                    [this](const QString& line) { polling_.applyTraceLine(line); }}) {
+                                    [this](const QString& line) { polling_.applyTraceLine(line); },
+                                    [this](int entry) { chooseFunctionEntry(entry); },
+                                    [this](bool running) {
+                                        rhythm_ = running ? static_cast<PassRhythm*>(&traceReplay_) : &livePasses_;
+                                        polling_.setFollowsRecording(running);
+                                    }}),
+      livePasses_(link_) {
     polling_.setEnabled(loadFastPolling(programFolder));
     ConnectionHooks hooks;
     hooks.onStart = [this] {
@@ -37,9 +43,7 @@ Session::Session(Clock& clock, Port& port, Host& host, const QString& programFol
     hooks.runPass = [this] { runPass(); };
     hooks.onEnd = [this] { live_.closeGauges(); };
     hooks.onWakeup = [this] { polling_.reset(); };
-    hooks.afterReplayedPass = [this] { traceReplay_.waitWhilePaused(); };
     connection_.setHooks(hooks);
-    link_.setReplayListHandler([this](int entry) { chooseFunctionEntry(entry); });
 }
 
 void Session::runPass() {
@@ -49,18 +53,15 @@ void Session::runPass() {
         lastTracedFunction_ = code;
     }
     traceChoices();
-    if (link_.replaying()) traceReplay_.beforePass();
+    rhythm_->beforePass();
     const quint64 sent = link_.commandsSent();
     // The pass works on its own copy; a selection made meanwhile waits for the next pass.
     runFunction(navigation_.function());
-    if (link_.replaying())
-        traceReplay_.afterPass();
-    else if (link_.tracing() && link_.commandsSent() != sent) // a pass that exchanged nothing leaves no line
-        link_.traceLine(TraceReplay::passEndLine(QDateTime::currentDateTime()));
+    rhythm_->afterPass(link_.commandsSent() != sent);
 }
 
 void Session::traceChoices() {
-    if (!link_.tracing() || link_.replaying() || !link_.trace().isOpenForWriting()) return;
+    if (!link_.tracing() || !link_.trace().isOpenForWriting()) return;
     const QString line = live_.choicesLine();
     if (line == lastTracedChoices_) return;
     link_.traceLine(line);
@@ -69,7 +70,7 @@ void Session::traceChoices() {
 
 PassContext Session::passContext(Function function) {
     return PassContext(
-        link_, settings_, link_.clock(), link_.replaying(),
+        link_, settings_, link_.clock(), rhythm_->ownTimes(),
         [this, function] { return navigation_.function() == function; }, &polling_);
 }
 
@@ -103,7 +104,7 @@ void Session::detect(PassContext& pass) {
         connection_.markConnected();
         readVinForGeneralInfo(pass);
         chooseFunctionEntry(0);
-    } else if (++failedDetections_ >= kDetectionAttempts && !link_.replaying()) {
+    } else if (++failedDetections_ >= kDetectionAttempts) {
         // A car that answers, but not so that its functions can be read, ends the
         // connection with the reason instead of waking the link again and again.
         connection_.fail(ConnectionError::VehicleNotUnderstood, vehicleNotUnderstoodMessage(detection_.lastAnswer()));
@@ -145,7 +146,7 @@ void Session::chooseFunctionEntry(int index) {
 }
 
 void Session::functionEntryClicked() {
-    if (link_.replaying()) return;
+    if (!rhythm_->userChoosesFunctions()) return;
     const int index = navigation_.functionIndex();
     if (index >= 0 && index < navigation_.functions().size())
         navigation_.setFunction(Function(navigation_.functions().at(index).code));

@@ -139,6 +139,8 @@ private:
     Instruments instruments_;
     Detection detection_;
     TraceReplay traceReplay_;
+    LivePasses livePasses_;
+    PassRhythm* rhythm_ = &livePasses_; // the trace replay's while it runs
     SetupPanelState setupForm_;
 
     std::optional<int> lastTracedFunction_; // the function of the last "F" trace line

@@ -46,11 +46,11 @@ void Connection::setPhase(ConnectionPhase phase, const QString& detail) {
 
 void Connection::markConnected() {
     detected_ = true;
-    if (!link_.replaying()) setPhase(ConnectionPhase::Connected);
+    setPhase(ConnectionPhase::Connected);
 }
 
 void Connection::setEndPhase() {
-    if (link_.replaying() || lastError_ == ConnectionError::None) {
+    if (lastError_ == ConnectionError::None) {
         setPhase(ConnectionPhase::NotConnected);
         return;
     }
@@ -212,7 +212,6 @@ bool Connection::confirmAdapter() {
 bool Connection::wakeup() {
     Clock& clock = link_.clock();
     link_.openTrace();
-    if (link_.replaying()) return true;
 
     bool reset = false;
     for (int attempt = 0; attempt < 6 && !reset; ++attempt) {
@@ -309,19 +308,17 @@ void Connection::connectionLoop() {
     Clock& clock = link_.clock();
     setStatus(QString());
     link_.openTrace();
-    if (!link_.replaying()) {
-        // A Wi-Fi adapter may refuse the second connection: say so now, not after minutes.
-        link_.setOpenDevice(link_.port().devicePath(adapterPort_));
-        if (!link_.port().open(adapterPort_)) {
-            lastError_ = ConnectionError::AdapterNotConfirmed;
-            failureCause_ = link_.port().errorDescription();
-            setStatus(kNotFound);
-            showErrorBox(kNotFound + QStringLiteral("\r\nIts port could not be opened again: ") +
-                         link_.port().errorDescription() + helpText_);
-            link_.requestStop();
-        }
-        clock.wait(0.1);
+    // A Wi-Fi adapter may refuse the second connection: say so now, not after minutes.
+    link_.setOpenDevice(link_.port().devicePath(adapterPort_));
+    if (!link_.port().open(adapterPort_)) {
+        lastError_ = ConnectionError::AdapterNotConfirmed;
+        failureCause_ = link_.port().errorDescription();
+        setStatus(kNotFound);
+        showErrorBox(kNotFound + QStringLiteral("\r\nIts port could not be opened again: ") +
+                     link_.port().errorDescription() + helpText_);
+        link_.requestStop();
     }
+    clock.wait(0.1);
     link_.setLinkLost(true);
     retries_ = 0;
 
@@ -333,42 +330,35 @@ void Connection::connectionLoop() {
             if (hooks_.runPass) hooks_.runPass();
             if (panel_.phase == ConnectionPhase::Connected) panel_.lastAnswerAt = clock.now();
             if (link_.linkLost()) {
-                if (!link_.replaying())
-                    setPhase(ConnectionPhase::Lost,
-                             QStringLiteral("the vehicle stopped answering; waking the link again"));
+                setPhase(ConnectionPhase::Lost, QStringLiteral("the vehicle stopped answering; waking the link again"));
                 setLamp(Lamp::Red);
                 link_.closeTrace();
                 clock.waitUntil(1.0, [this] { return link_.stopRequested(); });
             }
         } else {
-            if (!link_.replaying()) setPhase(ConnectionPhase::WakingLink);
+            setPhase(ConnectionPhase::WakingLink);
             setLamp(Lamp::Yellow);
             if (wakeup()) {
                 if (hooks_.onWakeup) hooks_.onWakeup();
                 link_.setLinkLost(false);
-                if (!link_.replaying()) setPhase(detected_ ? ConnectionPhase::Connected : ConnectionPhase::Detecting);
+                setPhase(detected_ ? ConnectionPhase::Connected : ConnectionPhase::Detecting);
                 setLamp(Lamp::Green);
                 link_.openTrace();
             } else if (!link_.stopRequested()) {
                 retryWakeup();
             }
         }
-        if (link_.replaying()) {
-            if (link_.trace().atEnd()) link_.requestStop();
-            if (hooks_.afterReplayedPass) hooks_.afterReplayedPass();
-        }
     }
 
     {
         TracePause pause(link_);
-        if (link_.port().isOpen() && !link_.replaying()) link_.send(QStringLiteral("ATWS"));
+        if (link_.port().isOpen()) link_.send(QStringLiteral("ATWS"));
     }
     link_.setPollerEnabled(false);
-    if (link_.port().errorNumber() == int(PortError::DeviceRemoved) && !link_.replaying())
-        lastError_ = ConnectionError::DeviceRemoved;
+    if (link_.port().errorNumber() == int(PortError::DeviceRemoved)) lastError_ = ConnectionError::DeviceRemoved;
     link_.openTrace();
     link_.traceLine(QStringLiteral("M ") + stamp() + QStringLiteral(" D"));
-    if (!link_.replaying() && link_.port().isOpen()) link_.port().close();
+    if (link_.port().isOpen()) link_.port().close();
     if (hooks_.onEnd) hooks_.onEnd();
 }
 
@@ -389,14 +379,10 @@ void Connection::run() {
     panel_.helpVisible = false;
     panel_.lastAnswerAt = -1;
     detected_ = false;
-    if (link_.replaying())
-        setPhase(ConnectionPhase::Replaying, link_.trace().path());
-    else
-        setPhase(ConnectionPhase::FindingAdapter);
+    setPhase(ConnectionPhase::FindingAdapter);
     setStatus(QStringLiteral("Finding ZELCOR interface...\r\n"));
 
-    const int port = link_.replaying() ? -1 : findAdapter();
-    bool confirmed = link_.replaying();
+    const int port = findAdapter();
     if (port == 0) {
         link_.host().message(
             QStringLiteral("Can not find ZELCOR interface (%1).  ERROR NUMBER 0\r\n").arg(failureCause_) + helpText_,
@@ -408,18 +394,16 @@ void Connection::run() {
         lastError_ = ConnectionError::AdapterNotFound;
         if (link_.port().isOpen()) link_.port().close();
     } else {
-        if (!link_.replaying()) {
-            adapterPort_ = port;
-            confirmed = confirmAdapter();
-            link_.port().close();
-            link_.clock().wait(0.2);
-            if (!confirmed) {
-                lastError_ = ConnectionError::AdapterNotConfirmed;
-                failureCause_ = QStringLiteral("the adapter on %1 answered once, then stopped answering")
-                                    .arg(link_.port().devicePath(port));
-                setStatus(kNotFound);
-                showErrorBox(kNotFound + helpText_);
-            }
+        adapterPort_ = port;
+        const bool confirmed = confirmAdapter();
+        link_.port().close();
+        link_.clock().wait(0.2);
+        if (!confirmed) {
+            lastError_ = ConnectionError::AdapterNotConfirmed;
+            failureCause_ = QStringLiteral("the adapter on %1 answered once, then stopped answering")
+                                .arg(link_.port().devicePath(port));
+            setStatus(kNotFound);
+            showErrorBox(kNotFound + helpText_);
         }
         link_.openTrace();
         link_.traceLine(windowCaption_);

@@ -20,7 +20,6 @@ enum class ConnectionPhase {
     WakingLink,
     Detecting,
     Connected, // the car's functions are read
-    Replaying, // a recorded trace answers instead of the adapter
     Lost,      // the link went away (the detail says why)
     Failed,    // the connection could not be made (the detail says why)
 };
@@ -36,12 +35,10 @@ struct ConnectionPanelState {
     bool traceReplayEnabled = true; // the small "V" button
     bool helpVisible = true;        // HELP GUIDE ONLINE
     ConnectionPhase phase = ConnectionPhase::NotConnected;
-    QString phaseDetail;      // the cause when lost or failed, the trace file when replaying
+    QString phaseDetail;      // the cause when lost or failed
     double lastAnswerAt = -1; // the clock's time of the last pass while connected; -1 before
     // The values shown came from the car, which no longer answers.
-    bool valuesOld() const {
-        return lastAnswerAt >= 0 && phase != ConnectionPhase::Connected && phase != ConnectionPhase::Replaying;
-    }
+    bool valuesOld() const { return lastAnswerAt >= 0 && phase != ConnectionPhase::Connected; }
 };
 
 // How a connection ended.
@@ -60,8 +57,6 @@ struct ConnectionHooks {
     std::function<void()> runPass;  // one diagnostic pass
     std::function<void()> onEnd;    // the connection ended: the gauge windows go
     std::function<void()> onWakeup; // the adapter was reset and set up again
-    // A pass of a replayed trace ended: waits while the replay is paused.
-    std::function<void()> afterReplayedPass;
 };
 
 class Connection : public QObject {

@@ -155,7 +155,7 @@ void FastPolling::traceChoices(const QString& what) {
 
 void FastPolling::useFunctionalAddress() {
     // (Also when fast polling was switched off since: the adapter must not stay on one controller.)
-    if (link_.replaying() || (headerFor_.isEmpty() && !tuned_)) return;
+    if (headerFor_.isEmpty() && !tuned_) return;
     {
         TracePause pause(link_);
         if (!headerFor_.isEmpty()) sendFunctionalHeader();
@@ -173,7 +173,8 @@ void FastPolling::useSelectedController() {
         useFunctionalAddress(); // switched off while the header was moved: plain requests again
         return;
     }
-    if (link_.replaying() || link_.stopRequested()) return;
+    // A replay's choices come from its "Q" lines: the trace holds no answers to a probe.
+    if (followsRecording_ || link_.stopRequested()) return;
     if (!probed_) {
         probe();
         return;
@@ -225,14 +226,14 @@ QList<Reply> FastPolling::request(const QList<int>& pids) {
         text = link_.lastReplyLines().join(QLatin1Char('\r'));
         // Without an own header the adapter learns how many controllers answer each PID.
         const bool counted = sent.size() % 2 == 1;
-        if (!counted && !abilities_.ownHeader && !link_.replaying()) {
+        if (!counted && !abilities_.ownHeader) {
             if (const int answering = answeringControllers(link_, pids.first())) replies_[pids.first()] = answering;
         }
     } else {
         text = link_.receiveText();
         replies = splitParameterReplies(text, link_.selectedController(), link_.headerLayout(), pids);
     }
-    if (abilities_.shortTimeout && !link_.replaying() && saysNoData(text)) restoreTimeout();
+    if (abilities_.shortTimeout && saysNoData(text)) restoreTimeout();
     return replies;
 }
 

@@ -34,6 +34,9 @@ public:
     void setEnabled(bool enabled) { enabled_ = enabled; }
     // A new connection or a reset adapter: nothing is known, the header is the functional one.
     void reset();
+    // While a trace is replayed: never tries the adapter, and asks as the recorded session
+    // did ("Q" lines); plain requests until the trace says otherwise.
+    void setFollowsRecording(bool follows) { followsRecording_ = follows; }
 
     // Before a pass that must hear every controller (detection, codes, erase, freeze
     // frame...): the functional header and an open receive filter again.
@@ -42,8 +45,8 @@ public:
     // adapter's abilities tried first when this connection has not tried them yet.
     void useSelectedController();
 
-    // Fast requests are in use (while replaying: the replayed trace used them).
-    bool active() const { return link_.replaying() ? replayed_ : enabled_ && probed_; }
+    // Fast requests are in use (while a trace is replayed: the recorded session used them).
+    bool active() const { return followsRecording_ ? replayed_ : enabled_ && probed_; }
     const PollingAbilities& abilities() const { return abilities_; }
     int pidsPerRequest() const { return active() ? abilities_.pidsPerRequest : 1; }
     // The request for `pids` (at most pidsPerRequest()), with the response count when it works.
@@ -68,7 +71,8 @@ private:
 
     Link& link_;
     bool enabled_ = true;
-    bool probed_ = false;   // this connection tried the adapter
+    bool probed_ = false; // this connection tried the adapter
+    bool followsRecording_ = false;
     bool replayed_ = false; // the replayed trace chose fast polling
     PollingAbilities abilities_;
     QString headerFor_;       // the controller the header names; empty: functional

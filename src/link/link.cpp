@@ -11,31 +11,36 @@
 namespace zelcor {
 
 Link::Link(Clock& clock, Port& port, Host& host, const Settings& settings, const QString& programFolder)
-    : clock_(clock), port_(port), host_(host), settings_(settings), programFolder_(programFolder) {
+    : clock_(clock), port_(&port), host_(host), settings_(settings), programFolder_(programFolder) {
     trace_.setPath(inFolder(programFolder_, QStringLiteral("log.txt")));
-    connect(&port_, &Port::readyRead, this, [this] {
+    usePort(port);
+}
+
+void Link::usePort(Port& port) {
+    disconnect(port_, nullptr, this, nullptr);
+    port_ = &port;
+    connect(port_, &Port::readyRead, this, [this] {
         if (pollerEnabled_) poll();
     });
-    connect(&port_, &Port::removed, this, [this] {
+    connect(port_, &Port::removed, this, [this] {
         if (pollerEnabled_) poll();
     });
 }
 
 void Link::setPollerEnabled(bool enabled) {
     pollerEnabled_ = enabled;
-    if (enabled && port_.isOpen() && port_.bytesWaiting() > 0) poll();
+    if (enabled && port_->isOpen() && port_->bytesWaiting() > 0) poll();
 }
 
 void Link::poll() {
-    if (replaying_) return;
     // A device that went away may already report itself closed.
-    if (port_.errorNumber() == int(PortError::DeviceRemoved)) {
+    if (port_->errorNumber() == int(PortError::DeviceRemoved)) {
         deviceRemoved();
         return;
     }
-    if (!port_.isOpen()) return;
-    if (port_.bytesWaiting() > 0) {
-        const QByteArray bytes = port_.readAll();
+    if (!port_->isOpen()) return;
+    if (port_->bytesWaiting() > 0) {
+        const QByteArray bytes = port_->readAll();
         if (!bytes.isEmpty()) lastReceiveTime_ = clock_.now();
         // More than any reply holds, prompts in it or not, is a flood: the lot is dropped,
         // so that the buffer stays bounded whatever the adapter sends.
@@ -49,7 +54,7 @@ void Link::poll() {
             received_ += QString::fromLatin1(bytes);
         }
     }
-    if (port_.errorNumber() == int(PortError::DeviceRemoved)) deviceRemoved();
+    if (port_->errorNumber() == int(PortError::DeviceRemoved)) deviceRemoved();
 }
 
 void Link::deviceRemoved() {
@@ -62,7 +67,7 @@ void Link::deviceRemoved() {
 }
 
 void Link::writeRaw(const QString& text) {
-    if (port_.isOpen()) port_.write(text.toLatin1());
+    if (port_->isOpen()) port_->write(text.toLatin1());
 }
 
 Link::Expectation Link::expectationOf(const QString& command) {
@@ -101,7 +106,6 @@ void Link::send(const QString& command) {
     lastCommand_ = command;
     ++commandsSent_;
     if (tracing()) traceLine(QStringLiteral("S") + command);
-    if (replaying_) return;
     received_.clear();
     overflowed_ = false;
     writeRaw(command + QStringLiteral("\r\n"));
@@ -195,7 +199,6 @@ QString Link::receiveAll(double wait) {
 }
 
 QString Link::takeReceived() {
-    if (replaying_) return replayedReply();
     QString s = received_;
     received_.clear();
     return s;
@@ -244,28 +247,6 @@ QString Link::replyFromLine(const QString& line) {
         reply += c;
     }
     return reply;
-}
-
-// The next reply of the trace, the function choices ("L" lines) on the way applied; none
-// when the trace has ended. A request beyond the replies of its recorded pass, which the
-// program that wrote the trace did not send, reads as unanswered (NO DATA), not as a
-// lost link.
-QString Link::replayedReply() {
-    const qint64 start = trace_.position();
-    QString line;
-    while (trace_.readLine(line)) {
-        if (line.startsWith(QLatin1Char('L'))) {
-            const auto entry = toInt16(leadingNumber(line.mid(1))); // none for a damaged line
-            if (entry && onReplayListLine_) onReplayListLine_(*entry);
-        } else if (isReplyLine(line)) {
-            return replyFromLine(line);
-        } else if (line.startsWith(QLatin1Char('T'))) {
-            trace_.seek(start);
-            return QStringLiteral("NO DATA\r\r>");
-        }
-    }
-    trace_.seek(start);
-    return QString();
 }
 
 } // namespace zelcor

@@ -1,7 +1,7 @@
 #pragma once
 // The conversation with the adapter: the poller that moves port input into the receive
 // buffer, the trace log, and the command exchange through which everything talks to the
-// adapter. While a trace is replayed the replies come from the trace log instead.
+// adapter. While a trace is replayed the port is one that answers from the trace.
 
 #include "base/clock.h"
 #include "base/host.h"
@@ -12,7 +12,6 @@
 
 #include <QObject>
 #include <QString>
-#include <functional>
 
 namespace zelcor {
 
@@ -23,7 +22,9 @@ public:
     Link(Clock& clock, Port& port, Host& host, const Settings& settings, const QString& programFolder);
 
     Clock& clock() const { return clock_; }
-    Port& port() const { return port_; }
+    Port& port() const { return *port_; }
+    // The port the link talks through from now on (a trace replay swaps its own in).
+    void usePort(Port& port);
     Host& host() const { return host_; }
     const Settings& settings() const { return settings_; }
     const QString& programFolder() const { return programFolder_; }
@@ -36,8 +37,6 @@ public:
     void clearStopRequest() { stopRequested_ = false; }
     bool linkLost() const override { return linkLost_; }
     void setLinkLost(bool lost) { linkLost_ = lost; }
-    bool replaying() const { return replaying_; }
-    void setReplaying(bool replaying) { replaying_ = replaying; }
     // The controller the passes work with: two upper-case hex digits, empty for none.
     const QString& selectedController() const { return selectedController_; }
     void setSelectedController(const QString& address) { selectedController_ = address; }
@@ -64,20 +63,12 @@ public:
     // The time since the last reception at the last receive, as shown ("time after rcv").
     const QString& timeAfterReceive() const { return timeAfterReceive_; }
 
-    // --- the trace log (not written while replaying, which reads it) ---
-    void openTrace() {
-        if (!replaying_) trace_.openForAppending();
-    }
-    void closeTrace() {
-        if (!replaying_) trace_.close();
-    }
-    void traceLine(const QString& text) {
-        if (!replaying_) trace_.writeLine(text);
-    }
-    // Debug is on and no pause holds the trace lines back.
-    bool tracing() const { return settings_.debugTrace && tracePauses_ == 0; }
-    // Called with the number of every "L" line met while replaying (selects a function).
-    void setReplayListHandler(std::function<void(int)> handler) { onReplayListLine_ = std::move(handler); }
+    // --- the trace log (not written while a replay holds it) ---
+    void openTrace() { trace_.openForAppending(); }
+    void closeTrace() { trace_.close(); }
+    void traceLine(const QString& text) { trace_.writeLine(text); }
+    // Debug is on, and neither a pause nor a replay holds the trace lines back.
+    bool tracing() const { return settings_.debugTrace && tracePauses_ == 0 && !trace_.held(); }
 
     // --- the exchange ---
     // Commands sent since the link was made (a pass that sent none exchanged nothing).
@@ -130,12 +121,11 @@ private:
     // The reply checked against the command it answers: too few data bytes make it
     // damaged; a reply that is damaged or answers something else is traced with the reason.
     void checkAnswer(Reply& reply);
-    QString replayedReply();
     void deviceRemoved();
     void noteReceiveTime();
 
     Clock& clock_;
-    Port& port_;
+    Port* port_;
     Host& host_;
     const Settings& settings_;
     const QString programFolder_;
@@ -143,14 +133,12 @@ private:
 
     bool stopRequested_ = true; // no connection runs, or the connection must end
     bool linkLost_ = false;
-    bool replaying_ = false;
     QString selectedController_;
     HeaderLayout headerLayout_ = HeaderLayout::Legacy;
     QString received_;
     bool overflowed_ = false; // input was dropped since the last command
     double lastReceiveTime_ = 0;
     QString timeAfterReceive_;
-    std::function<void(int)> onReplayListLine_;
     int tracePauses_ = 0;
     Expectation expected_;
     QStringList lastReplyLines_;

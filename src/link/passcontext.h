@@ -13,16 +13,17 @@ namespace zelcor {
 
 class PassContext {
 public:
-    PassContext(Exchange& exchange, const Settings& settings, Clock& clock, bool replaying,
+    PassContext(Exchange& exchange, const Settings& settings, Clock& clock, bool ownTimes,
                 std::function<bool()> stillSelected, FastPolling* polling = nullptr)
-        : exchange_(exchange), settings_(settings), clock_(clock), replaying_(replaying),
+        : exchange_(exchange), settings_(settings), clock_(clock), ownTimes_(ownTimes),
           stillSelected_(std::move(stillSelected)), polling_(polling) {}
 
     Exchange& exchange() const { return exchange_; }
     const Settings& settings() const { return settings_; }
     Clock& clock() const { return clock_; }
-    // The replies come from a trace log: nothing is waited for, times say nothing.
-    bool replaying() const { return replaying_; }
+    // The pass's times are its own: false while a trace is replayed, which answers at once
+    // and is paced by the recording.
+    bool ownTimes() const { return ownTimes_; }
     // Fast requests for service 01 parameters, when they are in use; else none.
     FastPolling* fastPolling() const { return polling_ && polling_->active() ? polling_ : nullptr; }
 
@@ -34,7 +35,7 @@ private:
     Exchange& exchange_;
     const Settings& settings_;
     Clock& clock_;
-    bool replaying_;
+    bool ownTimes_;
     std::function<bool()> stillSelected_;
     FastPolling* polling_;
 };

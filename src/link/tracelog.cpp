@@ -2,9 +2,21 @@
 
 namespace zelcor {
 
+namespace {
+const QString kPassTimeFormat = QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz");
+} // namespace
+
+QString TraceLog::passEndLine(const QDateTime& now) {
+    return QStringLiteral("T") + now.toString(kPassTimeFormat);
+}
+
+QDateTime TraceLog::passEndTime(const QString& line) {
+    return QDateTime::fromString(line.mid(1).trimmed(), kPassTimeFormat);
+}
+
 void TraceLog::openForAppending() {
     close();
-    if (path_.isEmpty()) return;
+    if (path_.isEmpty() || held_) return;
     file_.setFileName(path_);
     if (!file_.open(QIODevice::WriteOnly | QIODevice::Append)) file_.close();
 }

@@ -123,7 +123,7 @@ void LiveData::readGraphs(PassContext& pass) {
         graphPassRate_.clear();
         emit graphsChanged();
         pass.exchange().request(QStringLiteral("0100"));
-    } else if (const double elapsed = pass.clock().now() - passStart; elapsed > 0 && !pass.replaying()) {
+    } else if (const double elapsed = pass.clock().now() - passStart; elapsed > 0 && pass.ownTimes()) {
         graphPassRate_ = formatNumber(1.0 / elapsed, QStringLiteral("0.0"));
         emit graphsChanged();
     }

@@ -58,7 +58,7 @@ void LiveData::readRows(PassContext& pass) {
         passRate_.clear();
         emit livePanelChanged();
         pass.exchange().request(QStringLiteral("0100"));
-    } else if (const auto rate = passRateText(pass.clock().now() - passStart); rate && !pass.replaying()) {
+    } else if (const auto rate = passRateText(pass.clock().now() - passStart); rate && pass.ownTimes()) {
         // A replayed pass waits for nothing, so its time says nothing about the car.
         passRate_ = *rate;
         emit livePanelChanged();

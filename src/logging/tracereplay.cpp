@@ -6,16 +6,17 @@
 namespace zelcor {
 
 namespace {
-const QString kPassTimeFormat = QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz");
 // Recorded gaps longer than this (a reconnection, another day's drive) are not waited for.
 constexpr double kLongestPassWait = 10.0;
 } // namespace
 
 TraceReplay::TraceReplay(Link& link, Connection& connection, TraceReplayHooks hooks)
-    : link_(link), connection_(connection), hooks_(std::move(hooks)) {}
-
-QString TraceReplay::passEndLine(const QDateTime& now) {
-    return QStringLiteral("T") + now.toString(kPassTimeFormat);
+    : link_(link), connection_(connection), hooks_(std::move(hooks)) {
+    port_.setListLineHandler([this](int entry) {
+        if (hooks_.chooseListEntry) hooks_.chooseListEntry(entry);
+    });
+    // A command past the trace's end: the replayed connection ends (the pass sees an unanswered link).
+    port_.setEndHandler([this] { link_.requestStop(); });
 }
 
 void TraceReplay::run() {
@@ -26,9 +27,13 @@ void TraceReplay::run() {
     }
     running_ = true;
     Clock& clock = link_.clock();
+    // The trace log is read, not written, until the replay ends.
+    link_.trace().setHeld(true);
+    livePort_ = &link_.port();
+    link_.usePort(port_);
+    if (hooks_.running) hooks_.running(true);
     do {
-        link_.setReplaying(true);
-        if (!link_.trace().openForReplay()) {
+        if (!port_.start(link_.trace().path())) {
             link_.host().message(QStringLiteral("There is no trace log to replay at %1.\r\nSwitch on Debug in SET&UP, "
                                                 "connect to the car, then replay.")
                                      .arg(link_.trace().path()),
@@ -53,15 +58,17 @@ void TraceReplay::run() {
 }
 
 void TraceReplay::end() {
-    if (!link_.replaying()) return;
+    if (!running_) return;
     ending_ = true;
     link_.requestStop();
-    if (!running_) finish();
 }
 
 void TraceReplay::finish() {
-    link_.setReplaying(false);
-    link_.trace().close();
+    port_.stop();
+    if (livePort_) link_.usePort(*livePort_);
+    livePort_ = nullptr;
+    link_.trace().setHeld(false);
+    if (hooks_.running) hooks_.running(false);
     controls_.endStep();
     running_ = false;
     ending_ = false;
@@ -73,7 +80,7 @@ void TraceReplay::finish() {
 // the channels chosen on the live-data and graph panels, a "Q" line how parameters were
 // asked.
 void TraceReplay::beforePass() {
-    TraceLog& trace = link_.trace();
+    TraceLog& trace = port_.trace();
     QString line;
     bool changed = false;
     for (;;) {
@@ -99,20 +106,25 @@ void TraceReplay::beforePass() {
     }
 }
 
-void TraceReplay::afterPass() {
+void TraceReplay::afterPass(bool exchanged) {
+    Q_UNUSED(exchanged) // the recorded pass decides
     QString line;
-    while (link_.trace().readLine(line)) {
+    bool paced = false;
+    while (!paced && port_.trace().readLine(line)) {
         if (line.startsWith(QLatin1Char('T'))) {
-            const QString text = line.mid(1).trimmed();
-            const QDateTime recorded = QDateTime::fromString(text, kPassTimeFormat);
-            passTime_ = recorded.isValid() ? dateTimeText(recorded) : text;
+            const QDateTime recorded = TraceLog::passEndTime(line);
+            passTime_ = recorded.isValid() ? dateTimeText(recorded) : line.mid(1).trimmed();
             emit changed();
             pace(recorded);
-            return;
+            paced = true;
         }
     }
-    controls_.setPlay(false);
-    emit changed();
+    if (!paced) {
+        controls_.setPlay(false);
+        emit changed();
+    }
+    if (port_.atEnd()) link_.requestStop();
+    waitWhilePaused();
 }
 
 void TraceReplay::pace(const QDateTime& recorded) {

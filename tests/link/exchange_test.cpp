@@ -1,5 +1,5 @@
 // The command exchange: prompt waits, the reply of the selected controller, parsed
-// replies, the trace lines and their replay, the poller.
+// replies, the trace lines, the poller.
 
 #include "sessionrig.h"
 #include "testmain.h"
@@ -209,29 +209,6 @@ private slots:
         QVERIFY(!line.contains(QLatin1Char('\r')) && !line.contains(QLatin1Char('\n')));
         QVERIFY(isReplyLine(line));
         QCOMPARE(Link::replyFromLine(line), reply);
-    }
-
-    // While replaying, replies come from the trace's "R" lines ("L" lines on the way
-    // select a function entry, a damaged one selects nothing) without a wait, a write or a
-    // log line. A request beyond the recorded pass's replies reads as NO DATA, the link kept.
-    void replayedReplies() {
-        Rig rig;
-        const QByteArray trace =
-            "S0100\r\nL3\r\nL 1 0 0 6 4 1 2 0 0 6 4\r\nR41 00 BE 3F A8 13\\r\\r>\r\nT2026\r\nR41 0D 20\r\n";
-        QVERIFY(writeText(rig.dir.filePath("log.txt"), trace));
-        int listEntry = -1;
-        rig.link.setReplayListHandler([&](int n) { listEntry = n; });
-        rig.settings.debugTrace = true;
-        rig.link.setReplaying(true);
-        QVERIFY(rig.link.trace().openForReplay());
-        QCOMPARE(rig.timed([&] { rig.link.send(QStringLiteral("0100")); }), 0.0);
-        QCOMPARE(rig.link.receive().text, QStringLiteral("4100BE3FA813"));
-        QCOMPARE(listEntry, 3);
-        QCOMPARE(rig.link.receive().text, QStringLiteral("NODATA")); // the recorded pass ends first
-        QVERIFY(!rig.link.linkLost());
-        QVERIFY(rig.port.lines.isEmpty());
-        rig.link.trace().close();
-        QCOMPARE(rig.log(), trace);
     }
 
     // The poller moves input only while enabled; the reception time is when it took it.

@@ -139,10 +139,19 @@ private slots:
         rig.pass();
         const QString rate = rig.live.passRate();
         QVERIFY(rig.write("log.txt", "F250\r\nS010C\r\nR7E8 04 41 0C 1A F8\r\nT 12:00:00\r\n"));
-        QVERIFY(rig.session.link().trace().openForReplay());
-        rig.session.link().setReplaying(true);
         QObject::connect(&rig.live, &LiveData::rowChanged, [&] { rig.clock.advance(0.003); }); // repaints take time
-        rig.pass();
+        TraceReplay& replay = rig.session.traceReplay();
+        const auto pass = rig.session.connection().hooks().runPass;
+        rig.session.connection().setPassRunner([&, pass] { // the engine a detection would have found
+            rig.session.link().setSelectedController(QStringLiteral("E8"));
+            rig.session.link().setHeaderLayout(HeaderLayout::Can11);
+            pass();
+        });
+        replay.controls().setPlay(true);
+        rig.clock.onYield = [&](double) {
+            if (!replay.controls().play) replay.end();
+        };
+        replay.run();
         QCOMPARE(rig.text(0), QStringLiteral("1726 RPM"));
         QCOMPARE(rig.live.passRate(), rate);
     }

@@ -204,7 +204,7 @@ private slots:
             };
             rig.session.traceReplay().controls().setPlay(true);
             rig.session.traceReplay().run();
-            QVERIFY(!rig.session.link().replaying());
+            QVERIFY(!rig.session.traceReplay().running());
         } else if (ending != "no adapter") {
             QVERIFY(seen.contains("Connecting: finding the adapter") && seen.contains("Connecting: waking the link"));
         }

@@ -216,7 +216,7 @@ private slots:
         QCOMPARE(replay.controls().speedIndex, 3);
         QCOMPARE(timesShown, QStringList{replay.passTime()});
         QVERIFY(replay.passTime().contains(QLatin1String("10:00:14")));
-        QVERIFY(!shown->isVisible() && !rig.session.link().replaying());
+        QVERIFY(!shown->isVisible() && !replay.running());
         rig.find<QPushButton>("Command13")->click();
         QCOMPARE(rig.window.replays()->traceWindow(), shown.data());
         QCOMPARE(timesShown.size(), 2);

@@ -17,7 +17,7 @@ ReplayLauncher::ReplayLauncher(Session& session, QWidget* owner) : QObject(owner
 }
 
 bool ReplayLauncher::replayRunning() const {
-    if (session_.link().replaying()) return true;
+    if (session_.traceReplay().running()) return true;
     const auto windows = owner_->findChildren<ReplayWindow*>(QString(), Qt::FindDirectChildrenOnly);
     return std::any_of(windows.begin(), windows.end(),
                        [](const ReplayWindow* window) { return window->player() && window->player()->running(); });

@@ -58,7 +58,7 @@ void MainWindow::buildStatusLine() {
         const QString text = connectionStateText(session_);
         state->setText(text);
         const bool idle =
-            session_.connection().panel().phase == ConnectionPhase::NotConnected && !session_.link().replaying();
+            session_.connection().panel().phase == ConnectionPhase::NotConnected && !session_.traceReplay().running();
         setWindowTitle(idle ? Session::caption() : Session::caption() + QStringLiteral(" - ") + text);
     };
     connect(&session_.connection(), &Connection::panelChanged, state, render);
