@@ -66,20 +66,16 @@ private slots:
     void cause_data() {
         QTest::addColumn<QString>("peer");
         QTest::addColumn<QString>("cause"); // in the first line on stderr
-        QTest::newRow("no such device") << "missing"
-                                        << "/dev/zelcor-no-such-device does not exist";
-        QTest::newRow("permission denied")
-            << "unreadable"
-            << "add your user to the 'dialout' group with \"sudo usermod -aG dialout $USER\", "
-               "then log out and in again";
-        QTest::newRow("device busy") << "busy"
-                                     << "is busy: another program holds it";
-        QTest::newRow("connection refused") << "closed"
-                                            << "refused the connection";
-        QTest::newRow("not an ELM327") << "echo"
-                                       << "answered, but it is not an ELM327 adapter (it said \"ATWS";
-        QTest::newRow("silent adapter") << "silent"
-                                        << "nothing answered on /dev/";
+        const auto row = [](const char* name, const char* peer, const char* cause) {
+            QTest::newRow(name) << peer << cause;
+        };
+        row("no such device", "missing", "/dev/zelcor-no-such-device does not exist");
+        row("permission denied", "unreadable",
+            "add your user to the 'dialout' group with \"sudo usermod -aG dialout $USER\", then log out and in again");
+        row("device busy", "busy", "is busy: another program holds it");
+        row("connection refused", "closed", "refused the connection");
+        row("not an ELM327", "echo", "answered, but it is not an ELM327 adapter (it said \"ATWS");
+        row("silent adapter", "silent", "nothing answered on /dev/");
     }
     void cause() {
         QFETCH(QString, peer);

@@ -121,15 +121,13 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("settingsAt"); // where setup.cfg appears; empty: nowhere
         QTest::addColumn<QString>("shown");      // on stderr
-        QTest::newRow("per-user folder") << "xdg"
-                                         << "" << 2 << "xdg/zelcor"
-                                         << "does not exist";
-        QTest::newRow("given folder, created") << "xdg"
-                                               << "given/deeper" << 2 << "given/deeper"
-                                               << "does not exist";
-        QTest::newRow("per-user folder unusable") << "FILE"
-                                                  << "" << 1 << ""
-                                                  << "no usable data folder: the folder ";
+        const auto row = [](const char* name, const char* xdg, const char* dataDir, int exitCode,
+                            const char* settingsAt, const char* shown) {
+            QTest::newRow(name) << xdg << dataDir << exitCode << settingsAt << shown;
+        };
+        row("per-user folder", "xdg", "", 2, "xdg/zelcor", "does not exist");
+        row("given folder, created", "xdg", "given/deeper", 2, "given/deeper", "does not exist");
+        row("per-user folder unusable", "FILE", "", 1, "", "no usable data folder: the folder ");
     }
     void dataFolder() {
         QFETCH(QString, xdgDataHome);
