@@ -1,6 +1,7 @@
 // The real programs: zelcor-sim serves a pseudo-terminal and zelcor --scan talks to it
 // through its serial port code; the command line and its exit codes.
 
+#include "runzelcor.h"
 #include "sessionrig.h"
 #include "testmain.h"
 
@@ -12,21 +13,6 @@
 #include <QTest>
 
 using namespace zelcor::test;
-
-namespace {
-
-// zelcor's exit code (-1 when it did not end by itself) and what it wrote.
-std::tuple<int, QByteArray, QByteArray>
-runZelcor(const QStringList& arguments,
-          const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
-    QProcess zelcor;
-    zelcor.setProcessEnvironment(environment);
-    zelcor.start(QStringLiteral(ZELCOR_BINARY_DIR "/zelcor"), arguments);
-    if (!zelcor.waitForFinished(60000) || zelcor.exitStatus() != QProcess::NormalExit) return {-1, {}, {}};
-    return {zelcor.exitCode(), zelcor.readAllStandardOutput(), zelcor.readAllStandardError()};
-}
-
-} // namespace
 
 class EndToEndTest : public QObject {
     Q_OBJECT
