@@ -1,16 +1,15 @@
 // Why zelcor --scan could not reach the car, through the real serial and TCP code: the
 // first line on stderr names the cause, and the exit code says adapter (2) or car (3).
 
+#include "runzelcor.h"
 #include "sessionrig.h"
 #include "testmain.h"
 
-#include <QEventLoop>
 #include <QProcess>
 #include <QSerialPort>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
-#include <QTimer>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,36 +19,6 @@ namespace {
 
 // The user "nobody": root may open any file, so a permission test runs zelcor as another user.
 constexpr uid_t kOtherUser = 65534;
-
-// zelcor's exit code (-1 when it did not end by itself) and its stderr. Events keep flowing
-// meanwhile, so a peer served by this process answers. As another user, zelcor runs from a
-// copy in `reachable`: the build folder may lie where only its owner can go.
-std::pair<int, QString> runZelcor(const QStringList& arguments, const QString& reachable = {}) {
-    const bool asOtherUser = !reachable.isEmpty();
-    QString program = QStringLiteral(ZELCOR_BINARY_DIR "/zelcor");
-    if (asOtherUser) {
-        const QString copy = reachable + QStringLiteral("/zelcor");
-        if (!QFile::exists(copy) && !QFile::copy(program, copy)) return {-2, QStringLiteral("cannot copy zelcor")};
-        program = copy;
-    }
-    QProcess zelcor;
-    if (asOtherUser)
-        zelcor.setChildProcessModifier([] {
-            if (::setgid(kOtherUser) != 0 || ::setuid(kOtherUser) != 0) ::_exit(99);
-        });
-    QEventLoop loop;
-    QObject::connect(&zelcor, &QProcess::finished, &loop, &QEventLoop::quit);
-    QObject::connect(&zelcor, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
-    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-    zelcor.start(program, arguments);
-    loop.exec();
-    if (zelcor.state() != QProcess::NotRunning || zelcor.exitStatus() != QProcess::NormalExit) {
-        zelcor.kill();
-        zelcor.waitForFinished();
-        return {-1, QString::fromLocal8Bit(zelcor.readAllStandardError())};
-    }
-    return {zelcor.exitCode(), QString::fromLocal8Bit(zelcor.readAllStandardError())};
-}
 
 // A simulated adapter on a pseudo-terminal; its device path.
 QString startSimulator(QProcess& sim, const QStringList& options) {
@@ -66,20 +35,16 @@ private slots:
     void cause_data() {
         QTest::addColumn<QString>("peer");
         QTest::addColumn<QString>("cause"); // in the first line on stderr
-        QTest::newRow("no such device") << "missing"
-                                        << "/dev/zelcor-no-such-device does not exist";
-        QTest::newRow("permission denied")
-            << "unreadable"
-            << "add your user to the 'dialout' group with \"sudo usermod -aG dialout $USER\", "
-               "then log out and in again";
-        QTest::newRow("device busy") << "busy"
-                                     << "is busy: another program holds it";
-        QTest::newRow("connection refused") << "closed"
-                                            << "refused the connection";
-        QTest::newRow("not an ELM327") << "echo"
-                                       << "answered, but it is not an ELM327 adapter (it said \"ATWS";
-        QTest::newRow("silent adapter") << "silent"
-                                        << "nothing answered on /dev/";
+        const auto row = [](const char* name, const char* peer, const char* cause) {
+            QTest::newRow(name) << peer << cause;
+        };
+        row("no such device", "missing", "/dev/zelcor-no-such-device does not exist");
+        row("permission denied", "unreadable",
+            "add your user to the 'dialout' group with \"sudo usermod -aG dialout $USER\", then log out and in again");
+        row("device busy", "busy", "is busy: another program holds it");
+        row("connection refused", "closed", "refused the connection");
+        row("not an ELM327", "echo", "answered, but it is not an ELM327 adapter (it said \"ATWS");
+        row("silent adapter", "silent", "nothing answered on /dev/");
     }
     void cause() {
         QFETCH(QString, peer);
@@ -118,11 +83,12 @@ private slots:
             device = startSimulator(sim, {"--silent-adapter"});
         }
         QVERIFY(!device.isEmpty());
-        const auto [status, err] =
-            runZelcor({"--scan", "--device", device, "--data-dir", dir.path()}, asOtherUser ? dir.path() : QString());
+        const auto [status, out, err] =
+            runZelcor({"--scan", "--device", device, "--data-dir", dir.path()},
+                      QProcessEnvironment::systemEnvironment(), asOtherUser ? kOtherUser : 0, dir.path());
         QCOMPARE(status, 2);
-        const QString firstLine = err.section('\n', 0, 0);
-        QVERIFY2(firstLine.contains(cause), qPrintable(err));
+        const QString firstLine = QString::fromLocal8Bit(err).section('\n', 0, 0);
+        QVERIFY2(firstLine.contains(cause), err.constData());
         QVERIFY2(firstLine.contains("ERROR NUMBER 0"), qPrintable(firstLine));
     }
 };

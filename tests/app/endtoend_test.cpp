@@ -1,6 +1,7 @@
 // The real programs: zelcor-sim serves a pseudo-terminal and zelcor --scan talks to it
 // through its serial port code; the command line and its exit codes.
 
+#include "runzelcor.h"
 #include "sessionrig.h"
 #include "testmain.h"
 
@@ -12,21 +13,6 @@
 #include <QTest>
 
 using namespace zelcor::test;
-
-namespace {
-
-// zelcor's exit code (-1 when it did not end by itself) and what it wrote.
-std::tuple<int, QByteArray, QByteArray>
-runZelcor(const QStringList& arguments,
-          const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
-    QProcess zelcor;
-    zelcor.setProcessEnvironment(environment);
-    zelcor.start(QStringLiteral(ZELCOR_BINARY_DIR "/zelcor"), arguments);
-    if (!zelcor.waitForFinished(60000) || zelcor.exitStatus() != QProcess::NormalExit) return {-1, {}, {}};
-    return {zelcor.exitCode(), zelcor.readAllStandardOutput(), zelcor.readAllStandardError()};
-}
-
-} // namespace
 
 class EndToEndTest : public QObject {
     Q_OBJECT
@@ -121,15 +107,13 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("settingsAt"); // where setup.cfg appears; empty: nowhere
         QTest::addColumn<QString>("shown");      // on stderr
-        QTest::newRow("per-user folder") << "xdg"
-                                         << "" << 2 << "xdg/zelcor"
-                                         << "does not exist";
-        QTest::newRow("given folder, created") << "xdg"
-                                               << "given/deeper" << 2 << "given/deeper"
-                                               << "does not exist";
-        QTest::newRow("per-user folder unusable") << "FILE"
-                                                  << "" << 1 << ""
-                                                  << "no usable data folder: the folder ";
+        const auto row = [](const char* name, const char* xdg, const char* dataDir, int exitCode,
+                            const char* settingsAt, const char* shown) {
+            QTest::newRow(name) << xdg << dataDir << exitCode << settingsAt << shown;
+        };
+        row("per-user folder", "xdg", "", 2, "xdg/zelcor", "does not exist");
+        row("given folder, created", "xdg", "given/deeper", 2, "given/deeper", "does not exist");
+        row("per-user folder unusable", "FILE", "", 1, "", "no usable data folder: the folder ");
     }
     void dataFolder() {
         QFETCH(QString, xdgDataHome);

@@ -2,16 +2,17 @@
 // upgrade while unchanged, never overwritten once edited.
 
 #include "base/codescopy.h"
+#include "sessionrig.h"
 #include "testmain.h"
 
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace zelcor;
+using namespace zelcor::test;
 
 namespace {
 
@@ -19,17 +20,6 @@ const QByteArray kOld = "P0100 old text\r\n";
 const QByteArray kNew = "P0100 new text\r\n";
 const QByteArray kEdited = "P0100 my own text\r\n";
 const QByteArray kLater = "P0100 later text\r\n";
-
-void write(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray read(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
-}
 
 } // namespace
 
@@ -63,35 +53,35 @@ private slots:
         const QString shipped = install.filePath("codes.dat");
         const QString target = data.filePath("codes.dat");
         if (!copiedBefore.isEmpty()) {
-            write(shipped, copiedBefore);
+            QVERIFY(writeText(shipped, copiedBefore));
             QVERIFY(provideCodesFile(shipped, data.path()).isEmpty());
         }
         // A file left as it was keeps its time: an old one shows any rewrite.
         const QDateTime old = QDateTime::currentDateTimeUtc().addDays(-10);
         if (!userCopy.isEmpty()) {
-            write(target, userCopy);
+            QVERIFY(writeText(target, userCopy));
             QFile file(target);
             QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(old, QFileDevice::FileModificationTime));
         }
-        write(shipped, kNew);
+        QVERIFY(writeText(shipped, kNew));
 
         const QString said = provideCodesFile(shipped, data.path());
-        QCOMPARE(read(target), used);
+        QCOMPARE(fileText(target), used);
         QVERIFY2(note.isEmpty() ? said.isEmpty() : said.contains(note), qPrintable(said));
         if (!note.isEmpty()) QVERIFY2(said.contains(target) && said.contains(shipped), qPrintable(said));
         if (!userCopy.isEmpty() && used == userCopy)
             QCOMPARE(QFileInfo(target).lastModified().toSecsSinceEpoch(), old.toSecsSinceEpoch());
 
-        write(shipped, kLater);
+        QVERIFY(writeText(shipped, kLater));
         provideCodesFile(shipped, data.path());
         QFETCH(bool, laterUpgradeReaches);
-        QCOMPARE(read(target), laterUpgradeReaches ? kLater : used);
+        QCOMPARE(fileText(target), laterUpgradeReaches ? kLater : used);
     }
 
     // A copy that cannot be written is said, with the file and why.
     void unwritableCopySaid() {
         QTemporaryDir install;
-        write(install.filePath("codes.dat"), kNew);
+        QVERIFY(writeText(install.filePath("codes.dat"), kNew));
         const QString gone = install.filePath("gone");
         const QString said = provideCodesFile(install.filePath("codes.dat"), gone);
         QVERIFY2(said.startsWith(QDir(gone).filePath("codes.dat") + " cannot be written: "), qPrintable(said));

@@ -98,21 +98,14 @@ private slots:
         QTest::addColumn<QString>("delay");
         QTest::addColumn<QString>("weight");
         QTest::addColumn<QString>("problem");
-        QTest::newRow("in range") << "5"
-                                  << "9999"
-                                  << "";
-        QTest::newRow("delay too long") << "1e9"
-                                        << "3200"
-                                        << "SR Time must be between 0 and 5 seconds.";
-        QTest::newRow("delay negative") << "-0.5"
-                                        << "3200"
-                                        << "SR Time must be between 0 and 5 seconds.";
-        QTest::newRow("weight too high: saved as 9999") << "0"
-                                                        << "10000"
-                                                        << "";
-        QTest::newRow("weight negative: saved as 0") << "0"
-                                                     << "-20"
-                                                     << "";
+        const auto row = [](const char* name, const char* delay, const char* weight, const char* problem = "") {
+            QTest::newRow(name) << delay << weight << problem;
+        };
+        row("in range", "5", "9999");
+        row("delay too long", "1e9", "3200", "SR Time must be between 0 and 5 seconds.");
+        row("delay negative", "-0.5", "3200", "SR Time must be between 0 and 5 seconds.");
+        row("weight too high: saved as 9999", "0", "10000");
+        row("weight negative: saved as 0", "0", "-20");
     }
     void setupFormLimits() {
         QFETCH(QString, delay);

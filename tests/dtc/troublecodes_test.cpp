@@ -141,19 +141,6 @@ private slots:
         QTEST(sent, "sent");
     }
 
-    // A permanent code clicked is explained like the others and takes the selection. That the
-    // list stays through an erase, with its note, and is saved, is in the golden files.
-    void selectPermanentCode() {
-        CarRig rig(QStringLiteral("manycodes"));
-        rig.run(Function::TroubleCodes, Function::TroubleCodes);
-        rig.session.codes().selectStored(0);
-        rig.session.codes().selectPermanent(1);
-        const CodesPanel& panel = rig.session.codes().codesPanel();
-        QCOMPARE(panel.permanent, closed(codeItems({"P0301", "P0420"}, "232")));
-        QVERIFY(panel.explanation.startsWith("P0420 "));
-        QVERIFY(panel.storedIndex == -1 && panel.pendingIndex == -1 && panel.permanentIndex == 1);
-    }
-
     // NO DATA to a list: no pending codes, none permanent; no stored codes when the car's own
     // count says so, else a failed read naming it. Error words and codes beside the word stay
     // failures. The panel, the saved report (and the scan, which reads the panel) agree.

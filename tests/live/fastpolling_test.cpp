@@ -81,7 +81,6 @@ struct LiveCar : CarRig {
             n += row.enabled && row.channel.code() != 0 && !isDerivedCode(row.channel.code()) ? 1 : 0;
         return n;
     }
-    QString trace() const { return QString::fromLatin1(fileText(dir.filePath(QStringLiteral("log.txt")))); }
 };
 
 } // namespace
@@ -90,24 +89,23 @@ class FastPollingTest : public QObject {
     Q_OBJECT
 private slots:
     // Per car and adapter, three passes of ten channels: the requests of each pass, the
-    // choice the trace records, and every value its own PID's.
+    // lamps lit together, and every value its own PID's. The choice the trace records is in
+    // tests/golden/data/*/log.txt; plain polling records none.
     void livePasses_data() {
         QTest::addColumn<QString>("profile");
         QTest::addColumn<bool>("fast");
         QTest::addColumn<int>("pidsPerRequest");
-        QTest::addColumn<QString>("choice");
-        QTest::newRow("can11") << "can11" << true << 6 << "Q pids=6 count=1 header=7E0 at=2 st=19";
-        QTest::newRow("can29") << "can29" << true << 6 << "Q pids=6 count=1 header=DA10F1 at=2 st=19";
-        QTest::newRow("legacy") << "legacy" << true << 1 << "Q pids=1 count=1 header=functional at=2 st=19";
-        QTest::newRow("clone") << "clone" << true << 1 << "Q pids=1 count=1 header=7E0 at=1 st=19";
-        QTest::newRow("can11, plain") << "can11" << false << 1 << "";
-        QTest::newRow("legacy, plain") << "legacy" << false << 1 << "";
+        QTest::newRow("can11") << "can11" << true << 6;
+        QTest::newRow("can29") << "can29" << true << 6;
+        QTest::newRow("legacy") << "legacy" << true << 1;
+        QTest::newRow("clone") << "clone" << true << 1;
+        QTest::newRow("can11, plain") << "can11" << false << 1;
+        QTest::newRow("legacy, plain") << "legacy" << false << 1;
     }
     void livePasses() {
         QFETCH(QString, profile);
         QFETCH(bool, fast);
         QFETCH(int, pidsPerRequest);
-        QFETCH(QString, choice);
         LiveCar car(profile, fast);
         QStringList problems;
         int passes = 0;
@@ -136,12 +134,7 @@ private slots:
         QCOMPARE(passes, 3);
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
         QCOMPARE(litTogether, pidsPerRequest);
-        const QString trace = car.trace();
-        if (choice.isEmpty())
-            QVERIFY(!trace.contains(QLatin1String("\r\nQ ")));
-        else
-            QVERIFY2(trace.contains(QLatin1String("\r\n") + choice + QLatin1String("\r\n")),
-                     qPrintable(trace.right(3000)));
+        if (!fast) QVERIFY(!QString::fromLatin1(fileText(car.dir.filePath("log.txt"))).contains("\r\nQ "));
     }
 
     // Damaged answers to requests for six PIDs, switched on once the adapter was tried:

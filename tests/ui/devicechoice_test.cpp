@@ -32,38 +32,17 @@ private slots:
         QTest::addColumn<QString>("entry");  // chosen in the list, by its label
         QTest::addColumn<QString>("typed");  // into the Wi-Fi address box
         QTest::addColumn<QString>("saved");
-        QTest::newRow("serial device") << ""
-                                       << "ttyUSB0  FTDI FT232R USB UART"
-                                       << ""
-                                       << "/dev/ttyUSB0";
-        QTest::newRow("Bluetooth") << ""
-                                   << "rfcomm0  Bluetooth"
-                                   << ""
-                                   << "/dev/rfcomm0";
-        QTest::newRow("Wi-Fi, default address") << ""
-                                                << "Wi-Fi adapter at the address below"
-                                                << ""
-                                                << "192.168.0.10:35000";
-        QTest::newRow("Wi-Fi, typed address") << ""
-                                              << "Wi-Fi adapter at the address below"
-                                              << "10.0.0.7:23"
-                                              << "10.0.0.7:23";
-        QTest::newRow("simulated car") << ""
-                                       << "Simulated car"
-                                       << ""
-                                       << "simulated car";
-        QTest::newRow("back to the port search") << "/dev/ttyUSB0"
-                                                 << "Search the numbered ports"
-                                                 << ""
-                                                 << "";
-        QTest::newRow("unplugged device kept") << "/dev/ttyUSB3"
-                                               << ""
-                                               << ""
-                                               << "/dev/ttyUSB3";
-        QTest::newRow("stored address shown") << "10.1.1.1:35000"
-                                              << ""
-                                              << ""
-                                              << "10.1.1.1:35000";
+        const auto row = [](const char* name, const char* stored, const char* entry, const char* typed,
+                            const char* saved) { QTest::newRow(name) << stored << entry << typed << saved; };
+        const char* wifi = "Wi-Fi adapter at the address below";
+        row("serial device", "", "ttyUSB0  FTDI FT232R USB UART", "", "/dev/ttyUSB0");
+        row("Bluetooth", "", "rfcomm0  Bluetooth", "", "/dev/rfcomm0");
+        row("Wi-Fi, default address", "", wifi, "", "192.168.0.10:35000");
+        row("Wi-Fi, typed address", "", wifi, "10.0.0.7:23", "10.0.0.7:23");
+        row("simulated car", "", "Simulated car", "", "simulated car");
+        row("back to the port search", "/dev/ttyUSB0", "Search the numbered ports", "", "");
+        row("unplugged device kept", "/dev/ttyUSB3", "", "", "/dev/ttyUSB3");
+        row("stored address shown", "10.1.1.1:35000", "", "", "10.1.1.1:35000");
     }
     void choose() {
         QFETCH(QString, stored);

@@ -5,15 +5,11 @@
 #include "live/livedata.h"
 #include "testmain.h"
 #include "ui/live/gaugewindow.h"
-#include "ui/live/gaugewindows.h"
-#include "ui/live/livepanel.h"
 #include "ui/main/desktoprects.h"
 #include "ui/main/windowplacement.h"
-#include "ui/namedwidgets.h"
 #include "uirig.h"
 
 #include <QAction>
-#include <QCheckBox>
 
 using namespace zelcor;
 using namespace zelcor::test;
@@ -23,21 +19,8 @@ namespace {
 const QSize kLarge(GaugeWindow::kLargeSize, GaugeWindow::kLargeSize);
 const QSize kSmall(GaugeWindow::kSmallSize, GaugeWindow::kSmallSize);
 
-// The main window on the live-data panel, every row on engine speed.
-struct LiveWindowRig : UiRig {
-    LiveWindowRig() {
-        LiveData& live = session.live();
-        live.clearChannels();
-        live.addChannelLast({"Engine RPM", 12});
-        live.channelsComplete();
-        for (int i = 0; i < kLiveRows; ++i)
-            live.chooseRowChannel(i, 0);
-        session.showPanel(Panel::LiveData);
-        window.show();
-    }
-    LivePanel* panel() const { return find<LivePanel>("livePanel"); }
-    GaugeWindow* gauge(int row) const { return panel()->gauges()->window(row); }
-    void clickGaugeBox(int row) const { find<QCheckBox>(indexedName("Check2", row))->click(); }
+struct PlacementRig : LiveWindowRig {
+    void clickGaugeBox(int row) const { box("Check2", row)->click(); }
     // Every control of the live panel, on the desktop.
     QList<QRect> controls() const {
         QList<QRect> out;
@@ -73,7 +56,7 @@ private slots:
         QFETCH(QRect, screen);
         QFETCH(QString, where);
         QFETCH(bool, room);
-        LiveWindowRig rig;
+        PlacementRig rig;
         const QRect frame = rig.window.frameGeometry();
         QPoint at = initialWindowPosition(screen, frame.size());
         if (where == "left") at.setX(screen.left());
@@ -110,7 +93,7 @@ private slots:
     void movedGaugeKeepsItsPlace() {
         QFETCH(QString, target);
         QFETCH(bool, kept);
-        LiveWindowRig rig;
+        PlacementRig rig;
         const QRect screen = availableScreenOf(&rig.window);
         // The window mostly off the screen's right edge leaves room on the screen.
         rig.window.move(screen.right() - 200, screen.top());

@@ -1,10 +1,8 @@
-// The main window: its buttons during a connection, Ctrl+D, the function items and the
-// function list, the setup panel, where the window first appears, closing it, and the
-// program's icon.
+// The main window: its buttons during a connection, Ctrl+D, the function items, the
+// function list and the Functions menu, the setup panel, where the window first appears,
+// closing it, and the program's icon.
 
 #include "config/pollingchoice.h"
-#include "core/functiontable.h"
-#include "sim/profiles.h"
 #include "testmain.h"
 #include "ui/main/panelstack.h"
 #include "ui/main/programicon.h"
@@ -115,6 +113,10 @@ private slots:
         const auto noOxygen = kFirstFive + QList<ListEntry>{kRpm, kSpeed};
         const auto oxygenOnly = kFirstFive + QList<ListEntry>{kOxygen};
         QTest::newRow("General, selected") << kFirstFive << "m_0" << 0 << "D0101";
+        QTest::newRow("Codes") << kFirstFive << "m_1" << 1 << "D03";
+        QTest::newRow("Freeze Frame") << kFirstFive << "m_2" << 2 << "D0200";
+        QTest::newRow("Gauges") << kFirstFive << "m_3" << 3 << "D250";
+        QTest::newRow("Graphs") << kFirstFive << "m_4" << 4 << "D240";
         QTest::newRow("click on the selected entry") << kFirstFive << "row 0" << 0 << "D0101";
         QTest::newRow("click on another entry") << kFirstFive << "row 3" << 3 << "D250";
         QTest::newRow("RPM, own place holds Speed") << full << "m_6" << 5 << "D012";
@@ -152,6 +154,12 @@ private slots:
         QCOMPARE(rig.window.panels()->currentWidget()->objectName(), panel);
         QCOMPARE(navigation.function(), panel == "Frame1" ? Function::Idle : Function(list.at(expected).code));
         if (expected >= 0) QCOMPARE(shown->item(expected)->text(), list.at(expected).name); // names only
+        QStringList names, menu; // the Functions menu holds the list in its order
+        for (const ListEntry& entry : list)
+            names << entry.name;
+        for (const QAction* entry : rig.find<QMenu>("functionsMenu")->actions())
+            menu << entry->text();
+        QCOMPARE(menu, names);
     }
 
     // The status line and the window title follow every transition of the connection:
@@ -214,42 +222,6 @@ private slots:
         QCOMPARE(rig.find("staleValues")->isVisible(), ending == "disconnect" || ending == "unplug");
         QCOMPARE(rig.window.windowTitle(),
                  after == "Not connected" ? Session::caption() : Session::caption() + " - " + status());
-    }
-
-    // On every simulated car, each listed function has its row and panel, the Functions
-    // menu holds the list in its order and reaches each entry's panel, and each function
-    // item selects its own function wherever the list holds it, or says the car lacks it.
-    void functionTableOnEveryCar_data() {
-        QTest::addColumn<QString>("profile");
-        for (const QString& profile : sim::profileNames())
-            if (profile != "nocar") QTest::newRow(qPrintable(profile)) << profile;
-    }
-    void functionTableOnEveryCar() {
-        QFETCH(QString, profile);
-        CarWindowRig rig(profile);
-        rig.window.show();
-        rig.afterPass = [](Function served) { return served == Function::Detection; };
-        rig.session.connection().run();
-        const QList<ListEntry> entries = rig.session.navigation().functions();
-        QVERIFY(entries.size() >= 5);
-        const QList<QAction*> menu = rig.find<QMenu>("functionsMenu")->actions();
-        QCOMPARE(menu.size(), entries.size());
-        for (int i = 0; i < entries.size(); ++i) {
-            const FunctionRow* row = functionRow(entries.at(i).code);
-            QVERIFY2(row && row->panel && row->pass, qPrintable(entries.at(i).name));
-            QCOMPARE(menu.at(i)->text(), entries.at(i).name);
-            menu.at(i)->trigger();
-            QCOMPARE(rig.window.panels()->currentWidget()->objectName(), panelName(*row->panel));
-        }
-        for (int item = 0; item < MainWindow::kFunctionItems; ++item) {
-            const FunctionRow* row = menuItemRow(item);
-            QVERIFY(row);
-            rig.session.navigation().setFunction(Function::Idle);
-            rig.window.findChild<QAction*>(QStringLiteral("m_%1").arg(item))->trigger();
-            const bool listed = std::any_of(entries.begin(), entries.end(),
-                                            [row](const ListEntry& e) { return e.code == int(row->function); });
-            QCOMPARE(rig.session.navigation().function(), listed ? row->function : Function::Idle);
-        }
     }
 
     // SET&UP shows setup.cfg (naming port `filePort`), not the settings in memory; one control

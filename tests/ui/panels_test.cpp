@@ -8,15 +8,11 @@
 #include "ui/instruments/speedpanelwidget.h"
 #include "ui/live/activitylamp.h"
 #include "ui/live/gaugewindow.h"
-#include "ui/live/gaugewindows.h"
 #include "ui/live/graphpanel.h"
-#include "ui/live/livepanel.h"
 #include "ui/live/plotwidget.h"
 #include "ui/main/panelstack.h"
-#include "ui/namedwidgets.h"
 #include "uirig.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -46,22 +42,8 @@ bool needleAt(const DialFace* dial, double angle) {
            std::abs(std::remainder(std::atan2(needle.dy(), needle.dx()) - angle, 2 * M_PI)) < 1e-9;
 }
 
-// Every row and trace lists RPM, speed and the fuel system status; the rows show RPM.
-struct LiveRig : UiRig {
-    LiveData& live = session.live();
-    explicit LiveRig(Panel panel = Panel::LiveData) {
-        live.clearChannels();
-        for (const ListEntry& entry :
-             QList<ListEntry>{{"Engine RPM", 12}, {"Vehicle Speed", 13}, {"Fuel System Status", 3}})
-            live.addChannelLast(entry);
-        live.channelsComplete();
-        for (int i = 0; i < kLiveRows; ++i)
-            live.chooseRowChannel(i, 0);
-        session.showPanel(panel);
-        window.show();
-    }
-    QCheckBox* box(const char* name, int row) const { return find<QCheckBox>(indexedName(name, row)); }
-    GaugeWindow* gauge(int row) const { return find<LivePanel>("livePanel")->gauges()->window(row); }
+struct LiveRig : LiveWindowRig {
+    using LiveWindowRig::LiveWindowRig;
     void choose(const char* combo, int index) const {
         find<QComboBox>(combo)->setCurrentIndex(index);
         emit find<QComboBox>(combo)->activated(index);
@@ -239,9 +221,11 @@ private slots:
         QCOMPARE(rig.text("permanentHeading"), QStringLiteral("Permanent"));
         QCOMPARE(rig.items("permanentList"), codes.permanent);
         QCOMPARE(codes.permanent.size(), permanent > 0 ? permanent + 2 : 2);
-        if (permanent > 0) {
+        if (permanent > 0) { // a click explains the code and takes the selection
+            rig.session.codes().selectStored(0);
             clickRow(rig.find<QListWidget>("permanentList"), 1);
             QVERIFY(rig.text("Text10").startsWith(codes.permanent.at(1).left(6)));
+            QVERIFY(codes.storedIndex == -1 && codes.pendingIndex == -1 && codes.permanentIndex == 1);
         }
 
         VehicleInfo& vehicleInfo = rig.session.vehicleInfo();

@@ -44,42 +44,28 @@ private slots:
         QTest::addColumn<QString>("summary");
         QTest::addColumn<QString>("problem");
         QTest::addColumn<int>("checkDigit"); // -1 not applicable, 0 wrong, 1 right
-        QTest::newRow("North American") << QByteArray("1ZC4S1M04N1000327") << "1ZC4S1M04N1000327 (2022, North America)"
-                                        << "" << 1;
-        QTest::newRow("check digit wrong, still shown")
-            << QByteArray("1ZC4S1M0XN1000327") << "1ZC4S1M0XN1000327 (2022, North America, check digit wrong)"
-            << "" << 0;
-        QTest::newRow("check digit X") << QByteArray("1M8GDM9AXKP042788") << "1M8GDM9AXKP042788 (1989, North America)"
-                                       << "" << 1;
-        QTest::newRow("digit in position 7: earlier cycle")
-            << QByteArray("2ZC9K41A141005093") << "2ZC9K41A141005093 (2004, North America)"
-            << "" << 1;
-        QTest::newRow("European, no check digit")
-            << QByteArray("WZC4S1M01N1000515") << "WZC4S1M01N1000515 (2022, Europe)"
-            << "" << -1;
-        QTest::newRow("Asian") << QByteArray("JZC12345X7A000001") << "JZC12345X7A000001 (2007, Asia)"
-                               << "" << -1;
-        QTest::newRow("legacy padding ahead") << hex("000000") + "WZC4S1M01N1000515"
-                                              << "WZC4S1M01N1000515 (2022, Europe)"
-                                              << "" << -1;
-        QTest::newRow("FF padding behind")
-            << QByteArray("WZC4S1M01N1000515") + hex("FFFF") << "WZC4S1M01N1000515 (2022, Europe)"
-            << "" << -1;
-        QTest::newRow("short") << QByteArray("1ZC4S1M04N10003")
-                               << "1ZC4S1M04N10003 (not a valid VIN: the VIN has 15 "
-                                  "characters, 17 expected)"
-                               << "15 characters" << -1;
-        QTest::newRow("not ASCII") << QByteArray("1ZC4S1M0") + hex("8C") + "N1000327"
-                                   << "1ZC4S1M0?N1000327 (not a valid VIN: byte 8C is not a printable character)"
-                                   << "byte 8C" << -1;
-        QTest::newRow("00 inside") << QByteArray("1ZC4S1M0") + hex("00") + "N1000327"
-                                   << "1ZC4S1M0?N1000327 (not a valid VIN: byte 00 is not a printable character)"
-                                   << "byte 00" << -1;
-        QTest::newRow("letter O") << QByteArray("1ZC4S1MOXN1000327")
-                                  << "1ZC4S1MOXN1000327 (not a valid VIN: the VIN holds \"O\", which no VIN does)"
-                                  << "\"O\"" << -1;
-        QTest::newRow("only padding") << hex("0000000000FFFF") << "the VIN is empty"
-                                      << "empty" << -1;
+        const auto row = [](const char* name, const QByteArray& raw, const char* summary, int checkDigit = -1,
+                            const char* problem = "") {
+            QTest::newRow(name) << raw << summary << problem << checkDigit;
+        };
+        const QString invalid =
+            QStringLiteral("1ZC4S1M0?N1000327 (not a valid VIN: byte %1 is not a printable character)");
+        row("North American", "1ZC4S1M04N1000327", "1ZC4S1M04N1000327 (2022, North America)", 1);
+        row("check digit wrong, still shown", "1ZC4S1M0XN1000327",
+            "1ZC4S1M0XN1000327 (2022, North America, check digit wrong)", 0);
+        row("check digit X", "1M8GDM9AXKP042788", "1M8GDM9AXKP042788 (1989, North America)", 1);
+        row("digit in position 7: earlier cycle", "2ZC9K41A141005093", "2ZC9K41A141005093 (2004, North America)", 1);
+        row("European, no check digit", "WZC4S1M01N1000515", "WZC4S1M01N1000515 (2022, Europe)");
+        row("Asian", "JZC12345X7A000001", "JZC12345X7A000001 (2007, Asia)");
+        row("legacy padding ahead", hex("000000") + "WZC4S1M01N1000515", "WZC4S1M01N1000515 (2022, Europe)");
+        row("FF padding behind", "WZC4S1M01N1000515" + hex("FFFF"), "WZC4S1M01N1000515 (2022, Europe)");
+        row("short", "1ZC4S1M04N10003", "1ZC4S1M04N10003 (not a valid VIN: the VIN has 15 characters, 17 expected)", -1,
+            "15 characters");
+        QTest::newRow("not ASCII") << "1ZC4S1M0" + hex("8C") + "N1000327" << invalid.arg("8C") << "byte 8C" << -1;
+        QTest::newRow("00 inside") << "1ZC4S1M0" + hex("00") + "N1000327" << invalid.arg("00") << "byte 00" << -1;
+        row("letter O", "1ZC4S1MOXN1000327",
+            "1ZC4S1MOXN1000327 (not a valid VIN: the VIN holds \"O\", which no VIN does)", -1, "\"O\"");
+        row("only padding", hex("0000000000FFFF"), "the VIN is empty", -1, "empty");
     }
     void vin() {
         QFETCH(QByteArray, raw);
@@ -100,49 +86,30 @@ private slots:
         QTest::addColumn<QString>("items");
         QTest::addColumn<QString>("problem");
         const HeaderLayout can11 = HeaderLayout::Can11, can29 = HeaderLayout::Can29, legacy = HeaderLayout::Legacy;
-        QTest::newRow("VIN in three frames") << "7E81014490201315A43\r7E8213453314D30584E\r7E822313030303332"
-                                                "37\r"
-                                             << can11 << 2 << "232:1:" + vinHex << "";
-        QTest::newRow("frames out of order") << "7E81014490201315A43\r7E8223130303033323"
-                                                "7\r7E8213453314D30584E\r"
-                                             << can11 << 2 << ""
-                                             << "the reply of controller 232 ended after 6 of 20 bytes";
-        QTest::newRow("cut short") << "7E81014490201315A43\r7E8213453314D30584E\r" << can11 << 2 << ""
-                                   << "the reply of controller 232 ended after 13 of 20 bytes";
-        QTest::newRow("two controllers, interleaved, one cut short")
-            << "7E8100B490401414243\r7E9100B490401515253\r7E82144454647484900\r" << can11 << 4
-            << "232:1:4142434445464748"
-            << "the reply of controller 233 ended after 6 of 11 bytes";
-        QTest::newRow("support bitmap has no count byte") << "18DAF11006490054400000\r" << can29 << 0 << "16:1:54400000"
-                                                          << "";
-        QTest::newRow("another item's answer is no answer") << "7E806490340000000\r" << can11 << 2 << ""
-                                                            << "";
-        QTest::newRow("nobody answers") << "NO DATA\r" << can11 << 2 << ""
-                                        << "";
-        QTest::newRow("adapter error") << "CAN ERROR\r" << can11 << 2 << ""
-                                       << "CAN ERROR";
-        QTest::newRow("damaged line") << "7E8 10 1X\r" << can11 << 2 << ""
-                                      << "a damaged line";
-        QTest::newRow("legacy numbered lines out of order") << "486B1049020231344D3000\r486B10490201000000"
-                                                               "3100\r486B104902033558"
-                                                               "4E3100\r"
-                                                            << legacy << 2
-                                                            << "16:3:000000313134"
-                                                               "4d30355"
-                                                               "84e31"
-                                                            << "";
-        QTest::newRow("legacy message missing") << "486B10490201000000"
-                                                   "3100\r486B104902033558"
-                                                   "4E3100\r"
-                                                << legacy << 2 << ""
-                                                << "message 2 of controller 16 is missing";
-        QTest::newRow("legacy message cut short") << "486B1049020100000031\r" << legacy << 2 << ""
-                                                  << "a message of controller 16 was cut short";
-        QTest::newRow("legacy repeated message agrees") << "486B10490201000000"
-                                                           "3100\r486B10490201000000"
-                                                           "3100\r"
-                                                        << legacy << 2 << "16:1:00000031"
-                                                        << "";
+        const auto row = [](const char* name, const QStringList& lines, HeaderLayout layout, int item,
+                            const QString& items, const char* problem = "") {
+            QTest::newRow(name) << lines.join('\r') + '\r' << layout << item << items << problem;
+        };
+        const QString vin1 = "7E81014490201315A43", vin2 = "7E8213453314D30584E", vin3 = "7E82231303030333237";
+        const QString legacy1 = "486B104902010000003100", legacy3 = "486B1049020335584E3100";
+        row("VIN in three frames", {vin1, vin2, vin3}, can11, 2, "232:1:" + vinHex);
+        row("frames out of order", {vin1, vin3, vin2}, can11, 2, "",
+            "the reply of controller 232 ended after 6 of 20 bytes");
+        row("cut short", {vin1, vin2}, can11, 2, "", "the reply of controller 232 ended after 13 of 20 bytes");
+        row("two controllers, interleaved, one cut short",
+            {"7E8100B490401414243", "7E9100B490401515253", "7E82144454647484900"}, can11, 4, "232:1:4142434445464748",
+            "the reply of controller 233 ended after 6 of 11 bytes");
+        row("support bitmap has no count byte", {"18DAF11006490054400000"}, can29, 0, "16:1:54400000");
+        row("another item's answer is no answer", {"7E806490340000000"}, can11, 2, "");
+        row("nobody answers", {"NO DATA"}, can11, 2, "");
+        row("adapter error", {"CAN ERROR"}, can11, 2, "", "CAN ERROR");
+        row("damaged line", {"7E8 10 1X"}, can11, 2, "", "a damaged line");
+        row("legacy numbered lines out of order", {"486B1049020231344D3000", legacy1, legacy3}, legacy, 2,
+            "16:3:0000003131344d3035584e31");
+        row("legacy message missing", {legacy1, legacy3}, legacy, 2, "", "message 2 of controller 16 is missing");
+        row("legacy message cut short", {"486B1049020100000031"}, legacy, 2, "",
+            "a message of controller 16 was cut short");
+        row("legacy repeated message agrees", {legacy1, legacy1}, legacy, 2, "16:1:00000031");
     }
     void infoReply() {
         QFETCH(QString, reply);
@@ -249,40 +216,27 @@ private slots:
     void performance_data() {
         QTest::addColumn<int>("item");
         QTest::addColumn<QByteArray>("data");
-        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("entries"); // joined by " | "
         QTest::addColumn<QString>("problem");
+        const QString general = "OBD monitoring conditions encountered: 132 | Ignition cycles: 210";
+        const QString pairCut = "the in-use counters end in the middle of a monitor's pair";
         QTest::newRow("spark ignition") << 0x08 << hex("00 84 00 D2 00 2D 00 34 00 00 00 00")
-                                        << QStringList{"OBD monitoring conditions encountered: 132",
-                                                       "Ignition cycles: 210", "Catalyst Bank 1: 45 of 52",
-                                                       "Catalyst Bank 2: 0 of 0"}
+                                        << general + " | Catalyst Bank 1: 45 of 52 | Catalyst Bank 2: 0 of 0"
                                         << "";
         QTest::newRow("compression ignition, large counts")
             << 0x0B << hex("FF FF 01 00 00 07 00 09")
-            << QStringList{"OBD monitoring conditions encountered: 65535", "Ignition cycles: 256",
-                           "NMHC Catalyst: 7 of 9"}
+            << "OBD monitoring conditions encountered: 65535 | Ignition cycles: 256 | NMHC Catalyst: 7 of 9"
             << "";
-        QTest::newRow("more pairs than named") << 0x0B << hex("00 01 00 02") + QByteArray(32, 0) + hex("00 03 00 04")
-                                               << QStringList{"OBD monitoring conditions encountered: 1",
-                                                              "Ignition cycles: 2",
-                                                              "NMHC Catalyst: 0 of 0",
-                                                              "NOx Catalyst: 0 of 0",
-                                                              "NOx Adsorber: 0 of 0",
-                                                              "Particulate Filter: 0 of 0",
-                                                              "Exhaust Gas Sensor: 0 of 0",
-                                                              "EGR and/or VVT: 0 of 0",
-                                                              "Boost Pressure: 0 of 0",
-                                                              "Fuel System: 0 of 0",
-                                                              "Monitor 9: 3 of 4"}
-                                               << "";
-        QTest::newRow("pair cut short") << 0x08 << hex("00 84 00 D2 00 2D")
-                                        << QStringList{"OBD monitoring conditions encountered: 132",
-                                                       "Ignition cycles: 210"}
-                                        << "the in-use counters end in the middle of a monitor's pair";
-        QTest::newRow("counter cut short")
-            << 0x08 << hex("00 84 00") << QStringList{"OBD monitoring conditions encountered: 132"}
-            << "the in-use counters end in the middle of a counter";
-        QTest::newRow("nothing") << 0x08 << QByteArray() << QStringList{}
-                                 << "the in-use counters end in the middle of a monitor's pair";
+        QTest::newRow("more pairs than named")
+            << 0x0B << hex("00 01 00 02") + QByteArray(32, 0) + hex("00 03 00 04")
+            << "OBD monitoring conditions encountered: 1 | Ignition cycles: 2 | NMHC Catalyst: 0 of 0 | NOx Catalyst: "
+               "0 of 0 | NOx Adsorber: 0 of 0 | Particulate Filter: 0 of 0 | Exhaust Gas Sensor: 0 of 0 | EGR and/or "
+               "VVT: 0 of 0 | Boost Pressure: 0 of 0 | Fuel System: 0 of 0 | Monitor 9: 3 of 4"
+            << "";
+        QTest::newRow("pair cut short") << 0x08 << hex("00 84 00 D2 00 2D") << general << pairCut;
+        QTest::newRow("counter cut short") << 0x08 << hex("00 84 00") << "OBD monitoring conditions encountered: 132"
+                                           << "the in-use counters end in the middle of a counter";
+        QTest::newRow("nothing") << 0x08 << QByteArray() << "" << pairCut;
     }
     void performance() {
         QFETCH(int, item);
@@ -291,7 +245,7 @@ private slots:
         QStringList entries;
         for (const PerformanceEntry& entry : read.entries)
             entries << performanceText(entry);
-        QTEST(entries, "entries");
+        QTEST(entries.join(" | "), "entries");
         QTEST(read.problem, "problem");
     }
 
