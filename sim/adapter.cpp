@@ -169,6 +169,7 @@ void Adapter::wake(double at) {
     reset();
     setLineRate(options_.baud, at);
     const double up = at + wakeTime;
+    wakingUntil_ = up;
     answer({{up, eol()}, {up, eol()}, {up, bannerText() + eol()}}, up, false);
 }
 
@@ -247,6 +248,7 @@ void Adapter::handle(const Pending& pending, double at) {
         if (at >= asleepSince_ + options_.asleepSeconds) wake(at);
         return;
     }
+    if (pending.at < wakingUntil_) return;
     if (rateSwitch_.deadline < infinity) {
         if (c == '\r') finishRateSwitch(true, at);
         return;

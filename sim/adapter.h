@@ -163,6 +163,7 @@ private:
     RateSwitch rateSwitch_{std::numeric_limits<double>::infinity()};
     double lastCharacter_ = 0;
     double asleepSince_ = std::numeric_limits<double>::infinity();
+    double wakingUntil_ = -std::numeric_limits<double>::infinity(); // characters before are lost
     bool slept_ = false;
     double hangUpAt_ = std::numeric_limits<double>::infinity();
 };

@@ -1,9 +1,14 @@
 #include "sim/outputqueue.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 
 namespace zelcor::sim {
+
+bool sameRate(int a, int b) {
+    return a == 0 || b == 0 || std::abs(a - b) * 100 <= 3 * std::max(a, b);
+}
 
 QByteArray misread(const QByteArray& bytes) {
     QByteArray junk = bytes;
@@ -63,7 +68,7 @@ QByteArray OutputQueue::take(double now, int readerRate) {
         const double end = sent(chunks_.front(), lineFree_);
         if (end + latency_ > now) break;
         const Chunk& chunk = chunks_.front();
-        out.append(readerRate == 0 || readerRate == chunk.rate ? chunk.bytes : misread(chunk.bytes));
+        out.append(sameRate(readerRate, chunk.rate) ? chunk.bytes : misread(chunk.bytes));
         lineFree_ = end;
         chunks_.pop_front();
     }

@@ -52,6 +52,10 @@ private:
     int rate_ = 38400;
 };
 
+// Two line rates a receiver and a sender get along at: within 3 % of each other (0: a link
+// without a rate gets along with any).
+bool sameRate(int a, int b);
+
 // What a receiver set to another rate makes of `bytes`: one junk byte each, never a
 // carriage return or a prompt.
 QByteArray misread(const QByteArray& bytes);

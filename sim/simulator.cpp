@@ -47,7 +47,7 @@ void Simulator::input(const QByteArray& bytes, double now) {
     ++writes_;
     // Characters at another rate than the adapter's reach it as junk.
     const int rate = adapter_->lineRateAt(now);
-    const QByteArray heard = clientRate_ == 0 || clientRate_ == rate ? bytes : misread(bytes);
+    const QByteArray heard = sameRate(clientRate_, rate) ? bytes : misread(bytes);
     double at = std::max(now, lineFree_);
     for (const char c : heard) {
         if (options_.realTiming) at += 10.0 / rate; // start bit, 8 data bits, stop bit

@@ -122,6 +122,12 @@ private slots:
         QTest::newRow("not a number") << QStringList{"--flood", "lots"};
         QTest::newRow("late for ever") << QStringList{"--late-seconds", "inf"};
         QTest::newRow("no such word") << QStringList{"--error-word", "OOPS"};
+        QTest::newRow("version 1.5") << QStringList{"--command-set", "1.5"};
+        QTest::newRow("not an AT command") << QStringList{"--refuse", "STPX"};
+        QTest::newRow("no such count") << QStringList{"--response-count", "twice"};
+        QTest::newRow("no such sleep") << QStringList{"--sleep-word", "NO DATA"};
+        QTest::newRow("seconds for ever") << QStringList{"--sleep-after", "inf"};
+        QTest::newRow("rate too low") << QStringList{"--baud", "300"};
     }
     void refusedOptions() {
         QFETCH(QStringList, arguments);
