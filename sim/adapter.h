@@ -12,6 +12,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <algorithm>
 #include <deque>
 #include <limits>
 
@@ -39,6 +40,8 @@ public:
 
     // The line rate the adapter listens and talks at, at `time` (baud).
     int lineRateAt(double time) const { return time >= rateSince_ ? rate_ : previousRate_; }
+    // A client connected at `time`: its idle time starts.
+    void clientConnected(double time) { lastCharacter_ = std::max(lastCharacter_, time); }
     // The adapter dropped its TCP client by `now` (reset or idle): true once per drop.
     bool takeHangUp(double now);
     // When the next drop is due; +infinity when none is.

@@ -20,6 +20,12 @@ void RealtimeRunner::readClientRate() {
     if (clientRate_) simulator_.setClientRate(clientRate_());
 }
 
+void RealtimeRunner::clientConnected() {
+    if (gone_) return;
+    simulator_.clientConnected(now());
+    pump();
+}
+
 void RealtimeRunner::feed(const QByteArray& bytes) {
     if (gone_) return;
     readClientRate();

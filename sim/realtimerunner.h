@@ -17,6 +17,8 @@ class RealtimeRunner : public QObject {
 public:
     explicit RealtimeRunner(const Options& options, QObject* parent = nullptr);
 
+    // A client has just connected.
+    void clientConnected();
     // Bytes the client has just written.
     void feed(const QByteArray& bytes);
     Simulator& simulator() { return simulator_; }

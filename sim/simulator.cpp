@@ -67,6 +67,11 @@ QByteArray Simulator::output(double now) {
     return bytes;
 }
 
+void Simulator::clientConnected(double now) {
+    start(now);
+    adapter_->clientConnected(now);
+}
+
 bool Simulator::takeHangUp(double now) {
     if (!adapter_->takeHangUp(now)) return false;
     output_.clear(); // what was on its way goes with the connection

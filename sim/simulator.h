@@ -40,6 +40,8 @@ public:
     // The adapter dropped the connection (a Wi-Fi module restarting, or idle too long):
     // true once per drop. The TCP server closes its client when it sees it.
     bool takeHangUp(double now);
+    // A client connected at `now` (its idle time starts).
+    void clientConnected(double now);
     // When the next drop is due; +infinity when none is.
     double nextHangUpTime() const { return adapter_->nextHangUp(); }
     // OBD requests answered so far.

@@ -58,6 +58,7 @@ void TcpServer::accept() {
         socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { runner_.feed(socket->readAll()); });
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        runner_.clientConnected();
     }
 }
 

@@ -18,6 +18,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <termios.h>
 #include <unistd.h>
 
 using namespace zelcor;
@@ -141,6 +142,55 @@ private slots:
             answer = ask(third, "ATI\r"); // the old connection may still be closing
         QCOMPARE(answer, QByteArray("ELM327 v1.5\r\n\r\n>"));
         ::close(third);
+    }
+
+    // The adapter hears a client only at its own rate: the pseudo-terminal reads the rate
+    // the client set on the line.
+    void pseudoTerminalRate() {
+        sim::Options options = sim::realTimeOptions();
+        options.baud = 115200;
+        sim::PtyServer server(options);
+        QVERIFY(server.start());
+        const int fd = openDevice(server.devicePath());
+        QVERIFY(fd >= 0);
+        [[maybe_unused]] const ssize_t n = ::write(fd, "ATI\r", 4);
+        QByteArray junk;
+        QCOMPARE(readAnswer(fd, &junk, 0.5), End::Timeout);
+        QVERIFY(!junk.isEmpty() && !junk.contains("AT"));
+        termios settings{};
+        ::tcgetattr(fd, &settings);
+        ::cfsetspeed(&settings, B115200);
+        QCOMPARE(::tcsetattr(fd, TCSANOW, &settings), 0);
+        QCOMPARE(ask(fd, "\r"), QByteArray("\r\n?\r\n\r\n>")); // the junk it heard was no command
+        QCOMPARE(ask(fd, "ATI\r"), QByteArray("ATI\r\nELM327 v1.5\r\n\r\n>"));
+        ::close(fd);
+    }
+
+    // A Wi-Fi adapter that drops its client on ATZ, or when idle, takes the next one.
+    void tcpHangUp_data() {
+        QTest::addColumn<bool>("onReset");
+        QTest::newRow("ATZ") << true;
+        QTest::newRow("idle") << false;
+    }
+    void tcpHangUp() {
+        QFETCH(bool, onReset);
+        sim::Options options;
+        options.resetHangsUp = onReset;
+        options.idleHangUp = onReset ? 0 : 0.3;
+        sim::TcpServer server{options};
+        QVERIFY(server.listen(0));
+        const int fd = connectTo(server.port());
+        QVERIFY(fd >= 0);
+        if (onReset) [[maybe_unused]]
+            const ssize_t n = ::write(fd, "ATZ\r", 4);
+        QByteArray rest;
+        QCOMPARE(readAnswer(fd, &rest, 2), End::Closed);
+        QVERIFY(!rest.contains("ELM327"));
+        ::close(fd);
+        const int again = connectTo(server.port());
+        QVERIFY(again >= 0);
+        QCOMPARE(ask(again, "ATI\r"), QByteArray("ATI\r\nELM327 v1.5\r\n\r\n>"));
+        ::close(again);
     }
 
     // A flood reaches a TCP client as fast as it reads, and its next character stops it.
