@@ -1,11 +1,9 @@
 // The simulated adapter's faults: what it sends for a request under each, switched on by
 // the same command-line options zelcor-sim takes, and switched on and off while it runs.
 
-#include "sim/faultoptions.h"
 #include "simharness.h"
 #include "testmain.h"
 
-#include <QCommandLineParser>
 #include <QTest>
 
 using namespace zelcor;
@@ -14,23 +12,7 @@ using test::SimHarness;
 using test::simOptions;
 using B = QByteArray;
 
-namespace {
-
-// The options zelcor-sim makes of `arguments`; *error set when it refuses them.
-sim::Options parsed(const QString& profile, const QStringList& arguments, QString* error = nullptr) {
-    sim::Options options = simOptions(profile);
-    QCommandLineParser parser;
-    sim::addFaultOptions(parser);
-    if (!parser.parse(QStringList{QStringLiteral("zelcor-sim")} + arguments)) {
-        if (error) *error = parser.errorText();
-        return options;
-    }
-    QString refused;
-    if (!sim::readFaultOptions(parser, options, &refused) && error) *error = refused;
-    return options;
-}
-
-} // namespace
+using test::parsed;
 
 class FaultsTest : public QObject {
     Q_OBJECT

@@ -1,12 +1,10 @@
 // The quirks of adapters as they are sold, switched on by zelcor-sim's options: what the
 // adapter sends, step by step on made-up time, for what a client writes.
 
-#include "sim/faultoptions.h"
 #include "sim/outputqueue.h"
-#include "sim/simulator.h"
+#include "simharness.h"
 #include "testmain.h"
 
-#include <QCommandLineParser>
 #include <QTest>
 
 using namespace zelcor;
@@ -123,14 +121,10 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(bool, realTiming);
         QFETCH(Steps, steps);
-        QCommandLineParser parser;
-        sim::addFaultOptions(parser);
-        QVERIFY2(parser.parse(QStringList{QStringLiteral("zelcor-sim")} + arguments), qPrintable(parser.errorText()));
-        sim::Options options;
-        options.profile = profile;
-        options.realTiming = realTiming;
         QString error;
-        QVERIFY2(sim::readFaultOptions(parser, options, &error), qPrintable(error));
+        sim::Options options = test::parsed(profile, arguments, &error);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        options.realTiming = realTiming;
         sim::Simulator car(options);
         double now = 100;
         for (qsizetype k = 0; k < steps.size(); ++k) {
