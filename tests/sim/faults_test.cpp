@@ -77,6 +77,13 @@ private slots:
             headedCodes.left(56) + "7E9 02 43 00\r\r>");
         row("4095 announced, first frame alone", "manycodes", {"--segment-announce", "4095", "--segment-frames", "1"},
             "", "03\r", "FFF\r0: 43 0F 01 01 01 13\r43 00\r\r>");
+        // Junk before every 2nd answer, a prompt lost on every 2nd: the set-up's three
+        // answers count, so the ATI's is the 4th.
+        const B junk("\xFF\0\x8A\x7F#\xC3", 6), speed = "41 0D 00\r41 0D 00\r\r>";
+        row("junk every 2nd", "can11", {"--garbage-every", "2"}, "", "ATI\r010D\r", junk + "ELM327 v1.5\r\r>" + speed);
+        row("prompt lost every 2nd", "can11", {"--missing-prompt-every", "2"}, "", "ATI\r010D\r",
+            "ELM327 v1.5\r" + speed);
+        row("silent adapter", "can11", {"--silent-adapter"}, "", "ATZ\r0100\r", "");
         // A late answer comes after the next one.
         row("late", "can11", {"--late-every", "2", "--late-seconds", "5"}, "", "010C\r010D\r",
             "41 0D 00\r41 0D 00\r\r>41 0C 10 EB\r41 0C 10 EC\r\r>");
@@ -198,15 +205,6 @@ private slots:
     }
 
     // The adapter and the car.
-    void silentAdapter() {
-        sim::Options options;
-        options.silentAdapter = true;
-        sim::Simulator simulator(options);
-        simulator.input("ATZ\r0100\r", 1);
-        QCOMPARE(simulator.output(100), B());
-        QCOMPARE(simulator.nextOutputTime(), qInf());
-    }
-
     void silentVehicle() {
         sim::Options options;
         options.silentVehicle = true;
@@ -218,35 +216,6 @@ private slots:
         car.sim.options().silentVehicle = true; // the car goes quiet after the link is up
         QCOMPARE(car.ask("0100"), B("NO DATA\r\r>"));
         QCOMPARE(car.ask("ATI"), B("ELM327 v1.5\r\r>"));
-    }
-
-    void everyNth_data() {
-        QTest::addColumn<int>("garbage");
-        QTest::addColumn<int>("noPrompt");
-        QTest::addColumn<QByteArray>("junked"); // of three answers in a row
-        QTest::addColumn<QByteArray>("prompted");
-        QTest::newRow("junk always") << 1 << 0 << B("111") << B("111");
-        QTest::newRow("junk every 2nd") << 2 << 0 << B("010") << B("111");
-        QTest::newRow("prompt lost every 2nd") << 0 << 2 << B("000") << B("101");
-        QTest::newRow("both on the 3rd") << 3 << 3 << B("001") << B("110");
-    }
-    void everyNth() {
-        QFETCH(int, garbage);
-        QFETCH(int, noPrompt);
-        QFETCH(QByteArray, junked);
-        QFETCH(QByteArray, prompted);
-        sim::Options options;
-        options.garbageEvery = garbage;
-        options.missingPromptEvery = noPrompt;
-        sim::Simulator simulator(options);
-        const QList<B> commands{"ATE0\r", "ATI\r", "0100\r"}, answers{"OK", "ELM327", "41 00"};
-        for (int i = 0; i < 3; ++i) {
-            simulator.input(commands[i], i);
-            const B got = simulator.output(i);
-            QCOMPARE(got.contains('\xFF'), junked[i] == '1');
-            QCOMPARE(got.endsWith('>'), prompted[i] == '1');
-            QVERIFY(got.contains(answers[i]));
-        }
     }
 
     void unplugAfterRequests_data() {
