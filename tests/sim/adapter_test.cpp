@@ -67,10 +67,8 @@ private slots:
         line("warm start restores line feeds", "ATE0 ATL0", "ATWS\r", banner);
         line("echo before the reset", "ATL0", "ATZ\r", "ATZ\r\r\n\r\nELM327 v1.5\r\n\r\n>");
         line("echo as typed, case kept", "ATL0", "ati\r", "ati\r" + id);
-        line("echo off", "ATE0 ATL0", "ATI\r", id);
-        line("line feed after CR ignored", "ATE0 ATL0", "ATI\r\n", id);
-        line("blanks and case ignored", "ATE0 ATL0", "a t d p n\r", "A0\r\r>");
-        line("backspace", "ATE0 ATL0", "ATIX\bZ\b\r", id);
+        // Echo off; a line feed after the CR, blanks and case ignored; backspace.
+        line("echo off", "ATE0 ATL0", "ATI\r\na t d p n\rATIX\bZ\b\r", id + "A0\r\r>" + id);
         line("client's double warm start", "", "ATWS\r\nATWS\r\n", "ATWS\r\n" + banner + "ATWS\r\n" + banner);
         line("several commands in one write", "", "ATE0\r\nATL0\r\nATH1\r\n", "ATE0\r\nOK\r\n\r\n>OK\r\r>OK\r\r>");
         line("OBD requests in one write", "ATE0 ATL0 ATSP6", "010D1\r010D1\r", "41 0D 00\r\r>41 0D 00\r\r>");
@@ -82,12 +80,10 @@ private slots:
             line(qPrintable(QStringLiteral("settings until %1").arg(reset)),
                  QStringLiteral("ATE0 ATL0 ATH1 ATS0 ATSP6 ATTP7 0100 %1 ATE0 ATL0").arg(reset), "ATDPN\r0100\r",
                  "6\r\r>" + can);
-        command("device description", "", "AT@1", "OBDII to RS232 Interpreter");
-        command("voltage, engine running", "", "ATRV", "14.4V");
-        command("protocol, nothing chosen", "", "ATDP", "AUTO");
-        command("protocol, automatic from 3", "ATSPA3", "ATDP", "AUTO, ISO 9141-2");
-        command("automatic with a blank", "", "ATSP A3", "OK");
-        command("automatic written together", "ATSPA3", "ATDPN", "A3");
+        // The device, the voltage with the engine running, the protocol before any is chosen.
+        line("descriptions", "ATE0 ATL0", "AT@1\rATRV\rATDP\r", "OBDII to RS232 Interpreter\r\r>14.4V\r\r>AUTO\r\r>");
+        line("protocol, automatic from 3", "ATE0 ATL0", "ATSP A3\rATDP\rATDPN\r",
+             "OK\r\r>AUTO, ISO 9141-2\r\r>A3\r\r>");
         command("protocol A is J1939", "ATSPA", "ATDP", "SAE J1939 (CAN 29/250)");
         command("try protocol", "ATTP5", "ATDP", "ISO 14230-4 (KWP FAST)");
         // Refused: no protocol D, a one-digit time-out, adaptive mode 3, headers 2, unknown,
