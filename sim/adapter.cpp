@@ -18,6 +18,11 @@ constexpr int defaultTimeout = 0x32;
 constexpr int longestLine = 255;
 const QByteArray banner = QByteArrayLiteral("ELM327 v1.5");
 const QByteArray cloneBanner = QByteArrayLiteral("ELM327 v2.1");
+const QByteArray stnBanner = QByteArrayLiteral("ELM327 v1.4b"); // what an STN chip says to AT I
+const QByteArray stnIdentity = QByteArrayLiteral("STN1110 v4.2.7");
+const QByteArray stnDevice = QByteArrayLiteral("Serial OBD interface r1.2");
+constexpr double rateSwitchWait = 0.075; // AT BRT's default: the new rate's carriage return must come by then
+constexpr double wakeTime = 0.5;         // from the waking character to the banner
 const QByteArray junk("\xFF\x00\x8A\x7F#\xC3", 6);
 constexpr double floodStep = 0.01; // a flood comes in pieces this often
 
@@ -49,6 +54,21 @@ bool allHex(const QByteArray& text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return hexDigit(c) >= 0; });
 }
 
+// AT commands of later chip versions, by the version that brought them (of those this
+// adapter knows).
+struct Introduced {
+    const char* version;
+    const char* names[3];
+};
+const Introduced laterCommands[] = {{"1.2", {"AT", "BRD"}}, {"1.3", {"S", "CRA"}}};
+
+// `command` (without AT) is the command `name` (without AT) with a hex argument or none;
+// "SH3" is the header of three bytes.
+bool isCommand(const QByteArray& command, const QByteArray& name) {
+    if (name == "SH3") return command.size() == 8 && command.startsWith("SH") && allHex(command.mid(2));
+    return command.startsWith(name) && allHex(command.mid(name.size()));
+}
+
 // Time the adapter spends on a protocol of the search that finds no car there.
 double searchCost(int protocol) {
     switch (protocolInfo(protocol).bus) {
@@ -78,8 +98,79 @@ double messageGap(int protocol, qsizetype bytes) {
 } // namespace
 
 Adapter::Adapter(Vehicle& vehicle, const Options& options, OutputQueue& output)
-    : vehicle_(vehicle), options_(options), output_(output), unplugTime_(infinity), flood_{infinity, {}, 0} {
+    : vehicle_(vehicle), options_(options), output_(output), unplugTime_(infinity), flood_{infinity, {}, 0},
+      rate_(options.baud), previousRate_(options.baud) {
+    output_.setLineRate(rate_);
     reset();
+}
+
+QByteArray Adapter::bannerText() const {
+    if (!options_.banner.isEmpty()) return options_.banner;
+    return stn() ? stnBanner : clone() ? cloneBanner : banner;
+}
+
+bool Adapter::refuses(const QByteArray& command) const {
+    for (const QByteArray& name : options_.refused)
+        if (isCommand(command, name.mid(2))) return true;
+    if (options_.commandSet.isEmpty()) return false;
+    for (const Introduced& later : laterCommands)
+        if (QByteArray(later.version) > options_.commandSet)
+            for (const char* name : later.names)
+                if (name && isCommand(command, name)) return true;
+    return false;
+}
+
+void Adapter::setLineRate(int rate, double since) {
+    previousRate_ = lineRateAt(since);
+    rate_ = rate;
+    rateSince_ = since;
+    output_.setLineRate(rate);
+}
+
+bool Adapter::takeHangUp(double now) {
+    if (hangUpAt_ <= now) {
+        hangUpAt_ = infinity;
+        return true;
+    }
+    if (options_.idleHangUp > 0 && lastCharacter_ + options_.idleHangUp <= now) {
+        lastCharacter_ = now; // the next client gets its own idle time
+        return true;
+    }
+    return false;
+}
+
+double Adapter::nextHangUp() const {
+    return std::min(hangUpAt_, options_.idleHangUp > 0 ? lastCharacter_ + options_.idleHangUp : infinity);
+}
+
+double Adapter::sleepTime() const {
+    if (options_.sleepAfter <= 0 || asleep()) return infinity;
+    if (options_.sleepWhenIdle) return lastCharacter_ + options_.sleepAfter;
+    return slept_ ? infinity : keyOn_ + options_.sleepAfter;
+}
+
+void Adapter::fallAsleep(double at) {
+    // Whatever it was doing is cut off.
+    output_.cancel(tag_, at);
+    flood_.start = infinity;
+    interruptible_ = false;
+    rateSwitch_.deadline = infinity;
+    ++tag_;
+    output_.push(at, eol() + options_.sleepWord + eol());
+    asleepSince_ = at;
+    slept_ = true;
+    readyAt_ = at;
+    line_.clear();
+}
+
+void Adapter::wake(double at) {
+    asleepSince_ = infinity;
+    lastCharacter_ = at;
+    reset();
+    setLineRate(options_.baud, at);
+    const double up = at + wakeTime;
+    wakingUntil_ = up;
+    answer({{up, eol()}, {up, eol()}, {up, bannerText() + eol()}}, up, false);
 }
 
 void Adapter::reset() {
@@ -97,26 +188,39 @@ void Adapter::reset() {
 
 void Adapter::receive(char c, double arrival, quint64 write) {
     pending_.push_back({c, arrival, write});
+    lastCharacter_ = std::max(lastCharacter_, arrival);
+}
+
+bool Adapter::stops(const Pending& p) const {
+    if (!interruptible_ || p.at >= readyAt_) return false;
+    return options_.stopOnAnyCharacter || (p.write != activeWrite_ && !ignorable(p.c));
 }
 
 double Adapter::nextEventTime() const {
-    double next = nextFloodPiece();
+    double next = std::min({nextFloodPiece(), sleepTime(), rateSwitch_.deadline});
     if (!pending_.empty()) next = std::min(next, std::max(pending_.front().at, readyAt_));
-    if (interruptible_)
-        for (const Pending& p : pending_)
-            if (p.write != activeWrite_ && !ignorable(p.c) && p.at < readyAt_) return std::min(next, p.at);
+    for (const Pending& p : pending_)
+        if (stops(p)) return std::min(next, p.at);
     return next;
 }
 
 void Adapter::advance(double now) {
     for (;;) {
         // A character written after a running request stops it.
-        auto stopper = pending_.end();
-        if (interruptible_)
-            stopper = std::find_if(pending_.begin(), pending_.end(), [this](const Pending& p) {
-                return p.write != activeWrite_ && !ignorable(p.c) && p.at < readyAt_;
-            });
+        const auto stopper =
+            std::find_if(pending_.begin(), pending_.end(), [this](const Pending& p) { return stops(p); });
         const double stopAt = stopper != pending_.end() ? stopper->at : infinity;
+        const double nextAt = pending_.empty() ? infinity : std::max(pending_.front().at, readyAt_);
+        const double sleepAt = sleepTime();
+        if (sleepAt <= now && sleepAt <= std::min({stopAt, nextAt, nextFloodPiece()})) {
+            fallAsleep(sleepAt);
+            continue;
+        }
+        // No carriage return at the new rate in time: back to the old one.
+        if (rateSwitch_.deadline <= now && rateSwitch_.deadline < nextAt) {
+            finishRateSwitch(false, rateSwitch_.deadline);
+            continue;
+        }
         if (nextFloodPiece() <= std::min(now, stopAt)) {
             sendFloodPiece();
             continue;
@@ -139,6 +243,16 @@ void Adapter::advance(double now) {
 void Adapter::handle(const Pending& pending, double at) {
     if (options_.silentAdapter) return;
     const char c = pending.c;
+    if (asleep()) {
+        // Asleep the character is lost; after the time asleep it wakes the adapter.
+        if (at >= asleepSince_ + options_.asleepSeconds) wake(at);
+        return;
+    }
+    if (pending.at < wakingUntil_) return;
+    if (rateSwitch_.deadline < infinity) {
+        if (c == '\r') finishRateSwitch(true, at);
+        return;
+    }
     if (ignorable(c)) return;
     if (c == '\r') {
         if (echo_) output_.push(at, eol());
@@ -170,6 +284,8 @@ void Adapter::execute(const QByteArray& typed, double at, quint64 write) {
     lastCommand_ = command;
     if (command.startsWith("AT"))
         atCommand(command.mid(2), at);
+    else if (stn() && command.startsWith("ST"))
+        stnCommand(command.mid(2), at);
     else
         obdRequest(command, at);
 }
@@ -242,15 +358,25 @@ void Adapter::atCommand(const QByteArray& command, double at) {
         setting = value == '1';
         return true;
     };
-    bool handled = true;
-    if (command == "Z" || command == "WS") {
-        // Full reset (with the lamp test) or warm start: settings back to defaults.
-        reset();
-        delay = timed(command == "Z" ? 0.6 : 0.05);
-        lines = {"", "", clone() ? cloneBanner : banner};
+    bool handled = !refuses(command);
+    if (!handled) {
+    } else if (command == "Z" || command == "WS") {
+        resetCommand(command, at);
+        return;
     } else if (command == "D") {
         reset();
-    } else if (flag("E", echo_) || flag("L", linefeeds_) || flag("H", format_.headers) || flag("S", format_.spaces)) {
+    } else if (flag("E", echo_) || flag("L", linefeeds_) || flag("H", format_.headers)) {
+        if (options_.stickyEcho) echo_ = true;
+        if (options_.stickyLinefeeds) linefeeds_ = true;
+        if (options_.silentSettings) lines = {""};
+    } else if (flag("S", format_.spaces)) {
+    } else if (command.startsWith("BRD") && command.size() == 5 && allHex(command.mid(3))) {
+        const int divisor = command.mid(3).toInt(nullptr, 16);
+        handled = divisor >= 8; // 500 kbaud at most
+        if (handled) {
+            switchRate(4000000 / divisor, bannerText(), at);
+            return;
+        }
     } else if (command.startsWith("SP") || command.startsWith("TP")) {
         handled = setProtocol(command.mid(2), command.startsWith("SP"));
     } else if (command == "DP" || command == "DPN") {
@@ -259,7 +385,7 @@ void Adapter::atCommand(const QByteArray& command, double at) {
         const double volts = vehicle_.protocol() == 0 ? 12.4 : driveAt(at - keyOn_).voltage;
         lines = {QByteArray::number(volts, 'f', 1) + "V"};
     } else if (command == "I") {
-        lines = {clone() ? cloneBanner : banner};
+        lines = {bannerText()};
     } else if (command == "@1") {
         lines = {"OBDII to RS232 Interpreter"};
     } else if (command.startsWith("ST") && command.size() == 4 && allHex(command.mid(2))) {
@@ -273,6 +399,7 @@ void Adapter::atCommand(const QByteArray& command, double at) {
         adaptive_ = command[2] - '0';
     } else if (command == "PC") {
         connected_ = 0;
+    } else if (command.startsWith("CAF") && command.size() == 4 && (command[3] == '0' || command[3] == '1')) {
     } else {
         handled = false;
     }
@@ -281,6 +408,75 @@ void Adapter::atCommand(const QByteArray& command, double at) {
     for (const QByteArray& line : lines)
         events.append({at + delay, line + eol()});
     answer(events, at + delay, false);
+}
+
+void Adapter::resetCommand(const QByteArray& command, double at) {
+    // Full reset (with the lamp test) or warm start: settings back to defaults; the full
+    // reset also forgets the rate AT BRD chose.
+    const bool full = command == "Z";
+    reset();
+    const double done = at + timed(full ? 0.6 : 0.05) + (full ? std::max(0.0, options_.resetSilence) : 0);
+    if (full) {
+        setLineRate(options_.baud, at);
+        if (options_.resetHangsUp) hangUpAt_ = at;
+    }
+    answer({{done, eol()},
+            {done, eol()},
+            {done, options_.strayBeforeBanner + bannerText() + eol() + options_.strayAfterBanner}},
+           done, false);
+}
+
+// The new rate: "OK" at the old one, then the chip's identity at the new one; the client
+// confirms with a carriage return at the new rate, or the adapter falls back.
+void Adapter::switchRate(int rate, const QByteArray& identity, double at) {
+    const double ok = at + timed(0.002);
+    output_.push(ok, "OK" + eol(), tag_);
+    const double switched = std::max(ok, output_.lineBusyUntil());
+    setLineRate(rate, switched);
+    output_.push(switched, identity + eol(), tag_);
+    rateSwitch_ = {std::max(switched, output_.lineBusyUntil()) + rateSwitchWait, previousRate_};
+    readyAt_ = switched;
+}
+
+void Adapter::finishRateSwitch(bool confirmed, double at) {
+    const int fallback = rateSwitch_.fallback;
+    rateSwitch_.deadline = infinity;
+    if (!confirmed) setLineRate(fallback, at);
+    answer({}, at, false);
+}
+
+void Adapter::stnCommand(const QByteArray& command, double at) {
+    QByteArray line = "?";
+    if (command == "I") {
+        line = stnIdentity;
+    } else if (command == "DI") {
+        line = stnDevice;
+    } else if (command.startsWith("BR")) {
+        bool ok = false;
+        const int rate = command.mid(2).toInt(&ok);
+        if (ok && rate >= 9600 && rate <= 2000000) {
+            switchRate(rate, stnIdentity, at);
+            return;
+        }
+    } else if (command.startsWith("PX")) {
+        // ST PX H:7E0, D:010C, R:1: one request with its own header and answer count.
+        QByteArray header, data, count;
+        for (const QByteArray& field : command.mid(2).split(',')) {
+            if (field.startsWith("H:")) header = field.mid(2);
+            if (field.startsWith("D:")) data = field.mid(2);
+            if (field.startsWith("R:")) count = field.mid(2);
+        }
+        const CanAddressing kept = addressing_;
+        if (!data.isEmpty() && allHex(data) && data.size() % 2 == 0 &&
+            (header.isEmpty() || addressing_.setHeader(header)) &&
+            (count.isEmpty() || (count.size() == 1 && hexDigit(count[0]) > 0))) {
+            obdRequest(data + count, at);
+            addressing_ = kept;
+            return;
+        }
+        addressing_ = kept;
+    }
+    answer({{at, line + eol()}}, at, false);
 }
 
 double Adapter::waitTime() const {
@@ -292,7 +488,7 @@ double Adapter::waitTime() const {
 }
 
 bool Adapter::busInit(QList<Event>& events, double& at, int protocol) {
-    const bool ok = vehicle_.answersOn(protocol);
+    const bool ok = vehicle_.answersOn(protocol) && ++busInits_ > options_.busInitFailures;
     const double duration = timed(protocolInfo(protocol).slowInit ? 2.3 : 0.35);
     events.append({at, "BUS INIT: "});
     for (int dot = 1; dot <= 3; ++dot)
@@ -306,6 +502,7 @@ bool Adapter::busInit(QList<Event>& events, double& at, int protocol) {
 bool Adapter::openBus(QList<Event>& events, double& at) {
     if (current_.automatic) {
         events.append({at, "SEARCHING..." + eol()});
+        at += std::max(0.0, options_.searchSeconds);
         QList<int> order;
         if (current_.number >= firstVehicleProtocol && current_.number <= lastVehicleProtocol)
             order.append(current_.number);
@@ -467,6 +664,8 @@ void Adapter::obdRequest(QByteArray command, double at) {
         valid = wanted > 0 && !command.isEmpty();
     }
     const QByteArray request = QByteArray::fromHex(command);
+    if (options_.responseCount == Options::ResponseCount::OneMore && wanted > 0) ++wanted;
+    if (options_.responseCount == Options::ResponseCount::Ignored) wanted = 0;
     if (clone()) {
         wanted = 0; // it waits out its time-out all the same
         if (request.size() > 2 && quint8(request[0]) == 0x01) valid = false;
@@ -476,7 +675,7 @@ void Adapter::obdRequest(QByteArray command, double at) {
         return;
     }
     ++requests_;
-    vehicle_.setSilent(options_.silentVehicle);
+    vehicle_.setSilent(options_.silentVehicle || at < keyOn_ + options_.ignitionAfter);
     QList<Event> events;
     double now = at + timed(0.001);
     if (!connected_ && !openBus(events, now)) {
@@ -492,6 +691,7 @@ void Adapter::obdRequest(QByteArray command, double at) {
         });
     double promptAt = now;
     QList<Event> heard = listen(replies, now, wanted, damageFor(request), &promptAt);
+    overflow(heard);
     if (answersWithErrorWord(request)) heard = {{heard.first().at, options_.errorWord + eol()}};
     interruptible_ = true;
     if (options_.floodKilobytes > 0 && requests_ > options_.floodAfter) {
@@ -501,6 +701,22 @@ void Adapter::obdRequest(QByteArray command, double at) {
     events.append(heard);
     const bool late = everyNth(options_.lateEvery, requests_);
     answer(events, promptAt, true, late ? std::max(0.0, options_.lateSeconds) : 0);
+}
+
+// At 38400 baud or less a long answer comes from the bus faster than the line carries it:
+// what fits in the adapter's buffer, then BUFFER FULL.
+void Adapter::overflow(QList<Event>& heard) const {
+    const int limit = stn() ? options_.bufferBytes * 8 : options_.bufferBytes;
+    if (limit <= 0 || rate_ > 38400) return;
+    qsizetype used = 0;
+    for (qsizetype k = 0; k < heard.size(); ++k) {
+        used += heard[k].text.size();
+        if (used <= limit) continue;
+        const double at = heard[k].at;
+        heard.resize(k);
+        heard.append({at, "BUFFER FULL" + eol()});
+        return;
+    }
 }
 
 bool Adapter::answersWithErrorWord(const QByteArray& request) const {

@@ -12,7 +12,9 @@
 
 #include <QByteArray>
 #include <QList>
+#include <algorithm>
 #include <deque>
+#include <limits>
 
 namespace zelcor::sim {
 
@@ -31,10 +33,20 @@ public:
     double nextEventTime() const;
 
     // The ignition was switched on at `time`: the drive simulation starts there.
-    void setKeyOnTime(double time) { keyOn_ = time; }
+    void setKeyOnTime(double time) { keyOn_ = lastCharacter_ = time; }
     int requestCount() const { return requests_; }
     // When the device goes away (unplug fault); +infinity while it stays.
     double unplugTime() const { return unplugTime_; }
+
+    // The line rate the adapter listens and talks at, at `time` (baud).
+    int lineRateAt(double time) const { return time >= rateSince_ ? rate_ : previousRate_; }
+    // A client connected at `time`: its idle time starts.
+    void clientConnected(double time) { lastCharacter_ = std::max(lastCharacter_, time); }
+    // The adapter dropped its TCP client by `now` (reset or idle): true once per drop.
+    bool takeHangUp(double now);
+    // When the next drop is due; +infinity when none is.
+    double nextHangUp() const;
+    bool asleep() const { return asleepSince_ < std::numeric_limits<double>::infinity(); }
 
     // The protocol of the open bus connection (0: none yet) and the adapter's settings.
     int connectedProtocol() const { return connected_; }
@@ -70,7 +82,25 @@ private:
         qint64 pieces = 0;
     };
 
+    // A rate switch (AT BRD, ST BR) waiting for the client's carriage return at the new rate.
+    struct RateSwitch {
+        double deadline;
+        int fallback = 0;
+    };
+
     void handle(const Pending& pending, double at);
+    bool stops(const Pending& pending) const;
+    bool refuses(const QByteArray& command) const;
+    void resetCommand(const QByteArray& command, double at);
+    void stnCommand(const QByteArray& command, double at);
+    void switchRate(int rate, const QByteArray& identity, double at);
+    void finishRateSwitch(bool confirmed, double at);
+    void setLineRate(int rate, double since);
+    double sleepTime() const;
+    void fallAsleep(double at);
+    void wake(double at);
+    void overflow(QList<Event>& heard) const;
+    QByteArray bannerText() const;
     void execute(const QByteArray& typed, double at, quint64 write);
     void interrupt(double at);
     // `delay` holds the answer up on its way (late answers): the adapter is ready anyway.
@@ -97,6 +127,7 @@ private:
     double waitTime() const;
     double timed(double seconds) const { return options_.realTiming ? seconds : 0; }
     bool clone() const { return vehicle_.profile().cloneAdapter; }
+    bool stn() const { return vehicle_.profile().stnAdapter; }
     QByteArray eol() const { return linefeeds_ ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\r"); }
 
     Vehicle& vehicle_;
@@ -128,6 +159,16 @@ private:
     double keyOn_ = 0;
     double unplugTime_;
     Flood flood_;
+    int busInits_ = 0;
+    int rate_;
+    int previousRate_;
+    double rateSince_ = -std::numeric_limits<double>::infinity();
+    RateSwitch rateSwitch_{std::numeric_limits<double>::infinity()};
+    double lastCharacter_ = 0;
+    double asleepSince_ = std::numeric_limits<double>::infinity();
+    double wakingUntil_ = -std::numeric_limits<double>::infinity(); // characters before are lost
+    bool slept_ = false;
+    double hangUpAt_ = std::numeric_limits<double>::infinity();
 };
 
 } // namespace zelcor::sim

@@ -71,7 +71,41 @@ struct Options {
 
     // Line feeds after carriage returns after a reset (the adapter's LF pin).
     bool linefeedsByDefault = true;
+
+    // Adapters as they are sold. The seconds below are the quirk itself, so they apply
+    // with and without the adapter's real timing.
+    QByteArray banner;            // what ATZ, ATWS and ATI print (empty: the chip's own)
+    QByteArray commandSet;        // "1.0" .. "1.4": commands of later versions answer "?" (empty: all)
+    QByteArrayList refused;       // AT commands answered "?": "ATAT", "ATCAF"; "ATSH3" the three-byte header
+    QByteArray strayBeforeBanner; // bytes a reset sends ahead of its banner ("\xFC", "+CONNECTING<<...>>")
+    QByteArray strayAfterBanner;  // and right after it
+    double resetSilence = 0;      // ATZ stays silent this long before its banner
+    bool resetHangsUp = false;    // ATZ drops a TCP client (the Wi-Fi module restarts with the chip)
+    bool silentSettings = false;  // ATE, ATL and ATH answered with an empty line, no OK
+    bool stickyEcho = false;      // ATE0 acknowledged, the echo stays
+    bool stickyLinefeeds = false; // ATL0 acknowledged, the line feeds stay
+    enum class ResponseCount { Honoured, Ignored, OneMore };
+    ResponseCount responseCount = ResponseCount::Honoured; // the digit after a request
+    double searchSeconds = 0;        // an automatic search shows SEARCHING... this long before the car answers
+    int busInitFailures = 0;         // the first n K-line initialisations end in BUS INIT: ...ERROR
+    bool stopOnAnyCharacter = false; // any character during a request stops it, a line feed after its CR too
+    int bufferBytes = 0;             // answers longer than this end in BUFFER FULL at 38400 baud or less (0: never)
+    // Sleep: sleepAfter seconds after the ignition came on (or, with sleepWhenIdle, after
+    // the client's last character) the adapter says sleepWord and sleeps: characters are
+    // lost for asleepSeconds, then the next one wakes it and it restarts as on ATZ.
+    double sleepAfter = 0; // 0: never
+    bool sleepWhenIdle = false;
+    double asleepSeconds = 0;
+    QByteArray sleepWord = QByteArrayLiteral("LP ALERT");
+    double ignitionAfter = 0; // the car answers only from this long after the start
+    double idleHangUp = 0;    // a TCP client is dropped after this long without a character (0: never)
+    int baud = 38400;         // the adapter's line rate at power-up; a client at another rate reads junk
 };
+
+// The words with which a sleeping adapter says it goes.
+inline QByteArrayList sleepWords() {
+    return {"ACT ALERT", "LP ALERT", "LV RESET"};
+}
 
 // The words with which the adapter reports a failed request, as it prints them.
 inline QByteArrayList errorWords() {

@@ -1,12 +1,24 @@
 #include "sim/outputqueue.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 
 namespace zelcor::sim {
 
-void OutputQueue::configure(double characterTime, double latency) {
-    characterTime_ = characterTime;
+bool sameRate(int a, int b) {
+    return a == 0 || b == 0 || std::abs(a - b) * 100 <= 3 * std::max(a, b);
+}
+
+QByteArray misread(const QByteArray& bytes) {
+    QByteArray junk = bytes;
+    for (char& c : junk)
+        c = char(0x80 | ((quint8(c) * 37 + 11) & 0x7F));
+    return junk;
+}
+
+void OutputQueue::configure(bool lineTiming, double latency) {
+    lineTiming_ = lineTiming;
     latency_ = latency;
 }
 
@@ -17,12 +29,12 @@ void OutputQueue::push(double due, const QByteArray& bytes, int tag) {
                                [](double time, const Chunk& chunk) { return time < chunk.due; });
     if (at != chunks_.begin()) {
         Chunk& before = *(at - 1);
-        if (before.due == due && before.tag == tag) {
+        if (before.due == due && before.tag == tag && before.rate == rate_) {
             before.bytes.append(bytes);
             return;
         }
     }
-    chunks_.insert(at, Chunk{due, bytes, tag});
+    chunks_.insert(at, Chunk{due, bytes, tag, rate_});
 }
 
 void OutputQueue::cancel(int tag, double time) {
@@ -30,7 +42,8 @@ void OutputQueue::cancel(int tag, double time) {
 }
 
 double OutputQueue::sent(const Chunk& chunk, double lineFree) const {
-    return std::max(chunk.due, lineFree) + double(chunk.bytes.size()) * characterTime_;
+    const double characterTime = lineTiming_ ? 10.0 / chunk.rate : 0; // start bit, 8 data bits, stop bit
+    return std::max(chunk.due, lineFree) + double(chunk.bytes.size()) * characterTime;
 }
 
 double OutputQueue::nextDelivery() const {
@@ -49,12 +62,13 @@ double OutputQueue::lineBusyUntil() const {
     return line;
 }
 
-QByteArray OutputQueue::take(double now) {
+QByteArray OutputQueue::take(double now, int readerRate) {
     QByteArray out;
     while (!chunks_.empty()) {
         const double end = sent(chunks_.front(), lineFree_);
         if (end + latency_ > now) break;
-        out.append(chunks_.front().bytes);
+        const Chunk& chunk = chunks_.front();
+        out.append(sameRate(readerRate, chunk.rate) ? chunk.bytes : misread(chunk.bytes));
         lineFree_ = end;
         chunks_.pop_front();
     }

@@ -1,7 +1,7 @@
 #pragma once
 // What the adapter has said and the client has not yet been handed: chunks of bytes with
-// the time the adapter produced them. Delivery adds the serial line's transmission time
-// (one character after another) and a fixed link latency.
+// the time the adapter produced them and the line rate it sent them at. Delivery adds the
+// serial line's transmission time (one character after another) and a fixed link latency.
 
 #include <QByteArray>
 #include <deque>
@@ -10,8 +10,11 @@ namespace zelcor::sim {
 
 class OutputQueue {
 public:
-    // Seconds per character on the line (0 = instant) and extra delay of the link.
-    void configure(double characterTime, double latency);
+    // Whether characters take their time on the line, and the extra delay of the link.
+    void configure(bool lineTiming, double latency);
+    // The rate of the chunks pushed from now on (baud).
+    void setLineRate(int baud) { rate_ = baud; }
+    int lineRate() const { return rate_; }
 
     // Bytes produced at `due`. `tag` marks the command they answer (0 = none), so that an
     // interrupted command's remaining output can be withdrawn.
@@ -25,8 +28,10 @@ public:
     double drainTime() const;
     // When the serial line has sent everything queued (the link's latency not counted).
     double lineBusyUntil() const;
-    // Everything that has reached the client by `now`, removed from the queue.
-    QByteArray take(double now);
+    // Everything that has reached the client by `now`, removed from the queue. A client
+    // reading at another rate than a chunk was sent at (`readerRate`; 0: a link without
+    // a rate) gets junk for it.
+    QByteArray take(double now, int readerRate = 0);
     void clear() { chunks_.clear(); }
     bool isEmpty() const { return chunks_.empty(); }
 
@@ -35,14 +40,24 @@ private:
         double due;
         QByteArray bytes;
         int tag;
+        int rate;
     };
     // End of the chunk's transmission, given when the line became free.
     double sent(const Chunk& chunk, double lineFree) const;
 
     std::deque<Chunk> chunks_;
     double lineFree_ = -1e300;
-    double characterTime_ = 0;
+    bool lineTiming_ = false;
     double latency_ = 0;
+    int rate_ = 38400;
 };
+
+// Two line rates a receiver and a sender get along at: within 3 % of each other (0: a link
+// without a rate gets along with any).
+bool sameRate(int a, int b);
+
+// What a receiver set to another rate makes of `bytes`: one junk byte each, never a
+// carriage return or a prompt.
+QByteArray misread(const QByteArray& bytes);
 
 } // namespace zelcor::sim

@@ -98,6 +98,12 @@ QList<Profile> allProfiles() {
                                        "timing, the response count ignored");
     clone.cloneAdapter = true;
     profiles.append(clone);
+    Profile stn = profiles.first();
+    stn.name = QStringLiteral("stn");
+    stn.description = QStringLiteral("the can11 car behind an adapter of the STN family: ST I, ST DI, ST BR and ST PX "
+                                     "besides the ELM327 commands, a larger buffer");
+    stn.stnAdapter = true;
+    profiles.append(stn);
 
     ControllerDefinition oldEngine = faultyEngine(legacyEnginePids);
     oldEngine.stored = {0x0133, 0x0171, 0x0300, 0x0420};

@@ -19,6 +19,9 @@ struct Profile {
     // A cheap copy of the adapter: no several PIDs in one request ("?"), no AT AT ("?"),
     // the response count ignored, every request waits out the whole AT ST time-out.
     bool cloneAdapter = false;
+    // A chip of the STN family: the ELM327 commands and its own (ST I, ST DI, ST BR, ST PX),
+    // eight times the ELM327's buffer.
+    bool stnAdapter = false;
 };
 
 QStringList profileNames();

@@ -1,5 +1,7 @@
 #include "sim/ptyserver.h"
 
+#include "sim/linerate.h"
+
 #include <QSocketNotifier>
 #include <QTimer>
 #include <cerrno>
@@ -34,6 +36,9 @@ PtyServer::PtyServer(const Options& options, QObject* parent) : QObject(parent),
         flush();
     });
     connect(&runner_, &RealtimeRunner::unplugged, this, [this] { unplugWhenRead(drainSteps); });
+    // The adapter hears the client only at its own rate: the rate the client set is read
+    // off the line before each exchange.
+    runner_.setClientRateSource([this] { return master_ >= 0 ? terminalRate(master_) : 0; });
 }
 
 PtyServer::~PtyServer() {

@@ -1,5 +1,6 @@
 #include "sim/realtimerunner.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zelcor::sim {
@@ -15,8 +16,19 @@ double RealtimeRunner::now() const {
     return double(clock_.nsecsElapsed()) / 1e9;
 }
 
+void RealtimeRunner::readClientRate() {
+    if (clientRate_) simulator_.setClientRate(clientRate_());
+}
+
+void RealtimeRunner::clientConnected() {
+    if (gone_) return;
+    simulator_.clientConnected(now());
+    pump();
+}
+
 void RealtimeRunner::feed(const QByteArray& bytes) {
     if (gone_) return;
+    readClientRate();
     simulator_.input(bytes, now());
     pump();
 }
@@ -24,8 +36,10 @@ void RealtimeRunner::feed(const QByteArray& bytes) {
 void RealtimeRunner::pump() {
     if (gone_) return;
     const double time = now();
+    readClientRate();
     const QByteArray bytes = simulator_.output(time);
     if (!bytes.isEmpty()) emit output(bytes);
+    if (simulator_.takeHangUp(time)) emit hungUp();
     if (simulator_.unplugged(time)) {
         gone_ = true;
         timer_.stop();
@@ -36,7 +50,7 @@ void RealtimeRunner::pump() {
 }
 
 void RealtimeRunner::schedule() {
-    const double next = std::min(simulator_.nextOutputTime(), simulator_.unplugTime());
+    const double next = std::min({simulator_.nextOutputTime(), simulator_.unplugTime(), simulator_.nextHangUpTime()});
     if (!std::isfinite(next)) {
         timer_.stop();
         return;

@@ -9,8 +9,6 @@ namespace zelcor::sim {
 
 namespace {
 
-constexpr double characterTime = 10.0 / 38400; // start bit, 8 data bits, stop bit
-
 Profile profileOrDefault(const QString& name) {
     if (const auto profile = findProfile(name)) return *profile;
     return *findProfile(QStringLiteral("can11"));
@@ -25,8 +23,7 @@ Simulator::Simulator(const Options& options)
 
 void Simulator::start(double now) {
     // The hostile peer is no adapter behind a serial line: nothing slows its stream.
-    output_.configure(options_.realTiming && !options_.garbageFlood ? characterTime : 0,
-                      std::max(0.0, options_.latencyMs) / 1000);
+    output_.configure(options_.realTiming && !options_.garbageFlood, std::max(0.0, options_.latencyMs) / 1000);
     if (started_) return;
     started_ = true;
     keyOn_ = now;
@@ -48,9 +45,12 @@ void Simulator::input(const QByteArray& bytes, double now) {
     if (options_.garbageFlood) return; // the peer reads nothing
     adapter_->advance(now);
     ++writes_;
+    // Characters at another rate than the adapter's reach it as junk.
+    const int rate = adapter_->lineRateAt(now);
+    const QByteArray heard = sameRate(clientRate_, rate) ? bytes : misread(bytes);
     double at = std::max(now, lineFree_);
-    for (const char c : bytes) {
-        if (options_.realTiming) at += characterTime;
+    for (const char c : heard) {
+        if (options_.realTiming) at += 10.0 / rate; // start bit, 8 data bits, stop bit
         adapter_->receive(c, options_.realTiming ? at : now, writes_);
     }
     lineFree_ = at;
@@ -62,9 +62,20 @@ QByteArray Simulator::output(double now) {
     const double end = std::min(now, unplugTime());
     adapter_->advance(end);
     flood(end);
-    QByteArray bytes = output_.take(end);
+    QByteArray bytes = output_.take(end, clientRate_);
     if (unplugged(now)) output_.clear();
     return bytes;
+}
+
+void Simulator::clientConnected(double now) {
+    start(now);
+    adapter_->clientConnected(now);
+}
+
+bool Simulator::takeHangUp(double now) {
+    if (!adapter_->takeHangUp(now)) return false;
+    output_.clear(); // what was on its way goes with the connection
+    return true;
 }
 
 void Simulator::flood(double now) {

@@ -34,6 +34,16 @@ public:
     double unplugTime() const;
     // Pulls the plug at `now`: nothing comes out any more, input is ignored.
     void unplug(double now);
+    // The rate the client's line is set to (baud; 0: a link without a rate, such as TCP).
+    // The pseudo-terminal reads it off the line; an in-process client is at 38400.
+    void setClientRate(int baud) { clientRate_ = baud; }
+    // The adapter dropped the connection (a Wi-Fi module restarting, or idle too long):
+    // true once per drop. The TCP server closes its client when it sees it.
+    bool takeHangUp(double now);
+    // A client connected at `now` (its idle time starts).
+    void clientConnected(double now);
+    // When the next drop is due; +infinity when none is.
+    double nextHangUpTime() const { return adapter_->nextHangUp(); }
     // OBD requests answered so far.
     int requestCount() const { return adapter_->requestCount(); }
 
@@ -63,6 +73,7 @@ private:
     double lineFree_ = -1e300; // the client's characters arrive one after another
     double pulled_;
     quint64 writes_ = 0;
+    int clientRate_ = 38400;
 };
 
 } // namespace zelcor::sim

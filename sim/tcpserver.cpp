@@ -21,6 +21,16 @@ TcpServer::TcpServer(const Options& options, QObject* parent)
         if (client_ && client_->bytesToWrite() + bytes.size() <= unsentLimit) client_->write(bytes);
     });
     connect(&runner_, &RealtimeRunner::unplugged, this, &TcpServer::unplug);
+    connect(&runner_, &RealtimeRunner::hungUp, this, &TcpServer::hangUp);
+    runner_.simulator().setClientRate(0); // a network link has no line rate to get wrong
+}
+
+void TcpServer::hangUp() {
+    if (!client_) return;
+    QTcpSocket* socket = client_;
+    client_ = nullptr; // the next client is welcome at once
+    socket->abort();
+    socket->deleteLater();
 }
 
 TcpServer::~TcpServer() {
@@ -48,6 +58,7 @@ void TcpServer::accept() {
         socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { runner_.feed(socket->readAll()); });
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        runner_.clientConnected();
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The simulated adapter on a TCP port of this machine, as Wi-Fi adapters offer it: one
-// client at a time; the adapter keeps its state between connections.
+// client at a time; the adapter keeps its state between connections, and may drop one
+// (a reset that restarts the Wi-Fi module, or a client idle too long).
 
 #include "sim/options.h"
 #include "sim/realtimerunner.h"
@@ -32,6 +33,7 @@ signals:
 
 private:
     void accept();
+    void hangUp();
 
     RealtimeRunner runner_;
     QTcpServer* server_;

@@ -1,5 +1,6 @@
 // The simulated adapter: command handling (AT commands, echo and line ends, resets, the
-// protocol search), how it prints answers in the formats and on the buses the session
+// protocol search, the request header and receive filter, several PIDs in one request,
+// the cheap copy), how it prints answers in the formats and on the buses the session
 // goldens do not show (they show headers and blanks on each car's own bus), and its
 // timing with real timing on.
 
@@ -66,10 +67,8 @@ private slots:
         line("warm start restores line feeds", "ATE0 ATL0", "ATWS\r", banner);
         line("echo before the reset", "ATL0", "ATZ\r", "ATZ\r\r\n\r\nELM327 v1.5\r\n\r\n>");
         line("echo as typed, case kept", "ATL0", "ati\r", "ati\r" + id);
-        line("echo off", "ATE0 ATL0", "ATI\r", id);
-        line("line feed after CR ignored", "ATE0 ATL0", "ATI\r\n", id);
-        line("blanks and case ignored", "ATE0 ATL0", "a t d p n\r", "A0\r\r>");
-        line("backspace", "ATE0 ATL0", "ATIX\bZ\b\r", id);
+        // Echo off; a line feed after the CR, blanks and case ignored; backspace.
+        line("echo off", "ATE0 ATL0", "ATI\r\na t d p n\rATIX\bZ\b\r", id + "A0\r\r>" + id);
         line("client's double warm start", "", "ATWS\r\nATWS\r\n", "ATWS\r\n" + banner + "ATWS\r\n" + banner);
         line("several commands in one write", "", "ATE0\r\nATL0\r\nATH1\r\n", "ATE0\r\nOK\r\n\r\n>OK\r\r>OK\r\r>");
         line("OBD requests in one write", "ATE0 ATL0 ATSP6", "010D1\r010D1\r", "41 0D 00\r\r>41 0D 00\r\r>");
@@ -81,24 +80,17 @@ private slots:
             line(qPrintable(QStringLiteral("settings until %1").arg(reset)),
                  QStringLiteral("ATE0 ATL0 ATH1 ATS0 ATSP6 ATTP7 0100 %1 ATE0 ATL0").arg(reset), "ATDPN\r0100\r",
                  "6\r\r>" + can);
-        command("device description", "", "AT@1", "OBDII to RS232 Interpreter");
-        command("voltage, engine running", "", "ATRV", "14.4V");
-        command("protocol, nothing chosen", "", "ATDP", "AUTO");
-        command("protocol, automatic from 3", "ATSPA3", "ATDP", "AUTO, ISO 9141-2");
-        command("automatic with a blank", "", "ATSP A3", "OK");
-        command("automatic written together", "ATSPA3", "ATDPN", "A3");
+        // The device, the voltage with the engine running, the protocol before any is chosen.
+        line("descriptions", "ATE0 ATL0", "AT@1\rATRV\rATDP\r", "OBDII to RS232 Interpreter\r\r>14.4V\r\r>AUTO\r\r>");
+        line("protocol, automatic from 3", "ATE0 ATL0", "ATSP A3\rATDP\rATDPN\r",
+             "OK\r\r>AUTO, ISO 9141-2\r\r>A3\r\r>");
         command("protocol A is J1939", "ATSPA", "ATDP", "SAE J1939 (CAN 29/250)");
         command("try protocol", "ATTP5", "ATDP", "ISO 14230-4 (KWP FAST)");
-        command("no protocol D", "", "ATSPD", "?");
-        command("timeout needs two digits", "", "ATST5", "?");
-        command("no adaptive mode 3", "", "ATAT3", "?");
-        command("headers flag needs 0 or 1", "", "ATH2", "?");
-        command("unknown", "", "ATFOO", "?");
-        command("bare AT", "", "AT", "?");
-        command("not hex", "", "01ZZ", "?");
-        command("eight data bytes", "", "0102030405060708", "?");
-        command("lone digit", "", "0", "?");
-        command("answer count 0", "", "01000", "?");
+        // Refused: no protocol D, a one-digit time-out, adaptive mode 3, headers 2, unknown,
+        // bare AT, malformed header and filter, not hex, eight bytes, a lone digit, count 0.
+        line("refused", "ATE0 ATL0",
+             "ATSPD\rATST5\rATAT3\rATH2\rATFOO\rAT\rATSH12\rATCRA7E\r01ZZ\r0102030405060708\r0\r01000\r",
+             B("?\r\r>").repeated(12));
         reply("CAN 11 headers, no spaces", "can11", 0, "ATH1 ATS0", "0100",
               "7E8064100BE3FA813\r7E906410088180010\r\r>");
         reply("CAN 11 no headers, no spaces", "can11", 0, "ATS0", "0100", "4100BE3FA813\r410088180010\r\r>");
@@ -136,17 +128,37 @@ private slots:
         reply("supported monitors", "can11", 0, "", "0600", "46 00 C0 00 00 01\r\r>");
         reply("one monitor's failing test", "can11", 0, "ATH1", "0621",
               "7E8 10 0A 46 21 84 03 00 78\r7E8 21 00 00 00 64 00 00 00\r\r>");
-        // Requests no controller answers.
-        reply("several parameters on a legacy bus", "legacy", 0, "", "010C0D", none);
-        reply("unsupported parameter", "can11", 0, "", "0108", none);
-        reply("unknown service", "can11", 0, "", "08", none);
-        reply("no permanent codes on an older car", "legacy", 0, "", "0A", none);
-        reply("no test results on an older car", "legacy", 0, "", "0600", none);
-        reply("no such monitor", "can11", 0, "", "0631", none);
-        reply("service 03 with data", "can11", 0, "", "0300", none);
-        reply("freeze frame 1", "can11", 0, "", "020C01", none);
+        // Requests no controller answers: an unsupported parameter or monitor, an unknown
+        // service, service 03 with data, freeze frame 1, several parameters on a legacy bus,
+        // permanent codes and test results on an older car, a frame where none is stored.
+        reply("nobody answers", "can11", 0, "", "0108\r08\r0631\r0300\r020C01", none.repeated(5));
+        reply("nobody answers, legacy", "legacy", 0, "", "010C0D\r0A\r0600\r0140", none.repeated(4));
         reply("nothing frozen", "nofreeze", 0, "", "020C00", none);
-        reply("legacy third bitmap", "legacy", 0, "", "0140", none);
+        // The request header (AT SH) and the receive filter (AT CRA).
+        const B speeds = "7E8 03 41 0D 00\r7E9 03 41 0D 00\r\r>", engineSpeed = "7E8 03 41 0D 00\r\r>";
+        reply("engine's header", "can11", 0, "ATH1 ATSH7E0", "010D", engineSpeed);
+        reply("gearbox's header", "can11", 0, "ATH1 ATSH7E1", "010D", "7E9 03 41 0D 00\r\r>");
+        reply("nobody's header", "can11", 0, "ATH1 ATSH7E5", "010D", none);
+        reply("functional again", "can11", 0, "ATH1 ATSH7E0 ATSH7DF", "010D", speeds);
+        reply("reset forgets the header", "can11", 0, "ATH1 ATSH7E0 ATZ ATE0 ATL0 ATH1", "010D", speeds);
+        reply("filter alone", "can11", 0, "ATH1 ATCRA7E9", "010D", "7E9 03 41 0D 00\r\r>");
+        reply("filter shuts out the one asked", "can11", 0, "ATH1 ATSH7E0 ATCRA7E9", "010D", none);
+        reply("filter cleared", "can11", 0, "ATH1 ATCRA7E9 ATCRA", "010D", speeds);
+        reply("29-bit header and filter", "can29", 0, "ATH1 ATSHDA10F1 ATCRA18DAF110", "010D",
+              "18 DA F1 10 03 41 0D 00\r\r>");
+        reply("29-bit header in full", "can29", 0, "ATH1 ATSH18DA18F1", "010D", "18 DA F1 18 03 41 0D 00\r\r>");
+        reply("legacy ignores the header", "legacy", 0, "ATH1 ATSH686AF1", "010D",
+              "48 6B 10 41 0D 00 11\r48 6B 18 41 0D 00 19\r\r>");
+        // Several PIDs in one request, with the response count.
+        reply("several PIDs, one frame", "can11", 0, "ATH1 ATSH7E0", "010D1C1", "7E8 05 41 0D 00 1C 01\r\r>");
+        reply("several PIDs, segmented", "can11", 0, "ATH1 ATSH7E0", "01000D1C1",
+              "7E8 10 0A 41 00 BE 3F A8 13\r7E8 21 0D 00 1C 01 00 00 00\r\r>");
+        reply("only the PIDs it has", "can11", 0, "ATH1 ATSH7E1", "01000D0B",
+              "7E9 10 08 41 00 88 18 00 10\r7E9 21 0D 00 55 55 55 55 55\r\r>");
+        // The cheap copy: one PID per request, no adaptive timing.
+        reply("clone: several PIDs refused", "clone", 0, "ATH1 ATSH7E0", "010D1C", "?\r\r>");
+        reply("clone: one PID", "clone", 0, "ATH1 ATSH7E0", "010D1", engineSpeed);
+        reply("clone: no adaptive timing", "clone", 0, "", "ATAT2", "?\r\r>");
         // Values the session goldens never read.
         reply("barometer, 101 kPa", "can11", 0, "", "0133", "41 33 65\r\r>");
         reply("module voltage, 14.401 V", "can11", 0, "", "0142", "41 42 38 41\r\r>");
@@ -183,69 +195,62 @@ private slots:
 
     // How long an answer takes with real timing on, on made-up time: the ATST wait after
     // the last controller's answer (after the request when none answers), adaptive timing,
-    // the answer-count digit, the search. The same calls at the same times give the same
-    // answers.
+    // the answer-count digit, the search and the bus initialisation (each said at once),
+    // the serial line. The same calls at the same times give the same answers.
     void answerTimes_data() {
+        QTest::addColumn<QString>("profile");
         QTest::addColumn<QString>("setup");
         QTest::addColumn<QByteArray>("request");
         QTest::addColumn<QByteArray>("start"); // of the answer
         QTest::addColumn<double>("low");
         QTest::addColumn<double>("high");
+        auto row = [](const char* name, const QString& setup, const B& request, const B& start, double low, double high,
+                      const QString& profile = QStringLiteral("can11")) {
+            QTest::newRow(name) << profile << "ATE0 ATL0 ATSP6 0100 " + setup << request << start << low << high;
+        };
         // The controllers answer within a few ms, the serial line adds under 20 ms.
         const double standard = 0x32 * timeoutStep, shorter = 0x19 * timeoutStep, longest = 0xFF * timeoutStep;
         const B both = "41 00 BE 3F A8 13\r41 00 88 18 00 10\r\r>", engine = "7E8 06 41 00 BE 3F A8 13\r";
-        const B headed = engine + "7E9 06 41 00 88 18 00 10\r\r>";
-        QTest::newRow("default timeout") << "ATAT0" << B("0100") << both << standard + 0.01 << standard + 0.045;
-        QTest::newRow("short timeout") << "ATAT0 ATST19" << B("0100") << both << shorter + 0.01 << shorter + 0.045;
-        QTest::newRow("long timeout") << "ATAT0 ATSTFF" << B("0100") << both << longest + 0.01 << longest + 0.045;
-        QTest::newRow("00 restores the default")
-            << "ATAT0 ATST19 ATST00" << B("0100") << both << standard + 0.01 << standard + 0.045;
-        QTest::newRow("engine speed") << "ATAT0" << B("010C") << B("41 0C ") << standard + 0.01 << standard + 0.045;
-        QTest::newRow("no answer") << "ATAT0" << B("0108") << B("NO DATA\r\r>") << standard << standard + 0.01;
-        QTest::newRow("adaptive, nothing learned") << "ATSP6 ATAT1" << B("0100") << both << 0.2 << 0.25;
-        QTest::newRow("adaptive, normal") << "ATAT1 0100 0100 0100" << B("0100") << both << 0.03 << 0.08;
-        QTest::newRow("adaptive, aggressive") << "ATAT2 0100 0100 0100" << B("0100") << both << 0.02 << 0.045;
-        QTest::newRow("one answer wanted") << "ATAT0 ATH1" << B("01001") << engine + "\r>" << 0.0 << 0.025;
-        QTest::newRow("two answers wanted") << "ATAT0 ATH1" << B("01002") << headed << 0.0 << 0.035;
-        QTest::newRow("more wanted than answer") << "ATAT0 ATH1" << B("01003") << headed << standard << 0.26;
-        QTest::newRow("segmented counts once") << "ATAT0 ATH1" << B("0902 1") << vinFrames << 0.0 << 0.05;
-        QTest::newRow("search") << "ATSPA3" << B("0100") << B("SEARCHING...\r41 00") << 3.0 << 7.0;
+        const B headed = engine + "7E9 06 41 00 88 18 00 10\r\r>", engineSpeed = "7E8 03 41 0D 00\r\r>";
+        row("default timeout", "ATAT0", "0100", both, standard + 0.01, standard + 0.045);
+        row("long timeout", "ATAT0 ATSTFF", "0100", both, longest + 0.01, longest + 0.045);
+        row("00 restores the default", "ATAT0 ATST19 ATST00", "0100", both, standard + 0.01, standard + 0.045);
+        row("no answer", "ATAT0", "0108", "NO DATA\r\r>", standard, standard + 0.01);
+        row("adaptive, nothing learned", "ATSP6 ATAT1", "0100", both, 0.2, 0.25);
+        row("adaptive, normal", "ATAT1 0100 0100 0100", "0100", both, 0.03, 0.08);
+        row("adaptive, aggressive", "ATAT2 0100 0100 0100", "0100", both, 0.02, 0.045);
+        row("one answer wanted", "ATAT0 ATH1", "01001", engine + "\r>", 0.0, 0.025);
+        row("two answers wanted", "ATAT0 ATH1", "01002", headed, 0.0, 0.035);
+        row("more wanted than answer", "ATAT0 ATH1", "01003", headed, standard, 0.26);
+        row("segmented counts once", "ATAT0 ATH1", "0902 1", vinFrames, 0.0, 0.05);
+        row("search", "ATSPA3", "0100", "SEARCHING...\r41 00", 3.0, 7.0);
+        row("bus initialisation", "ATSP3", "0100", "BUS INIT: ...OK\r41 00", 2.0, 4.0, QStringLiteral("legacy"));
+        row("initialised once", "ATSP3 0100", "0100", "41 00", 0.0, 0.4, QStringLiteral("legacy"));
+        // Four characters in, the answer out, one after another at 38400 baud.
+        row("serial line", "", "ATI", "ELM327 v1.5\r\r>", 18 * character, 18 * character + 0.01);
+        // The copy waits out its whole time-out all the same, shortened only by AT ST.
+        row("clone ignores the count", "ATH1 ATSH7E0", "010D1", engineSpeed, standard, standard + 0.03,
+            QStringLiteral("clone"));
+        row("clone, shorter time-out", "ATH1 ATSH7E0 ATST19", "010D1", engineSpeed, shorter, shorter + 0.03,
+            QStringLiteral("clone"));
     }
     void answerTimes() {
+        QFETCH(QString, profile);
         QFETCH(QString, setup);
         QFETCH(QByteArray, request);
         QFETCH(QByteArray, start);
-        QFETCH(double, low);
-        QFETCH(double, high);
-        auto car = timedCar(), twin = timedCar();
-        car.setup("ATE0 ATL0 ATSP6 0100 " + setup);
+        auto car = timedCar(profile), twin = timedCar(profile);
+        car.setup(setup);
         const Answer answer = car.exchange(request + "\r", 20);
         QVERIFY2(answer.text.startsWith(start) && answer.text.endsWith("\r\r>"), answer.text.constData());
+        QFETCH(double, low);
+        QFETCH(double, high);
         VERIFY_WITHIN(answer.took(), low, high);
-        if (start.startsWith("SEARCHING")) QVERIFY(answer.first - answer.sent < 0.01); // said at once
-        twin.setup("ATE0 ATL0 ATSP6 0100 " + setup);
+        if (start.contains("...")) QVERIFY(answer.first - answer.sent < 0.01); // said at once
+        twin.setup(setup);
         const Answer again = twin.exchange(request + "\r", 20);
         QCOMPARE(again.text, answer.text);
         QCOMPARE(again.took(), answer.took());
-    }
-
-    void serialLineTakesItsTime() {
-        auto car = timedCar();
-        const Answer answer = car.exchange("ATI\r", 5);
-        QCOMPARE(answer.text, B("ATI\r\nELM327 v1.5\r\n\r\n>"));
-        // Four characters in, the echo and the answer out, one after another at 38400 baud.
-        const double line = double(4 + answer.text.size()) * character;
-        VERIFY_WITHIN(answer.took(), line, line + 0.01);
-    }
-
-    void busInitialisationTakesSeconds() {
-        auto car = timedCar(QStringLiteral("legacy"));
-        car.setup("ATE0 ATL0 ATSP3");
-        const Answer answer = car.exchange("0100\r", 20);
-        QVERIFY(answer.text.startsWith("BUS INIT: ...OK\r41 00"));
-        QVERIFY(answer.first - answer.sent < 0.01); // the adapter says at once what it does
-        VERIFY_WITHIN(answer.took(), 2.0, 4.0);
-        VERIFY_WITHIN(car.exchange("0100\r", 20).took(), 0.0, 0.4); // initialised once
     }
 
     // Output with no timing comes all at once; latency delays it, timed or not.

@@ -1,11 +1,9 @@
 // The simulated adapter's faults: what it sends for a request under each, switched on by
 // the same command-line options zelcor-sim takes, and switched on and off while it runs.
 
-#include "sim/faultoptions.h"
 #include "simharness.h"
 #include "testmain.h"
 
-#include <QCommandLineParser>
 #include <QTest>
 
 using namespace zelcor;
@@ -14,23 +12,7 @@ using test::SimHarness;
 using test::simOptions;
 using B = QByteArray;
 
-namespace {
-
-// The options zelcor-sim makes of `arguments`; *error set when it refuses them.
-sim::Options parsed(const QString& profile, const QStringList& arguments, QString* error = nullptr) {
-    sim::Options options = simOptions(profile);
-    QCommandLineParser parser;
-    sim::addFaultOptions(parser);
-    if (!parser.parse(QStringList{QStringLiteral("zelcor-sim")} + arguments)) {
-        if (error) *error = parser.errorText();
-        return options;
-    }
-    QString refused;
-    if (!sim::readFaultOptions(parser, options, &refused) && error) *error = refused;
-    return options;
-}
-
-} // namespace
+using test::parsed;
 
 class FaultsTest : public QObject {
     Q_OBJECT
@@ -56,8 +38,6 @@ private slots:
         // Short data: the framing the car sent stays, the data bytes are lost.
         row("short, CAN headers", "can11", {"--short-data-every", "1"}, "ATH1", "010D\r",
             "7E8 03 41 0D\r7E9 03 41 0D\r\r>");
-        row("short every 2nd", "can11", {"--short-data-every", "2"}, "ATH1", "010D\r010D\r",
-            "7E8 03 41 0D\r7E9 03 41 0D\r\r>7E8 03 41 0D 00\r7E9 03 41 0D 00\r\r>");
         row("short, freeze frame", "can11", {"--short-data-every", "1"}, "ATH1", "020200\r", "7E8 05 42 02 00\r\r>");
         row("short, segmented", "manycodes", {"--short-data-every", "1"}, "ATH1", "03\r",
             "7E8 10 20 43\r7E9 02 43\r\r>");
@@ -95,6 +75,13 @@ private slots:
             headedCodes.left(56) + "7E9 02 43 00\r\r>");
         row("4095 announced, first frame alone", "manycodes", {"--segment-announce", "4095", "--segment-frames", "1"},
             "", "03\r", "FFF\r0: 43 0F 01 01 01 13\r43 00\r\r>");
+        // Junk before every 2nd answer, a prompt lost on every 2nd: the set-up's three
+        // answers count, so the ATI's is the 4th.
+        const B junk("\xFF\0\x8A\x7F#\xC3", 6), speed = "41 0D 00\r41 0D 00\r\r>";
+        row("junk every 2nd", "can11", {"--garbage-every", "2"}, "", "ATI\r010D\r", junk + "ELM327 v1.5\r\r>" + speed);
+        row("prompt lost every 2nd", "can11", {"--missing-prompt-every", "2"}, "", "ATI\r010D\r",
+            "ELM327 v1.5\r" + speed);
+        row("silent adapter", "can11", {"--silent-adapter"}, "", "ATZ\r0100\r", "");
         // A late answer comes after the next one.
         row("late", "can11", {"--late-every", "2", "--late-seconds", "5"}, "", "010C\r010D\r",
             "41 0D 00\r41 0D 00\r\r>41 0C 10 EB\r41 0C 10 EC\r\r>");
@@ -122,6 +109,12 @@ private slots:
         QTest::newRow("not a number") << QStringList{"--flood", "lots"};
         QTest::newRow("late for ever") << QStringList{"--late-seconds", "inf"};
         QTest::newRow("no such word") << QStringList{"--error-word", "OOPS"};
+        QTest::newRow("version 1.5") << QStringList{"--command-set", "1.5"};
+        QTest::newRow("not an AT command") << QStringList{"--refuse", "STPX"};
+        QTest::newRow("no such count") << QStringList{"--response-count", "twice"};
+        QTest::newRow("no such sleep") << QStringList{"--sleep-word", "NO DATA"};
+        QTest::newRow("seconds for ever") << QStringList{"--sleep-after", "inf"};
+        QTest::newRow("rate too low") << QStringList{"--baud", "300"};
     }
     void refusedOptions() {
         QFETCH(QStringList, arguments);
@@ -210,15 +203,6 @@ private slots:
     }
 
     // The adapter and the car.
-    void silentAdapter() {
-        sim::Options options;
-        options.silentAdapter = true;
-        sim::Simulator simulator(options);
-        simulator.input("ATZ\r0100\r", 1);
-        QCOMPARE(simulator.output(100), B());
-        QCOMPARE(simulator.nextOutputTime(), qInf());
-    }
-
     void silentVehicle() {
         sim::Options options;
         options.silentVehicle = true;
@@ -230,35 +214,6 @@ private slots:
         car.sim.options().silentVehicle = true; // the car goes quiet after the link is up
         QCOMPARE(car.ask("0100"), B("NO DATA\r\r>"));
         QCOMPARE(car.ask("ATI"), B("ELM327 v1.5\r\r>"));
-    }
-
-    void everyNth_data() {
-        QTest::addColumn<int>("garbage");
-        QTest::addColumn<int>("noPrompt");
-        QTest::addColumn<QByteArray>("junked"); // of three answers in a row
-        QTest::addColumn<QByteArray>("prompted");
-        QTest::newRow("junk always") << 1 << 0 << B("111") << B("111");
-        QTest::newRow("junk every 2nd") << 2 << 0 << B("010") << B("111");
-        QTest::newRow("prompt lost every 2nd") << 0 << 2 << B("000") << B("101");
-        QTest::newRow("both on the 3rd") << 3 << 3 << B("001") << B("110");
-    }
-    void everyNth() {
-        QFETCH(int, garbage);
-        QFETCH(int, noPrompt);
-        QFETCH(QByteArray, junked);
-        QFETCH(QByteArray, prompted);
-        sim::Options options;
-        options.garbageEvery = garbage;
-        options.missingPromptEvery = noPrompt;
-        sim::Simulator simulator(options);
-        const QList<B> commands{"ATE0\r", "ATI\r", "0100\r"}, answers{"OK", "ELM327", "41 00"};
-        for (int i = 0; i < 3; ++i) {
-            simulator.input(commands[i], i);
-            const B got = simulator.output(i);
-            QCOMPARE(got.contains('\xFF'), junked[i] == '1');
-            QCOMPARE(got.endsWith('>'), prompted[i] == '1');
-            QVERIFY(got.contains(answers[i]));
-        }
     }
 
     void unplugAfterRequests_data() {

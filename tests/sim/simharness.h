@@ -1,7 +1,10 @@
 #pragma once
 // Talks to an in-process simulated adapter on made-up time, for the simulator's own tests.
 
+#include "sim/faultoptions.h"
 #include "sim/simulator.h"
+
+#include <QCommandLineParser>
 
 #include <QByteArray>
 #include <QString>
@@ -14,6 +17,20 @@ inline sim::Options simOptions(const QString& profile, int protocol = 0, bool re
     options.profile = profile;
     options.protocol = protocol;
     options.realTiming = realTiming;
+    return options;
+}
+
+// The options zelcor-sim makes of `arguments`; *error set when it refuses them.
+inline sim::Options parsed(const QString& profile, const QStringList& arguments, QString* error = nullptr) {
+    sim::Options options = simOptions(profile);
+    QCommandLineParser parser;
+    sim::addFaultOptions(parser);
+    if (!parser.parse(QStringList{QStringLiteral("zelcor-sim")} + arguments)) {
+        if (error) *error = parser.errorText();
+        return options;
+    }
+    QString refused;
+    if (!sim::readFaultOptions(parser, options, &refused) && error) *error = refused;
     return options;
 }
 

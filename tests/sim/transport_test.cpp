@@ -18,6 +18,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <termios.h>
 #include <unistd.h>
 
 using namespace zelcor;
@@ -116,6 +117,7 @@ private slots:
         QVERIFY(!server || !server->isRunning());
     }
 
+    // One client at a time; the adapter keeps its state between them, and may drop one.
     void tcpRoundTrip() {
         sim::TcpServer server{sim::Options{}};
         QString error;
@@ -140,7 +142,38 @@ private slots:
         for (int attempt = 0; attempt < 100 && !answer.endsWith('>'); ++attempt)
             answer = ask(third, "ATI\r"); // the old connection may still be closing
         QCOMPARE(answer, QByteArray("ELM327 v1.5\r\n\r\n>"));
+        // An adapter whose reset restarts its Wi-Fi module drops the client, and takes the next.
+        server.simulator().options().resetHangsUp = true;
+        [[maybe_unused]] const ssize_t n = ::write(third, "ATZ\r", 4);
+        QByteArray rest;
+        QCOMPARE(readAnswer(third, &rest, 2), End::Closed);
+        QVERIFY(!rest.contains("ELM327"));
         ::close(third);
+        const int fourth = connectTo(server.port());
+        QCOMPARE(ask(fourth, "ATI\r"), QByteArray("ATI\r\nELM327 v1.5\r\n\r\n>"));
+        ::close(fourth);
+    }
+
+    // The adapter hears a client only at its own rate: the pseudo-terminal reads the rate
+    // the client set on the line.
+    void pseudoTerminalRate() {
+        sim::Options options = sim::realTimeOptions();
+        options.baud = 115200;
+        sim::PtyServer server(options);
+        QVERIFY(server.start());
+        const int fd = openDevice(server.devicePath());
+        QVERIFY(fd >= 0);
+        [[maybe_unused]] const ssize_t n = ::write(fd, "ATI\r", 4);
+        QByteArray junk;
+        QCOMPARE(readAnswer(fd, &junk, 0.5), End::Timeout);
+        QVERIFY(!junk.isEmpty() && !junk.contains("AT"));
+        termios settings{};
+        ::tcgetattr(fd, &settings);
+        ::cfsetspeed(&settings, B115200);
+        QCOMPARE(::tcsetattr(fd, TCSANOW, &settings), 0);
+        QCOMPARE(ask(fd, "\r"), QByteArray("\r\n?\r\n\r\n>")); // the junk it heard was no command
+        QCOMPARE(ask(fd, "ATI\r"), QByteArray("ATI\r\nELM327 v1.5\r\n\r\n>"));
+        ::close(fd);
     }
 
     // A flood reaches a TCP client as fast as it reads, and its next character stops it.
