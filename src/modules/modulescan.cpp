@@ -19,6 +19,10 @@ const QString kKwpCodesRequest = QStringLiteral("1802FF00");
 const QString kUdsClearRequest = QStringLiteral("14FFFFFF");
 const QString kKwpClearRequest = QStringLiteral("14FF00");
 constexpr int kClearResponse = 0x54;
+// A module answers within 50 ms: twice that, in the adapter's 4.096 ms steps, for each
+// address that keeps silent; and the adapter's own wait again afterwards.
+const QString kShortWait = QStringLiteral("ATST19");
+const QString kDefaultWait = QStringLiteral("ATST32");
 
 bool saysOk(const QString& text) {
     return text.contains(QLatin1String("OK"));
@@ -71,7 +75,9 @@ bool ModuleScan::address(const ModuleAddress& address) {
 void ModuleScan::backToFunctional() {
     QStringList commands = functionalAddressCommands(exchange_.headerLayout());
     if (flowControlMoved_) commands.append(automaticFlowControlCommand);
+    if (waitShortened_) commands.append(kDefaultWait);
     flowControlMoved_ = false;
+    waitShortened_ = false;
     for (const QString& command : commands) {
         exchange_.send(command);
         exchange_.receiveAll(0);
@@ -165,6 +171,8 @@ QList<ModuleResult> ModuleScan::scan() {
         return found;
     }
     const int steps = int(candidates.size());
+    exchange_.send(kShortWait);
+    waitShortened_ = saysOk(exchange_.receiveAll(0));
     for (int i = 0; i < steps && mayGoOn(); ++i) {
         const ModuleAddress& candidate = candidates[i];
         progress(i, steps, QStringLiteral("looking at %1").arg(candidate.label()));

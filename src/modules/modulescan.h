@@ -1,7 +1,8 @@
 #pragma once
 // The whole-car scan: which modules answer on their own addresses, their names, their trouble
-// codes, and clearing them, over the adapter's header and receive filter. The header goes back
-// to the functional address when the scan is done.
+// codes, and clearing them, over the adapter's header and receive filter. It starts from the
+// adapter's own waits and the functional address (fast polling switched back first), and leaves
+// them so when it is done.
 
 #include "link/exchange.h"
 #include "modules/moduleaddresses.h"
@@ -74,6 +75,7 @@ private:
     std::function<void(const ModuleScanProgress&)> onProgress_;
     QString problem_;
     bool flowControlMoved_ = false;
+    bool waitShortened_ = false;
 };
 
 } // namespace zelcor

@@ -117,8 +117,8 @@ private slots:
         QCOMPARE(protocolName(module.protocol), protocol);
         // Bounded: a request is asked at most three times.
         QVERIFY(exchange.count(QStringLiteral("1902FF")) <= 3);
-        // Back to the functional address and the adapter's own flow control.
-        QCOMPARE(exchange.sent.mid(exchange.sent.size() - 3), (QStringList{"ATSH7DF", "ATCRA", "ATFCSM0"}));
+        // Back to the functional address, the adapter's own flow control and wait.
+        QCOMPARE(exchange.sent.mid(exchange.sent.size() - 4), (QStringList{"ATSH7DF", "ATCRA", "ATFCSM0", "ATST32"}));
     }
 
     void clearsOneModule() {
