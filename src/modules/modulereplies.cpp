@@ -185,7 +185,7 @@ ModuleCodeRead decodeUdsCodes(const QByteArray& message) {
     }
     for (qsizetype i = 0; i < records.size(); i += 4)
         read.codes.append({troubleCodeName(quint8(records[i]), quint8(records[i + 1])), byteAt(records, i + 2),
-                           quint8(records[i + 3])});
+                           quint8(records[i + 3]), QString()});
     return read;
 }
 
@@ -204,8 +204,8 @@ ModuleCodeRead decodeKwpCodes(const QByteArray& message) {
         return read;
     }
     for (qsizetype i = 0; i < records.size(); i += 3)
-        read.codes.append(
-            {troubleCodeName(quint8(records[i]), quint8(records[i + 1])), -1, kwpStatusBits(quint8(records[i + 2]))});
+        read.codes.append({troubleCodeName(quint8(records[i]), quint8(records[i + 1])), -1,
+                           kwpStatusBits(quint8(records[i + 2])), QString()});
     return read;
 }
 

@@ -37,6 +37,7 @@ struct ModuleCode {
     QString code;         // "C0035"
     int failureType = -1; // the byte after the code (-1: the KWP2000 form has none)
     quint8 status = 0;    // CodeStatus bits
+    QString explanation;  // filled in by whoever reads codes.dat (explainModuleCodes)
 
     bool has(CodeStatus bit) const { return status & quint8(bit); }
     // "C0035-1C" with the failure type, the bare code without.
