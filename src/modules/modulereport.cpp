@@ -33,8 +33,7 @@ int explainModuleCodes(QList<ModuleResult>& modules, const QString& folder) {
 QString modulesText(const QList<ModuleResult>& modules, const QString& problem) {
     QString out = QStringLiteral("Modules:\n");
     if (!problem.isEmpty()) out += QStringLiteral("  The scan stopped: %1\n").arg(problem);
-    if (modules.isEmpty() && problem.isEmpty())
-        out += QStringLiteral("  No module answered besides the OBD controllers' own addresses.\n");
+    if (modules.isEmpty() && problem.isEmpty()) out += QStringLiteral("  No module answered on its own address.\n");
     for (const ModuleResult& module : modules) {
         QString summary = module.codesRead() ? QStringLiteral("%1 code(s)").arg(module.codes.size())
                                              : QStringLiteral("codes not read");

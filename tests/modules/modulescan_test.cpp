@@ -6,6 +6,7 @@
 #include "testmain.h"
 
 #include <QMap>
+#include <QSet>
 #include <QTest>
 
 using namespace zelcor;
@@ -143,6 +144,21 @@ private slots:
         QVERIFY(modules[1].codesRead());
         QCOMPARE(modules[1].codes.size(), 0);
         QCOMPARE(exchange.sent.mid(exchange.sent.size() - 2), (QStringList{"ATSH7DF", "ATCRA"}));
+    }
+
+    // Each address is asked once, and no reply identifier stands for two modules.
+    void candidatesAreDistinct() {
+        for (const HeaderLayout layout : {HeaderLayout::Can11, HeaderLayout::Can29}) {
+            QSet<QString> requests, replies;
+            for (const ModuleAddress& address : candidateAddresses(layout)) {
+                QVERIFY2(!requests.contains(address.requestText()), qPrintable(address.label()));
+                QVERIFY2(!replies.contains(address.replyText()), qPrintable(address.label()));
+                requests.insert(address.requestText());
+                replies.insert(address.replyText());
+            }
+            QVERIFY(requests.size() > 30);
+        }
+        QVERIFY(candidateAddresses(HeaderLayout::Legacy).isEmpty());
     }
 
     void refusedHeaderStopsTheScan() {
