@@ -9,10 +9,6 @@ namespace zelcor {
 
 namespace {
 
-QString moduleName(const ModuleResult& module) {
-    return module.name.isEmpty() ? module.address.label() : module.name;
-}
-
 QJsonValue orNull(const QString& text) {
     return text.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(text);
 }
@@ -24,7 +20,7 @@ int explainModuleCodes(QList<ModuleResult>& modules, const QString& folder) {
     for (ModuleResult& module : modules)
         for (ModuleCode& code : module.codes) {
             int error = 0;
-            code.explanation = moduleCodeExplanation(code.code, moduleName(module), folder, &error);
+            code.explanation = moduleCodeExplanation(code.code, module.shownName(), folder, &error);
             if (error) failure = error;
         }
     return failure;

@@ -2,6 +2,8 @@
 
 #include "modules/moduleanswer.h"
 
+#include <algorithm>
+
 namespace zelcor {
 
 namespace {
@@ -26,10 +28,6 @@ const QString kDefaultWait = QStringLiteral("ATST32");
 
 bool saysOk(const QString& text) {
     return text.contains(QLatin1String("OK"));
-}
-
-QString moduleLabel(const ModuleResult& module) {
-    return module.name.isEmpty() ? module.address.label() : module.name;
 }
 
 } // namespace
@@ -224,7 +222,7 @@ bool ModuleScan::clear(ModuleResult& module) {
 bool ModuleScan::clearAll(QList<ModuleResult>& modules) {
     bool all = true;
     for (int i = 0; i < modules.size(); ++i) {
-        progress(i, int(modules.size()), QStringLiteral("clearing %1").arg(moduleLabel(modules[i])));
+        progress(i, int(modules.size()), QStringLiteral("clearing %1").arg(modules[i].shownName()));
         all = clear(modules[i]) && all;
         if (!problem_.isEmpty()) return false;
     }

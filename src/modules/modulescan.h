@@ -28,6 +28,8 @@ struct ModuleResult {
 
     bool codesRead() const { return error.isEmpty(); }
     bool warningLamp() const;
+    // The module as people read it: its name, else its addresses ("760/768").
+    QString shownName() const { return name.isEmpty() ? address.label() : name; }
 };
 
 struct ModuleScanProgress {
