@@ -52,7 +52,12 @@ bool ModuleScan::mayGoOn() {
 bool ModuleScan::address(const ModuleAddress& address) {
     const QString header = address.headerCommand();
     exchange_.send(header);
-    const QString said = exchange_.receiveAll(0);
+    QString said = exchange_.receiveAll(0);
+    if (adapterErrorIn(said) == QLatin1String("STOPPED")) {
+        // The command's first character stopped an answer still coming (a flood): once more.
+        exchange_.send(header);
+        said = exchange_.receiveAll(0);
+    }
     if (!saysOk(said)) {
         problem_ = said.isEmpty() ? QStringLiteral("the adapter stopped answering")
                                   : QStringLiteral("the adapter refused %1 (%2)").arg(header, quotable(said));

@@ -28,8 +28,9 @@ QStringList described(const QList<ModuleResult>& modules) {
 }
 
 // Connects to `profile`, then runs `work` with the scan over the connected link.
-void withScan(const QString& profile, const std::function<void(ModuleScan&, Link&)>& work) {
-    CarRig rig(profile);
+void withScan(const QString& profile, const std::function<void(ModuleScan&, Link&)>& work,
+              const sim::Options& options = {}) {
+    CarRig rig(profile, options);
     bool ran = false;
     rig.afterPass = [&](Function served) {
         if (served != Function::Detection) return false;
@@ -82,6 +83,22 @@ private slots:
             // The OBD controllers are reached on the functional address again.
             QVERIFY(link.request(QStringLiteral("0100")).answers(0x01, 0x00));
         });
+    }
+
+    // An adapter that floods from the scan's first module request on: bounded, and nothing
+    // listed that was not read whole.
+    void floodingAdapter() {
+        sim::Options options;
+        options.floodKilobytes = 20;
+        options.floodAfter = 60;
+        withScan(
+            QStringLiteral("fullcar"),
+            [](ModuleScan& scan, Link&) {
+                const QStringList modules = described(scan.scan());
+                for (const QString& module : modules)
+                    QVERIFY2(fullCar.contains(module) || module.contains("could not be read"), qPrintable(module));
+            },
+            options);
     }
 
     void clearingOneLeavesTheOthers() {
