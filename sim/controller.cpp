@@ -77,7 +77,8 @@ bool supportedIn(int pid, const QList<int>& pids) {
 
 } // namespace
 
-Controller::Controller(ControllerDefinition definition) : definition_(std::move(definition)) {
+Controller::Controller(ControllerDefinition definition)
+    : definition_(std::move(definition)), module_(definition_.module) {
     stored_ = definition_.stored;
     pending_ = definition_.pending;
     freezeCode_ = definition_.freezeFrames ? definition_.freezeCode : 0;
@@ -258,6 +259,11 @@ void Controller::clear(double time) {
 
 QList<QByteArray> Controller::answer(const QByteArray& request, bool can, double time) {
     if (request.isEmpty()) return {};
+    if (auto messages = module_.answer(request)) {
+        if (module_.takeCleared()) clear(time);
+        return *messages;
+    }
+    if (!definition_.obd) return {};
     switch (quint8(request[0])) {
     case 0x01: {
         const QByteArray pids = request.mid(1);

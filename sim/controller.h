@@ -1,9 +1,10 @@
 #pragma once
 // One diagnostic controller of the simulated car (engine, transmission): what it
 // supports, the trouble codes and freeze frame it holds, and its answers to SAE J1979
-// requests (services 01, 02, 03, 04, 06, 07, 09, 0A).
+// requests (services 01, 02, 03, 04, 06, 07, 09, 0A), and to module services on its own address.
 
 #include "sim/drive.h"
+#include "sim/moduleservices.h"
 #include "sim/vehicleinfo.h"
 
 #include <QByteArray>
@@ -51,6 +52,8 @@ struct ControllerDefinition {
     double distanceWithLamp = 148;    // km driven with the MIL on before this drive
     double distanceSinceClear = 2345; // km since codes were last cleared, before this drive
     int warmupsSinceClear = 12;
+    bool obd = true;         // answers the SAE J1979 services (a body module does not)
+    ModuleDefinition module; // its services on its own address
 };
 
 class Controller {
@@ -89,6 +92,7 @@ private:
     std::optional<double> clearedAt_; // drive time of the last clear
     double distanceAtClear_ = 0;
     DriveState frozen_;
+    ModuleServices module_;
 };
 
 } // namespace zelcor::sim

@@ -1,5 +1,7 @@
 #include "sim/profiles.h"
 
+#include "sim/fullcar.h"
+
 namespace zelcor::sim {
 
 namespace {
@@ -88,9 +90,9 @@ QList<Profile> allProfiles() {
     ControllerDefinition engine29 = faultyEngine(canEnginePids);
     engine29.info.vin = "1ZC4S1M2XN2000411";
     profiles.append({QStringLiteral("can29"),
-                     QStringLiteral("ISO 15765-4 CAN 29/500: engine 18DAF110, transmission 18DAF118 (as can11)"),
-                     7,
-                     {engine29, transmission()}});
+                     QStringLiteral("ISO 15765-4 CAN 29/500: engine 18DAF110, transmission 18DAF118 (as can11), "
+                                    "ABS 18DAF128 and airbag 18DAF158 modules"),
+                     7, QList<ControllerDefinition>{engine29, transmission()} + can29Modules()});
 
     Profile clone = profiles.first();
     clone.name = QStringLiteral("clone");
@@ -158,6 +160,8 @@ QList<Profile> allProfiles() {
                                     "complete"),
                      6,
                      {cleanEngine, cleanGearbox}});
+
+    profiles.append(fullCarProfile(faultyEngine(canEnginePids), transmission()));
 
     profiles.append(
         {QStringLiteral("nocar"), QStringLiteral("the adapter answers, no vehicle does (ignition off)"), 0, {}});

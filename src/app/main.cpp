@@ -28,9 +28,10 @@ void setProgramIdentity() {
     QCoreApplication::setApplicationVersion(QStringLiteral(ZELCOR_VERSION));
 }
 
-int scan(Session& session, bool json, double liveSeconds) {
+int scan(Session& session, const AppOptions& options) {
     ScanReport report;
-    const int status = runScan(session, report, liveSeconds);
+    const int status = runScan(session, report, options.liveSeconds, options.modules);
+    const bool json = options.json;
     // What was read before a failure is printed all the same; the failure goes to stderr.
     if (status == 0 || report.hasContent()) {
         const QByteArray out =
@@ -113,7 +114,7 @@ int main(int argc, char** argv) {
         QString note;
         loadSettings(session.settings(), folder, &note);
         if (!note.isEmpty()) static_cast<Host&>(host).message(note, QStringLiteral("Setup"), MessageIcon::Exclamation);
-        return scan(session, options.json, options.liveSeconds);
+        return scan(session, options);
     }
 
     // The window belongs to the desktop entry of the same id, and shows its icon.

@@ -108,7 +108,9 @@ AppOptions parseOptions(const QStringList& arguments) {
     const QCommandLineOption live(QStringLiteral("live"),
                                   QStringLiteral("With --scan: poll the live channels for <seconds>."),
                                   QStringLiteral("seconds"));
-    parser.addOptions({dataDir, device, scan, json, live});
+    const QCommandLineOption modules(QStringLiteral("modules"),
+                                     QStringLiteral("With --scan: read the trouble codes of every module of the car."));
+    parser.addOptions({dataDir, device, scan, json, live, modules});
     if (!parser.parse(args)) fail(parser, parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
         std::fputs(qPrintable(helpText(parser)), stdout);
@@ -122,6 +124,7 @@ AppOptions parseOptions(const QStringList& arguments) {
     options.device = parser.value(device);
     options.scan = parser.isSet(scan);
     options.json = parser.isSet(json);
+    options.modules = parser.isSet(modules);
     if (parser.isSet(live)) {
         bool ok = false;
         options.liveSeconds = parser.value(live).toDouble(&ok);
@@ -133,6 +136,7 @@ AppOptions parseOptions(const QStringList& arguments) {
         fail(parser, QStringLiteral("--simulate and --device cannot be used together"));
     if ((options.json || parser.isSet(live)) && !options.scan)
         fail(parser, QStringLiteral("--json and --live go with --scan"));
+    if (options.modules && !options.scan) fail(parser, QStringLiteral("--modules goes with --scan"));
     return options;
 }
 

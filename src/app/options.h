@@ -18,6 +18,7 @@ struct AppOptions {
     bool scan = false;       // --scan: report without a window
     bool json = false;       // --json
     double liveSeconds = 0;  // --live SECONDS
+    bool modules = false;    // --modules: every module of the car too
 };
 
 // Parses the arguments (the program name first); prints help or version and exits on --help / --version,

@@ -5,6 +5,7 @@
 #include "core/livescan.h"
 #include "core/session.h"
 #include "core/vehicleinfoscan.h"
+#include "modules/modulereport.h"
 #include "obd/parameters.h"
 
 #include <QJsonArray>
@@ -68,6 +69,7 @@ QString ScanReport::text() const {
         out += QStringLiteral("  %1  %2: %3\n").arg(hexByte(p.pid), p.name, p.text);
     out += codesText(*this);
     out += vehicleInfoText(*this);
+    if (modules) out += modulesText(*modules, modulesProblem);
     if (passRate) {
         out += QStringLiteral("Live data:\n");
         for (const ScanLive& l : live)
@@ -109,6 +111,7 @@ QJsonObject ScanReport::json() const {
     o[QStringLiteral("pids")] = pidList;
     addCodesJson(*this, o);
     addVehicleInfoJson(*this, o);
+    if (modules) o[QStringLiteral("modules")] = modulesJson(*modules);
     QJsonArray errorList;
     for (const ScanError& e : errors)
         errorList.append(QJsonObject{{QStringLiteral("stage"), e.stage}, {QStringLiteral("message"), e.message}});
@@ -142,7 +145,22 @@ QJsonObject ScanReport::json() const {
     return o;
 }
 
-int runScan(Session& session, ScanReport& report, double liveSeconds) {
+namespace {
+
+// The whole-car scan, from the functional address and the adapter's own waits.
+void scanModules(Session& session, ScanReport& report) {
+    session.fastPolling().useFunctionalAddress();
+    ModuleScan scan(session.link());
+    QList<ModuleResult> found = scan.scan();
+    explainModuleCodes(found, session.programFolder());
+    report.modules = found;
+    report.modulesProblem = scan.problem();
+    if (!scan.problem().isEmpty()) report.errors.append({QStringLiteral("modules"), scan.problem()});
+}
+
+} // namespace
+
+int runScan(Session& session, ScanReport& report, double liveSeconds, bool modules) {
     enum class Stage { Detect, GeneralInfo, Pids, Live, Done };
     Stage stage = Stage::Detect;
     int passes = 0;
@@ -184,6 +202,7 @@ int runScan(Session& session, ScanReport& report, double liveSeconds) {
             }
             scanCodes(session, report);
             scanVehicleInfo(session, report);
+            if (modules && !link.stopRequested()) scanModules(session, report);
             link.setLinkLost(false); // a PID without an answer is no lost link here
             if (liveSeconds > 0 && !link.stopRequested()) {
                 stage = Stage::Live;

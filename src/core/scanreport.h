@@ -2,6 +2,7 @@
 // The headless scan: connects like CONNECT, runs detection and the passes the report
 // needs, and renders what it read as plain text or JSON.
 
+#include "modules/modulescan.h"
 #include "vehicleinfo/vehicleinfo.h"
 
 #include <QJsonObject>
@@ -84,6 +85,8 @@ struct ScanReport {
     } polling;
     std::optional<VehicleInfoPanel> vehicleInfo; // the vehicle information stage ran
     std::optional<TestResultsPanel> testResults; // the test results stage ran
+    std::optional<QList<ModuleResult>> modules;  // with --modules: every module that answered
+    QString modulesProblem;                      // why the whole-car scan stopped short
 
     QString text() const;
     QJsonObject json() const;
@@ -93,7 +96,8 @@ struct ScanReport {
 
 // Runs the scan on a session whose port is set up; returns the exit status:
 // 0 success, 2 no adapter, 3 no vehicle.
-// With `liveSeconds` > 0 the first ten channels are then polled for that long.
-int runScan(Session& session, ScanReport& report, double liveSeconds = 0);
+// With `liveSeconds` > 0 the first ten channels are then polled for that long; with `modules`
+// every module of the car is asked for its codes before that.
+int runScan(Session& session, ScanReport& report, double liveSeconds = 0, bool modules = false);
 
 } // namespace zelcor

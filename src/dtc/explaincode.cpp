@@ -54,15 +54,19 @@ bool isTroubleCode(const QString& code) {
     return pattern.match(code).hasMatch();
 }
 
+bool isManufacturerCode(const QString& code) {
+    if (!isTroubleCode(code)) return false;
+    const QChar group = code.at(1);
+    return code.startsWith(QLatin1Char('P'))
+               ? group == QLatin1Char('1') || (group == QLatin1Char('3') && code.at(2) <= QLatin1Char('3'))
+               : group == QLatin1Char('1') || group == QLatin1Char('2');
+}
+
 QString missingExplanationText(const QString& code) {
     if (!isTroubleCode(code)) return {};
-    // Makers define P1xxx and P30xx to P33xx, and in the other groups the codes starting 1 or 2.
-    const QChar group = code.at(1);
-    const bool makers = code.startsWith(QLatin1Char('P'))
-                            ? group == QLatin1Char('1') || (group == QLatin1Char('3') && code.at(2) <= QLatin1Char('3'))
-                            : group == QLatin1Char('1') || group == QLatin1Char('2');
     return QStringLiteral("No explanation for %1 in %2%3")
-        .arg(code, codesFileName, makers ? QStringLiteral(" (a manufacturer-specific code)") : QString());
+        .arg(code, codesFileName,
+             isManufacturerCode(code) ? QStringLiteral(" (a manufacturer-specific code)") : QString());
 }
 
 namespace {

@@ -23,6 +23,10 @@ QString explainCode(const QString& code, const QString& folder, int* errorNumber
 // True for a trouble code as the lists show it: P, C, B or U, then four hex digits ("P1456").
 bool isTroubleCode(const QString& code);
 
+// True for a code whose meaning each maker defines: P1xxx and P30xx to P33xx, and in the
+// other groups the codes starting 1 or 2.
+bool isManufacturerCode(const QString& code);
+
 // What stands in place of the explanation of a trouble code that codes.dat has no line
 // for: "No explanation for P1456 in codes.dat", followed by " (a manufacturer-specific
 // code)" for the codes whose meaning each maker defines. Empty for anything else.

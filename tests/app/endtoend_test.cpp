@@ -67,6 +67,7 @@ private slots:
         QTest::newRow("JSON without a scan") << QStringList{"--json"} << 1 << "--json and --live go with --scan";
         QTest::newRow("live without a scan")
             << QStringList{"--live", "3", "--simulate"} << 1 << "--json and --live go with --scan";
+        QTest::newRow("modules without a scan") << QStringList{"--modules"} << 1 << "--modules goes with --scan";
         QTest::newRow("live is no number") << QStringList{"--scan", "--live", "x"} << 1 << "--live needs a number";
         QTest::newRow("scan") << QStringList{"--scan", "--simulate", "--data-dir", "DATA"} << 0
                               << "Check-Engine (MIL) Light: ON";

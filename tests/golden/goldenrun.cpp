@@ -212,13 +212,17 @@ QString panels(const Session& s, const RecordingHost& host, qsizetype& messagesS
     return out;
 }
 
-// The scan a user gets from `zelcor --scan [--json] [--live 3]`.
+// The scan a user gets from `zelcor --scan [--json] [--live 3] [--modules]`.
 void scan(const QString& profile, const QString& out) {
     const struct {
         const char* name;
         bool json;
         double live;
-    } runs[] = {{"scan.txt", false, 0}, {"scan.json", true, 0}, {"scan-live.json", true, 3}};
+        bool modules;
+    } runs[] = {{"scan.txt", false, 0, false},
+                {"scan.json", true, 0, false},
+                {"scan-live.json", true, 3, false},
+                {"scan-modules.json", true, 0, true}};
     for (const auto& run : runs) {
         QTemporaryDir dir;
         QFile::copy(QStringLiteral(ZELCOR_SOURCE_DIR "/data/codes.dat"), dir.filePath(QStringLiteral("codes.dat")));
@@ -231,7 +235,7 @@ void scan(const QString& profile, const QString& out) {
         loadSettings(session.settings(), dir.path());
         session.fastPolling().setEnabled(fastPolling);
         ScanReport report;
-        const int status = runScan(session, report, run.live);
+        const int status = runScan(session, report, run.live, run.modules);
         QByteArray text = "exit " + QByteArray::number(status) + "\n";
         for (const RecordedMessage& m : host.messages)
             text += "message [" + m.title.toLatin1() + "] " + visible(m.text).toLatin1() + "\n";
