@@ -108,15 +108,24 @@ AppOptions parseOptions(const QStringList& arguments) {
     const QCommandLineOption live(QStringLiteral("live"),
                                   QStringLiteral("With --scan: poll the live channels for <seconds>."),
                                   QStringLiteral("seconds"));
-    parser.addOptions({dataDir, device, scan, json, live});
+    const QCommandLineOption checkParameters(
+        QStringLiteral("check-parameters"),
+        QStringLiteral("Check the parameter definition files named after the options: print every line's verdict."));
+    parser.addOptions({dataDir, device, scan, json, live, checkParameters});
     if (!parser.parse(args)) fail(parser, parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
         std::fputs(qPrintable(helpText(parser)), stdout);
         std::exit(0);
     }
     if (parser.isSet(QStringLiteral("version"))) parser.showVersion();
-    if (!parser.positionalArguments().isEmpty())
+    if (parser.isSet(checkParameters)) {
+        options.parameterFilesToCheck = parser.positionalArguments();
+        if (options.parameterFilesToCheck.isEmpty()) fail(parser, QStringLiteral("--check-parameters needs files"));
+        if (parser.isSet(scan) || options.simulate)
+            fail(parser, QStringLiteral("--check-parameters goes without --scan and --simulate"));
+    } else if (!parser.positionalArguments().isEmpty()) {
         fail(parser, QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().first()));
+    }
 
     options.dataDir = parser.value(dataDir);
     options.device = parser.value(device);
