@@ -269,6 +269,19 @@ void codesFileSeeds() {
     }
 }
 
+// Each shipped definition file, with a reply of counting bytes long enough for every
+// formula, and cut short.
+void definitionSeeds() {
+    QByteArray reply;
+    for (int i = 0; i < 40; ++i)
+        reply.append(char(0x80 + i));
+    for (const char* name : {"ev-battery.csv", "ev-vehicle.csv", "ev-motor.csv"}) {
+        const QByteArray file = readSource(QStringLiteral("data/parameters/") + QLatin1String(name));
+        writeSeed(QStringLiteral("definitions"), file + '\0' + reply);
+        writeSeed(QStringLiteral("definitions"), file + '\0' + reply.left(3));
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -288,5 +301,6 @@ int main(int argc, char** argv) {
     traceSeeds(QStringLiteral("legacy"), 0, 0x10);
     settingsSeeds();
     codesFileSeeds();
+    definitionSeeds();
     return 0;
 }

@@ -7,6 +7,7 @@
 #include "config/devicechoice.h"
 #include "core/scanreport.h"
 #include "core/session.h"
+#include "definitions/checkreport.h"
 #include "link/systemport.h"
 #include "sim/ptyserver.h"
 #include "sim/simulator.h"
@@ -60,6 +61,11 @@ int main(int argc, char** argv) {
         QCoreApplication parsing(argc, argv);
         setProgramIdentity();
         options = parseOptions(QCoreApplication::arguments());
+        if (!options.parameterFilesToCheck.isEmpty()) {
+            const CheckReport report = checkDefinitionFiles(options.parameterFilesToCheck);
+            std::fputs(qPrintable(report.text), stdout);
+            return report.allAccepted ? 0 : 1;
+        }
     }
     std::unique_ptr<QCoreApplication> app(options.scan ? new QCoreApplication(argc, argv)
                                                        : new QApplication(argc, argv));

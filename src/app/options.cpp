@@ -110,15 +110,24 @@ AppOptions parseOptions(const QStringList& arguments) {
                                   QStringLiteral("seconds"));
     const QCommandLineOption modules(QStringLiteral("modules"),
                                      QStringLiteral("With --scan: read the trouble codes of every module of the car."));
-    parser.addOptions({dataDir, device, scan, json, live, modules});
+    const QCommandLineOption checkParameters(
+        QStringLiteral("check-parameters"),
+        QStringLiteral("Check the parameter definition files named after the options: print every line's verdict."));
+    parser.addOptions({dataDir, device, scan, json, live, modules, checkParameters});
     if (!parser.parse(args)) fail(parser, parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
         std::fputs(qPrintable(helpText(parser)), stdout);
         std::exit(0);
     }
     if (parser.isSet(QStringLiteral("version"))) parser.showVersion();
-    if (!parser.positionalArguments().isEmpty())
+    if (parser.isSet(checkParameters)) {
+        options.parameterFilesToCheck = parser.positionalArguments();
+        if (options.parameterFilesToCheck.isEmpty()) fail(parser, QStringLiteral("--check-parameters needs files"));
+        if (parser.isSet(scan) || options.simulate)
+            fail(parser, QStringLiteral("--check-parameters goes without --scan and --simulate"));
+    } else if (!parser.positionalArguments().isEmpty()) {
         fail(parser, QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().first()));
+    }
 
     options.dataDir = parser.value(dataDir);
     options.device = parser.value(device);

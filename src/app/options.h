@@ -11,14 +11,15 @@ namespace zelcor {
 inline constexpr double kMaxLiveSeconds = 86400;
 
 struct AppOptions {
-    QString dataDir;         // --data-dir: the program folder
-    bool simulate = false;   // --simulate[=PROFILE]
-    QString simulateProfile; // empty = the default car
-    QString device;          // --device DEV: port 1 (a device path or host:port)
-    bool scan = false;       // --scan: report without a window
-    bool json = false;       // --json
-    double liveSeconds = 0;  // --live SECONDS
-    bool modules = false;    // --modules: every module of the car too
+    QString dataDir;                   // --data-dir: the program folder
+    bool simulate = false;             // --simulate[=PROFILE]
+    QString simulateProfile;           // empty = the default car
+    QString device;                    // --device DEV: port 1 (a device path or host:port)
+    bool scan = false;                 // --scan: report without a window
+    bool json = false;                 // --json
+    double liveSeconds = 0;            // --live SECONDS
+    bool modules = false;              // --modules: every module of the car too
+    QStringList parameterFilesToCheck; // --check-parameters FILE...: check the files, then stop
 };
 
 // Parses the arguments (the program name first); prints help or version and exits on --help / --version,

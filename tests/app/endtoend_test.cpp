@@ -71,6 +71,11 @@ private slots:
         QTest::newRow("live is no number") << QStringList{"--scan", "--live", "x"} << 1 << "--live needs a number";
         QTest::newRow("scan") << QStringList{"--scan", "--simulate", "--data-dir", "DATA"} << 0
                               << "Check-Engine (MIL) Light: ON";
+        QTest::newRow("parameter files checked")
+            << QStringList{"--check-parameters", ZELCOR_SOURCE_DIR "/data/parameters/ev-motor.csv"} << 0
+            << "1 file: 5 parameters accepted, 0 lines rejected";
+        QTest::newRow("parameter check without files")
+            << QStringList{"--check-parameters"} << 1 << "--check-parameters needs files";
         QTest::newRow("data folder is a file")
             << QStringList{"--scan", "--simulate", "--data-dir", ZELCOR_BINARY_DIR "/zelcor"} << 1
             << "zelcor: --data-dir: " ZELCOR_BINARY_DIR "/zelcor is a file, not a folder";
