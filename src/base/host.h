@@ -13,7 +13,15 @@ enum class MessageAnswer { Ok, Yes, No };
 
 // The kinds of file the program saves or opens; each kind's dialog remembers its own last
 // folder and name, so a data log is never offered a code report's name.
-enum class FileKind { CodeReport, FreezeFrameReport, VehicleInformation, TestResults, DataLog, Recording };
+enum class FileKind {
+    CodeReport,
+    FreezeFrameReport,
+    VehicleInformation,
+    TestResults,
+    DataLog,
+    Recording,
+    ModuleReport
+};
 
 struct SaveDialogRequest {
     explicit SaveDialogRequest(FileKind fileKind) : kind(fileKind) {}

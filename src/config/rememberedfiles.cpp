@@ -18,6 +18,7 @@ constexpr KindKey kKeys[] = {{FileKind::CodeReport, "files/codeReport"},
                              {FileKind::FreezeFrameReport, "files/freezeFrameReport"},
                              {FileKind::VehicleInformation, "files/vehicleInformation"},
                              {FileKind::TestResults, "files/testResults"},
+                             {FileKind::ModuleReport, "files/moduleReport"},
                              {FileKind::DataLog, "files/dataLog"},
                              {FileKind::Recording, "files/recording"}};
 

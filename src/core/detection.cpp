@@ -118,6 +118,7 @@ void Detection::listInformationFunctions() {
     if (link_.request(QStringLiteral("0900")).answers(0x09, 0x00)) listOffered(navigation_, Offer::VehicleInformation);
     if (link_.headerLayout() != HeaderLayout::Legacy && link_.request(QStringLiteral("0600")).answers(0x06, 0x00))
         listOffered(navigation_, Offer::MonitorTestResults);
+    if (link_.headerLayout() != HeaderLayout::Legacy) listOffered(navigation_, Offer::CanModules);
 }
 
 // Everything the previous detection found is forgotten.

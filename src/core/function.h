@@ -16,6 +16,8 @@ enum class Function : int {
     PowerTakeOff = 30,        // power take-off status
     PidsSupported = 32,       // the support bytes of PIDs 21 to 40
     Graphs = 240,             // real-time graphs
+    ClearModules = 244,       // clears the codes of the modules confirmed, then Idle
+    AllModules = 245,         // one whole-car scan of every module's codes, then Idle
     VehicleInformation = 246, // one read of the VIN, calibrations and controller names, then Idle
     TestResults = 247,        // one read of the on-board monitors' test results, then Idle
     FreezeFrame = 248,        // one read of the freeze frame, then Idle

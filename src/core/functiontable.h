@@ -26,6 +26,7 @@ enum class Offer {
     ParameterSupported, // the car supports the PID of the same number
     VehicleInformation, // the selected controller answers for service 09's support
     MonitorTestResults, // a CAN car whose selected controller answers for service 06's support
+    CanModules,         // a CAN car: its other modules may answer on their own addresses
 };
 
 // Which controllers the pass hears.

@@ -32,6 +32,8 @@ QString panelName(Panel panel) {
         return QStringLiteral("vehicleInformationPanel");
     case Panel::TestResults:
         return QStringLiteral("testResultsPanel");
+    case Panel::AllModules:
+        return QStringLiteral("allModulesPanel");
     }
     return {};
 }
@@ -66,6 +68,8 @@ QString panelCaption(Panel panel) {
         return QStringLiteral(" Vehicle Information ");
     case Panel::TestResults:
         return QStringLiteral(" Test Results ");
+    case Panel::AllModules:
+        return QStringLiteral(" All Modules ");
     }
     return {};
 }

@@ -20,6 +20,7 @@ enum class Panel {
     LiveData,           // real-time gauges
     VehicleInformation, // VIN, controllers' names, calibration IDs and verification numbers
     TestResults,        // on-board monitors' test results
+    AllModules,         // every module of the car and its trouble codes
 };
 
 // The panel's name as the window knows it ("D0101"): its objectName.

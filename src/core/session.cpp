@@ -19,7 +19,7 @@ constexpr int kDetectionAttempts = 3;
 Session::Session(Clock& clock, Port& port, Host& host, const QString& programFolder)
     : link_(clock, port, host, settings_, programFolder), polling_(link_), connection_(link_, caption()),
       codes_(host, programFolder), vehicleInfo_(host, programFolder), live_(host, clock, settings_, programFolder),
-      detection_(link_, navigation_, vehicle_, codes_, live_),
+      wholeCar_(host, programFolder), detection_(link_, navigation_, vehicle_, codes_, live_),
       traceReplay_(link_, connection_,
                    TraceReplayHooks{[this](int code) { navigation_.setFunction(Function(code)); },
                                     [this](const QString& line) { live_.applyChoices(line); },
@@ -37,6 +37,7 @@ Session::Session(Clock& clock, Port& port, Host& host, const QString& programFol
         failedDetections_ = 0;
         lastTracedChoices_.clear(); // every connection's trace states the choices again
         polling_.reset();
+        wholeCar_.forget();
         showPanel(Panel::Connection);
         navigation_.clearFunctions();
     };
@@ -254,6 +255,22 @@ void Session::confirmErase() {
 void Session::cancelErase() {
     navigation_.setFunction(Function::TroubleCodes);
     codes_.cancelErase();
+}
+
+void Session::askToClearModules(bool all) {
+    wholeCar_.askToClear(all);
+}
+
+void Session::confirmClearModules() {
+    navigation_.setFunction(Function::ClearModules);
+}
+
+void Session::cancelClearModules() {
+    wholeCar_.cancelClear();
+}
+
+void Session::saveModules() {
+    wholeCar_.save(vehicle_.generalInfo().vin);
 }
 
 void Session::armAccelerationTest() {

@@ -15,6 +15,7 @@
 #include "link/link.h"
 #include "live/livedata.h"
 #include "logging/tracereplay.h"
+#include "modules/wholecar.h"
 #include "vehicle/vehiclestatus.h"
 #include "vehicleinfo/vehicleinfo.h"
 
@@ -50,6 +51,8 @@ public:
     const VehicleInfo& vehicleInfo() const { return vehicleInfo_; }
     LiveData& live() { return live_; }
     const LiveData& live() const { return live_; }
+    WholeCar& wholeCar() { return wholeCar_; }
+    const WholeCar& wholeCar() const { return wholeCar_; }
     Instruments& instruments() { return instruments_; }
     const Instruments& instruments() const { return instruments_; }
     TraceReplay& traceReplay() { return traceReplay_; }
@@ -100,6 +103,12 @@ public:
     // CANCEL: nothing is erased; the codes are read again all the same.
     void cancelErase();
 
+    // --- All Modules: clearing in two steps, and the report ---
+    void askToClearModules(bool all);
+    void confirmClearModules();
+    void cancelClearModules();
+    void saveModules();
+
     // The acceleration test's Reset/Arm.
     void armAccelerationTest();
 
@@ -136,6 +145,7 @@ private:
     TroubleCodes codes_;
     VehicleInfo vehicleInfo_;
     LiveData live_;
+    WholeCar wholeCar_;
     Instruments instruments_;
     Detection detection_;
     TraceReplay traceReplay_;

@@ -20,6 +20,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+#include <QTreeWidget>
 #include <cmath>
 
 using namespace zelcor;
@@ -473,6 +474,49 @@ private slots:
         rig.find<QPushButton>("Command18_0")->click();
         rig.find<QPushButton>("Command18_0")->click();
         QCOMPARE(graph.sampleSpacing(), 5 / 1.05);
+    }
+
+    // All Modules on the car with eight modules: every module listed with its codes, the
+    // selected one's codes with their status; clearing the ABS module after its confirmation
+    // leaves every other module's codes.
+    void allModules() {
+        CarWindowRig rig(QStringLiteral("fullcar"));
+        rig.window.show();
+        const auto column = [&](int c) {
+            QStringList out;
+            auto* list = rig.find<QTreeWidget>("moduleList");
+            for (int i = 0; i < list->topLevelItemCount(); ++i)
+                out << list->topLevelItem(i)->text(c);
+            return out;
+        };
+        QStringList before, absCodes;
+        bool asked = false;
+        rig.afterPass = [&](Function served) {
+            Navigation& navigation = rig.session.navigation();
+            if (served == Function::Detection && navigation.function() == Function::GeneralInfo)
+                navigation.setFunction(Function::AllModules);
+            if (served != Function::AllModules) return served == Function::ClearModules;
+            before = column(3);
+            auto* list = rig.find<QTreeWidget>("moduleList");
+            list->setCurrentItem(list->topLevelItem(int(column(1).indexOf("ABS-BrakeControl"))));
+            for (int i = 0; i < rig.find<QTreeWidget>("moduleCodes")->topLevelItemCount(); ++i) {
+                const QTreeWidgetItem* code = rig.find<QTreeWidget>("moduleCodes")->topLevelItem(i);
+                absCodes << code->text(0) + " " + code->text(1);
+            }
+            rig.find<QPushButton>("clearModule")->click();
+            asked = rig.find("clearModulesConfirm")->isVisible() &&
+                    rig.text("clearModulesQuestion").startsWith("Clear the trouble codes of ABS-BrakeControl?");
+            rig.find<QPushButton>("clearModulesNow")->click();
+            return false;
+        };
+        rig.session.connection().run();
+        QCOMPARE(before.size(), 8);
+        QCOMPARE(absCodes, (QStringList{"C0035-13 test failed, confirmed, warning lamp requested",
+                                        "C0040-2F confirmed, failed since clear"}));
+        QVERIFY(asked && !rig.find("clearModulesConfirm")->isVisible());
+        QStringList after = before;
+        after[column(1).indexOf("ABS-BrakeControl")] = "0";
+        QCOMPARE(column(3), after);
     }
 };
 

@@ -6,6 +6,7 @@
 #include "ui/instruments/instrumentpanels.h"
 #include "ui/live/installlivepanels.h"
 #include "ui/main/connectionpanel.h"
+#include "ui/modules/allmodulespanel.h"
 #include "ui/vehicle/vehiclepanels.h"
 #include "ui/vehicleinfo/vehicleinfopanels.h"
 
@@ -39,15 +40,17 @@ PanelStack::PanelStack(Session& session, QWidget* parent)
     setObjectName(QStringLiteral("panels"));
     addFrame(connectionPanel_);
     addFrame(setupPanel_);
-    for (zelcor::Panel panel : {Panel::GeneralInfo, Panel::FuelSystems, Panel::Parameter, Panel::OxygenSensors,
-                                Panel::EngineSpeed, Panel::VehicleSpeed, Panel::TroubleCodes, Panel::FreezeFrame,
-                                Panel::Graphs, Panel::LiveData, Panel::VehicleInformation, Panel::TestResults})
+    for (zelcor::Panel panel :
+         {Panel::GeneralInfo, Panel::FuelSystems, Panel::Parameter, Panel::OxygenSensors, Panel::EngineSpeed,
+          Panel::VehicleSpeed, Panel::TroubleCodes, Panel::FreezeFrame, Panel::Graphs, Panel::LiveData,
+          Panel::VehicleInformation, Panel::TestResults, Panel::AllModules})
         addFrame(emptyPanel(panel, this));
     installLivePanels(*this, session_);
     installVehiclePanels(*this, session_);
     installInstrumentPanels(*this, session_);
     installDtcPanels(*this, session_);
     installVehicleInfoPanels(*this, session_);
+    installModulesPanel(*this, session_);
 
     connect(&session_.navigation(), &Navigation::panelChanged, this, &PanelStack::renderFrame);
     renderFrame();
