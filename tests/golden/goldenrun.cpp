@@ -119,6 +119,22 @@ QString panels(const Session& s, const RecordingHost& host, qsizetype& messagesS
              .arg(codes.permanentIndex)
              .arg(visible(codes.permanentNote)));
     line(QStringLiteral("explanation %1").arg(visible(codes.explanation)));
+    const ModulesPanel& modules = s.wholeCar().panel();
+    QStringList found;
+    for (const ModuleResult& module : modules.modules) {
+        QStringList read;
+        for (const ModuleCode& code : module.codes)
+            read << code.shown() + QStringLiteral("/%1").arg(code.status, 2, 16, QLatin1Char('0'));
+        found << QStringLiteral("%1 %2 %3 (%4)%5")
+                     .arg(module.address.label(), module.shownName(), protocolName(module.protocol), read.join(' '),
+                          module.error.isEmpty() ? QString() : QStringLiteral(" ") + module.error);
+    }
+    line(QStringLiteral("modules [%1] at %2 scanned %3 problem %4 confirm %5")
+             .arg(joined(found))
+             .arg(modules.selected)
+             .arg(int(modules.scanned))
+             .arg(visible(modules.problem))
+             .arg(int(modules.confirmVisible)));
     line(QStringLiteral("vin %1").arg(g.vin));
     line(QStringLiteral("drive cycle %1 [%2] [%3]")
              .arg(int(g.driveCycleShown))
