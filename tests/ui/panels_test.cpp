@@ -517,6 +517,12 @@ private slots:
         QStringList after = before;
         after[column(1).indexOf("ABS-BrakeControl")] = "0";
         QCOMPARE(column(3), after);
+        rig.host.saveAnswer = rig.dir.filePath("modules");
+        rig.find<QPushButton>("saveModules")->click();
+        const QString report = QString::fromLatin1(fileText(rig.dir.filePath("modules.txt")));
+        QVERIFY2(report.contains("\r\nVIN: ") &&
+                     report.contains("737/73F  SRS-Restraints  (uds)  2 code(s), warning lamp"),
+                 qPrintable(report));
     }
 };
 
