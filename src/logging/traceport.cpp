@@ -4,6 +4,7 @@
 #include "link/link.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <utility>
 
 namespace zelcor {
@@ -57,7 +58,11 @@ void TracePort::write(const QByteArray& bytes) {
     if (!open_) return;
     written_ += bytes;
     bool answered = false;
-    for (qsizetype end; (end = written_.indexOf('\r')) >= 0 || (end = written_.indexOf('\n')) >= 0;) {
+    for (;;) {
+        // A command ends at the first CR or LF.
+        const qsizetype cr = written_.indexOf('\r'), lf = written_.indexOf('\n');
+        const qsizetype end = cr < 0 ? lf : lf < 0 ? cr : std::min(cr, lf);
+        if (end < 0) break;
         const QString command = QString::fromLatin1(written_.left(end)).trimmed().toUpper().remove(QLatin1Char(' '));
         written_.remove(0, end + 1);
         if (command.isEmpty()) continue;
