@@ -20,7 +20,8 @@ enum class FileKind {
     TestResults,
     DataLog,
     Recording,
-    ModuleReport
+    ModuleReport,
+    ParameterDefinitions,
 };
 
 struct SaveDialogRequest {
@@ -33,7 +34,7 @@ struct SaveDialogRequest {
 };
 
 struct OpenDialogRequest {
-    FileKind kind = FileKind::Recording; // the only kind the program opens through a dialog
+    FileKind kind = FileKind::Recording; // a recording or a parameter definition file
     QString defaultExtension;
     QString filter;
     QString folder; // where the dialog starts when no file was chosen yet

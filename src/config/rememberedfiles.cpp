@@ -19,6 +19,7 @@ constexpr KindKey kKeys[] = {{FileKind::CodeReport, "files/codeReport"},
                              {FileKind::VehicleInformation, "files/vehicleInformation"},
                              {FileKind::TestResults, "files/testResults"},
                              {FileKind::ModuleReport, "files/moduleReport"},
+                             {FileKind::ParameterDefinitions, "files/parameterDefinitions"},
                              {FileKind::DataLog, "files/dataLog"},
                              {FileKind::Recording, "files/recording"}};
 

@@ -131,6 +131,10 @@ const std::array kFunctions = {
                 .readsOnlyWhileConnected = true,
                 .oneShot = true,
                 .pass = [](Session& s, PassContext& p, int) { s.wholeCar().clear(p); }},
+    FunctionRow{.function = Function::ParameterDefinitions,
+                .panel = Panel::Parameters,
+                .audience = Audience::Unchanged,
+                .pass = [](Session& s, PassContext&, int) { s.keepAlive(); }},
     FunctionRow{.function = Function::Erase,
                 .pass =
                     [](Session& s, PassContext& p, int) {

@@ -34,6 +34,8 @@ QString panelName(Panel panel) {
         return QStringLiteral("testResultsPanel");
     case Panel::AllModules:
         return QStringLiteral("allModulesPanel");
+    case Panel::Parameters:
+        return QStringLiteral("parametersPanel");
     }
     return {};
 }
@@ -70,6 +72,8 @@ QString panelCaption(Panel panel) {
         return QStringLiteral(" Test Results ");
     case Panel::AllModules:
         return QStringLiteral(" All Modules ");
+    case Panel::Parameters:
+        return QStringLiteral(" Manufacturer Parameters ");
     }
     return {};
 }

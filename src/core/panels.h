@@ -21,6 +21,7 @@ enum class Panel {
     VehicleInformation, // VIN, controllers' names, calibration IDs and verification numbers
     TestResults,        // on-board monitors' test results
     AllModules,         // every module of the car and its trouble codes
+    Parameters,         // the manufacturer parameter definition files and their parameters
 };
 
 // The panel's name as the window knows it ("D0101"): its objectName.

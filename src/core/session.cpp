@@ -19,7 +19,8 @@ constexpr int kDetectionAttempts = 3;
 Session::Session(Clock& clock, Port& port, Host& host, const QString& programFolder)
     : link_(clock, port, host, settings_, programFolder), polling_(link_), connection_(link_, caption()),
       codes_(host, programFolder), vehicleInfo_(host, programFolder), live_(host, clock, settings_, programFolder),
-      wholeCar_(host, programFolder), detection_(link_, navigation_, vehicle_, codes_, live_),
+      wholeCar_(host, programFolder), parameters_(host, programFolder),
+      detection_(link_, navigation_, vehicle_, codes_, live_),
       traceReplay_(link_, connection_,
                    TraceReplayHooks{[this](int code) { navigation_.setFunction(Function(code)); },
                                     [this](const QString& line) { live_.applyChoices(line); },
@@ -271,6 +272,13 @@ void Session::cancelClearModules() {
 
 void Session::saveModules() {
     wholeCar_.save(vehicle_.generalInfo().vin);
+}
+
+void Session::showParameterDefinitions() {
+    if (link_.stopRequested())
+        showPanel(Panel::Parameters);
+    else
+        navigation_.setFunction(Function::ParameterDefinitions);
 }
 
 void Session::armAccelerationTest() {

@@ -8,6 +8,7 @@
 #include "core/detection.h"
 #include "core/function.h"
 #include "core/navigation.h"
+#include "definitions/parameterlibrary.h"
 #include "dtc/troublecodes.h"
 #include "instruments/instruments.h"
 #include "link/connection.h"
@@ -52,6 +53,8 @@ public:
     LiveData& live() { return live_; }
     const LiveData& live() const { return live_; }
     WholeCar& wholeCar() { return wholeCar_; }
+    ParameterLibrary& parameters() { return parameters_; }
+    const ParameterLibrary& parameters() const { return parameters_; }
     const WholeCar& wholeCar() const { return wholeCar_; }
     Instruments& instruments() { return instruments_; }
     const Instruments& instruments() const { return instruments_; }
@@ -108,6 +111,9 @@ public:
     void confirmClearModules();
     void cancelClearModules();
     void saveModules();
+    // The parameter definition files' panel, from any panel; while connected the link is
+    // kept awake meanwhile.
+    void showParameterDefinitions();
 
     // The acceleration test's Reset/Arm.
     void armAccelerationTest();
@@ -146,6 +152,7 @@ private:
     VehicleInfo vehicleInfo_;
     LiveData live_;
     WholeCar wholeCar_;
+    ParameterLibrary parameters_;
     Instruments instruments_;
     Detection detection_;
     TraceReplay traceReplay_;

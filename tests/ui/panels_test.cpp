@@ -524,6 +524,37 @@ private slots:
                      report.contains("737/73F  SRS-Restraints  (uds)  2 code(s), warning lamp"),
                  qPrintable(report));
     }
+
+    // Manufacturer parameters, from the Window menu's entry: an imported file is copied into
+    // the data folder and listed with its parameters and its rejected lines; removed after
+    // the question, it is gone.
+    void parameterDefinitions() {
+        UiRig rig;
+        rig.window.show();
+        rig.session.showParameterDefinitions();
+        QCOMPARE(rig.session.navigation().panel(), Panel::Parameters);
+        QVERIFY(writeText(rig.dir.filePath("mine.csv"), "Name,ShortName,ModeAndPID,Equation,Min,Max,Units,Header\n"
+                                                        "State of charge,SOC,2101,A/2,0,100,%,7E4\n"
+                                                        "Bad,B,2101,FOO(A),,,,7E4\n"));
+        rig.host.openAnswer = rig.dir.filePath("mine.csv");
+        rig.find<QPushButton>("importParameters")->click();
+        QVERIFY(QFile::exists(rig.dir.filePath("parameters/mine.csv")));
+        auto* tree = rig.find<QTreeWidget>("parameterFiles");
+        QCOMPARE(tree->topLevelItemCount(), 1);
+        const QTreeWidgetItem* file = tree->topLevelItem(0);
+        QStringList rows;
+        for (int i = 0; i < file->childCount(); ++i) {
+            QStringList columns;
+            for (int c = 0; c < 5; ++c)
+                columns << file->child(i)->text(c);
+            rows << columns.join('|').remove(QRegularExpression("\\|+$"));
+        }
+        QCOMPARE(rows, (QStringList{"State of charge|2101|7E4|%|0 .. 100",
+                                    "line 3, column 4 (Equation): unknown function FOO"}));
+        tree->setCurrentItem(file->child(0));
+        rig.find<QPushButton>("removeParameters")->click();
+        QVERIFY(!QFile::exists(rig.dir.filePath("parameters/mine.csv")) && tree->topLevelItemCount() == 0);
+    }
 };
 
 ZELCOR_TEST(PanelsTest)

@@ -110,6 +110,8 @@ void MainWindow::buildMenus() {
         QMenu* windows = bar->addMenu(QStringLiteral("&Window"));
         windows->setObjectName(QStringLiteral("windowMenu"));
         windows->addAction(live->tileGaugesAction());
+        windows->addAction(QStringLiteral("Manufacturer &parameters"), this,
+                           [this] { session_.showParameterDefinitions(); });
     }
 
     for (int i = 0; i < kFunctionItems; ++i) {

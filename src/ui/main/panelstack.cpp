@@ -2,6 +2,7 @@
 
 #include "core/session.h"
 #include "ui/config/setuppanelwidget.h"
+#include "ui/definitions/parameterspanel.h"
 #include "ui/dtc/dtcpanels.h"
 #include "ui/instruments/instrumentpanels.h"
 #include "ui/live/installlivepanels.h"
@@ -43,7 +44,7 @@ PanelStack::PanelStack(Session& session, QWidget* parent)
     for (zelcor::Panel panel :
          {Panel::GeneralInfo, Panel::FuelSystems, Panel::Parameter, Panel::OxygenSensors, Panel::EngineSpeed,
           Panel::VehicleSpeed, Panel::TroubleCodes, Panel::FreezeFrame, Panel::Graphs, Panel::LiveData,
-          Panel::VehicleInformation, Panel::TestResults, Panel::AllModules})
+          Panel::VehicleInformation, Panel::TestResults, Panel::AllModules, Panel::Parameters})
         addFrame(emptyPanel(panel, this));
     installLivePanels(*this, session_);
     installVehiclePanels(*this, session_);
@@ -51,6 +52,7 @@ PanelStack::PanelStack(Session& session, QWidget* parent)
     installDtcPanels(*this, session_);
     installVehicleInfoPanels(*this, session_);
     installModulesPanel(*this, session_);
+    installParametersPanel(*this, session_);
 
     connect(&session_.navigation(), &Navigation::panelChanged, this, &PanelStack::renderFrame);
     renderFrame();
