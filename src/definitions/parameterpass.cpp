@@ -119,10 +119,13 @@ RequestOutcome ParameterPass::askOnHeader(const ParameterRequest& request) {
     if (!outcome.problem.isEmpty()) return outcome;
     if (header_ != request.header) {
         header_ = request.header; // a refused header may have moved the adapter all the same
-        if (!talkTo(exchange_, *address, &outcome.problem)) {
-            outcome.problem = QStringLiteral("header %1: %2").arg(request.header, outcome.problem);
-            return outcome;
-        }
+        headerProblem_.clear();
+        if (!talkTo(exchange_, *address, &headerProblem_))
+            headerProblem_ = QStringLiteral("header %1: %2").arg(request.header, headerProblem_);
+    }
+    if (!headerProblem_.isEmpty()) {
+        outcome.problem = headerProblem_;
+        return outcome;
     }
     return ask(request, address->replyText());
 }

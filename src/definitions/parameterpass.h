@@ -36,7 +36,8 @@ private:
     QList<ParameterValue> values_;
     QList<RequestOutcome> outcomes_;
     QString problem_;
-    QString header_; // the header the adapter is set to; empty: the functional address
+    QString header_;        // the header the adapter is set to; empty: the functional address
+    QString headerProblem_; // why the adapter could not be set to header_
 };
 
 } // namespace zelcor
