@@ -13,7 +13,9 @@ namespace zelcor {
 
 class ParameterPass {
 public:
+    // The pass keeps `plan` by reference: it must outlive the pass.
     ParameterPass(Exchange& exchange, const RequestPlan& plan) : exchange_(exchange), plan_(plan) {}
+    ParameterPass(Exchange& exchange, RequestPlan&& plan) = delete;
 
     // Asks every request of the plan and evaluates its parameters. A request that got no
     // usable answer leaves its parameters without value, each saying why; a reply cut short

@@ -90,8 +90,8 @@ bool near(double a, double b) {
 }
 
 // Connects to the ev car, then runs `work` over the connected link.
-void withLink(const std::function<void(CarRig&)>& work) {
-    CarRig rig(QStringLiteral("ev"));
+void withLink(const std::function<void(CarRig&)>& work, const sim::Options& options = {}) {
+    CarRig rig(QStringLiteral("ev"), options);
     bool ran = false;
     rig.afterPass = [&](Function served) {
         if (served != Function::Detection) return false;
@@ -168,6 +168,27 @@ private slots:
             QVERIFY2(!v[3].value && v[3].problem.contains(QLatin1String("AZ")), qPrintable(v[3].problem));
             QVERIFY(v[4].value);
         });
+    }
+
+    // Segmented replies that stop after two frames (13 bytes): the parameters within them
+    // keep their values, those past them say why they have none.
+    void shortRepliesKeepWhatCame() {
+        const DefinitionFile file = readDefinitions("Soc,S,2101,A/2,,,,7E4\n"
+                                                    "Inlet,I,2101,Signed(K),,,,7E4\n"
+                                                    "Energy,E,2101,((V<24)+(W<16)+(X<8)+Y)/10,,,,7E4\n");
+        const RequestPlan plan({file});
+        sim::Options options;
+        options.segmentFrames = 2;
+        withLink(
+            [&](CarRig& rig) {
+                ParameterPass pass(rig.session.link(), plan);
+                pass.run();
+                const QList<ParameterValue>& v = pass.values();
+                QVERIFY2(v[0].value && v[1].value, qPrintable(v[0].problem + v[1].problem));
+                QVERIFY2(!v[2].value && v[2].problem.contains(QLatin1String("beyond the reply")),
+                         qPrintable(v[2].problem));
+            },
+            options);
     }
 };
 
