@@ -259,6 +259,8 @@ void Controller::clear(double time) {
 
 QList<QByteArray> Controller::answer(const QByteArray& request, bool can, double time) {
     if (request.isEmpty()) return {};
+    if (definition_.ownServices)
+        if (auto message = definition_.ownServices(request, time)) return {*message};
     if (auto messages = module_.answer(request)) {
         if (module_.takeCleared()) clear(time);
         return *messages;

@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace zelcor::sim {
@@ -54,6 +55,9 @@ struct ControllerDefinition {
     int warmupsSinceClear = 12;
     bool obd = true;         // answers the SAE J1979 services (a body module does not)
     ModuleDefinition module; // its services on its own address
+    // The maker's own services (records, identifiers) at drive time: an answer, or nothing
+    // when the request is not one of them.
+    std::function<std::optional<QByteArray>(const QByteArray& request, double time)> ownServices;
 };
 
 class Controller {

@@ -1,5 +1,6 @@
 #include "sim/profiles.h"
 
+#include "sim/evcar.h"
 #include "sim/fullcar.h"
 
 namespace zelcor::sim {
@@ -162,6 +163,7 @@ QList<Profile> allProfiles() {
                      {cleanEngine, cleanGearbox}});
 
     profiles.append(fullCarProfile(faultyEngine(canEnginePids), transmission()));
+    profiles.append(evProfile(cleanEngine));
 
     profiles.append(
         {QStringLiteral("nocar"), QStringLiteral("the adapter answers, no vehicle does (ignition off)"), 0, {}});

@@ -8,6 +8,7 @@
 #include "core/scanreport.h"
 #include "core/session.h"
 #include "definitions/checkreport.h"
+#include "definitions/requestplan.h"
 #include "link/systemport.h"
 #include "sim/ptyserver.h"
 #include "sim/simulator.h"
@@ -29,9 +30,31 @@ void setProgramIdentity() {
     QCoreApplication::setApplicationVersion(QStringLiteral(ZELCOR_VERSION));
 }
 
+// The definition files of --parameters; false, having said why, when one cannot be read. Lines
+// a file rejects are said and left out.
+bool loadParameterFiles(const QStringList& paths, QList<DefinitionFile>* files) {
+    for (const QString& path : paths) {
+        DefinitionFile file;
+        QString error;
+        if (!loadDefinitionFile(path, &file, &error)) {
+            std::fprintf(stderr, "zelcor: %s: %s\n", qPrintable(path), qPrintable(error));
+            return false;
+        }
+        if (file.rejectedCount() > 0)
+            std::fprintf(stderr, "zelcor: %s: %d line(s) rejected, left out (see --check-parameters)\n",
+                         qPrintable(path), file.rejectedCount());
+        files->append(file);
+    }
+    return true;
+}
+
 int scan(Session& session, const AppOptions& options) {
     ScanReport report;
-    const int status = runScan(session, report, options.liveSeconds, options.modules);
+    QList<DefinitionFile> files;
+    if (!loadParameterFiles(options.parameterFiles, &files)) return 1;
+    const RequestPlan plan(files);
+    const int status = runScan(session, report, options.liveSeconds, options.modules,
+                               options.parameterFiles.isEmpty() ? nullptr : &plan);
     const bool json = options.json;
     // What was read before a failure is printed all the same; the failure goes to stderr.
     if (status == 0 || report.hasContent()) {

@@ -113,7 +113,11 @@ AppOptions parseOptions(const QStringList& arguments) {
     const QCommandLineOption checkParameters(
         QStringLiteral("check-parameters"),
         QStringLiteral("Check the parameter definition files named after the options: print every line's verdict."));
-    parser.addOptions({dataDir, device, scan, json, live, modules, checkParameters});
+    const QCommandLineOption parameters(
+        QStringLiteral("parameters"),
+        QStringLiteral("With --scan: read the manufacturer parameters defined in <file> too (repeatable)."),
+        QStringLiteral("file"));
+    parser.addOptions({dataDir, device, scan, json, live, modules, parameters, checkParameters});
     if (!parser.parse(args)) fail(parser, parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
         std::fputs(qPrintable(helpText(parser)), stdout);
@@ -134,6 +138,7 @@ AppOptions parseOptions(const QStringList& arguments) {
     options.scan = parser.isSet(scan);
     options.json = parser.isSet(json);
     options.modules = parser.isSet(modules);
+    options.parameterFiles = parser.values(parameters);
     if (parser.isSet(live)) {
         bool ok = false;
         options.liveSeconds = parser.value(live).toDouble(&ok);
@@ -146,6 +151,8 @@ AppOptions parseOptions(const QStringList& arguments) {
     if ((options.json || parser.isSet(live)) && !options.scan)
         fail(parser, QStringLiteral("--json and --live go with --scan"));
     if (options.modules && !options.scan) fail(parser, QStringLiteral("--modules goes with --scan"));
+    if (!options.parameterFiles.isEmpty() && !options.scan)
+        fail(parser, QStringLiteral("--parameters goes with --scan"));
     return options;
 }
 

@@ -1,6 +1,7 @@
 #include "core/livescan.h"
 
 #include "core/session.h"
+#include "definitions/parameterpass.h"
 
 namespace zelcor {
 
@@ -22,10 +23,19 @@ void LiveScan::start() {
 bool LiveScan::pass() {
     session_.runPass();
     ++passes_;
-    ScanSample sample{session_.clock().now() - start_, {}};
+    ScanSample sample;
+    sample.t = session_.clock().now() - start_;
     for (const LiveRow& row : session_.live().rows())
         if (row.enabled && row.channel.index >= 0)
             sample.values.append({row.channel.entries.at(row.channel.index).code, row.number});
+    if (parameters_ && !session_.link().stopRequested()) {
+        // From the functional address, where fast polling may have left the selected controller's.
+        session_.fastPolling().useFunctionalAddress();
+        ParameterPass read(session_.link(), *parameters_);
+        read.run();
+        for (const ParameterValue& value : read.values())
+            sample.extended.append(value.value);
+    }
     samples_.append(sample);
     if (sample.t < seconds_) return false;
     end_ = session_.clock().now();

@@ -12,6 +12,8 @@ class Session;
 class LiveScan {
 public:
     LiveScan(Session& session, double seconds) : session_(session), seconds_(seconds) {}
+    // Each pass reads the manufacturer parameters of `plan` too (none: not asked).
+    void setParameters(const RequestPlan* plan) { parameters_ = plan; }
 
     // Rows 0..9 get the first ten channels of the list, enabled; the live-data
     // function is selected and the time starts.
@@ -30,6 +32,7 @@ private:
     double end_ = -1;
     int passes_ = 0;
     QList<ScanSample> samples_;
+    const RequestPlan* parameters_ = nullptr;
 };
 
 } // namespace zelcor

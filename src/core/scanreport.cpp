@@ -5,6 +5,7 @@
 #include "core/livescan.h"
 #include "core/session.h"
 #include "core/vehicleinfoscan.h"
+#include "definitions/parameterpass.h"
 #include "modules/modulereport.h"
 #include "obd/parameters.h"
 
@@ -70,6 +71,7 @@ QString ScanReport::text() const {
     out += codesText(*this);
     out += vehicleInfoText(*this);
     if (modules) out += modulesText(*modules, modulesProblem);
+    if (extended) out += parametersText(*extended, extendedProblem);
     if (passRate) {
         out += QStringLiteral("Live data:\n");
         for (const ScanLive& l : live)
@@ -112,6 +114,7 @@ QJsonObject ScanReport::json() const {
     addCodesJson(*this, o);
     addVehicleInfoJson(*this, o);
     if (modules) o[QStringLiteral("modules")] = modulesJson(*modules);
+    if (extended) o[QStringLiteral("extended")] = parametersJson(*extended);
     QJsonArray errorList;
     for (const ScanError& e : errors)
         errorList.append(QJsonObject{{QStringLiteral("stage"), e.stage}, {QStringLiteral("message"), e.message}});
@@ -133,8 +136,15 @@ QJsonObject ScanReport::json() const {
             QJsonObject values;
             for (const auto& [code, value] : sample.values)
                 values[QString::number(code)] = value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null);
-            sampleList.append(QJsonObject{{QStringLiteral("t"), std::round(sample.t * 1000) / 1000},
-                                          {QStringLiteral("values"), values}});
+            QJsonObject item{{QStringLiteral("t"), std::round(sample.t * 1000) / 1000},
+                             {QStringLiteral("values"), values}};
+            if (extended) {
+                QJsonArray read;
+                for (const std::optional<double>& value : sample.extended)
+                    read.append(value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null));
+                item[QStringLiteral("extended")] = read;
+            }
+            sampleList.append(item);
         }
         o[QStringLiteral("samples")] = sampleList;
         o[QStringLiteral("polling")] = QJsonObject{{QStringLiteral("fast"), polling.fast},
@@ -158,13 +168,24 @@ void scanModules(Session& session, ScanReport& report) {
     if (!scan.problem().isEmpty()) report.errors.append({QStringLiteral("modules"), scan.problem()});
 }
 
+// One pass over the manufacturer parameters, from the functional address and back to it.
+void scanParameters(Session& session, ScanReport& report, const RequestPlan& plan) {
+    session.fastPolling().useFunctionalAddress();
+    ParameterPass pass(session.link(), plan);
+    pass.run();
+    report.extended = parameterReadings(plan, pass.values());
+    report.extendedProblem = pass.problem();
+    if (!pass.problem().isEmpty()) report.errors.append({QStringLiteral("extended"), pass.problem()});
+}
+
 } // namespace
 
-int runScan(Session& session, ScanReport& report, double liveSeconds, bool modules) {
+int runScan(Session& session, ScanReport& report, double liveSeconds, bool modules, const RequestPlan* parameters) {
     enum class Stage { Detect, GeneralInfo, Pids, Live, Done };
     Stage stage = Stage::Detect;
     int passes = 0;
     LiveScan liveScan(session, liveSeconds);
+    liveScan.setParameters(parameters);
     Link& link = session.link();
     Navigation& navigation = session.navigation();
     session.connection().setPassRunner([&] {
@@ -203,6 +224,7 @@ int runScan(Session& session, ScanReport& report, double liveSeconds, bool modul
             scanCodes(session, report);
             scanVehicleInfo(session, report);
             if (modules && !link.stopRequested()) scanModules(session, report);
+            if (parameters && !link.stopRequested()) scanParameters(session, report, *parameters);
             link.setLinkLost(false); // a PID without an answer is no lost link here
             if (liveSeconds > 0 && !link.stopRequested()) {
                 stage = Stage::Live;

@@ -2,6 +2,7 @@
 // The headless scan: connects like CONNECT, runs detection and the passes the report
 // needs, and renders what it read as plain text or JSON.
 
+#include "definitions/parameterreport.h"
 #include "modules/modulescan.h"
 #include "vehicleinfo/vehicleinfo.h"
 
@@ -35,6 +36,7 @@ struct ScanLive {
 struct ScanSample {
     double t = 0;
     QList<QPair<int, std::optional<double>>> values; // channel code, number read (none: no reading)
+    QList<std::optional<double>> extended;           // the manufacturer parameters, in report order
 };
 
 // A trouble code as the codes panel lists it; the explanation on one line.
@@ -87,6 +89,9 @@ struct ScanReport {
     std::optional<TestResultsPanel> testResults; // the test results stage ran
     std::optional<QList<ModuleResult>> modules;  // with --modules: every module that answered
     QString modulesProblem;                      // why the whole-car scan stopped short
+    // With --parameters: every manufacturer parameter loaded, as one pass read it.
+    std::optional<QList<ParameterReading>> extended;
+    QString extendedProblem; // why that pass stopped short
 
     QString text() const;
     QJsonObject json() const;
@@ -97,7 +102,9 @@ struct ScanReport {
 // Runs the scan on a session whose port is set up; returns the exit status:
 // 0 success, 2 no adapter, 3 no vehicle.
 // With `liveSeconds` > 0 the first ten channels are then polled for that long; with `modules`
-// every module of the car is asked for its codes before that.
-int runScan(Session& session, ScanReport& report, double liveSeconds = 0, bool modules = false);
+// every module of the car is asked for its codes before that, and with `parameters` the
+// manufacturer parameters of that plan are read once.
+int runScan(Session& session, ScanReport& report, double liveSeconds = 0, bool modules = false,
+            const RequestPlan* parameters = nullptr);
 
 } // namespace zelcor

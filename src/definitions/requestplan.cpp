@@ -15,9 +15,8 @@ QString hexByte(int value) {
     return QStringLiteral("%1").arg(value & 0xFF, 2, 16, QLatin1Char('0')).toUpper();
 }
 
-} // namespace
-
-QString negativeResponseText(int code) {
+// "request out of range (31)": the meaning of a negative response code.
+QString refusalText(int code) {
     static const QHash<int, const char*> meanings{
         {0x10, "general reject"},
         {0x11, "service not supported"},
@@ -39,16 +38,17 @@ QString negativeResponseText(int code) {
                    : QStringLiteral("code %1").arg(hexByte(code));
 }
 
+} // namespace
+
 std::optional<QByteArrayView> replyData(const ParameterRequest& request, const QByteArray& message, QString* problem) {
     const auto byteAt = [&message](qsizetype i) { return i < message.size() ? quint8(message[i]) : -1; };
     const int echo = 1 + request.identifierBytes;
     if (message.isEmpty()) {
         *problem = QStringLiteral("no reply to %1").arg(request.text());
     } else if (byteAt(0) == kNegativeResponse) {
-        *problem =
-            byteAt(2) < 0
-                ? QStringLiteral("a negative response to %1").arg(request.text())
-                : QStringLiteral("the controller refused %1: %2").arg(request.text(), negativeResponseText(byteAt(2)));
+        *problem = byteAt(2) < 0
+                       ? QStringLiteral("a negative response to %1").arg(request.text())
+                       : QStringLiteral("the controller refused %1: %2").arg(request.text(), refusalText(byteAt(2)));
     } else if (byteAt(0) != request.service + kPositiveOffset) {
         *problem = QStringLiteral("the reply answers service %1, not %2")
                        .arg(hexByte(byteAt(0) - kPositiveOffset), hexByte(request.service));

@@ -34,8 +34,6 @@ struct ParameterValue {
 // nothing, with the reason in `problem`, for a negative response or a reply to
 // something else.
 std::optional<QByteArrayView> replyData(const ParameterRequest& request, const QByteArray& message, QString* problem);
-// "request out of range (31)": the meaning of a negative response code.
-QString negativeResponseText(int code);
 
 class RequestPlan {
 public:

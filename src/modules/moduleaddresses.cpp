@@ -4,10 +4,6 @@ namespace zelcor {
 
 namespace {
 
-QString hexId(quint32 id, bool extended) {
-    return QString::number(id, 16).toUpper().rightJustified(extended ? 8 : 3, QLatin1Char('0'));
-}
-
 // A request at `request` answered at request + 8, the usual pairing on 11-bit CAN.
 ModuleAddress pair11(quint32 request) {
     return {request, request + 8, false, false};
@@ -50,33 +46,6 @@ QList<ModuleAddress> can29Candidates() {
 
 } // namespace
 
-QString ModuleAddress::requestText() const {
-    return hexId(request, extended);
-}
-
-QString ModuleAddress::replyText() const {
-    return hexId(reply, extended);
-}
-
-QString ModuleAddress::label() const {
-    return requestText() + QLatin1Char('/') + replyText();
-}
-
-QString ModuleAddress::headerCommand() const {
-    // On 29-bit CAN the adapter takes the low three bytes; the priority byte 18 is its default.
-    return QStringLiteral("ATSH") + (extended ? requestText().mid(2) : requestText());
-}
-
-QString ModuleAddress::filterCommand() const {
-    return QStringLiteral("ATCRA") + replyText();
-}
-
-QStringList ModuleAddress::flowControlCommands() const {
-    if (!ownFlowControl) return {};
-    // Clear to send, no block limit, no separation time.
-    return {QStringLiteral("ATFCSH") + requestText(), QStringLiteral("ATFCSD300000"), QStringLiteral("ATFCSM1")};
-}
-
 const QList<ModuleAddress>& candidateAddresses(HeaderLayout layout) {
     static const QList<ModuleAddress> none;
     static const QList<ModuleAddress> can11 = can11Candidates();
@@ -90,11 +59,6 @@ const QList<ModuleAddress>& candidateAddresses(HeaderLayout layout) {
         break;
     }
     return none;
-}
-
-QStringList functionalAddressCommands(HeaderLayout layout) {
-    return {layout == HeaderLayout::Can29 ? QStringLiteral("ATSHDB33F1") : QStringLiteral("ATSH7DF"),
-            QStringLiteral("ATCRA")};
 }
 
 } // namespace zelcor

@@ -50,41 +50,19 @@ bool ModuleScan::mayGoOn() {
 }
 
 bool ModuleScan::address(const ModuleAddress& address) {
-    const QString header = address.headerCommand();
-    exchange_.send(header);
-    QString said = exchange_.receiveAll(0);
-    if (adapterErrorIn(said) == QLatin1String("STOPPED")) {
-        // The command's first character stopped an answer still coming (a flood): once more.
-        exchange_.send(header);
-        said = exchange_.receiveAll(0);
-    }
-    if (!saysOk(said)) {
-        problem_ = said.isEmpty() ? QStringLiteral("the adapter stopped answering")
-                                  : QStringLiteral("the adapter refused %1 (%2)").arg(header, quotable(said));
-        return false;
-    }
-    // Without a receive filter the answers are still told apart by their identifier.
-    exchange_.send(address.filterCommand());
-    exchange_.receiveAll(0);
-    // Without its own flow control a long answer stops after its first frame, which says so.
-    for (const QString& command : address.flowControlCommands()) {
-        exchange_.send(command);
-        exchange_.receiveAll(0);
-        flowControlMoved_ = true;
-    }
+    if (!talkTo(exchange_, address, &problem_)) return false;
+    flowControlMoved_ = flowControlMoved_ || address.ownFlowControl;
     return true;
 }
 
 void ModuleScan::backToFunctional() {
-    QStringList commands = functionalAddressCommands(exchange_.headerLayout());
-    if (flowControlMoved_) commands.append(automaticFlowControlCommand);
-    if (waitShortened_) commands.append(kDefaultWait);
-    flowControlMoved_ = false;
-    waitShortened_ = false;
-    for (const QString& command : commands) {
-        exchange_.send(command);
+    talkToAll(exchange_, flowControlMoved_);
+    if (waitShortened_) {
+        exchange_.send(kDefaultWait);
         exchange_.receiveAll(0);
     }
+    flowControlMoved_ = false;
+    waitShortened_ = false;
 }
 
 ModuleScan::Asked ModuleScan::ask(const ModuleAddress& address, const QString& request) {

@@ -71,6 +71,12 @@ private slots:
         QTest::newRow("live is no number") << QStringList{"--scan", "--live", "x"} << 1 << "--live needs a number";
         QTest::newRow("scan") << QStringList{"--scan", "--simulate", "--data-dir", "DATA"} << 0
                               << "Check-Engine (MIL) Light: ON";
+        QTest::newRow("scan with parameter files")
+            << QStringList{"--scan", "--simulate=ev", "--data-dir",
+                           "DATA",   "--parameters",  ZELCOR_SOURCE_DIR "/data/parameters/ev-motor.csv"}
+            << 0 << "7E0 220105  Remaining range: ";
+        QTest::newRow("parameters without a scan")
+            << QStringList{"--parameters", "x.csv"} << 1 << "--parameters goes with --scan";
         QTest::newRow("parameter files checked")
             << QStringList{"--check-parameters", ZELCOR_SOURCE_DIR "/data/parameters/ev-motor.csv"} << 0
             << "1 file: 5 parameters accepted, 0 lines rejected";

@@ -10,6 +10,7 @@
 #include "core/panels.h"
 #include "core/scanreport.h"
 #include "core/session.h"
+#include "definitions/requestplan.h"
 #include "fakeclock.h"
 #include "recordinghost.h"
 #include "simport.h"
@@ -228,17 +229,37 @@ QString panels(const Session& s, const RecordingHost& host, qsizetype& messagesS
     return out;
 }
 
-// The scan a user gets from `zelcor --scan [--json] [--live 3] [--modules]`.
+// The shipped manufacturer parameter definitions.
+RequestPlan shippedParameters() {
+    QList<DefinitionFile> files;
+    const QDir folder(QStringLiteral(ZELCOR_SOURCE_DIR "/data/parameters"));
+    for (const QString& name : folder.entryList({QStringLiteral("*.csv")}, QDir::Files, QDir::Name)) {
+        DefinitionFile file;
+        QString error;
+        loadDefinitionFile(folder.filePath(name), &file, &error);
+        files.append(file);
+    }
+    return RequestPlan(files);
+}
+
+// The scan a user gets from `zelcor --scan [--json] [--live 3] [--modules]`, and on the
+// electric car with `--parameters data/parameters/*.csv` too.
 void scan(const QString& profile, const QString& out) {
-    const struct {
+    struct Run {
         const char* name;
         bool json;
         double live;
         bool modules;
-    } runs[] = {{"scan.txt", false, 0, false},
-                {"scan.json", true, 0, false},
-                {"scan-live.json", true, 3, false},
-                {"scan-modules.json", true, 0, true}};
+        bool parameters;
+    };
+    QList<Run> runs{{"scan.txt", false, 0, false, false},
+                    {"scan.json", true, 0, false, false},
+                    {"scan-live.json", true, 3, false, false},
+                    {"scan-modules.json", true, 0, true, false}};
+    if (profile == QLatin1String("ev"))
+        runs << Run{"scan-parameters.txt", false, 0, false, true} << Run{"scan-parameters.json", true, 0, false, true}
+             << Run{"scan-parameters-live.json", true, 3, false, true};
+    const RequestPlan parameters = shippedParameters();
     for (const auto& run : runs) {
         QTemporaryDir dir;
         QFile::copy(QStringLiteral(ZELCOR_SOURCE_DIR "/data/codes.dat"), dir.filePath(QStringLiteral("codes.dat")));
@@ -251,7 +272,7 @@ void scan(const QString& profile, const QString& out) {
         loadSettings(session.settings(), dir.path());
         session.fastPolling().setEnabled(fastPolling);
         ScanReport report;
-        const int status = runScan(session, report, run.live, run.modules);
+        const int status = runScan(session, report, run.live, run.modules, run.parameters ? &parameters : nullptr);
         QByteArray text = "exit " + QByteArray::number(status) + "\n";
         for (const RecordedMessage& m : host.messages)
             text += "message [" + m.title.toLatin1() + "] " + visible(m.text).toLatin1() + "\n";
