@@ -16,6 +16,18 @@ const QString kNotFound = QStringLiteral("ZELCOR Tesselar interface not found.")
 const QLatin1String kAdapterName("ELM327");
 // How long the wakeup waits for an adapter that says it is searching for the car's protocol.
 constexpr double kLongestSearch = 15.0;
+// The protocol an interrupted search starts from next: most cars of today talk it, so the
+// search ends before an adapter that sleeps when idle dozes off again.
+const QString kQuickSearch = QStringLiteral("ATSPA6");
+// Connections the adapter interrupts by falling asleep, woken again at once, before the
+// usual pause between attempts returns.
+constexpr int kImmediateWakeups = 3;
+
+// What an adapter says as it falls asleep (idle, or the car's battery low).
+bool fellAsleep(const QString& text) {
+    return text.contains(QLatin1String("LV RESET")) || text.contains(QLatin1String("ACT ALERT")) ||
+           text.contains(QLatin1String("LP ALERT"));
+}
 } // namespace
 
 Connection::Connection(Link& link, QString windowCaption) : link_(link), windowCaption_(std::move(windowCaption)) {
@@ -121,7 +133,9 @@ QString Connection::protocolCommand(int initMode) {
 }
 
 void Connection::sendProtocolCommand() {
-    link_.send(protocolCommand(link_.settings().initMode));
+    const QString configured = protocolCommand(link_.settings().initMode);
+    // Only an automatic search is started elsewhere: a fixed protocol stays.
+    link_.send(searchCutBySleep_ && configured.startsWith(QLatin1String("ATSPA")) ? kQuickSearch : configured);
 }
 
 // Why port `number` is not the adapter: it could not be opened, or what it answered.
@@ -271,7 +285,7 @@ bool Connection::wakeup() {
     link_.send(QStringLiteral("0100"));
     auto answered = [this] {
         return link_.received().contains(QLatin1String("41 00")) || link_.received().contains(QLatin1String("4100")) ||
-               link_.stopRequested();
+               fellAsleep(link_.received()) || link_.stopRequested();
     };
     clock.waitUntil(7.0, answered);
     // An adapter still searching the protocols has not given up: it ends the search with
@@ -285,6 +299,8 @@ bool Connection::wakeup() {
 
     const QString answer = link_.takeReceived();
     wakeupAnswer_ = answer;
+    adapterSlept_ = fellAsleep(answer);
+    if (adapterSlept_ && answer.contains(QLatin1String("SEARCHING..."))) searchCutBySleep_ = true;
     link_.host().setClipboardText(answer);
     QString traced = answer;
     traced.remove(QLatin1String("SEARCHING..."));
@@ -349,6 +365,8 @@ void Connection::connectionLoop() {
     clock.wait(0.1);
     link_.setLinkLost(true);
     retries_ = 0;
+    immediateWakeups_ = 0;
+    searchCutBySleep_ = false;
 
     while (!link_.stopRequested()) {
         clock.yield();
@@ -373,6 +391,8 @@ void Connection::connectionLoop() {
                 setLamp(Lamp::Green);
                 link_.openTrace();
             } else if (!link_.stopRequested()) {
+                // An adapter that fell asleep is woken again at once: the car may be fine.
+                if (adapterSlept_ && ++immediateWakeups_ <= kImmediateWakeups) continue;
                 retryWakeup();
             }
         }

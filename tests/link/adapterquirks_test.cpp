@@ -82,7 +82,7 @@ private slots:
         row("asleep after 8 s for 5 s", {"--sleep-after", "8", "--asleep-seconds", "5", "--sleep-word", "LV RESET"},
             false);
         row("asleep after 8 s until woken", {"--sleep-after", "8"}, false);
-        row("asleep after 3 s idle", {"--sleep-after", "3", "--sleep-when-idle"}, true);
+        row("asleep after 3 s idle", {"--sleep-after", "3", "--sleep-when-idle"}, false);
         row("ignition on after 10 s", {"--ignition-after", "10"}, false);
         row("adapter at 115200 baud", {"--baud", "115200"}, false);
         row("adapter at 9600 baud", {"--baud", "9600"}, false);
