@@ -1,6 +1,7 @@
 #include "link/connection.h"
 
 #include "base/datetime.h"
+#include "config/baudrates.h"
 #include "link/helptexts.h"
 #include "link/reply.h"
 
@@ -13,6 +14,20 @@ namespace zelcor {
 namespace {
 const QString kNotFound = QStringLiteral("ZELCOR Tesselar interface not found.");
 const QLatin1String kAdapterName("ELM327");
+// How long the wakeup waits for an adapter that says it is searching for the car's protocol.
+constexpr double kLongestSearch = 15.0;
+// The protocol an interrupted search starts from next: most cars of today talk it, so the
+// search ends before an adapter that sleeps when idle dozes off again.
+const QString kQuickSearch = QStringLiteral("ATSPA6");
+// Connections the adapter interrupts by falling asleep, woken again at once, before the
+// usual pause between attempts returns.
+constexpr int kImmediateWakeups = 3;
+
+// What an adapter says as it falls asleep (idle, or the car's battery low).
+bool fellAsleep(const QString& text) {
+    return text.contains(QLatin1String("LV RESET")) || text.contains(QLatin1String("ACT ALERT")) ||
+           text.contains(QLatin1String("LP ALERT"));
+}
 } // namespace
 
 Connection::Connection(Link& link, QString windowCaption) : link_(link), windowCaption_(std::move(windowCaption)) {
@@ -118,7 +133,9 @@ QString Connection::protocolCommand(int initMode) {
 }
 
 void Connection::sendProtocolCommand() {
-    link_.send(protocolCommand(link_.settings().initMode));
+    const QString configured = protocolCommand(link_.settings().initMode);
+    // Only an automatic search is started elsewhere: a fixed protocol stays.
+    link_.send(searchCutBySleep_ && configured.startsWith(QLatin1String("ATSPA")) ? kQuickSearch : configured);
 }
 
 // Why port `number` is not the adapter: it could not be opened, or what it answered.
@@ -149,6 +166,9 @@ int Connection::findAdapter() {
     for (;;) {
         tried.insert(number);
         if (port.isOpen()) port.close();
+        const QString device = port.devicePath(number);
+        const QList<int> rates = baudRatesToTry(link_.programFolder(), device);
+        port.setBaudRate(rates.first());
         const bool opened = port.open(number);
         if (!firstCausePort && !port.devicePath(number).isEmpty()) {
             firstCausePort = number;
@@ -156,13 +176,27 @@ int Connection::findAdapter() {
         }
         if (opened) {
             QString answer;
-            for (int attempt = 0; attempt < 2 && !found; ++attempt) {
+            auto ask = [&] {
                 link_.takeReceived();
                 link_.writeRaw(QStringLiteral("ATWS\r\nATWS\r\n"));
                 clock.waitUntil(0.5, [this] { return link_.received().contains(kAdapterName); });
                 answer = link_.takeReceived();
                 if (answer.contains(kAdapterName)) found = number;
+            };
+            for (int attempt = 0; attempt < 2 && !found; ++attempt)
+                ask();
+            // A serial adapter silent at its first rate may be set to another one.
+            const bool rated = port.setBaudRate(rates.first());
+            int baud = rates.first();
+            for (qsizetype i = 1; rated && i < rates.size() && !found && !clock.waitsAbandoned(); ++i) {
+                const QString earlier = answer;
+                if (!port.setBaudRate(rates.at(i))) break;
+                baud = rates.at(i);
+                ask();
+                if (!found) answer = earlier; // what the port said at its first rate explains it best
             }
+            if (found && rated) rememberBaudRate(link_.programFolder(), device, baud);
+            if (!found && rated) port.setBaudRate(rates.first());
             if (found) {
                 // The adapter's own words, "ELM327 v1.5", from the line that says them.
                 for (const QString& line : answer.split(QRegularExpression(QStringLiteral("[\r\n>]+"))))
@@ -249,14 +283,24 @@ bool Connection::wakeup() {
     link_.setPollerEnabled(true);
 
     link_.send(QStringLiteral("0100"));
-    clock.waitUntil(7.0, [this] {
+    auto answered = [this] {
         return link_.received().contains(QLatin1String("41 00")) || link_.received().contains(QLatin1String("4100")) ||
-               link_.stopRequested();
-    });
+               fellAsleep(link_.received()) || link_.stopRequested();
+    };
+    clock.waitUntil(7.0, answered);
+    // An adapter still searching the protocols has not given up: it ends the search with
+    // an answer or its prompt.
+    auto searching = [this] {
+        const qsizetype at = link_.received().lastIndexOf(QLatin1String("SEARCHING..."));
+        return at >= 0 && link_.received().indexOf(QLatin1Char('>'), at) < 0;
+    };
+    if (!answered() && searching()) clock.waitUntil(kLongestSearch - 7.0, [&] { return answered() || !searching(); });
     clock.wait(0.5);
 
     const QString answer = link_.takeReceived();
     wakeupAnswer_ = answer;
+    adapterSlept_ = fellAsleep(answer);
+    if (adapterSlept_ && answer.contains(QLatin1String("SEARCHING..."))) searchCutBySleep_ = true;
     link_.host().setClipboardText(answer);
     QString traced = answer;
     traced.remove(QLatin1String("SEARCHING..."));
@@ -321,6 +365,8 @@ void Connection::connectionLoop() {
     clock.wait(0.1);
     link_.setLinkLost(true);
     retries_ = 0;
+    immediateWakeups_ = 0;
+    searchCutBySleep_ = false;
 
     while (!link_.stopRequested()) {
         clock.yield();
@@ -345,6 +391,8 @@ void Connection::connectionLoop() {
                 setLamp(Lamp::Green);
                 link_.openTrace();
             } else if (!link_.stopRequested()) {
+                // An adapter that fell asleep is woken again at once: the car may be fine.
+                if (adapterSlept_ && ++immediateWakeups_ <= kImmediateWakeups) continue;
                 retryWakeup();
             }
         }

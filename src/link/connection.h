@@ -130,6 +130,9 @@ private:
     bool detected_ = false; // this connection's detection read the car's functions
     int adapterPort_ = 0;
     int retries_ = 0;
+    bool adapterSlept_ = false;     // the last wakeup ended with the adapter falling asleep
+    bool searchCutBySleep_ = false; // it fell asleep searching the car's protocol
+    int immediateWakeups_ = 0;
 };
 
 } // namespace zelcor

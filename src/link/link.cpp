@@ -108,11 +108,22 @@ void Link::send(const QString& command) {
     if (tracing()) traceLine(QStringLiteral("S") + command);
     received_.clear();
     overflowed_ = false;
-    writeRaw(command + QStringLiteral("\r\n"));
+    // A carriage return ends the command; a line feed after it would reach the adapter as
+    // a new character and stop an answer on some of them.
+    writeRaw(command + QStringLiteral("\r"));
     if (stopRequested_) return;
     clock_.waitUntil(1.0, [this] { return received_.contains(QLatin1Char('>')); });
     if (stopRequested_) return;
     clock_.wait(settings_.promptDelay);
+}
+
+QString Link::withoutEcho(const QString& reply) const {
+    // An adapter whose echo cannot be switched off repeats the command before its answer.
+    const QString& command = lastCommand_;
+    if (command.isEmpty() || !reply.startsWith(command, Qt::CaseInsensitive)) return reply;
+    const QStringView rest = QStringView(reply).mid(command.size());
+    if (!rest.startsWith(QLatin1Char('\r')) && !rest.startsWith(QLatin1Char('\n'))) return reply;
+    return rest.toString();
 }
 
 void Link::noteReceiveTime() {
@@ -207,7 +218,7 @@ QString Link::takeReceived() {
 QString Link::takeReply() {
     const QString s = takeReceived();
     if (tracing()) traceLine(replyLine(s));
-    return s;
+    return withoutEcho(s);
 }
 
 bool isReplyLine(const QString& line) {

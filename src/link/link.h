@@ -92,7 +92,8 @@ public:
     // Takes everything received so far.
     QString takeReceived();
     // takeReceived for a reply the passes work with: while Debug is on it is also traced as
-    // an "R" line, so that a replay gets exactly this text back.
+    // an "R" line, so that a replay gets exactly this text back. An echo of the command
+    // before it (an adapter whose echo stays on) is left out.
     QString takeReply();
     // Writes straight to the port, without a trace line or a prompt wait.
     void writeRaw(const QString& text);
@@ -122,6 +123,8 @@ private:
     // damaged; a reply that is damaged or answers something else is traced with the reason.
     void checkAnswer(Reply& reply);
     void deviceRemoved();
+    // `reply` without a leading echo of the last command.
+    QString withoutEcho(const QString& reply) const;
     void noteReceiveTime();
 
     Clock& clock_;

@@ -22,7 +22,7 @@ public:
     using QObject::QObject;
     ~Port() override = default;
 
-    // Opens port `number` (1..16) at 38400 baud, 8N1. On failure errorNumber() and
+    // Opens port `number` (1..16) at the set line rate (38400 baud unless set), 8N1. On failure errorNumber() and
     // errorDescription() tell why (8002, 8005, or another number); the description is one
     // sentence that names the device and the cause, with what to do when there is a remedy.
     virtual bool open(int number) = 0;
@@ -31,6 +31,12 @@ public:
     virtual void write(const QByteArray& bytes) = 0;
     virtual qint64 bytesWaiting() = 0;
     virtual QByteArray readAll() = 0;
+    // The line rate for the open device and later opens; false when the open device has
+    // no line rate (a network adapter, a replay) or none is open.
+    virtual bool setBaudRate(int baud) {
+        Q_UNUSED(baud)
+        return false;
+    }
 
     // The last driver error (0 = none); 8021 once the device has gone away.
     virtual int errorNumber() const = 0;

@@ -77,6 +77,14 @@ bool SystemPort::open(int number) {
     return isNetworkDevice(device) ? openTcp(device) : openSerial(device);
 }
 
+bool SystemPort::setBaudRate(int baud) {
+    baud_ = baud;
+    if (!serial_ || !serial_->isOpen()) return false;
+    // What waits was sent at the old rate.
+    serial_->clear();
+    return serial_->setBaudRate(baud);
+}
+
 bool SystemPort::openSerial(const QString& path) {
     if (!QFileInfo::exists(path)) {
         fail(int(PortError::InvalidPort),
@@ -95,7 +103,7 @@ bool SystemPort::openSerial(const QString& path) {
     serial_ = std::make_unique<QSerialPort>();
     serial_->setReadBufferSize(kPortReadBuffer);
     serial_->setPortName(path);
-    serial_->setBaudRate(QSerialPort::Baud38400);
+    serial_->setBaudRate(baud_);
     serial_->setDataBits(QSerialPort::Data8);
     serial_->setParity(QSerialPort::NoParity);
     serial_->setStopBits(QSerialPort::OneStop);

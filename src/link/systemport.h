@@ -25,6 +25,7 @@ public:
     void write(const QByteArray& bytes) override;
     qint64 bytesWaiting() override;
     QByteArray readAll() override;
+    bool setBaudRate(int baud) override;
     int errorNumber() const override { return errorNumber_; }
     QString errorDescription() const override { return errorDescription_; }
     QString deviceName(int number) const override;
@@ -48,6 +49,7 @@ private:
     DeviceList devices_;
     std::unique_ptr<QSerialPort> serial_;
     QString serialPath_;
+    int baud_ = 38400;
     QElapsedTimer sinceDeviceCheck_; // when the open device's node was last looked for
     std::unique_ptr<QTcpSocket> tcp_;
     int errorNumber_ = 0;

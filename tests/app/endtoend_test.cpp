@@ -28,6 +28,8 @@ private slots:
         QTest::newRow("text")
             << QStringList{"--profile", "can11"} << false << 0
             << "Controllers:\n  232 (E8 hex)  [selected]\n  233 (E9 hex)\nCheck-Engine (MIL) Light: ON";
+        QTest::newRow("adapter at 115200 baud")
+            << QStringList{"--profile", "can11", "--baud", "115200"} << false << 0 << "Controllers:\n  232 (E8 hex)";
         QTest::newRow("device unplugged") << QStringList{"--unplug-after", "2"} << false << 2 << "ERROR NUMBER 8021";
         QTest::newRow("simulator gone: no adapter") << QStringList{} << false << 2 << "To solve this ERROR 0 problem,";
     }
@@ -52,6 +54,9 @@ private slots:
         if (gone) return;
         const QByteArray trace = fileText(dir.filePath("log.txt")); // the connection, as traced
         QVERIFY(trace.startsWith("ZELCOR  v2.52\r\nM ") && trace.endsWith(" D\r\n"));
+        // The rate the adapter answered at is the next connection's first.
+        if (const qsizetype baud = simulator.indexOf("--baud"); baud >= 0)
+            QVERIFY(fileText(dir.filePath("zelcor.ini")).contains(simulator.at(baud + 1).toLatin1()));
         if (json) QCOMPARE(QJsonDocument::fromJson(out)["controllers"].toArray().size(), 2);
     }
 

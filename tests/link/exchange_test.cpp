@@ -106,6 +106,7 @@ private slots:
         QTest::addColumn<QString>("why"); // empty: the reply answers the command
         QTest::newRow("sound") << "010C" << QByteArray("7E8 04 41 0C 1A F8\r\r>") << "";
         QTest::newRow("lowercase") << "010C" << QByteArray("7e8 04 41 0c 1a f8\r\r>") << "";
+        QTest::newRow("echo that stays on") << "010C" << QByteArray("010C\r7E8 04 41 0C 1A F8\r\r>") << "";
         QTest::newRow("padding after the length") << "010D" << QByteArray("7E8 03 41 0D 20 55 55 55 55\r\r>") << "";
         QTest::newRow("no data bytes") << "010C" << QByteArray("7E8 02 41 0C\r\r>")
                                        << "0 data bytes where 2 were expected";

@@ -45,6 +45,12 @@ void SimPort::write(const QByteArray& bytes) {
     simulator_.input(bytes, clock_.now());
 }
 
+bool SimPort::setBaudRate(int baud) {
+    simulator_.setClientRate(baud);
+    buffer_.clear();
+    return open_;
+}
+
 QByteArray SimPort::readAll() {
     QByteArray bytes = buffer_;
     buffer_.clear();

@@ -24,6 +24,8 @@ public:
     void write(const QByteArray& bytes) override;
     qint64 bytesWaiting() override { return buffer_.size(); }
     QByteArray readAll() override;
+    // The simulated adapter hears the client at this rate.
+    bool setBaudRate(int baud) override;
     int errorNumber() const override { return error_; }
     QString errorDescription() const override { return description_; }
     QString deviceName(int number) const override;
