@@ -29,7 +29,7 @@ class DetectionTest : public QObject {
 private slots:
     // Only sound answers to 0100 name a controller, each controller once. PID 01 counts as
     // supported when the four support bytes are all zero; without it the car offers
-    // nothing and the link is woken again.
+    // nothing and the link is woken again. A CAN car offers All Modules besides.
     void broadcast_data() {
         QTest::addColumn<QByteArray>("broadcast");
         QTest::addColumn<QStringList>("controllers");
@@ -37,17 +37,17 @@ private slots:
         const auto row = [](const char* name, const char* broadcast, const QStringList& controllers, int functions) {
             QTest::newRow(name) << QByteArray(broadcast) + "\r\r>" << controllers << functions;
         };
-        row("adapter texts", "SEARCHING...\rNO DATA\r7E8 06 41 00 80 00 00 00", {"232"}, 5);
-        row("other replies", "7E8 03 7F 01 12\r7E9 06 41 00 80 00 00 00", {"233"}, 5);
+        row("adapter texts", "SEARCHING...\rNO DATA\r7E8 06 41 00 80 00 00 00", {"232"}, 6);
+        row("other replies", "7E8 03 7F 01 12\r7E9 06 41 00 80 00 00 00", {"233"}, 6);
         row("nothing but texts", "BUS INIT: ...ERROR", {}, 0);
-        row("all zero", "7E8 06 41 00 00 00 00 00", {"232"}, 5);
+        row("all zero", "7E8 06 41 00 00 00 00 00", {"232"}, 6);
         row("short, all zero", "7E8 04 41 00 00 00", {}, 0);
         row("no PID 01", "7E8 06 41 00 00 18 00 00", {"232"}, 0); // only 0C and 0D
         row("damaged bitmap", "7E8 06 41 00 80 1Z 00 00", {}, 0);
         row("damaged beside a sound one", "7E8 06 41 00 80 00 00 00\r7E9 06 41 00 ZZ 3F A8 13\r7E9 03 7F 01 12",
-            {"232"}, 5);
+            {"232"}, 6);
         row("repeated", "7E8 06 41 00 80 00 00 00\r7E9 06 41 00 80 00 00 00\r7E8 06 41 00 80 00 00 00", {"232", "233"},
-            5);
+            6);
     }
     void broadcast() {
         QFETCH(QByteArray, broadcast);
@@ -81,14 +81,14 @@ private slots:
         QCOMPARE(rig.current(), QStringLiteral("233"));
         rig.detect();
         QCOMPARE(rig.selected(), QStringLiteral("E9"));
-        QCOMPARE(rig.functions(), 5);
+        QCOMPARE(rig.functions(), 6); // All Modules on this CAN car too
 
         const QByteArray engineOnly = "7E8 06 41 00 BE 3E B8 13\r\r>";
         for (const QByteArray& broadcast : {engineOnly, engineOnly, both, engineOnly, engineOnly}) {
             rig.answers["0100"] = broadcast;
             rig.detect();
             QCOMPARE(rig.selected(), QStringLiteral("E9"));
-            QCOMPARE(rig.functions(), broadcast == both ? 5 : 0);
+            QCOMPARE(rig.functions(), broadcast == both ? 6 : 0);
         }
         rig.detect();
         QCOMPARE(rig.selected(), QStringLiteral("E8"));
