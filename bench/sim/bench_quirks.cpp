@@ -23,13 +23,9 @@ namespace {
 // Seconds from CONNECT to the end of the first live pass that shows a value; negative
 // when none came within `limit`.
 double firstLiveValue(const QString& profile, const QStringList& arguments, double limit) {
-    QCommandLineParser parser;
-    sim::addFaultOptions(parser);
-    sim::Options options = sim::realTimeOptions(profile);
     QString error;
-    if (!parser.parse(QStringList{QStringLiteral("zelcor-sim")} + arguments) ||
-        !sim::readFaultOptions(parser, options, &error))
-        qFatal("bad simulator options: %s", qPrintable(parser.errorText() + error));
+    const sim::Options options = withSwitches(sim::realTimeOptions(profile), arguments, &error);
+    if (!error.isEmpty()) qFatal("bad simulator options: %s", qPrintable(error));
     QTemporaryDir dir;
     FakeClock clock(1000, 0.0005);
     SimPort port(clock, options);

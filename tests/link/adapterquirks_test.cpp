@@ -23,13 +23,9 @@ struct Scan {
 };
 
 Scan scan(const QString& profile, const QStringList& arguments) {
-    QCommandLineParser parser;
-    sim::addFaultOptions(parser);
-    sim::Options options = sim::realTimeOptions(profile);
     QString error;
-    if (!parser.parse(QStringList{QStringLiteral("zelcor-sim")} + arguments) ||
-        !sim::readFaultOptions(parser, options, &error))
-        qFatal("bad simulator options: %s", qPrintable(parser.errorText() + error));
+    const sim::Options options = withSwitches(sim::realTimeOptions(profile), arguments, &error);
+    if (!error.isEmpty()) qFatal("bad simulator options: %s", qPrintable(error));
     CarRig rig(profile, options);
     ScanReport report;
     Scan result;

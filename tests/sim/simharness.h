@@ -3,6 +3,7 @@
 
 #include "sim/faultoptions.h"
 #include "sim/simulator.h"
+#include "simport.h"
 
 #include <QCommandLineParser>
 
@@ -22,16 +23,7 @@ inline sim::Options simOptions(const QString& profile, int protocol = 0, bool re
 
 // The options zelcor-sim makes of `arguments`; *error set when it refuses them.
 inline sim::Options parsed(const QString& profile, const QStringList& arguments, QString* error = nullptr) {
-    sim::Options options = simOptions(profile);
-    QCommandLineParser parser;
-    sim::addFaultOptions(parser);
-    if (!parser.parse(QStringList{QStringLiteral("zelcor-sim")} + arguments)) {
-        if (error) *error = parser.errorText();
-        return options;
-    }
-    QString refused;
-    if (!sim::readFaultOptions(parser, options, &refused) && error) *error = refused;
-    return options;
+    return withSwitches(simOptions(profile), arguments, error);
 }
 
 struct Answer {

@@ -1,5 +1,9 @@
 #include "simport.h"
 
+#include "sim/faultoptions.h"
+
+#include <QCommandLineParser>
+
 namespace zelcor::test {
 
 SimPort::SimPort(FakeClock& clock, const sim::Options& options, QObject* parent)
@@ -82,6 +86,18 @@ void SimPort::tick() {
         description_ = QStringLiteral("The device has been removed");
         if (wasOpen) emit removed();
     }
+}
+
+sim::Options withSwitches(sim::Options options, const QStringList& arguments, QString* error) {
+    QCommandLineParser parser;
+    sim::addFaultOptions(parser);
+    if (!parser.parse(QStringList{QStringLiteral("zelcor-sim")} + arguments)) {
+        if (error) *error = parser.errorText();
+        return options;
+    }
+    QString refused;
+    if (!sim::readFaultOptions(parser, options, &refused) && error) *error = refused;
+    return options;
 }
 
 } // namespace zelcor::test

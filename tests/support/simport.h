@@ -56,4 +56,8 @@ private:
     QList<QByteArray> writes_;
 };
 
+// `options` with the simulator's switches in `arguments` ("--sticky-echo", "--baud", "115200")
+// applied as zelcor-sim reads them; what was refused goes to `error`.
+sim::Options withSwitches(sim::Options options, const QStringList& arguments, QString* error = nullptr);
+
 } // namespace zelcor::test
