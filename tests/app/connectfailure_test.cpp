@@ -20,13 +20,6 @@ namespace {
 // The user "nobody": root may open any file, so a permission test runs zelcor as another user.
 constexpr uid_t kOtherUser = 65534;
 
-// A simulated adapter on a pseudo-terminal; its device path.
-QString startSimulator(QProcess& sim, const QStringList& options) {
-    sim.start(QStringLiteral(ZELCOR_BINARY_DIR "/sim/zelcor-sim"), QStringList(options) << "--no-timing");
-    if (!sim.waitForStarted(5000) || !sim.waitForReadyRead(5000)) return {};
-    return QString::fromLocal8Bit(sim.readLine()).trimmed();
-}
-
 } // namespace
 
 class ConnectFailureTest : public QObject {

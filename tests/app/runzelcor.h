@@ -42,4 +42,12 @@ runZelcor(const QStringList& arguments,
     return {zelcor.exitCode(), zelcor.readAllStandardOutput(), zelcor.readAllStandardError()};
 }
 
+// A simulated adapter on a pseudo-terminal, answering at once (no adapter or bus timing);
+// its device path, or nothing when it did not start.
+inline QString startSimulator(QProcess& sim, const QStringList& options) {
+    sim.start(QStringLiteral(ZELCOR_BINARY_DIR "/sim/zelcor-sim"), QStringList(options) << "--no-timing");
+    if (!sim.waitForStarted(5000) || !sim.waitForReadyRead(5000)) return {};
+    return QString::fromLocal8Bit(sim.readLine()).trimmed();
+}
+
 } // namespace zelcor::test
