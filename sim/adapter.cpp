@@ -59,6 +59,11 @@ double Adapter::nextHangUp() const {
     return std::min(hangUpAt_, options_.idleHangUp > 0 ? lastCharacter_ + options_.idleHangUp : infinity);
 }
 
+bool Adapter::ignitionOff(double at) const {
+    const double off = keyOn_ + options_.ignitionOffAfter;
+    return options_.ignitionOffAfter > 0 && at >= off && at < off + options_.ignitionOffSeconds;
+}
+
 double Adapter::sleepTime() const {
     if (options_.sleepAfter <= 0 || asleep()) return infinity;
     if (options_.sleepWhenIdle) return lastCharacter_ + options_.sleepAfter;
@@ -431,7 +436,7 @@ void Adapter::obdRequest(QByteArray command, double at) {
         return;
     }
     ++requests_;
-    vehicle_.setSilent(options_.silentVehicle || at < keyOn_ + options_.ignitionAfter);
+    vehicle_.setSilent(options_.silentVehicle || at < keyOn_ + options_.ignitionAfter || ignitionOff(at));
     QList<Event> events;
     double now = at + timed(0.001);
     if (!connected_ && !openBus(events, now)) {

@@ -97,6 +97,8 @@ private:
     void finishRateSwitch(bool confirmed, double at);
     void setLineRate(int rate, double since);
     double sleepTime() const;
+    // The car is switched off for a while in the middle of the drive.
+    bool ignitionOff(double at) const;
     void fallAsleep(double at);
     void wake(double at);
     void overflow(QList<Event>& heard) const;

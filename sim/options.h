@@ -98,8 +98,11 @@ struct Options {
     double asleepSeconds = 0;
     QByteArray sleepWord = QByteArrayLiteral("LP ALERT");
     double ignitionAfter = 0; // the car answers only from this long after the start
-    double idleHangUp = 0;    // a TCP client is dropped after this long without a character (0: never)
-    int baud = 38400;         // the adapter's line rate at power-up; a client at another rate reads junk
+    // The ignition goes off this long after the start, for ignitionOffSeconds (0: never).
+    double ignitionOffAfter = 0;
+    double ignitionOffSeconds = 0;
+    double idleHangUp = 0; // a TCP client is dropped after this long without a character (0: never)
+    int baud = 38400;      // the adapter's line rate at power-up; a client at another rate reads junk
 };
 
 // The words with which a sleeping adapter says it goes.

@@ -151,6 +151,8 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(programIcon());
     QtHost host(folder);
     Session session(clock, port, host, folder);
+    // In the window a car that goes to sleep is waited for; the scan reports it and ends.
+    session.connection().setWaitsForReturn(true);
     QString note;
     loadSettings(session.settings(), folder, &note);
     MainWindow window(session);

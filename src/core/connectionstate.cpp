@@ -41,6 +41,8 @@ QString connectionStateText(const Session& session) {
     }
     case ConnectionPhase::Lost:
         return QStringLiteral("Connection lost: ") + detail;
+    case ConnectionPhase::Waiting:
+        return detail;
     case ConnectionPhase::Failed:
         return QStringLiteral("Not connected: ") + detail;
     }

@@ -45,6 +45,8 @@ Session::Session(Clock& clock, Port& port, Host& host, const QString& programFol
     hooks.runPass = [this] { runPass(); };
     hooks.onEnd = [this] { live_.closeGauges(); };
     hooks.onWakeup = [this] { polling_.reset(); };
+    hooks.onGap = [this](bool gone, double seconds) { live_.dataLog().markGap(gone, seconds); };
+    hooks.carProtocol = [this] { return detection_.protocolText(); };
     connection_.setHooks(hooks);
 }
 

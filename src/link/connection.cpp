@@ -3,6 +3,7 @@
 #include "base/datetime.h"
 #include "config/baudrates.h"
 #include "link/helptexts.h"
+#include "link/protocolnumber.h"
 #include "link/reply.h"
 
 #include <QDateTime>
@@ -22,6 +23,13 @@ const QString kQuickSearch = QStringLiteral("ATSPA6");
 // Connections the adapter interrupts by falling asleep, woken again at once, before the
 // usual pause between attempts returns.
 constexpr int kImmediateWakeups = 3;
+// The pauses while waiting for a car or an adapter to come back: growing from the first
+// to at most a second, so that values come back within two seconds of the car; after a
+// few minutes of waiting, to a longer pause that leaves a parked car's battery alone.
+constexpr double kFirstWaitPause = 0.25;
+constexpr double kWaitPause = 1.0;
+constexpr double kLongWaitPause = 10.0;
+constexpr double kPatientWait = 180.0;
 
 // What an adapter says as it falls asleep (idle, or the car's battery low).
 bool fellAsleep(const QString& text) {
@@ -61,6 +69,7 @@ void Connection::setPhase(ConnectionPhase phase, const QString& detail) {
 
 void Connection::markConnected() {
     detected_ = true;
+    link_.setDeviceMayReturn(waitsForReturn_ && !link_.trace().held());
     setPhase(ConnectionPhase::Connected);
 }
 
@@ -134,8 +143,15 @@ QString Connection::protocolCommand(int initMode) {
 
 void Connection::sendProtocolCommand() {
     const QString configured = protocolCommand(link_.settings().initMode);
+    const bool automatic = configured.startsWith(QLatin1String("ATSPA"));
+    // Waiting for a car that was found, the adapter asks on its protocol alone: a silent car
+    // is then a quick NO DATA, not a search of every protocol.
+    if (const int known = waiting_ && automatic && hooks_.carProtocol ? protocolNumber(hooks_.carProtocol()) : 0) {
+        link_.send(QStringLiteral("ATSP") + QString::number(known));
+        return;
+    }
     // Only an automatic search is started elsewhere: a fixed protocol stays.
-    link_.send(searchCutBySleep_ && configured.startsWith(QLatin1String("ATSPA")) ? kQuickSearch : configured);
+    link_.send(searchCutBySleep_ && automatic ? kQuickSearch : configured);
 }
 
 // Why port `number` is not the adapter: it could not be opened, or what it answered.
@@ -254,10 +270,13 @@ bool Connection::wakeup() {
             TracePause pause(link_);
             link_.send(QStringLiteral("ATWS"));
         }
-        clock.waitUntil(0.5, [this] { return link_.received().contains(kAdapterName); });
+        clock.waitUntil(0.5, [this] { return link_.received().contains(kAdapterName) || link_.stopRequested(); });
         reset = link_.takeReceived().contains(kAdapterName);
-        if (clock.waitsAbandoned()) return false;
+        if (clock.waitsAbandoned() || (waiting_ && link_.stopRequested())) return false;
     }
+    adapterAnswered_ = reset;
+    // An adapter that does not answer is asked again after a pause, not the car in its place.
+    if (waiting_ && !reset) return false;
 
     if (reset) {
         TracePause pause(link_);
@@ -284,8 +303,10 @@ bool Connection::wakeup() {
 
     link_.send(QStringLiteral("0100"));
     auto answered = [this] {
-        return link_.received().contains(QLatin1String("41 00")) || link_.received().contains(QLatin1String("4100")) ||
-               fellAsleep(link_.received()) || link_.stopRequested();
+        const QString& received = link_.received();
+        // While waiting, the adapter's prompt ends the wait too: NO DATA is the car's answer.
+        return received.contains(QLatin1String("41 00")) || received.contains(QLatin1String("4100")) ||
+               fellAsleep(received) || link_.stopRequested() || (waiting_ && received.contains(QLatin1Char('>')));
     };
     clock.waitUntil(7.0, answered);
     // An adapter still searching the protocols has not given up: it ends the search with
@@ -295,13 +316,14 @@ bool Connection::wakeup() {
         return at >= 0 && link_.received().indexOf(QLatin1Char('>'), at) < 0;
     };
     if (!answered() && searching()) clock.waitUntil(kLongestSearch - 7.0, [&] { return answered() || !searching(); });
-    clock.wait(0.5);
+    if (!waiting_) clock.wait(0.5);
 
     const QString answer = link_.takeReceived();
     wakeupAnswer_ = answer;
     adapterSlept_ = fellAsleep(answer);
     if (adapterSlept_ && answer.contains(QLatin1String("SEARCHING..."))) searchCutBySleep_ = true;
-    link_.host().setClipboardText(answer);
+    // Attempts while waiting leave the user's clipboard alone.
+    if (!waiting_) link_.host().setClipboardText(answer);
     QString traced = answer;
     traced.remove(QLatin1String("SEARCHING..."));
     link_.traceLine(QStringLiteral("WGI \r\n") + traced);
@@ -348,6 +370,75 @@ void Connection::retryWakeup() {
     }
 }
 
+bool Connection::askCar(bool& adapterAnswered) {
+    link_.takeReceived();
+    link_.send(QStringLiteral("0100"));
+    link_.clock().waitUntil(1.0, [this] {
+        return link_.received().contains(QLatin1Char('>')) || link_.stopRequested() || link_.deviceGone();
+    });
+    const QString answer = link_.takeReceived();
+    adapterAnswered = !answer.trimmed().isEmpty() && !fellAsleep(answer);
+    return answer.contains(QLatin1String("4100")) || answer.contains(QLatin1String("41 00"));
+}
+
+void Connection::setWaitingPhase(bool adapterAnswered) {
+    if (link_.deviceGone()) {
+        setPhase(ConnectionPhase::Waiting,
+                 QStringLiteral("Waiting for the adapter: %1 went away; plug it in or switch it on again")
+                     .arg(link_.openDevice()));
+    } else if (adapterAnswered) {
+        setPhase(ConnectionPhase::Waiting, QStringLiteral("Waiting for the car: ignition off?"));
+    } else {
+        setPhase(ConnectionPhase::Waiting, QStringLiteral("Waiting for the adapter: it does not answer (asleep?)"));
+    }
+    setStatus(panel_.phaseDetail + QStringLiteral("\r\nDISCONNECT stops waiting."));
+}
+
+bool Connection::waitForReturn() {
+    Clock& clock = link_.clock();
+    const double since = clock.now();
+    waiting_ = true;
+    link_.closeTrace();
+    if (hooks_.onGap) hooks_.onGap(true, 0);
+    setLamp(Lamp::Yellow);
+    // An adapter that lost only the car is asked on; one that went quiet is woken.
+    bool adapterAwake = !link_.deviceGone() && !adapterSlept_;
+    bool back = false;
+    double pause = kFirstWaitPause;
+    setPhase(ConnectionPhase::Waiting, QStringLiteral("Waiting for an answer from the car"));
+    while (!link_.stopRequested() && !clock.waitsAbandoned()) {
+        bool tried = true;
+        if (link_.deviceGone() || !link_.port().isOpen()) {
+            // A device that came back (or a socket the adapter closed) is opened again.
+            link_.port().close();
+            tried = link_.port().open(adapterPort_);
+            if (tried) link_.clearDeviceGone();
+            adapterAwake = false;
+        }
+        if (tried && adapterAwake) {
+            back = askCar(adapterAwake);
+        } else if (tried) {
+            back = wakeup();
+            adapterAwake = adapterAnswered_;
+            link_.closeTrace();
+            if (back && hooks_.onWakeup) hooks_.onWakeup();
+        }
+        if (back || link_.stopRequested()) break;
+        setWaitingPhase(adapterAwake);
+        clock.waitUntil(pause, [this] { return link_.stopRequested(); });
+        pause = std::min(2 * pause, clock.now() - since < kPatientWait ? kWaitPause : kLongWaitPause);
+    }
+    waiting_ = false;
+    setStatus(QString());
+    if (!back) return false;
+    link_.setLinkLost(false);
+    setPhase(ConnectionPhase::Connected);
+    setLamp(Lamp::Green);
+    link_.openTrace();
+    if (hooks_.onGap) hooks_.onGap(false, clock.now() - since);
+    return true;
+}
+
 void Connection::connectionLoop() {
     Clock& clock = link_.clock();
     setStatus(QString());
@@ -375,7 +466,9 @@ void Connection::connectionLoop() {
         if (!link_.linkLost()) {
             if (hooks_.runPass) hooks_.runPass();
             if (panel_.phase == ConnectionPhase::Connected) panel_.lastAnswerAt = clock.now();
-            if (link_.linkLost()) {
+            if (link_.linkLost() && detected_ && waitsForReturn_ && !link_.trace().held() && !link_.stopRequested()) {
+                waitForReturn();
+            } else if (link_.linkLost()) {
                 setPhase(ConnectionPhase::Lost, QStringLiteral("the vehicle stopped answering; waking the link again"));
                 setLamp(Lamp::Red);
                 link_.closeTrace();
@@ -398,6 +491,7 @@ void Connection::connectionLoop() {
         }
     }
 
+    link_.setDeviceMayReturn(false);
     {
         TracePause pause(link_);
         if (link_.port().isOpen()) link_.send(QStringLiteral("ATWS"));

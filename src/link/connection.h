@@ -21,6 +21,7 @@ enum class ConnectionPhase {
     Detecting,
     Connected, // the car's functions are read
     Lost,      // the link went away (the detail says why)
+    Waiting,   // the car or the adapter stopped answering; the connection waits for it (the detail says which)
     Failed,    // the connection could not be made (the detail says why)
 };
 
@@ -57,6 +58,11 @@ struct ConnectionHooks {
     std::function<void()> runPass;  // one diagnostic pass
     std::function<void()> onEnd;    // the connection ended: the gauge windows go
     std::function<void()> onWakeup; // the adapter was reset and set up again
+    // While waiting for a car that stopped answering: the link went (true), and came back
+    // after `seconds` (false).
+    std::function<void(bool gone, double seconds)> onGap;
+    // The protocol the car was found on, as the adapter described it; the waits ask for it.
+    std::function<QString()> carProtocol;
 };
 
 class Connection : public QObject {
@@ -83,6 +89,11 @@ public:
     bool running() const { return running_; }
     // The setup panel is open: CONNECT and SET&UP wait.
     void setSetupOpen(bool open);
+    // Once the car's functions were read, a car or an adapter that stops answering (the
+    // ignition off, the adapter asleep, its device or socket gone) is waited for until it
+    // answers again or DISCONNECT, and the connection goes on where it was. Off, as for
+    // the headless scan, the connection tries a few times and ends with an error.
+    void setWaitsForReturn(bool waits) { waitsForReturn_ = waits; }
 
     // The first port (from the configured one on) whose device answers as the adapter; 0 for none.
     int findAdapter();
@@ -105,6 +116,13 @@ private:
     bool confirmAdapter();
     void connectionLoop();
     void retryWakeup();
+    // The link went after the functions were read: waits with a growing pause until the
+    // car answers again (true) or the connection must end (false).
+    bool waitForReturn();
+    // While waiting, one 0100 to an adapter that was not reset: true when the car answered;
+    // `adapterAnswered` says whether the adapter said anything.
+    bool askCar(bool& adapterAnswered);
+    void setWaitingPhase(bool adapterAnswered);
     void setLamp(Lamp lamp);
     void setPhase(ConnectionPhase phase, const QString& detail = QString());
     // The phase after a connection ended, from how it ended.
@@ -133,6 +151,9 @@ private:
     bool adapterSlept_ = false;     // the last wakeup ended with the adapter falling asleep
     bool searchCutBySleep_ = false; // it fell asleep searching the car's protocol
     int immediateWakeups_ = 0;
+    bool waitsForReturn_ = false;
+    bool waiting_ = false;         // waiting for the car or the adapter to come back
+    bool adapterAnswered_ = false; // the last wakeup's reset was answered
 };
 
 } // namespace zelcor

@@ -232,6 +232,12 @@ QList<Reply> FastPolling::request(const QList<int>& pids) {
     } else {
         text = link_.receiveText();
         replies = splitParameterReplies(text, link_.selectedController(), link_.headerLayout(), pids);
+        // Not one of the PIDs answered (NO DATA, the adapter's words, nothing): the car
+        // stopped answering, as a single PID without an answer says.
+        bool anyAnswer = false;
+        for (qsizetype k = 0; k < pids.size() && !anyAnswer; ++k)
+            anyAnswer = replies.value(k).answers(0x01, pids.at(k));
+        if (!anyAnswer) link_.setLinkLost(true);
     }
     if (abilities_.shortTimeout && saysNoData(text)) restoreTimeout();
     return replies;

@@ -58,6 +58,11 @@ void Link::poll() {
 }
 
 void Link::deviceRemoved() {
+    if (deviceMayReturn_) {
+        deviceGone_ = true;
+        linkLost_ = true;
+        return;
+    }
     stopRequested_ = true;
     // One box per connection: the device keeps failing until the connection ends.
     if (removalReported_) return;
@@ -111,9 +116,9 @@ void Link::send(const QString& command) {
     // A carriage return ends the command; a line feed after it would reach the adapter as
     // a new character and stop an answer on some of them.
     writeRaw(command + QStringLiteral("\r"));
-    if (stopRequested_) return;
-    clock_.waitUntil(1.0, [this] { return received_.contains(QLatin1Char('>')); });
-    if (stopRequested_) return;
+    if (stopRequested_ || deviceGone_) return;
+    clock_.waitUntil(1.0, [this] { return received_.contains(QLatin1Char('>')) || deviceGone_; });
+    if (stopRequested_ || deviceGone_) return;
     clock_.wait(settings_.promptDelay);
 }
 

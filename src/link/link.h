@@ -35,7 +35,7 @@ public:
     bool stopRequested() const override { return stopRequested_; }
     void requestStop() { stopRequested_ = true; }
     void clearStopRequest() { stopRequested_ = false; }
-    bool linkLost() const override { return linkLost_; }
+    bool linkLost() const override { return linkLost_ || deviceGone_; }
     void setLinkLost(bool lost) { linkLost_ = lost; }
     // The controller the passes work with: two upper-case hex digits, empty for none.
     const QString& selectedController() const { return selectedController_; }
@@ -51,6 +51,11 @@ public:
     void poll();
     // A new connection may report a removed device again.
     void resetDeviceRemovedReport() { removalReported_ = false; }
+    // While set, a device that goes away ends nothing: the link is lost, and the connection
+    // waits for the device to come back.
+    void setDeviceMayReturn(bool mayReturn) { deviceMayReturn_ = mayReturn; }
+    bool deviceGone() const { return deviceGone_; }
+    void clearDeviceGone() { deviceGone_ = false; }
     // The device the connection opened (path or Wi-Fi address), named when it goes away.
     void setOpenDevice(const QString& device) { openDevice_ = device; }
     const QString& openDevice() const { return openDevice_; }
@@ -150,6 +155,8 @@ private:
     quint64 commandsSent_ = 0;
     bool pollerEnabled_ = false;
     bool removalReported_ = false;
+    bool deviceMayReturn_ = false;
+    bool deviceGone_ = false;
     QString openDevice_;
 };
 

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <unistd.h>
+#include <utility>
 
 namespace zelcor {
 
@@ -157,25 +158,49 @@ void DataLog::startOrMark(const std::array<LiveRow, kLiveRows>& rows, const Sett
 
     // A new section: the mark line ends a row under way, the rest of the pass is dropped
     // and the next full pass writes the first row under the new header.
-    files_.writeCsv(QStringLiteral("\r\n"));
+    files_.writeCsv(std::exchange(row_, QString()) + QStringLiteral("\r\n"));
     rowActive_ = false;
     files_.writeCsv(logHeader(rows, settings) + QStringLiteral("\r\n"));
 
-    const QDateTime now = QDateTime::currentDateTime();
-    files_.writeRecord(markRecordLine(now, dateTimeText(now)));
+    columns_ = 0;
+    recorded_.clear();
     for (const LiveRow& row : rows) {
         const int code = row.channel.code();
+        if (row.enabled) ++columns_;
         if (row.enabled && code > 0 && code <= kMaxRecordedPid)
-            files_.writeRecord(channelRecordLine(code, logChannelName(code, settings)));
+            recorded_.append({code, logChannelName(code, settings)});
     }
+    const QDateTime now = QDateTime::currentDateTime();
+    startRecordingSection(dateTimeText(now), now);
+    commit(true);
+}
+
+void DataLog::startRecordingSection(const QString& text, const QDateTime& now) {
+    files_.writeRecord(markRecordLine(now, text));
+    for (const auto& [code, name] : recorded_)
+        files_.writeRecord(channelRecordLine(code, name));
     sectionStart_ = clock_.now();
+}
+
+void DataLog::markGap(bool gone, double seconds) {
+    if (!logging_) return;
+    const QString time = timeText(QTime::currentTime());
+    if (gone) {
+        files_.writeCsv(time + QStringLiteral(",link lost: no answer,\r\n"));
+    } else {
+        const QString after = QStringLiteral("link back after %1 s").arg(qRound(seconds));
+        files_.writeCsv(time + QLatin1Char(',') + after + QStringLiteral(",\r\n"));
+        // The replay goes on from the mark without waiting out the gap.
+        const QDateTime now = QDateTime::currentDateTime();
+        startRecordingSection(dateTimeText(now) + QStringLiteral(" (") + after + QLatin1Char(')'), now);
+    }
     commit(true);
 }
 
 void DataLog::stop() {
     if (!logging_) return;
     logging_ = false;
-    files_.writeCsv(QStringLiteral("\r\n"));
+    files_.writeCsv(std::exchange(row_, QString()) + QStringLiteral("\r\n"));
     const bool written = files_.commit(true);
     const QString error = files_.errorString();
     files_.close();
@@ -184,7 +209,10 @@ void DataLog::stop() {
 }
 
 void DataLog::writeField(const QString& value) {
-    if (writingRow()) files_.writeCsv(timeText(QTime::currentTime()) + QLatin1Char(',') + value + QLatin1Char(','));
+    if (!writingRow()) return;
+    row_ += timeText(QTime::currentTime()) + QLatin1Char(',') + value + QLatin1Char(',');
+    ++fieldsInRow_;
+    valueInRow_ = valueInRow_ || !value.isEmpty();
 }
 
 void DataLog::recordReply(int code, const QString& reply) {
@@ -193,7 +221,14 @@ void DataLog::recordReply(int code, const QString& reply) {
 
 void DataLog::endRow() {
     if (!writingRow()) return;
-    files_.writeCsv(QStringLiteral("\r\n"));
+    if (!valueInRow_) {
+        row_.clear();
+        return;
+    }
+    // Every value stays under its own header.
+    while (fieldsInRow_ < columns_)
+        writeField(QString());
+    files_.writeCsv(std::exchange(row_, QString()) + QStringLiteral("\r\n"));
     ++rowsWritten_;
     commit(clock_.now() - lastSync_ >= kSyncInterval);
     emit changed();

@@ -9,8 +9,11 @@
 #include "base/host.h"
 #include "live/channels.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QList>
 #include <QObject>
+#include <QPair>
 #include <QString>
 #include <array>
 
@@ -64,14 +67,23 @@ public:
     void stop();
 
     // A live-data pass writes a row when the log ran at its start and no mark came since.
-    void beginPass() { rowActive_ = logging_; }
+    void beginPass() {
+        rowActive_ = logging_;
+        fieldsInRow_ = 0;
+        valueInRow_ = false;
+    }
     bool writingRow() const { return logging_ && rowActive_; }
-    // "time,value," for one enabled row.
+    // "time,value," for one enabled row, to the row under way.
     void writeField(const QString& value);
     // An accepted reply of a parameter, for the drive's recording.
     void recordReply(int code, const QString& reply);
-    // After the pass's last row: the line ends and the row goes to the disk.
+    // After the pass's last row: the line ends and the row goes to the disk. A pass that
+    // the link cut short leaves the rows it did not reach empty; one that got no value at
+    // all writes no line.
     void endRow();
+    // The link went (`gone`), or came back after `seconds`: a line that says so in the CSV
+    // log, and in the recording a mark after which the drive goes on.
+    void markGap(bool gone, double seconds);
 
 signals:
     void changed();
@@ -81,6 +93,8 @@ private:
     // logging with a box.
     void commit(bool sync);
     void reportFailure(const QString& error);
+    // A mark in the recording with `text`, then the section's channels.
+    void startRecordingSection(const QString& text, const QDateTime& now);
 
     Host& host_;
     Clock& clock_;
@@ -91,8 +105,13 @@ private:
     bool logging_ = false;
     bool rowActive_ = false;
     int rowsWritten_ = 0;
-    double sectionStart_ = 0; // clock at the last Start / Mark (the recording's times)
-    double lastSync_ = 0;     // clock when the files last went to the disk
+    int columns_ = 0;                     // values a row holds: the rows enabled at the last Start / Mark
+    int fieldsInRow_ = 0;                 // fields the row under way holds so far
+    bool valueInRow_ = false;             // one of them holds a value
+    QString row_;                         // the row under way, written whole at its end
+    QList<QPair<int, QString>> recorded_; // the recording's channels since the last Start / Mark
+    double sectionStart_ = 0;             // clock at the last Start / Mark (the recording's times)
+    double lastSync_ = 0;                 // clock when the files last went to the disk
 };
 
 // The header line of the recorded rows (those with "Enable Monitoring" checked), without

@@ -126,6 +126,10 @@ void LiveData::readParameterRow(PassContext& pass, ParameterReader& reader, int 
         emit rowChanged(i);
         if (reading.decoded.needle >= 0) feedGauge(i, reading.gaugeFeed());
         if (const auto value = reading.number()) share(code, *value, pass.clock().now(), seen);
+    } else {
+        // No reply at all: the row keeps its value, and its log field is empty so that the
+        // values after it stay under their own headers.
+        dataLog_.writeField(QString());
     }
     setLamp(i, false);
 }
