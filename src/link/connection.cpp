@@ -1,8 +1,11 @@
 #include "link/connection.h"
 
 #include "base/datetime.h"
+#include "config/adaptermemory.h"
 #include "config/baudrates.h"
+#include "link/adapterprobe.h"
 #include "link/helptexts.h"
+#include "link/linerate.h"
 #include "link/reply.h"
 
 #include <QDateTime>
@@ -22,11 +25,21 @@ const QString kQuickSearch = QStringLiteral("ATSPA6");
 // Connections the adapter interrupts by falling asleep, woken again at once, before the
 // usual pause between attempts returns.
 constexpr int kImmediateWakeups = 3;
+// The rate an adapter comes at from the factory.
+constexpr int kUsualRate = 38400;
 
 // What an adapter says as it falls asleep (idle, or the car's battery low).
 bool fellAsleep(const QString& text) {
     return text.contains(QLatin1String("LV RESET")) || text.contains(QLatin1String("ACT ALERT")) ||
            text.contains(QLatin1String("LP ALERT"));
+}
+
+// Bytes around a banner that no adapter prints: binary noise, a Bluetooth module's own words.
+bool strayBytesIn(const QString& answer) {
+    for (const QChar c : answer)
+        if ((c.unicode() < 0x20 && c != QLatin1Char('\r') && c != QLatin1Char('\n')) || c.unicode() >= 0x7F)
+            return true;
+    return answer.contains(QLatin1String("+CONNECTING"));
 }
 } // namespace
 
@@ -201,6 +214,7 @@ int Connection::findAdapter() {
                 // The adapter's own words, "ELM327 v1.5", from the line that says them.
                 for (const QString& line : answer.split(QRegularExpression(QStringLiteral("[\r\n>]+"))))
                     if (line.contains(kAdapterName)) adapterIdentity_ = quotable(line.trimmed());
+                foundAdapter(device, rated ? baud : 0, answer);
             }
             if (found) break;
             if (firstCausePort == number) firstCause = portFailure(number, true, answer);
@@ -227,6 +241,19 @@ int Connection::findAdapter() {
         link_.closeTrace();
     }
     return found;
+}
+
+void Connection::foundAdapter(const QString& device, int baud, const QString& answer) {
+    AdapterReport& adapter = link_.adapter();
+    adapter = AdapterReport{};
+    adapter.device = device;
+    // What the adapter's banner line holds once the stray bytes on it are left out.
+    static const QRegularExpression banner(QStringLiteral("ELM327[ -~]*"));
+    adapter.banner = banner.match(adapterIdentity_).captured(0).trimmed();
+    adapter.baseRate = adapter.lineRate = baud;
+    if (strayBytesIn(answer)) adapter.addQuirk(QStringLiteral("stray bytes around the banner"));
+    if (baud > 0 && baud != kUsualRate) adapter.addQuirk(QStringLiteral("answers at %1 baud").arg(baud));
+    probed_ = false;
 }
 
 bool Connection::confirmAdapter() {
@@ -257,6 +284,8 @@ bool Connection::wakeup() {
         clock.waitUntil(0.5, [this] { return link_.received().contains(kAdapterName); });
         reset = link_.takeReceived().contains(kAdapterName);
         if (clock.waitsAbandoned()) return false;
+        // An adapter that slept or was reset is back at its own rate.
+        if (!reset && attempt == 1) lineRateForgotten(link_);
     }
 
     if (reset) {
@@ -264,6 +293,7 @@ bool Connection::wakeup() {
         auto okWait = [this, &clock] {
             clock.waitUntil(0.1, [this] { return link_.received().contains(QLatin1String("OK")); });
         };
+        bool acknowledged = false;
         for (int attempt = 0; attempt < 6; ++attempt) {
             link_.takeReceived();
             link_.send(QStringLiteral("ATE0"));
@@ -274,7 +304,16 @@ bool Connection::wakeup() {
             okWait();
             link_.send(QStringLiteral("ATH1"));
             okWait();
-            if (link_.takeReceived().contains(QLatin1String("OK")) || clock.waitsAbandoned()) break;
+            acknowledged = link_.takeReceived().contains(QLatin1String("OK"));
+            if (acknowledged || clock.waitsAbandoned()) break;
+        }
+        if (!acknowledged) link_.adapter().addQuirk(QStringLiteral("settings answered without OK"));
+        if (!probed_ && !clock.waitsAbandoned() && !link_.stopRequested()) {
+            probed_ = true;
+            probeAdapter(link_, fasterRate_);
+        } else if (fasterRate_ > link_.adapter().lineRate && !clock.waitsAbandoned()) {
+            // The adapter slept or was reset to its own rate: the faster one again.
+            switchLineRate(link_, fasterRate_);
         }
     }
 
@@ -398,6 +437,7 @@ void Connection::connectionLoop() {
         }
     }
 
+    if (link_.port().isOpen()) restoreLineRate(link_);
     {
         TracePause pause(link_);
         if (link_.port().isOpen()) link_.send(QStringLiteral("ATWS"));
@@ -420,6 +460,7 @@ void Connection::run() {
     link_.setPollerEnabled(true);
     link_.setSelectedController(QString());
     helpText_ = interfaceNotFoundHelp(link_.settings().noPortSearch);
+    fasterRate_ = loadFasterBaudRate(link_.programFolder());
     link_.clearStopRequest();
 
     setButtonsEnabled(false);
@@ -462,6 +503,7 @@ void Connection::run() {
 
     link_.setPollerEnabled(false);
     link_.requestStop();
+    rememberAdapterReport(link_);
     setButtonsEnabled(true);
     // HELP GUIDE ONLINE stays hidden once CONNECT was pressed: the panel keeps its place.
     setLamp(Lamp::Black);

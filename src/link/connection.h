@@ -102,6 +102,8 @@ signals:
 
 private:
     void sendProtocolCommand();
+    // The port search found the adapter on `device` at `baud` (0: a link without a rate).
+    void foundAdapter(const QString& device, int baud, const QString& answer);
     bool confirmAdapter();
     void connectionLoop();
     void retryWakeup();
@@ -133,6 +135,8 @@ private:
     bool adapterSlept_ = false;     // the last wakeup ended with the adapter falling asleep
     bool searchCutBySleep_ = false; // it fell asleep searching the car's protocol
     int immediateWakeups_ = 0;
+    bool probed_ = false;  // this connection's adapter probe ran
+    int fasterRate_ = 0;   // the line rate a session asks for; 0: the rate found
 };
 
 } // namespace zelcor
