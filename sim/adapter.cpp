@@ -443,12 +443,12 @@ void Adapter::obdRequest(QByteArray command, double at) {
     now += timed(0.0005);
     // A car that answers its vehicle information items without listing them.
     const bool unlisted = options_.unlistedVehicleInfo && request == QByteArray::fromHex("0900");
-    const QList<Vehicle::Reply> replies =
-        unlisted ? QList<Vehicle::Reply>()
-                 : vehicle_.request(request, connected_, now - keyOn_, requests_,
-                                    [this](const ControllerDefinition& controller) {
-                                        return addressing_.reaches(controller, connected_);
-                                    });
+    const QList<Vehicle::Reply> replies = unlisted
+                                              ? QList<Vehicle::Reply>()
+                                              : vehicle_.request(request, connected_, now - keyOn_, requests_,
+                                                                 [this](const ControllerDefinition& controller) {
+                                                                     return addressing_.reaches(controller, connected_);
+                                                                 });
     double promptAt = now;
     QList<Event> heard = listen(replies, now, wanted, damageFor(request), &promptAt);
     overflow(heard);

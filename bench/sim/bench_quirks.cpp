@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
         {"--search-seconds 5", {"--search-seconds", "5"}},
         {"--stop-on-any", {"--stop-on-any"}},
         {"--buffer-full 64", {"--buffer-full", "64"}},
-        {"--buffer-full 128 --refuse ATBRD", {"--buffer-full", "128", "--refuse", "ATBRD"}},
+        {"--buffer-full 200 --refuse ATBRD", {"--buffer-full", "200", "--refuse", "ATBRD"}},
         {"--line-fails-above 57600", {"--line-fails-above", "57600"}},
         {"--sleep-after 3 --sleep-when-idle", {"--sleep-after", "3", "--sleep-when-idle"}},
         {"--ignition-after 10", {"--ignition-after", "10"}},

@@ -21,8 +21,8 @@ QString groupOf(const QString& device) {
 QStringList listAt(const QSettings& ini, const QString& key) {
     // QSettings reads a one-item list back as a string, an empty one as nothing.
     const QVariant value = ini.value(key);
-    QStringList items = value.typeId() == QMetaType::QStringList ? value.toStringList()
-                                                                  : value.toString().split(QLatin1Char(','));
+    QStringList items =
+        value.typeId() == QMetaType::QStringList ? value.toStringList() : value.toString().split(QLatin1Char(','));
     items.removeAll(QString());
     return items;
 }

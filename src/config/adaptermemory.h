@@ -11,7 +11,7 @@ namespace zelcor {
 
 struct RememberedAdapter {
     QString banner;
-    QString chip;     // "ELM327", "STN"
+    QString chip; // "ELM327", "STN"
     QString firmware;
     QStringList works, refused; // command names ("ATAT", "ATSH3", "count")
 };

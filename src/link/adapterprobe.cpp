@@ -84,8 +84,8 @@ void probeAdapter(Link& link, int fasterRate) {
     const QString folder = link.programFolder();
     const QString before = rememberedBanner(folder, adapter.device);
     if (!before.isEmpty() && before != adapter.banner)
-        adapter.addQuirk(QStringLiteral("the banner changed since the last connection (it said \"%1\"): probed afresh")
-                             .arg(before));
+        adapter.addQuirk(
+            QStringLiteral("the banner changed since the last connection (it said \"%1\"): probed afresh").arg(before));
     if (const std::optional<RememberedAdapter> known = loadRememberedAdapter(folder, adapter.device, adapter.banner)) {
         adapter.remembered = true;
         for (const QString& name : known->refused)

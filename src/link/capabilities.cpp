@@ -86,7 +86,9 @@ QString AdapterReport::text() const {
     auto listed = [](const QStringList& items) {
         return items.isEmpty() ? QStringLiteral("none") : items.join(QStringLiteral(", "));
     };
-    auto rate = [](int baud) { return baud > 0 ? QStringLiteral("%1 baud").arg(baud) : QStringLiteral("none (network)"); };
+    auto rate = [](int baud) {
+        return baud > 0 ? QStringLiteral("%1 baud").arg(baud) : QStringLiteral("none (network)");
+    };
     QString out = QStringLiteral("Adapter") + nl;
     out += QStringLiteral("Banner: ") + banner + nl;
     out += QStringLiteral("Chip: ") + chipName() + nl;
@@ -101,7 +103,7 @@ QString AdapterReport::text() const {
         out += QStringLiteral("Probe time: %1 s%2")
                    .arg(probeSeconds, 0, 'f', 2)
                    .arg(remembered ? QStringLiteral(" (confirming what the last connection learned)") : QString()) +
-               crlf;
+               nl;
     return out;
 }
 

@@ -26,7 +26,7 @@ enum class AdapterCommand {
     ResponseCount,  // the digit after a request that ends the wait
 };
 inline constexpr AdapterCommand kAdapterCommands[] = {
-    AdapterCommand::AdaptiveTiming, AdapterCommand::Timeout,       AdapterCommand::ReceiveFilter,
+    AdapterCommand::AdaptiveTiming, AdapterCommand::Timeout,        AdapterCommand::ReceiveFilter,
     AdapterCommand::LongHeader,     AdapterCommand::ProtocolNumber, AdapterCommand::RateDivisor,
     AdapterCommand::CanFormatting,  AdapterCommand::Spaces,         AdapterCommand::ResponseCount};
 
@@ -41,15 +41,15 @@ enum class CommandState { Untried, Works, Refused };
 enum class AdapterChip { Unknown, Elm327, Stn };
 
 struct AdapterReport {
-    QString device;     // where it was found ("/dev/ttyUSB0", "192.168.0.10:35000")
-    QString banner;     // what it says to a reset ("ELM327 v1.5")
+    QString device; // where it was found ("/dev/ttyUSB0", "192.168.0.10:35000")
+    QString banner; // what it says to a reset ("ELM327 v1.5")
     AdapterChip chip = AdapterChip::Unknown;
-    QString firmware;   // "v1.5"; an STN chip's own version ("STN1110 v4.2.7")
-    QString chipDevice; // what an STN chip says it is built into (STDI)
-    int baseRate = 0;   // the rate it answered at (baud); 0 on a link without one
-    int lineRate = 0;   // the rate in use now
+    QString firmware;       // "v1.5"; an STN chip's own version ("STN1110 v4.2.7")
+    QString chipDevice;     // what an STN chip says it is built into (STDI)
+    int baseRate = 0;       // the rate it answered at (baud); 0 on a link without one
+    int lineRate = 0;       // the rate in use now
     QList<int> failedRates; // rates the adapter took that the line did not carry
-    QStringList quirks; // what it does differently from the chip it claims to be
+    QStringList quirks;     // what it does differently from the chip it claims to be
     QMap<AdapterCommand, CommandState> commands;
     double probeSeconds = -1; // how long the probe took; -1 before it ran
     bool remembered = false;  // the probe started from what the last connection learned

@@ -135,8 +135,8 @@ private:
     bool adapterSlept_ = false;     // the last wakeup ended with the adapter falling asleep
     bool searchCutBySleep_ = false; // it fell asleep searching the car's protocol
     int immediateWakeups_ = 0;
-    bool probed_ = false;  // this connection's adapter probe ran
-    int fasterRate_ = 0;   // the line rate a session asks for; 0: the rate found
+    bool probed_ = false; // this connection's adapter probe ran
+    int fasterRate_ = 0;  // the line rate a session asks for; 0: the rate found
 };
 
 } // namespace zelcor

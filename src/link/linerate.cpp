@@ -115,7 +115,7 @@ bool restoreLineRate(Link& link) {
     const bool back =
         !command.isEmpty() && handshake(link, command, adapter.lineRate, adapter.baseRate) == Handshake::Done;
     if (!back) link.port().setBaudRate(adapter.baseRate);
-    adapter.lineRate = adapter.baseRate;
+    // The report keeps the rate the session ran at; the next connection starts a new one.
     return back;
 }
 

@@ -11,7 +11,8 @@ class Link;
 // when the adapter refused, the line has no rate (a network adapter) or the new rate did not
 // carry the adapter's banner and a command after it. The link's adapter report follows.
 bool switchLineRate(Link& link, int baud);
-// Back to the rate the adapter was found at; false when it could not be reached at either.
+// At a connection's end: back to the rate the adapter was found at (the report still names
+// the session's rate); false when the adapter did not take it.
 bool restoreLineRate(Link& link);
 // The adapter went back to its power-up rate by itself (a full reset, or it slept): the
 // port follows without asking it.
