@@ -43,7 +43,8 @@ QStringList linesOf(const QString& text) {
     return lines;
 }
 
-// STI names an STN chip and its version; any other adapter refuses it.
+// STI names an STN chip and its version; any other adapter refuses it (the banner's chip
+// and version stand then).
 void recogniseChip(Link& link, AdapterReport& adapter) {
     link.send(QStringLiteral("STI"));
     const QString said = link.takeReceived();
@@ -58,9 +59,6 @@ void recogniseChip(Link& link, AdapterReport& adapter) {
             if (device != QLatin1String("STDI") && device != QLatin1String("?")) adapter.chipDevice = device;
         return;
     }
-    if (adapter.banner.contains(QLatin1String("ELM327"))) adapter.chip = AdapterChip::Elm327;
-    static const QRegularExpression version(QStringLiteral("\\bv\\d+\\.\\d+\\w*"));
-    adapter.firmware = version.match(adapter.banner).captured(0);
 }
 
 // A banner that claims a later version than the commands refused.

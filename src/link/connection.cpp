@@ -10,6 +10,7 @@
 
 #include <QDateTime>
 #include <QRegularExpression>
+#include <algorithm>
 #include <set>
 
 namespace zelcor {
@@ -251,6 +252,10 @@ void Connection::foundAdapter(const QString& device, int baud, const QString& an
     static const QRegularExpression banner(QStringLiteral("ELM327[ -~]*"));
     adapter.banner = banner.match(adapterIdentity_).captured(0).trimmed();
     adapter.baseRate = adapter.lineRate = baud;
+    // What the banner says until the probe asks the chip itself.
+    static const QRegularExpression version(QStringLiteral("\\bv\\d+\\.\\d+\\w*"));
+    adapter.chip = AdapterChip::Elm327;
+    adapter.firmware = version.match(adapter.banner).captured(0);
     if (strayBytesIn(answer)) adapter.addQuirk(QStringLiteral("stray bytes around the banner"));
     if (baud > 0 && baud != kUsualRate) adapter.addQuirk(QStringLiteral("answers at %1 baud").arg(baud));
     probed_ = false;
@@ -308,13 +313,6 @@ bool Connection::wakeup() {
             if (acknowledged || clock.waitsAbandoned()) break;
         }
         if (!acknowledged) link_.adapter().addQuirk(QStringLiteral("settings answered without OK"));
-        if (!probed_ && !clock.waitsAbandoned() && !link_.stopRequested()) {
-            probed_ = true;
-            probeAdapter(link_, fasterRate_);
-        } else if (fasterRate_ > link_.adapter().lineRate && !clock.waitsAbandoned()) {
-            // The adapter slept or was reset to its own rate: the faster one again.
-            switchLineRate(link_, fasterRate_);
-        }
     }
 
     if (link_.port().isOpen()) link_.port().readAll();
@@ -334,9 +332,12 @@ bool Connection::wakeup() {
         return at >= 0 && link_.received().indexOf(QLatin1Char('>'), at) < 0;
     };
     if (!answered() && searching()) clock.waitUntil(kLongestSearch - 7.0, [&] { return answered() || !searching(); });
-    clock.wait(0.5);
+    // Half a second for what else comes; the adapter is probed in it once the car answered.
+    const double settled = clock.now() + 0.5;
+    QString answer = probeWhileSettling(reset);
+    clock.wait(std::max(0.0, settled - clock.now()));
 
-    const QString answer = link_.takeReceived();
+    answer += link_.takeReceived();
     wakeupAnswer_ = answer;
     adapterSlept_ = fellAsleep(answer);
     if (adapterSlept_ && answer.contains(QLatin1String("SEARCHING..."))) searchCutBySleep_ = true;
@@ -345,6 +346,25 @@ bool Connection::wakeup() {
     traced.remove(QLatin1String("SEARCHING..."));
     link_.traceLine(QStringLiteral("WGI \r\n") + traced);
     return answer.contains(QLatin1String("4100")) || answer.contains(QLatin1String("41 00"));
+}
+
+// Once per connection, when the car answered the wakeup: the adapter probe (chip, doubtful
+// commands, a faster line); later wakeups only raise the line again after a reset lowered it.
+// What came of the wakeup's request before is returned.
+QString Connection::probeWhileSettling(bool reset) {
+    Clock& clock = link_.clock();
+    const bool answered =
+        link_.received().contains(QLatin1String("41 00")) || link_.received().contains(QLatin1String("4100"));
+    if (!reset || !answered || link_.stopRequested() || clock.waitsAbandoned()) return QString();
+    clock.waitUntil(0.5, [this] { return link_.received().contains(QLatin1Char('>')); });
+    const QString answer = link_.takeReceived();
+    if (!probed_) {
+        probed_ = true;
+        probeAdapter(link_, fasterRate_);
+    } else if (fasterRate_ > link_.adapter().lineRate) {
+        switchLineRate(link_, fasterRate_);
+    }
+    return answer;
 }
 
 QString Connection::vehicleSilentCause() const {
@@ -461,6 +481,7 @@ void Connection::run() {
     link_.setSelectedController(QString());
     helpText_ = interfaceNotFoundHelp(link_.settings().noPortSearch);
     fasterRate_ = loadFasterBaudRate(link_.programFolder());
+    link_.adapter() = AdapterReport{}; // what the last connection learned is in zelcor.ini
     link_.clearStopRequest();
 
     setButtonsEnabled(false);

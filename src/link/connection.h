@@ -105,6 +105,7 @@ private:
     // The port search found the adapter on `device` at `baud` (0: a link without a rate).
     void foundAdapter(const QString& device, int baud, const QString& answer);
     bool confirmAdapter();
+    QString probeWhileSettling(bool reset);
     void connectionLoop();
     void retryWakeup();
     void setLamp(Lamp lamp);
