@@ -446,10 +446,14 @@ void Adapter::obdRequest(QByteArray command, double at) {
     }
     // The request on the bus, then the controllers' answers.
     now += timed(0.0005);
-    const QList<Vehicle::Reply> replies =
-        vehicle_.request(request, connected_, now - keyOn_, requests_, [this](const ControllerDefinition& controller) {
-            return addressing_.reaches(controller, connected_);
-        });
+    // A car that answers its vehicle information items without listing them.
+    const bool unlisted = options_.unlistedVehicleInfo && request == QByteArray::fromHex("0900");
+    const QList<Vehicle::Reply> replies = unlisted
+                                              ? QList<Vehicle::Reply>()
+                                              : vehicle_.request(request, connected_, now - keyOn_, requests_,
+                                                                 [this](const ControllerDefinition& controller) {
+                                                                     return addressing_.reaches(controller, connected_);
+                                                                 });
     double promptAt = now;
     QList<Event> heard = listen(replies, now, wanted, damageFor(request), &promptAt);
     overflow(heard);

@@ -123,7 +123,9 @@ void Adapter::resetCommand(const QByteArray& command, double at) {
 void Adapter::switchRate(int rate, const QByteArray& identity, double at) {
     const double ok = at + timed(0.002);
     output_.push(ok, "OK" + eol(), tag_);
-    const double switched = std::max(ok, output_.lineBusyUntil());
+    // The chip changes its rate once the OK has left, which takes it a moment even without
+    // the line's own timing: a client reads the OK at the old rate before the identity comes.
+    const double switched = std::max(ok, output_.lineBusyUntil()) + rateSwitchTime;
     setLineRate(rate, switched);
     output_.push(switched, identity + eol(), tag_);
     rateSwitch_ = {std::max(switched, output_.lineBusyUntil()) + rateSwitchWait, previousRate_};

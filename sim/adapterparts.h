@@ -19,6 +19,7 @@ inline const QByteArray stnBanner = QByteArrayLiteral("ELM327 v1.4b"); // what a
 inline const QByteArray stnIdentity = QByteArrayLiteral("STN1110 v4.2.7");
 inline const QByteArray stnDevice = QByteArrayLiteral("Serial OBD interface r1.2");
 inline constexpr double rateSwitchWait = 0.075; // AT BRT's default: the new rate's carriage return must come by then
+inline constexpr double rateSwitchTime = 0.005; // from the OK of a rate switch to the new rate
 inline constexpr double wakeTime = 0.5;         // from the waking character to the banner
 inline const QByteArray junk("\xFF\x00\x8A\x7F#\xC3", 6);
 inline constexpr double floodStep = 0.01; // a flood comes in pieces this often

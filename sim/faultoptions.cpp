@@ -82,10 +82,14 @@ const Fault faults[] = {
      &Options::ignitionOffAfter},
     {"ignition-off-seconds", "how long the car stays silent after --ignition-off-after", "s", nullptr, nullptr, 0, 0,
      &Options::ignitionOffSeconds},
+    {"unlisted-vehicle-info", "09 00 goes unanswered, the vehicle information items are answered", nullptr,
+     &Options::unlistedVehicleInfo},
     {"idle-hang-up", "a TCP client is dropped after this long without a character", "s", nullptr, nullptr, 0, 0,
      &Options::idleHangUp},
     {"baud", "the adapter's line rate; a client at another rate reads junk", "n", nullptr, &Options::baud, 9600,
      2000000},
+    {"line-fails-above", "above this rate the banner comes through, longer answers arrive as junk", "n", nullptr,
+     &Options::lineFailsAbove, 0, 2000000},
 };
 
 // Text with \xHH, \r, \n and \\ escapes as bytes.

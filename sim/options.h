@@ -97,12 +97,14 @@ struct Options {
     bool sleepWhenIdle = false;
     double asleepSeconds = 0;
     QByteArray sleepWord = QByteArrayLiteral("LP ALERT");
-    double ignitionAfter = 0; // the car answers only from this long after the start
+    double ignitionAfter = 0;         // the car answers only from this long after the start
     // The ignition goes off this long after the start, for ignitionOffSeconds (0: never).
     double ignitionOffAfter = 0;
     double ignitionOffSeconds = 0;
-    double idleHangUp = 0; // a TCP client is dropped after this long without a character (0: never)
-    int baud = 38400;      // the adapter's line rate at power-up; a client at another rate reads junk
+    bool unlistedVehicleInfo = false; // no controller answers 09 00, the items themselves are answered
+    double idleHangUp = 0;            // a TCP client is dropped after this long without a character (0: never)
+    int baud = 38400;                 // the adapter's line rate at power-up; a client at another rate reads junk
+    int lineFailsAbove = 0;           // above this rate only the banner comes through intact (0: any rate works)
 };
 
 // The words with which a sleeping adapter says it goes.

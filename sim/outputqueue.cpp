@@ -62,13 +62,19 @@ double OutputQueue::lineBusyUntil() const {
     return line;
 }
 
+namespace {
+// What a failing line still carries intact: a banner and its line end.
+constexpr qsizetype kLongestIntact = 16;
+} // namespace
+
 QByteArray OutputQueue::take(double now, int readerRate) {
     QByteArray out;
     while (!chunks_.empty()) {
         const double end = sent(chunks_.front(), lineFree_);
         if (end + latency_ > now) break;
         const Chunk& chunk = chunks_.front();
-        out.append(sameRate(readerRate, chunk.rate) ? chunk.bytes : misread(chunk.bytes));
+        const bool failing = failingAbove_ > 0 && chunk.rate > failingAbove_ && chunk.bytes.size() > kLongestIntact;
+        out.append(sameRate(readerRate, chunk.rate) && !failing ? chunk.bytes : misread(chunk.bytes));
         lineFree_ = end;
         chunks_.pop_front();
     }

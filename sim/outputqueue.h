@@ -15,6 +15,9 @@ public:
     // The rate of the chunks pushed from now on (baud).
     void setLineRate(int baud) { rate_ = baud; }
     int lineRate() const { return rate_; }
+    // A line that fails above `baud` (0: never): chunks sent faster than that and longer
+    // than a banner reach the client as junk.
+    void setFailingAbove(int baud) { failingAbove_ = baud; }
 
     // Bytes produced at `due`. `tag` marks the command they answer (0 = none), so that an
     // interrupted command's remaining output can be withdrawn.
@@ -50,6 +53,7 @@ private:
     bool lineTiming_ = false;
     double latency_ = 0;
     int rate_ = 38400;
+    int failingAbove_ = 0;
 };
 
 // Two line rates a receiver and a sender get along at: within 3 % of each other (0: a link

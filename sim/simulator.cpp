@@ -24,6 +24,7 @@ Simulator::Simulator(const Options& options)
 void Simulator::start(double now) {
     // The hostile peer is no adapter behind a serial line: nothing slows its stream.
     output_.configure(options_.realTiming && !options_.garbageFlood, std::max(0.0, options_.latencyMs) / 1000);
+    output_.setFailingAbove(options_.lineFailsAbove);
     if (started_) return;
     started_ = true;
     keyOn_ = now;

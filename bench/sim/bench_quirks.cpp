@@ -1,9 +1,11 @@
 // Time from CONNECT to the first live value through each quirk of adapters as they are
 // sold (zelcor-sim's switches), on the can11 car with the adapter's real timing and a
-// made-up clock: the figures do not depend on the machine.
+// made-up clock: the figures do not depend on the machine. Each quirk with the faster line
+// rate the session asks for (the default) and without it, and the adapter probe's share.
 //
 // bench_quirks [seconds to give up after, default 120]
 
+#include "config/adaptermemory.h"
 #include "core/session.h"
 #include "fakeclock.h"
 #include "recordinghost.h"
@@ -20,9 +22,14 @@ using namespace zelcor::test;
 
 namespace {
 
+struct Timing {
+    double firstValue = -1; // seconds from CONNECT to the first live value; negative: none came
+    double probe = -1;      // seconds the adapter probe took
+};
+
 // Seconds from CONNECT to the end of the first live pass that shows a value; negative
 // when none came within `limit`.
-double firstLiveValue(const QString& profile, const QStringList& arguments, double limit) {
+Timing firstLiveValue(const QString& profile, const QStringList& arguments, double limit, bool fasterLine) {
     QString error;
     const sim::Options options = withSwitches(sim::realTimeOptions(profile), arguments, &error);
     if (!error.isEmpty()) qFatal("bad simulator options: %s", qPrintable(error));
@@ -32,6 +39,7 @@ double firstLiveValue(const QString& profile, const QStringList& arguments, doub
     RecordingHost host;
     Session session(clock, port, host, dir.path());
     loadSettings(session.settings(), dir.path());
+    saveFasterLine(dir.path(), fasterLine);
     const double start = clock.now();
     double shown = -1;
     session.connection().setPassRunner([&] {
@@ -53,7 +61,11 @@ double firstLiveValue(const QString& profile, const QStringList& arguments, doub
         if (now - start > limit) session.connection().requestDisconnect();
     };
     session.connection().run();
-    return shown;
+    return {shown, session.link().adapter().probeSeconds};
+}
+
+QString seconds(double value) {
+    return value < 0 ? QStringLiteral("none") : QString::number(value, 'f', 2);
 }
 
 } // namespace
@@ -76,23 +88,25 @@ int main(int argc, char** argv) {
         {"--search-seconds 5", {"--search-seconds", "5"}},
         {"--stop-on-any", {"--stop-on-any"}},
         {"--buffer-full 64", {"--buffer-full", "64"}},
+        {"--buffer-full 200 --refuse ATBRD", {"--buffer-full", "200", "--refuse", "ATBRD"}},
+        {"--line-fails-above 57600", {"--line-fails-above", "57600"}},
         {"--sleep-after 3 --sleep-when-idle", {"--sleep-after", "3", "--sleep-when-idle"}},
         {"--ignition-after 10", {"--ignition-after", "10"}},
         {"--baud 115200", {"--baud", "115200"}},
         {"--baud 9600", {"--baud", "9600"}},
     };
     std::printf("Seconds from CONNECT to the first live value, can11 car, adapter with real timing\n");
-    for (const auto& [name, arguments] : quirks) {
-        const double seconds = firstLiveValue(QStringLiteral("can11"), arguments, limit);
-        if (seconds < 0)
-            std::printf("%-52s %8s\n", name, "none");
-        else
-            std::printf("%-52s %8.2f\n", name, seconds);
+    std::printf("%-52s %8s %8s %8s\n", "quirk", "faster", "probe", "kept");
+    auto line = [limit](const QString& name, const QString& profile, const QStringList& arguments) {
+        const Timing faster = firstLiveValue(profile, arguments, limit, true);
+        const Timing kept = firstLiveValue(profile, arguments, limit, false);
+        std::printf("%-52s %8s %8s %8s\n", qPrintable(name), qPrintable(seconds(faster.firstValue)),
+                    qPrintable(seconds(faster.probe)), qPrintable(seconds(kept.firstValue)));
         std::fflush(stdout);
-    }
-    for (const char* profile : {"clone", "stn"}) {
-        const double seconds = firstLiveValue(QLatin1String(profile), {}, limit);
-        std::printf("%-52s %8.2f\n", qPrintable(QStringLiteral("profile %1").arg(QLatin1String(profile))), seconds);
-    }
+    };
+    for (const auto& [name, arguments] : quirks)
+        line(QLatin1String(name), QStringLiteral("can11"), arguments);
+    for (const char* profile : {"clone", "stn"})
+        line(QStringLiteral("profile %1").arg(QLatin1String(profile)), QLatin1String(profile), {});
     return 0;
 }

@@ -20,6 +20,7 @@ struct SetupPanelState {
     bool debug = false;
     QString device;          // the adapter chosen by name (zelcor.ini); empty: the numbered port search
     bool fastPolling = true; // kept in zelcor.ini, not in setup.cfg
+    bool fasterLine = true;  // a faster line rate for the session where the adapter takes one (zelcor.ini)
 };
 
 SetupPanelState setupFromSettings(const Settings& settings);

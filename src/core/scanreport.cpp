@@ -85,6 +85,7 @@ QString ScanReport::text() const {
                                        polling.responseCount ? QStringLiteral(", response count") : QString())
                             : QStringLiteral("Polling: plain\n");
     }
+    if (adapter) out += adapter->text();
     return out;
 }
 
@@ -119,6 +120,7 @@ QJsonObject ScanReport::json() const {
     for (const ScanError& e : errors)
         errorList.append(QJsonObject{{QStringLiteral("stage"), e.stage}, {QStringLiteral("message"), e.message}});
     o[QStringLiteral("errors")] = errorList;
+    if (adapter) o[QStringLiteral("adapter")] = adapter->json();
     if (passRate) {
         QJsonArray liveList;
         for (const ScanLive& l : live) {
@@ -257,6 +259,7 @@ int runScan(Session& session, ScanReport& report, double liveSeconds, bool modul
     report.nonContinuous = info.nonContinuous;
     report.incomplete = info.incomplete;
     if (liveScan.started()) liveScan.fill(report);
+    if (link.adapter().known()) report.adapter = link.adapter();
 
     const ConnectionError error = session.connection().lastError();
     if (error != ConnectionError::None || stage != Stage::Done) {

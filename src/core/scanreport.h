@@ -3,6 +3,7 @@
 // needs, and renders what it read as plain text or JSON.
 
 #include "definitions/parameterreport.h"
+#include "link/capabilities.h"
 #include "modules/modulescan.h"
 #include "vehicleinfo/vehicleinfo.h"
 
@@ -92,6 +93,8 @@ struct ScanReport {
     // With --parameters: every manufacturer parameter loaded, as one pass read it.
     std::optional<QList<ParameterReading>> extended;
     QString extendedProblem; // why that pass stopped short
+    // What the connection learned about the adapter; none when no adapter was found.
+    std::optional<AdapterReport> adapter;
 
     QString text() const;
     QJsonObject json() const;

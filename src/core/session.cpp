@@ -1,6 +1,7 @@
 #include "core/session.h"
 
 #include "base/programfolder.h"
+#include "config/adaptermemory.h"
 #include "config/devicechoice.h"
 #include "config/pollingchoice.h"
 #include "core/connectionstate.h"
@@ -193,6 +194,7 @@ void Session::openSetup() {
     setupForm_ = setupFromSettings(settings_);
     setupForm_.device = loadDeviceChoice(programFolder());
     setupForm_.fastPolling = loadFastPolling(programFolder());
+    setupForm_.fasterLine = loadFasterBaudRate(programFolder()) > 0;
     emit setupChanged();
 }
 
@@ -205,7 +207,8 @@ void Session::saveSetup() {
     settingsFromSetup(setupForm_, settings_);
     QString error;
     if (!saveSettings(settings_, programFolder(), &error) ||
-        !saveFastPolling(programFolder(), setupForm_.fastPolling, &error))
+        !saveFastPolling(programFolder(), setupForm_.fastPolling, &error) ||
+        !saveFasterLine(programFolder(), setupForm_.fasterLine, &error))
         host().message(QStringLiteral("The settings could not be saved:\r\n") + error, QStringLiteral("Error"),
                        MessageIcon::Exclamation);
     if (setupForm_.device != loadDeviceChoice(programFolder())) {

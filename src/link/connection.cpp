@@ -1,13 +1,17 @@
 #include "link/connection.h"
 
 #include "base/datetime.h"
+#include "config/adaptermemory.h"
 #include "config/baudrates.h"
+#include "link/adapterprobe.h"
 #include "link/helptexts.h"
+#include "link/linerate.h"
 #include "link/protocolnumber.h"
 #include "link/reply.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
+#include <algorithm>
 #include <set>
 
 namespace zelcor {
@@ -23,6 +27,8 @@ const QString kQuickSearch = QStringLiteral("ATSPA6");
 // Connections the adapter interrupts by falling asleep, woken again at once, before the
 // usual pause between attempts returns.
 constexpr int kImmediateWakeups = 3;
+// The rate an adapter comes at from the factory.
+constexpr int kUsualRate = 38400;
 // The pauses while waiting for a car or an adapter to come back: growing from the first
 // to at most a second, so that values come back within two seconds of the car; after a
 // few minutes of waiting, to a longer pause that leaves a parked car's battery alone.
@@ -35,6 +41,14 @@ constexpr double kPatientWait = 180.0;
 bool fellAsleep(const QString& text) {
     return text.contains(QLatin1String("LV RESET")) || text.contains(QLatin1String("ACT ALERT")) ||
            text.contains(QLatin1String("LP ALERT"));
+}
+
+// Bytes around a banner that no adapter prints: binary noise, a Bluetooth module's own words.
+bool strayBytesIn(const QString& answer) {
+    for (const QChar c : answer)
+        if ((c.unicode() < 0x20 && c != QLatin1Char('\r') && c != QLatin1Char('\n')) || c.unicode() >= 0x7F)
+            return true;
+    return answer.contains(QLatin1String("+CONNECTING"));
 }
 } // namespace
 
@@ -217,6 +231,7 @@ int Connection::findAdapter() {
                 // The adapter's own words, "ELM327 v1.5", from the line that says them.
                 for (const QString& line : answer.split(QRegularExpression(QStringLiteral("[\r\n>]+"))))
                     if (line.contains(kAdapterName)) adapterIdentity_ = quotable(line.trimmed());
+                foundAdapter(device, rated ? baud : 0, answer);
             }
             if (found) break;
             if (firstCausePort == number) firstCause = portFailure(number, true, answer);
@@ -243,6 +258,23 @@ int Connection::findAdapter() {
         link_.closeTrace();
     }
     return found;
+}
+
+void Connection::foundAdapter(const QString& device, int baud, const QString& answer) {
+    AdapterReport& adapter = link_.adapter();
+    adapter = AdapterReport{};
+    adapter.device = device;
+    // What the adapter's banner line holds once the stray bytes on it are left out.
+    static const QRegularExpression banner(QStringLiteral("ELM327[ -~]*"));
+    adapter.banner = banner.match(adapterIdentity_).captured(0).trimmed();
+    adapter.baseRate = adapter.lineRate = baud;
+    // What the banner says until the probe asks the chip itself.
+    static const QRegularExpression version(QStringLiteral("\\bv\\d+\\.\\d+\\w*"));
+    adapter.chip = AdapterChip::Elm327;
+    adapter.firmware = version.match(adapter.banner).captured(0);
+    if (strayBytesIn(answer)) adapter.addQuirk(QStringLiteral("stray bytes around the banner"));
+    if (baud > 0 && baud != kUsualRate) adapter.addQuirk(QStringLiteral("answers at %1 baud").arg(baud));
+    probed_ = false;
 }
 
 bool Connection::confirmAdapter() {
@@ -273,6 +305,8 @@ bool Connection::wakeup() {
         clock.waitUntil(0.5, [this] { return link_.received().contains(kAdapterName) || link_.stopRequested(); });
         reset = link_.takeReceived().contains(kAdapterName);
         if (clock.waitsAbandoned() || (waiting_ && link_.stopRequested())) return false;
+        // An adapter that slept or was reset is back at its own rate.
+        if (!reset && attempt == 1) lineRateForgotten(link_);
     }
     adapterAnswered_ = reset;
     // An adapter that does not answer is asked again after a pause, not the car in its place.
@@ -283,6 +317,7 @@ bool Connection::wakeup() {
         auto okWait = [this, &clock] {
             clock.waitUntil(0.1, [this] { return link_.received().contains(QLatin1String("OK")); });
         };
+        bool acknowledged = false;
         for (int attempt = 0; attempt < 6; ++attempt) {
             link_.takeReceived();
             link_.send(QStringLiteral("ATE0"));
@@ -293,8 +328,10 @@ bool Connection::wakeup() {
             okWait();
             link_.send(QStringLiteral("ATH1"));
             okWait();
-            if (link_.takeReceived().contains(QLatin1String("OK")) || clock.waitsAbandoned()) break;
+            acknowledged = link_.takeReceived().contains(QLatin1String("OK"));
+            if (acknowledged || clock.waitsAbandoned()) break;
         }
+        if (!acknowledged) link_.adapter().addQuirk(QStringLiteral("settings answered without OK"));
     }
 
     if (link_.port().isOpen()) link_.port().readAll();
@@ -316,9 +353,13 @@ bool Connection::wakeup() {
         return at >= 0 && link_.received().indexOf(QLatin1Char('>'), at) < 0;
     };
     if (!answered() && searching()) clock.waitUntil(kLongestSearch - 7.0, [&] { return answered() || !searching(); });
-    if (!waiting_) clock.wait(0.5);
+    // Half a second for what else comes (not while waiting: the car's answer is what counts);
+    // the adapter is probed in it once the car answered.
+    const double settled = clock.now() + (waiting_ ? 0.0 : 0.5);
+    QString answer = probeWhileSettling(reset);
+    clock.wait(std::max(0.0, settled - clock.now()));
 
-    const QString answer = link_.takeReceived();
+    answer += link_.takeReceived();
     wakeupAnswer_ = answer;
     adapterSlept_ = fellAsleep(answer);
     if (adapterSlept_ && answer.contains(QLatin1String("SEARCHING..."))) searchCutBySleep_ = true;
@@ -328,6 +369,25 @@ bool Connection::wakeup() {
     traced.remove(QLatin1String("SEARCHING..."));
     link_.traceLine(QStringLiteral("WGI \r\n") + traced);
     return answer.contains(QLatin1String("4100")) || answer.contains(QLatin1String("41 00"));
+}
+
+// Once per connection, when the car answered the wakeup: the adapter probe (chip, doubtful
+// commands, a faster line); later wakeups only raise the line again after a reset lowered it.
+// What came of the wakeup's request before is returned.
+QString Connection::probeWhileSettling(bool reset) {
+    Clock& clock = link_.clock();
+    const bool answered =
+        link_.received().contains(QLatin1String("41 00")) || link_.received().contains(QLatin1String("4100"));
+    if (!reset || !answered || link_.stopRequested() || clock.waitsAbandoned()) return QString();
+    clock.waitUntil(0.5, [this] { return link_.received().contains(QLatin1Char('>')); });
+    const QString answer = link_.takeReceived();
+    if (!probed_) {
+        probed_ = true;
+        probeAdapter(link_, fasterRate_);
+    } else if (fasterRate_ > link_.adapter().lineRate) {
+        switchLineRate(link_, fasterRate_);
+    }
+    return answer;
 }
 
 QString Connection::vehicleSilentCause() const {
@@ -492,6 +552,7 @@ void Connection::connectionLoop() {
     }
 
     link_.setDeviceMayReturn(false);
+    if (link_.port().isOpen()) restoreLineRate(link_);
     {
         TracePause pause(link_);
         if (link_.port().isOpen()) link_.send(QStringLiteral("ATWS"));
@@ -514,6 +575,8 @@ void Connection::run() {
     link_.setPollerEnabled(true);
     link_.setSelectedController(QString());
     helpText_ = interfaceNotFoundHelp(link_.settings().noPortSearch);
+    fasterRate_ = loadFasterBaudRate(link_.programFolder());
+    link_.adapter() = AdapterReport{}; // what the last connection learned is in zelcor.ini
     link_.clearStopRequest();
 
     setButtonsEnabled(false);
@@ -556,6 +619,7 @@ void Connection::run() {
 
     link_.setPollerEnabled(false);
     link_.requestStop();
+    rememberAdapterReport(link_);
     setButtonsEnabled(true);
     // HELP GUIDE ONLINE stays hidden once CONNECT was pressed: the panel keeps its place.
     setLamp(Lamp::Black);

@@ -113,7 +113,10 @@ signals:
 
 private:
     void sendProtocolCommand();
+    // The port search found the adapter on `device` at `baud` (0: a link without a rate).
+    void foundAdapter(const QString& device, int baud, const QString& answer);
     bool confirmAdapter();
+    QString probeWhileSettling(bool reset);
     void connectionLoop();
     void retryWakeup();
     // The link went after the functions were read: waits with a growing pause until the
@@ -154,6 +157,8 @@ private:
     bool waitsForReturn_ = false;
     bool waiting_ = false;         // waiting for the car or the adapter to come back
     bool adapterAnswered_ = false; // the last wakeup's reset was answered
+    bool probed_ = false; // this connection's adapter probe ran
+    int fasterRate_ = 0;  // the line rate a session asks for; 0: the rate found
 };
 
 } // namespace zelcor

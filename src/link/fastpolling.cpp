@@ -115,9 +115,11 @@ void FastPolling::probe() {
         }
         if (known.answers(0x01, 0x00)) {
             const int answering = abilities_.ownHeader ? 1 : answeringControllers(link_, 0x00);
-            if (answering > 0 && answering < 16) {
+            // A count the adapter got wrong on an earlier connection is not tried again.
+            if (answering > 0 && answering < 16 && !link_.adapter().refuses(AdapterCommand::ResponseCount)) {
                 const Reply counted = link_.request(QStringLiteral("0100") + QString::number(answering, 16).toUpper());
                 abilities_.responseCount = counted.answers(0x01, 0x00) && counted.data == known.data;
+                link_.adapter().note(AdapterCommand::ResponseCount, abilities_.responseCount);
             }
             if (abilities_.ownHeader) {
                 // PID 20 when the controller has it, else the monitor status.

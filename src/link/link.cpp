@@ -107,6 +107,15 @@ void Link::checkAnswer(Reply& reply) {
 }
 
 void Link::send(const QString& command) {
+    const std::optional<AdapterCommand> doubtful = doubtfulCommand(command);
+    if (doubtful && adapter_.refuses(*doubtful)) {
+        // Refused before on this connection: its answer is known without asking again.
+        expected_ = {};
+        lastCommand_ = command;
+        received_ = QStringLiteral("?\r\r>");
+        overflowed_ = false;
+        return;
+    }
     expected_ = expectationOf(command);
     lastCommand_ = command;
     ++commandsSent_;
@@ -117,9 +126,54 @@ void Link::send(const QString& command) {
     // a new character and stop an answer on some of them.
     writeRaw(command + QStringLiteral("\r"));
     if (stopRequested_ || deviceGone_) return;
-    clock_.waitUntil(1.0, [this] { return received_.contains(QLatin1Char('>')) || deviceGone_; });
+    waitForPrompt();
+    if (doubtful) noteAnswer(*doubtful);
+    if (!doubtful && !command.startsWith(QLatin1String("AT")) && received_.contains(QLatin1String("BUFFER FULL")))
+        askAgainWithoutSpaces(command);
     if (stopRequested_ || deviceGone_) return;
     clock_.wait(settings_.promptDelay);
+}
+
+void Link::waitForPrompt() {
+    clock_.waitUntil(1.0, [this] { return received_.contains(QLatin1Char('>')) || deviceGone_; });
+}
+
+void Link::noteAnswer(AdapterCommand command) {
+    const QString answer = withoutEcho(received_);
+    bool said = false;
+    for (const QString& line : answer.split(QRegularExpression(QStringLiteral("[\r\n>]+")), Qt::SkipEmptyParts)) {
+        if (line.trimmed() == QLatin1String("?")) {
+            adapter_.note(command, false);
+            return;
+        }
+        said = said || !line.trimmed().isEmpty();
+    }
+    // An answer without "?" (OK, or the protocol's number) means the adapter knows the command.
+    if (said) adapter_.note(command, true);
+}
+
+void Link::askAgainWithoutSpaces(const QString& command) {
+    if (adapter_.refuses(AdapterCommand::Spaces)) return;
+    const QString cutShort = received_;
+    auto setting = [this](const QString& spaces) {
+        received_.clear();
+        writeRaw(spaces + QStringLiteral("\r"));
+        waitForPrompt();
+        noteAnswer(AdapterCommand::Spaces);
+    };
+    setting(QStringLiteral("ATS0"));
+    if (adapter_.refuses(AdapterCommand::Spaces) || stopRequested_) {
+        received_ = cutShort;
+        return;
+    }
+    adapter_.addQuirk(QStringLiteral("BUFFER FULL on long answers"));
+    received_.clear();
+    writeRaw(command + QStringLiteral("\r"));
+    waitForPrompt();
+    const QString again = received_;
+    setting(QStringLiteral("ATS1"));
+    // Still too long: the adapter's words stay in the answer, which then reads as refused.
+    received_ = again;
 }
 
 QString Link::withoutEcho(const QString& reply) const {

@@ -6,6 +6,7 @@
 #include "base/clock.h"
 #include "base/host.h"
 #include "config/settings.h"
+#include "link/capabilities.h"
 #include "link/exchange.h"
 #include "link/port.h"
 #include "link/tracelog.h"
@@ -42,6 +43,11 @@ public:
     void setSelectedController(const QString& address) { selectedController_ = address; }
     HeaderLayout headerLayout() const override { return headerLayout_; }
     void setHeaderLayout(HeaderLayout layout) { headerLayout_ = layout; }
+
+    // What this connection learned about the adapter; a doubtful command it refused is
+    // answered "?" by the link from then on, without reaching the adapter.
+    AdapterReport& adapter() { return adapter_; }
+    const AdapterReport& adapter() const { return adapter_; }
 
     // --- the poller ---
     void setPollerEnabled(bool enabled);
@@ -128,6 +134,11 @@ private:
     // damaged; a reply that is damaged or answers something else is traced with the reason.
     void checkAnswer(Reply& reply);
     void deviceRemoved();
+    // What the adapter's answer to a doubtful command says it can do.
+    void noteAnswer(AdapterCommand command);
+    // An answer cut short by BUFFER FULL: asked once more without blanks, which shortens it.
+    void askAgainWithoutSpaces(const QString& command);
+    void waitForPrompt();
     // `reply` without a leading echo of the last command.
     QString withoutEcho(const QString& reply) const;
     void noteReceiveTime();
@@ -158,6 +169,7 @@ private:
     bool deviceMayReturn_ = false;
     bool deviceGone_ = false;
     QString openDevice_;
+    AdapterReport adapter_;
 };
 
 // A trace line that holds a reply for replay.

@@ -74,13 +74,15 @@ void TracePort::write(const QByteArray& bytes) {
 
 QByteArray TracePort::answer(const QString& command) {
     // The protocol's description is the one adapter setting whose answer the trace holds.
-    if (command.startsWith(QLatin1String("AT")) && !command.startsWith(QLatin1String("ATDP"))) {
+    if (command.startsWith(QLatin1String("AT")) && command != QLatin1String("ATDP")) {
         if (command == QLatin1String("ATZ") || command == QLatin1String("ATWS") || command == QLatin1String("ATI")) {
             reset_ = true;
             return "\r\r" + QByteArray(kBanner.data(), kBanner.size()) + kPrompt;
         }
         return "OK" + kPrompt;
     }
+    // The STN chip's own commands, as a plain ELM327 answers them.
+    if (command.startsWith(QLatin1String("ST"))) return "?" + kPrompt;
     // The first request after a reset is the wakeup's.
     if (std::exchange(reset_, false)) return kWakeupAnswer;
     return nextReply();

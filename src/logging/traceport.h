@@ -5,7 +5,7 @@
 // The trace holds the replies that the passes took ("R" lines), in their order, but not
 // the adapter's search, set-up and wakeup, which the passes do not take. Those are
 // answered as an adapter that accepts every setting answers them: its banner to a reset,
-// OK to any other AT command, and the vehicle's answer to the first request after a reset
+// OK to any other AT command, "?" to an STN chip's own, and the vehicle's answer to the first request after a reset
 // (the wakeup's). Every other command gets the next recorded reply; one beyond the replies
 // of its recorded pass (the program that wrote the trace did not send it) reads as
 // unanswered, NO DATA, and a command after the trace's end gets the bare prompt, a link

@@ -92,11 +92,14 @@ void VehicleInfo::readVehicleInfo(PassContext& pass) {
     }
     info_.supported = !support.items.isEmpty();
     info_.read = true;
+    // Some cars answer the VIN without listing what they report: it is asked once on CAN.
+    const bool vinUnlisted = !info_.supported && can;
+    if (vinUnlisted) items.append(Vin);
     for (const int id :
          {Vin, CalibrationIds, Verifications, SparkPerformance, ControllerName, CompressionPerformance}) {
         if (!items.contains(id) || !pass.mayGoOn()) continue;
         const InfoRead read = request(pass, 9, id);
-        if (!read.problem.isEmpty()) info_.problems.append(read.problem);
+        if (!read.problem.isEmpty() && !(vinUnlisted && read.items.isEmpty())) info_.problems.append(read.problem);
         for (const InfoItem& item : read.items) {
             ControllerInfo& controller = controllerInfo(item.controller);
             if (id == Vin && info_.vinController < 0) {

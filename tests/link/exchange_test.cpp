@@ -48,6 +48,38 @@ QString parsed(const Reply& r) {
 class ExchangeTest : public QObject {
     Q_OBJECT
 private slots:
+    // A doubtful command the adapter refused ("?", echoed or not) is answered "?" by the link
+    // from then on without reaching the adapter; its other forms too. Any other answer
+    // means it works; a command that is not doubtful is never held back.
+    void refusedCommandsAreNotSentAgain_data() {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<QString>("then");
+        QTest::addColumn<bool>("sentAgain");
+        QTest::newRow("ATAT refused") << "ATAT2" << QByteArray("?\r\r>") << "ATAT1" << false;
+        QTest::newRow("refused with its echo") << "ATCAF1" << QByteArray("ATCAF1\r?\r\r>") << "ATCAF0" << false;
+        QTest::newRow("ATST taken") << "ATST19" << QByteArray("OK\r\r>") << "ATST32" << true;
+        QTest::newRow("ATDPN answered") << "ATDPN" << QByteArray("A6\r\r>") << "ATDPN" << true;
+        QTest::newRow("three-byte header apart from three digits")
+            << "ATSHDB33F1" << QByteArray("?\r\r>") << "ATSH7E0" << true;
+        QTest::newRow("ATS apart from ATST") << "ATS0" << QByteArray("?\r\r>") << "ATST32" << true;
+        QTest::newRow("a request is never held back") << "0100" << QByteArray("?\r\r>") << "0100" << true;
+    }
+    void refusedCommandsAreNotSentAgain() {
+        QFETCH(QString, first);
+        QFETCH(QByteArray, answer);
+        QFETCH(QString, then);
+        QFETCH(bool, sentAgain);
+        Rig rig;
+        rig.reply = answer;
+        rig.link.send(first);
+        rig.link.takeReceived();
+        rig.port.lines.clear();
+        rig.link.send(then);
+        QCOMPARE(!rig.port.lines.isEmpty(), sentAgain);
+        if (!sentAgain) QCOMPARE(rig.link.takeReceived(), QStringLiteral("?\r\r>"));
+    }
+
     // The selected controller's line, its header normalised and parsed; everything when
     // it did not answer; nothing at all is a lost link. A byte pair that is not two hex
     // digits ends the data.

@@ -190,17 +190,17 @@ private slots:
     void headerMoves_data() {
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<QStringList>("expected");
-        // (0120 is asked by detection and by the adapter's probe; 0111 is row 0 on the
-        // engine, 010D on the gearbox.)
+        // (The connection's adapter probe tries ATCRA first; 0120 is asked by detection and
+        // by the fast polling probe; 0111 is row 0 on the engine, 010D on the gearbox.)
         QTest::newRow("codes, then another controller")
             << QStringList{"live", "codes", "live", "controller 1", "live"}
-            << QStringList{"ATDP",    "0120",  "ATSH7E0", "ATCRA7E8", "0120",     "01111",
-                           "ATSH7DF", "ATCRA", "03",      "ATSH7E0",  "ATCRA7E8", "01111",
-                           "ATSH7DF", "ATCRA", "ATDP",    "ATSH7E1",  "ATCRA7E9", "010D1"};
+            << QStringList{"ATCRA",   "ATDP",  "0120",    "ATSH7E0",  "ATCRA7E8", "0120",  "01111",
+                           "ATSH7DF", "ATCRA", "03",      "ATSH7E0",  "ATCRA7E8", "01111", "ATSH7DF",
+                           "ATCRA",   "ATDP",  "ATSH7E1", "ATCRA7E9", "010D1"};
         QTest::newRow("switched off and on again")
             << QStringList{"live", "off", "live", "on", "live"}
-            << QStringList{"ATDP",  "0120", "ATSH7E0", "ATCRA7E8", "0120",     "01111", "ATSH7DF",
-                           "ATCRA", "0111", "0111",    "ATSH7E0",  "ATCRA7E8", "01111", "01111"};
+            << QStringList{"ATCRA", "ATDP", "0120", "ATSH7E0", "ATCRA7E8", "0120",  "01111", "ATSH7DF",
+                           "ATCRA", "0111", "0111", "ATSH7E0", "ATCRA7E8", "01111", "01111"};
     }
     void headerMoves() {
         QFETCH(QStringList, steps);

@@ -2,6 +2,7 @@
 // function list and the Functions menu, the setup panel, where the window first appears,
 // closing it, and the program's icon.
 
+#include "config/adaptermemory.h"
 #include "config/pollingchoice.h"
 #include "testmain.h"
 #include "ui/main/panelstack.h"
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -248,6 +250,7 @@ private slots:
         QTest::newRow("init mode beyond 16 bits") << 1 << "Text18" << true << "70000" << 9 << "0";
         QTest::newRow("debug") << 1 << "Check8" << true << "" << 10 << "1";
         QTest::newRow("fast polling: zelcor.ini only") << 1 << "fastPolling" << true << "" << 10 << "0";
+        QTest::newRow("faster line: zelcor.ini only") << 1 << "fasterLine" << true << "" << 10 << "0";
         QTest::newRow("cancel") << 1 << "Text19" << false << "1234" << 8 << "3200";
     }
     void setupControlsReadBack() {
@@ -284,8 +287,26 @@ private slots:
         QCOMPARE(QString::fromLatin1(after).split("\r\n"), lines);
         QCOMPARE(settingsFileText(rig.session.settings()), after);
         QCOMPARE(loadFastPolling(rig.dir.path()), control != QLatin1String("fastPolling"));
+        QCOMPARE(loadFasterBaudRate(rig.dir.path()) > 0, control != QLatin1String("fasterLine"));
         QCOMPARE(rig.window.panels()->currentWidget()->objectName(), QStringLiteral("Frame1"));
         QCOMPARE(enabled(rig, outside), outside.join(' ') + " help");
+    }
+
+    // The setup panel shows what the last connection learned about the adapter; Copy puts
+    // it on the clipboard as shown.
+    void setupShowsTheAdapterReport() {
+        UiRig rig;
+        AdapterReport& adapter = rig.session.link().adapter();
+        adapter.banner = QStringLiteral("ELM327 v2.1");
+        adapter.chip = AdapterChip::Elm327;
+        adapter.baseRate = adapter.lineRate = 38400;
+        adapter.note(AdapterCommand::AdaptiveTiming, false);
+        rig.window.show();
+        rig.find<QPushButton>("Command3")->click();
+        const QString shown = rig.find<QPlainTextEdit>("adapterReport")->toPlainText();
+        QVERIFY2(shown.contains("Banner: ELM327 v2.1") && shown.contains("Commands refused: ATAT"), qPrintable(shown));
+        rig.find<QPushButton>("copyAdapterReport")->click();
+        QCOMPARE(rig.host.clipboard.value(0), shown);
     }
 
     // A value outside its range is refused with the reason; nothing is saved and the

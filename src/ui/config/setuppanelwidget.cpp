@@ -2,6 +2,7 @@
 
 #include "config/setuppanel.h"
 #include "core/session.h"
+#include "ui/config/adapterreportbox.h"
 #include "ui/config/devicechoicebox.h"
 #include "ui/namedwidgets.h"
 
@@ -92,6 +93,11 @@ SetupPanelWidget::SetupPanelWidget(Session& session, QWidget* parent)
     fastPolling_->setObjectName(QStringLiteral("fastPolling"));
     fastPolling_->setToolTip(QStringLiteral("Live values from the selected controller only, several per request. "
                                             "Clear it for an adapter that gives wrong or missing values."));
+    fasterLine_ = new QCheckBox(QStringLiteral("Faster line rate"), b);
+    fasterLine_->setObjectName(QStringLiteral("fasterLine"));
+    fasterLine_->setToolTip(QStringLiteral("Raises the serial line's rate for each session where the adapter "
+                                           "takes it. Clear it for an adapter that loses the link afterwards."));
+    adapterReport_ = new AdapterReportBox(session_, b);
     debug_ = new QCheckBox(QStringLiteral("Debug"), b);
     debug_->setObjectName(QStringLiteral("Check8"));
     debugLogButton_ = namedButton(QStringLiteral("Command19"), QStringLiteral("Debug log"), b);
@@ -117,6 +123,8 @@ SetupPanelWidget::SetupPanelWidget(Session& session, QWidget* parent)
     layout->addLayout(boxes);
     layout->addWidget(noPortSearch_);
     layout->addWidget(fastPolling_);
+    layout->addWidget(fasterLine_);
+    layout->addWidget(adapterReport_);
     layout->addLayout(debugRow);
     layout->addStretch(1);
     layout->addLayout(actions);
@@ -163,6 +171,8 @@ void SetupPanelWidget::render() {
     debug_->setChecked(state.debug);
     deviceChoice_->setDevice(state.device);
     fastPolling_->setChecked(state.fastPolling);
+    fasterLine_->setChecked(state.fasterLine);
+    adapterReport_->render();
     cancelButton_->setFocus();
 }
 
@@ -186,6 +196,7 @@ SetupPanelState SetupPanelWidget::values() const {
     state.debug = debug_->isChecked();
     state.device = deviceChoice_->device();
     state.fastPolling = fastPolling_->isChecked();
+    state.fasterLine = fasterLine_->isChecked();
     return state;
 }
 

@@ -14,6 +14,7 @@ class QRadioButton;
 
 namespace zelcor {
 
+class AdapterReportBox;
 class DeviceChoiceBox;
 class Session;
 struct SetupPanelState;
@@ -29,6 +30,7 @@ public:
     SetupPanelState values() const;
     QPushButton* cancelButton() const { return cancelButton_; }
     DeviceChoiceBox* deviceChoice() const { return deviceChoice_; }
+    AdapterReportBox* adapterReport() const { return adapterReport_; }
 
 private:
     void render();
@@ -54,6 +56,8 @@ private:
     QCheckBox* debug_;
     DeviceChoiceBox* deviceChoice_;
     QCheckBox* fastPolling_;
+    QCheckBox* fasterLine_;
+    AdapterReportBox* adapterReport_;
     QPushButton* debugLogButton_;
     QPushButton* saveButton_;
     QPushButton* cancelButton_;
