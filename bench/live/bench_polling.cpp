@@ -126,7 +126,8 @@ Run livePasses(const QString& profile, bool fast, int interval, int baud, int pa
             run.passesPerSecond = passes / elapsed;
             run.requestsPerPass = double(session.link().commandsSent() - sentAtStart) / passes;
             run.fastRefresh = fastValues / double(kFastChannels.size()) / elapsed;
-            if (const auto shortest = session.fastPolling().passBound().shortest(load)) run.boundRate = passes / *shortest;
+            if (const auto shortest = session.fastPolling().passBound().shortest(load))
+                run.boundRate = passes / *shortest;
             session.connection().requestDisconnect();
         }
     });

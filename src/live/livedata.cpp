@@ -135,8 +135,7 @@ QString LiveData::choicesLine() const {
     QStringList traces;
     for (const GraphTrace& trace : traces_)
         traces << QStringLiteral("%1,%2").arg(trace.channel.code()).arg(int(trace.enabled));
-    QString line =
-        QStringLiteral("K") + rows.join(QLatin1Char(';')) + QLatin1Char('|') + traces.join(QLatin1Char(';'));
+    QString line = QStringLiteral("K") + rows.join(QLatin1Char(';')) + QLatin1Char('|') + traces.join(QLatin1Char(';'));
     // The rows the coming pass asks, when not all of them: a replay asks the same.
     const std::array<bool, kLiveRows> due = rowsDue(false);
     if (std::find(due.begin(), due.end(), false) != due.end()) {

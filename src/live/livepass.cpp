@@ -83,9 +83,8 @@ std::array<bool, kLiveRows> LiveData::rowsDue(bool replaying) const {
         due.fill(true);
         return due;
     }
-    const bool derivedShown = std::any_of(rows_.begin(), rows_.end(), [](const LiveRow& row) {
-        return row.enabled && isDerived(row.channel.code());
-    });
+    const bool derivedShown = std::any_of(
+        rows_.begin(), rows_.end(), [](const LiveRow& row) { return row.enabled && isDerived(row.channel.code()); });
     for (int i = 0; i < kLiveRows; ++i)
         due[size_t(i)] = schedule_.due(i) || (derivedShown && feedsDerived(rows_[size_t(i)].channel.code()));
     return due;
@@ -101,7 +100,7 @@ void LiveData::carryRow(int i) {
 }
 
 void LiveData::scheduleRow(int i, const LiveReading& reading) {
-    schedule_.asked(i, reading.reply.toLatin1(), reading.matched);
+    schedule_.asked(i, reading.reply.toLatin1(), reading.matched, isQuickChannel(rows_[size_t(i)].channel.code()));
     carried_[size_t(i)] = Carried{reading.matched ? reading.logValue() : QString(),
                                   reading.matched ? reading.reply : QString(), rows_[size_t(i)].channel.code()};
 }

@@ -1,14 +1,19 @@
 #pragma once
 // How often each live-data row is asked: on every pass, every 2nd or every 10th as the
-// user chose, or by itself as often as its value changes. A row whose answer comes back
-// the same waits one pass more each time (up to every 10th pass); a changed answer
-// brings it back to every pass.
+// user chose, or by itself. Left to itself, a quantity the driver moves in an instant
+// (engine speed, speed, throttle, load, air flow, pedal) is asked on every pass, since
+// no earlier value tells when the foot moves; any other row is asked as often as its
+// value changes: an answer that comes back the same makes it wait one pass more (up to
+// every 10th pass), a changed one brings it back to every pass.
 
 #include <QByteArray>
 #include <QString>
 #include <array>
 
 namespace zelcor {
+
+// A quantity the driver moves in an instant: asked on every pass when left to itself.
+bool isQuickChannel(int code);
 
 class RowSchedule {
 public:
@@ -27,8 +32,9 @@ public:
     int interval(int row) const;
     // The row is asked on the coming pass.
     bool due(int row) const { return rows_[size_t(row)].wait <= 0; }
-    // The row was asked: `data` is the answer's bytes, `answered` false when no sound one came.
-    void asked(int row, const QByteArray& data, bool answered);
+    // The row was asked: `data` is the answer's bytes, `answered` false when no sound one
+    // came; `quick`: its channel is one the driver moves in an instant.
+    void asked(int row, const QByteArray& data, bool answered, bool quick);
     // The row's turn did not come this pass.
     void skipped(int row) { --rows_[size_t(row)].wait; }
     // A new channel or a row switched on: asked on the next pass, nothing learned.

@@ -300,9 +300,11 @@ private slots:
         });
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
         for (const int pid : everyPass)
-            QVERIFY2(asked.value(pid) == passes - 1, qPrintable(QStringLiteral("%1: %2").arg(pid).arg(asked.value(pid))));
+            QVERIFY2(asked.value(pid) == passes - 1,
+                     qPrintable(QStringLiteral("%1: %2").arg(pid).arg(asked.value(pid))));
         for (const int pid : seldom)
-            QVERIFY2(asked.value(pid) * 3 <= passes - 1, qPrintable(QStringLiteral("%1: %2").arg(pid).arg(asked.value(pid))));
+            QVERIFY2(asked.value(pid) * 3 <= passes - 1,
+                     qPrintable(QStringLiteral("%1: %2").arg(pid).arg(asked.value(pid))));
         // The trace keeps the replies as they came: its last one with blanks only where they came back.
         const QString trace = QString::fromLatin1(fileText(car.dir.filePath("log.txt")));
         const QString last = trace.mid(trace.lastIndexOf(QLatin1String("\nR7E8")) + 1).section(QLatin1Char('\n'), 0, 0);

@@ -15,8 +15,8 @@ namespace {
 // what it cannot do.
 struct ScriptedAdapter {
     QString lacks;
-    bool physical = false; // the header names one controller
-    bool gearbox = false;  // ... the gearbox
+    bool physical = false;    // the header names one controller
+    bool gearbox = false;     // ... the gearbox
     QStringList speedAnswers; // for each request of PID 0D in turn: the controllers that answer ("E8 E9")
     int speedRequests = 0;
 
@@ -97,7 +97,8 @@ private slots:
         QFETCH(QString, header);
         QFETCH(QString, request);
         SessionRig rig;
-        ScriptedAdapter adapter{lacks};
+        ScriptedAdapter adapter;
+        adapter.lacks = lacks;
         rig.port.respond = [&adapter](const QByteArray& line) { return adapter.answer(line); };
         FastPolling& polling = rig.session.fastPolling();
         polling.setEnabled(true);
@@ -135,10 +136,12 @@ private slots:
         QFETCH(QStringList, answering);
         QFETCH(QStringList, commands);
         SessionRig rig;
-        ScriptedAdapter adapter{QStringLiteral("header")};
+        ScriptedAdapter adapter;
+        adapter.lacks = QStringLiteral("header");
         adapter.speedAnswers = answering;
         rig.port.respond = [&adapter](const QByteArray& line) { return adapter.answer(line); };
         FastPolling& polling = rig.session.fastPolling();
+        polling.setEnabled(true);
         polling.useSelectedController();
         rig.port.lines.clear();
         for (qsizetype i = 0; i < answering.size(); ++i)

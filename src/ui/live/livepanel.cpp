@@ -75,9 +75,8 @@ LivePanel::LivePanel(LiveData& live, const QString& programFolder, QWidget* pare
                 [this, i](bool checked) { live_.setShowGauge(i, checked); });
         connect(channel_[size_t(i)], &QComboBox::activated, this,
                 [this, i](int index) { live_.chooseRowChannel(i, index); });
-        connect(interval_[size_t(i)], &QComboBox::activated, this, [this, i](int index) {
-            live_.setRowInterval(i, interval_[size_t(i)]->itemData(index).toInt());
-        });
+        connect(interval_[size_t(i)], &QComboBox::activated, this,
+                [this, i](int index) { live_.setRowInterval(i, interval_[size_t(i)]->itemData(index).toInt()); });
     }
     rows->setColumnStretch(2, 2);
     rows->setColumnStretch(4, 3);
