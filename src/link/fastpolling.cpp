@@ -235,7 +235,7 @@ QList<Reply> FastPolling::request(const QList<int>& pids) {
         text = link_.receiveText();
         replies = splitParameterReplies(text, link_.selectedController(), link_.headerLayout(), pids);
     }
-    bound_.noteRequest(sent.size() + 1, link_.lastReplyCharacters(), link_.clock().now() - start);
+    bound_.noteRequest(sent, link_.lastReplyCharacters(), link_.clock().now() - start);
     if (abilities_.shortTimeout && saysNoData(text)) restoreTimeout();
     return replies;
 }

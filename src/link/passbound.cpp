@@ -22,7 +22,7 @@ void PassBound::setLineRate(int baud) {
 
 void PassBound::reset() {
     current_ = PassLoad{};
-    answerTime_.reset();
+    answerTimes_.clear();
     fasterThanLine_ = false;
 }
 
@@ -30,17 +30,31 @@ double PassBound::lineSeconds(qsizetype characters) const {
     return baud_ > 0 ? double(characters) * 10.0 / double(baud_) : 0.0;
 }
 
-void PassBound::noteRequest(qsizetype commandCharacters, qsizetype replyCharacters, double took) {
-    const double line = lineSeconds(commandCharacters + replyCharacters);
-    current_ += PassLoad{line, 1};
+void PassBound::noteRequest(const QString& command, qsizetype replyCharacters, double took) {
+    const double line = lineSeconds(command.size() + 1 + replyCharacters);
+    current_.lineSeconds += line;
+    ++current_.requests[command];
     if (took + kSlack < line) fasterThanLine_ = true;
     const double answer = std::max(0.0, took - line - kAdapterSeconds);
-    answerTime_ = answerTime_ ? std::min(*answerTime_, answer) : answer;
+    const auto known = answerTimes_.constFind(command);
+    answerTimes_.insert(command, known == answerTimes_.constEnd() ? answer : std::min(*known, answer));
+}
+
+std::optional<double> PassBound::answerTime(const QString& command) const {
+    const auto known = answerTimes_.constFind(command);
+    if (known == answerTimes_.constEnd()) return std::nullopt;
+    return *known;
 }
 
 std::optional<double> PassBound::shortest(const PassLoad& load) const {
-    if (baud_ <= 0 || fasterThanLine_ || !answerTime_ || load.requests == 0) return std::nullopt;
-    return load.lineSeconds + load.requests * (kAdapterSeconds + *answerTime_);
+    if (baud_ <= 0 || fasterThanLine_ || load.requests.isEmpty()) return std::nullopt;
+    double seconds = load.lineSeconds;
+    for (auto it = load.requests.constBegin(); it != load.requests.constEnd(); ++it) {
+        const std::optional<double> answer = answerTime(it.key());
+        if (!answer) return std::nullopt;
+        seconds += it.value() * (kAdapterSeconds + *answer);
+    }
+    return seconds;
 }
 
 QString passRateText(double passesPerSecond, std::optional<double> boundPassesPerSecond) {

@@ -1,9 +1,11 @@
 #pragma once
 // The shortest time the serial line, the adapter and the controller allow for the requests
 // of a live pass: every character both ways takes ten bits at the line rate, the adapter
-// spends its own time on each command, and the controller answers after a delay measured
-// on this connection. A pass that took about this long runs at the adapter's limit.
+// spends its own time on each command, and the controller answers each request after the
+// shortest delay measured for it on this connection (on the slower buses the time its
+// answer takes there, too). A pass that took about this long runs at the adapter's limit.
 
+#include <QHash>
 #include <QString>
 #include <optional>
 
@@ -14,12 +16,13 @@ inline constexpr int kDefaultLineRate = 38400;
 
 // What the requests of one pass put on the line.
 struct PassLoad {
-    double lineSeconds = 0; // the characters of the requests and their replies
-    int requests = 0;
+    double lineSeconds = 0;       // the characters of the requests and their replies
+    QHash<QString, int> requests; // how often each command went out
 
     PassLoad& operator+=(const PassLoad& other) {
         lineSeconds += other.lineSeconds;
-        requests += other.requests;
+        for (auto it = other.requests.constBegin(); it != other.requests.constEnd(); ++it)
+            requests[it.key()] += it.value();
         return *this;
     }
 };
@@ -38,19 +41,18 @@ public:
 
     // A pass begins; its requests are counted from here.
     void beginPass() { current_ = PassLoad{}; }
-    // One request of the pass: `commandCharacters` sent (its carriage return included),
-    // `replyCharacters` received up to the prompt, `took` seconds from writing the command
-    // to the prompt.
-    void noteRequest(qsizetype commandCharacters, qsizetype replyCharacters, double took);
+    // One request of the pass: `command` sent (and its carriage return), `replyCharacters`
+    // received up to the prompt, `took` seconds from writing the command to the prompt.
+    void noteRequest(const QString& command, qsizetype replyCharacters, double took);
     // The requests noted since the pass began.
     const PassLoad& currentPass() const { return current_; }
 
-    // The controller's shortest answer time seen (seconds), after the line and the adapter's
-    // own time; none before a request was measured.
-    std::optional<double> answerTime() const { return answerTime_; }
-    // The shortest time `load` can take; none while nothing was measured, or when a request
-    // took less than its characters need (the line is not a serial line at this rate: a
-    // network adapter, a link without line timing).
+    // The controller's shortest answer time seen for `command` (seconds), after the line and
+    // the adapter's own time; none before it was measured.
+    std::optional<double> answerTime(const QString& command) const;
+    // The shortest time `load` can take; none while a command of it was not measured, or
+    // when a request took less than its characters need (the line is not a serial line at
+    // this rate: a network adapter, a link without line timing).
     std::optional<double> shortest(const PassLoad& load) const;
 
     // The adapter's own time per command: reading it and starting the request on the bus.
@@ -59,7 +61,7 @@ public:
 private:
     int baud_ = kDefaultLineRate;
     PassLoad current_;
-    std::optional<double> answerTime_;
+    QHash<QString, double> answerTimes_;
     bool fasterThanLine_ = false;
 };
 

@@ -1,6 +1,6 @@
 // The shortest pass the line allows: ten bits a character at the line rate, the adapter's
-// own time and the controller's shortest answer seen; no bound where the requests were
-// quicker than their characters, and the rate text with the share of the bound.
+// own time and the controller's shortest answer seen for each request; no bound where a
+// request was quicker than its characters, and the rate text with the share of the bound.
 
 #include "link/passbound.h"
 #include "testmain.h"
@@ -14,39 +14,42 @@ class PassBoundTest : public QObject {
 private slots:
     void shortestPass_data() {
         QTest::addColumn<int>("baud");
-        // Requests as command characters, reply characters, seconds taken.
-        QTest::addColumn<QList<QList<double>>>("requests");
-        QTest::addColumn<double>("shortest"); // -1: none
-        // 96 characters at 38400 baud take 25 ms; the quicker request shows a 4 ms answer.
-        QTest::newRow("two requests, the quicker one's answer time")
-            << 38400 << QList<QList<double>>{{16, 80, 0.040}, {16, 80, 0.030}} << 2 * (0.025 + 0.001 + 0.004);
-        // 40 characters at 115200 baud take 3.47 ms: the controller answered 0.53 ms after the adapter's 1 ms.
-        QTest::newRow("a faster line, requests of two sizes")
-            << 115200 << QList<QList<double>>{{6, 34, 0.005}, {16, 80, 0.012}} << 0.0148611;
+        QTest::addColumn<QStringList>("requests"); // "command reply-characters seconds-taken"
+        QTest::addColumn<double>("shortest");      // -1: none
+        // 16 + 80 characters at 38400 baud take 25 ms: the quicker answer is 4 ms after the adapter's 1 ms.
+        QTest::newRow("the same request twice: its quicker answer")
+            << 38400 << QStringList{"0111100F0E0D0C1 80 0.040", "0111100F0E0D0C1 80 0.030"} << 2 * 0.030;
+        // 6 + 34 characters at 115200 baud take 3.47 ms, 16 + 80 take 8.33 ms.
+        QTest::newRow("two requests, each its own answer time")
+            << 115200 << QStringList{"010C1 34 0.005", "0111100F0E0D0C1 80 0.012"} << 0.017;
         QTest::newRow("quicker than its characters: not a line at this rate")
-            << 38400 << QList<QList<double>>{{16, 80, 0.030}, {16, 80, 0.010}} << -1.0;
-        QTest::newRow("no serial line") << 0 << QList<QList<double>>{{16, 80, 0.030}} << -1.0;
-        QTest::newRow("nothing asked") << 38400 << QList<QList<double>>{} << -1.0;
+            << 38400 << QStringList{"0111100F0E0D0C1 80 0.030", "0111100F0E0D0C1 80 0.010"} << -1.0;
+        QTest::newRow("no serial line") << 0 << QStringList{"010C1 34 0.030"} << -1.0;
+        QTest::newRow("nothing asked") << 38400 << QStringList{} << -1.0;
     }
     void shortestPass() {
         QFETCH(int, baud);
-        QFETCH(QList<QList<double>>, requests);
+        QFETCH(QStringList, requests);
         QFETCH(double, shortest);
         PassBound bound;
         bound.setLineRate(baud);
         bound.beginPass();
-        for (const QList<double>& r : requests)
-            bound.noteRequest(qsizetype(r[0]), qsizetype(r[1]), r[2]);
+        for (const QString& r : requests) {
+            const QStringList f = r.split(QLatin1Char(' '));
+            bound.noteRequest(f[0], f[1].toInt(), f[2].toDouble());
+        }
         const std::optional<double> found = bound.shortest(bound.currentPass());
         if (shortest < 0) {
             QVERIFY(!found);
         } else {
             QVERIFY(found);
-            QVERIFY2(qAbs(*found - shortest) < 1e-6, qPrintable(QString::number(*found)));
+            QVERIFY2(qAbs(*found - shortest) < 1e-9, qPrintable(QString::number(*found)));
         }
-        // A new connection measures afresh.
+        // A new connection measures afresh: a request not measured since has no bound.
         bound.reset();
-        QVERIFY(!bound.shortest(PassLoad{0.01, 1}));
+        PassLoad load;
+        load.requests.insert(QStringLiteral("010C1"), 1);
+        QVERIFY(!bound.shortest(load));
     }
 
     void rateText_data() {
