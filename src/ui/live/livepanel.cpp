@@ -58,7 +58,7 @@ LivePanel::LivePanel(LiveData& live, const QString& programFolder, QWidget* pare
         rows->addWidget(lamp_[size_t(i)], i + 1, 3, Qt::AlignCenter);
         rows->addWidget(value_[size_t(i)], i + 1, 4);
         interval_[size_t(i)] = new QComboBox(this);
-        interval_[size_t(i)]->setObjectName(indexedName("rowInterval", i));
+        interval_[size_t(i)]->setObjectName(QStringLiteral("rowInterval%1").arg(i));
         interval_[size_t(i)]->setToolTip(QStringLiteral("How often the row is asked: by itself, as often as its "
                                                         "value changes, or on every pass, 2nd or 10th pass"));
         for (const int choice : RowSchedule::kChoices)
