@@ -16,6 +16,7 @@ void LiveScan::start() {
     session_.navigation().setFunction(Function::LiveData);
     started_ = true;
     passes_ = 0;
+    load_ = PassLoad{};
     samples_.clear();
     start_ = session_.clock().now();
 }
@@ -23,6 +24,7 @@ void LiveScan::start() {
 bool LiveScan::pass() {
     session_.runPass();
     ++passes_;
+    if (session_.fastPolling().active()) load_ += session_.fastPolling().passBound().currentPass();
     ScanSample sample;
     sample.t = session_.clock().now() - start_;
     for (const LiveRow& row : session_.live().rows())
@@ -52,6 +54,9 @@ void LiveScan::fill(ScanReport& report) const {
     report.samples = samples_;
     const double elapsed = (end_ >= 0 ? end_ : session_.clock().now()) - start_;
     report.passRate = elapsed > 0 ? passes_ / elapsed : 0.0;
+    report.boundRate.reset();
+    if (const auto shortest = session_.fastPolling().passBound().shortest(load_); shortest && *shortest > 0)
+        report.boundRate = passes_ / *shortest;
     const FastPolling& polling = session_.fastPolling();
     report.polling.fast = polling.active();
     report.polling.ownHeader = polling.active() && polling.abilities().ownHeader;

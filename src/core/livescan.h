@@ -4,6 +4,7 @@
 // pass rate.
 
 #include "core/scanreport.h"
+#include "link/passbound.h"
 
 namespace zelcor {
 
@@ -32,6 +33,7 @@ private:
     double end_ = -1;
     int passes_ = 0;
     QList<ScanSample> samples_;
+    PassLoad load_; // what the passes put on the line, for the bound on their rate
     const RequestPlan* parameters_ = nullptr;
 };
 

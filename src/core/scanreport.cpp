@@ -78,7 +78,12 @@ QString ScanReport::text() const {
             // PIDs as under "Parameters"; a channel computed from others has none.
             out += QStringLiteral("  %1  %2: %3\n")
                        .arg(l.code <= 0xFF ? hexByte(l.code) : QStringLiteral("--"), l.name, l.text);
-        out += QStringLiteral("Pass rate: %1 /sec\n").arg(*passRate, 0, 'f', 1);
+        out += QStringLiteral("Pass rate: %1 /sec").arg(*passRate, 0, 'f', 1);
+        if (boundRate && *boundRate > 0)
+            out += QStringLiteral(", at most %1 /sec on this line (%2 %)")
+                       .arg(*boundRate, 0, 'f', 1)
+                       .arg(std::lround(100 * *passRate / *boundRate));
+        out += QLatin1Char('\n');
         out += polling.fast ? QStringLiteral("Polling: fast, %1 PID(s) per request%2%3\n")
                                   .arg(polling.pidsPerRequest)
                                   .arg(polling.ownHeader ? QStringLiteral(", selected controller only") : QString(),
@@ -133,6 +138,10 @@ QJsonObject ScanReport::json() const {
         }
         o[QStringLiteral("live")] = liveList;
         o[QStringLiteral("pass_rate")] = *passRate;
+        if (boundRate && *boundRate > 0) {
+            o[QStringLiteral("bound_rate")] = *boundRate;
+            o[QStringLiteral("efficiency")] = *passRate / *boundRate;
+        }
         QJsonArray sampleList;
         for (const ScanSample& sample : samples) {
             QJsonObject values;

@@ -79,6 +79,9 @@ struct ScanReport {
     QList<ScanLive> live;           // with --live: the polled channels
     QList<ScanSample> samples;      // with --live: every pass
     std::optional<double> passRate; // with --live: live-data passes per second
+    // With --live: the most passes per second the line, the adapter and the controller
+    // allow for the same requests; none when the line's rate is not known to bound them.
+    std::optional<double> boundRate;
     // With --live: how the live values were asked (fast polling and what the adapter could do).
     struct Polling {
         bool fast = false;

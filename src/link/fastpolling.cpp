@@ -40,6 +40,7 @@ void FastPolling::reset() {
     tuned_ = false;
     replies_.clear();
     heard_.clear();
+    bound_.reset();
 }
 
 bool FastPolling::adapterSays(const QString& command) {
@@ -133,6 +134,9 @@ void FastPolling::probe() {
                     both[1].answers(0x01, second) && both[1].data == single.data)
                     abilities_.pidsPerRequest = kMostPids;
             }
+            // Replies without blanks: a third fewer characters on the line. Every reader
+            // takes both forms, so an adapter that keeps its blanks all the same does no harm.
+            abilities_.compactReplies = adapterSays(QStringLiteral("ATS0"));
             abilities_.adaptiveTiming = adapterSays(QStringLiteral("ATAT2"));
             abilities_.shortTimeout = adapterSays(kShortTimeout);
             tuned_ = true;
@@ -145,12 +149,13 @@ void FastPolling::probe() {
 void FastPolling::traceChoices(const QString& what) {
     if (!link_.tracing()) return;
     const PollingAbilities& a = abilities_;
-    QString line = QStringLiteral("Q pids=%1 count=%2 header=%3 at=%4 st=%5")
+    QString line = QStringLiteral("Q pids=%1 count=%2 header=%3 at=%4 st=%5 s=%6")
                        .arg(a.pidsPerRequest)
                        .arg(int(a.responseCount))
                        .arg(headerFor_.isEmpty() ? QStringLiteral("functional") : header())
                        .arg(tuned_ && a.adaptiveTiming ? 2 : 1)
-                       .arg(tuned_ && a.shortTimeout ? kShortTimeout.mid(4) : kDefaultTimeout.mid(4));
+                       .arg(tuned_ && a.shortTimeout ? kShortTimeout.mid(4) : kDefaultTimeout.mid(4))
+                       .arg(a.compactReplies ? 0 : 1);
     if (!what.isEmpty()) line += QStringLiteral(" (") + what + QLatin1Char(')');
     link_.traceLine(line);
 }
@@ -220,17 +225,14 @@ QString FastPolling::command(const QList<int>& pids) const {
 
 QList<Reply> FastPolling::request(const QList<int>& pids) {
     const QString sent = command(pids);
+    const double start = link_.clock().now();
     link_.send(sent);
     QList<Reply> replies;
     QString text;
     if (pids.size() == 1) {
         replies.append(link_.receive());
         text = link_.lastReplyLines().join(QLatin1Char('\r'));
-        // Without an own header the adapter learns how many controllers answer each PID.
-        const bool counted = sent.size() % 2 == 1;
-        if (!counted && !abilities_.ownHeader) {
-            if (const int answering = answeringControllers(link_, pids.first())) replies_[pids.first()] = answering;
-        }
+        if (!abilities_.ownHeader) learnCount(pids.first(), sent.size() % 2 == 1);
     } else {
         text = link_.receiveText();
         replies = splitParameterReplies(text, link_.selectedController(), link_.headerLayout(), pids);
@@ -241,8 +243,21 @@ QList<Reply> FastPolling::request(const QList<int>& pids) {
             anyAnswer = replies.value(k).answers(0x01, pids.at(k));
         if (!anyAnswer) link_.setLinkLost(true);
     }
+    bound_.noteRequest(sent, link_.lastReplyCharacters(), link_.clock().now() - start);
     if (abilities_.shortTimeout && saysNoData(text)) restoreTimeout();
     return replies;
+}
+
+// Without an own header the adapter learns how many controllers answer each PID from an
+// answer it waited out; a counted request that heard fewer drops the count again (one of
+// them went quiet), so the next request waits and counts afresh.
+void FastPolling::learnCount(int pid, bool counted) {
+    const int answering = answeringControllers(link_, pid);
+    if (!counted) {
+        if (answering > 0) replies_[pid] = answering;
+    } else if (answering < replies_.value(pid)) {
+        replies_.remove(pid);
+    }
 }
 
 void FastPolling::applyTraceLine(const QString& line) {

@@ -8,6 +8,7 @@
 // line for each choice, and a replay takes its choices from those lines.
 
 #include "link/link.h"
+#include "link/passbound.h"
 
 #include <QHash>
 #include <QList>
@@ -23,6 +24,7 @@ struct PollingAbilities {
     int pidsPerRequest = 1;     // service 01 PIDs in one request
     bool adaptiveTiming = false;
     bool shortTimeout = false;
+    bool compactReplies = false; // replies without blanks (ATS0)
 };
 
 class FastPolling {
@@ -58,6 +60,14 @@ public:
     // A "Q" trace line met while replaying: the choices the recorded session made.
     void applyTraceLine(const QString& line);
 
+    // The shortest pass the line allows, from the requests made here. The connection sets
+    // the line rate it runs at (a faster one after a switch).
+    PassBound& passBound() { return bound_; }
+    const PassBound& passBound() const { return bound_; }
+    // Without an own header: the number of answers that ends the next request for `pid`,
+    // learned from the last one (0: none known, the adapter waits out its time).
+    int learnedCount(int pid) const { return replies_.value(pid, 0); }
+
 private:
     bool adapterSays(const QString& command);
     void probe();
@@ -66,6 +76,8 @@ private:
     bool heardOnOwnHeader();
     void restoreTimeout();
     void traceChoices(const QString& what);
+    void learnCount(int pid, bool counted);
+
     QString header() const;
     QString filter() const;
 
@@ -79,6 +91,7 @@ private:
     bool tuned_ = false;      // the adapter's waits are shortened (ATAT2, ATST) now
     QHash<int, int> replies_; // without an own header: how many controllers answered each PID
     QSet<QString> heard_;     // controllers that answered on their own header
+    PassBound bound_;
 };
 
 } // namespace zelcor

@@ -276,6 +276,7 @@ QString Link::takeReceived() {
 
 QString Link::takeReply() {
     const QString s = takeReceived();
+    lastReplyCharacters_ = s.size();
     if (tracing()) traceLine(replyLine(s));
     return withoutEcho(s);
 }

@@ -106,6 +106,8 @@ public:
     // an "R" line, so that a replay gets exactly this text back. An echo of the command
     // before it (an adapter whose echo stays on) is left out.
     QString takeReply();
+    // The characters of the last reply taken, as they came (blanks, line ends and prompt).
+    qsizetype lastReplyCharacters() const { return lastReplyCharacters_; }
     // Writes straight to the port, without a trace line or a prompt wait.
     void writeRaw(const QString& text);
 
@@ -164,6 +166,7 @@ private:
     QString lastCommand_;
     Mismatch lastMismatch_;
     quint64 commandsSent_ = 0;
+    qsizetype lastReplyCharacters_ = 0;
     bool pollerEnabled_ = false;
     bool removalReported_ = false;
     bool deviceMayReturn_ = false;

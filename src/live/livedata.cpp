@@ -1,5 +1,7 @@
 #include "live/livedata.h"
 
+#include <algorithm>
+
 namespace zelcor {
 
 namespace {
@@ -19,6 +21,7 @@ LiveData::LiveData(Host& host, Clock& clock, const Settings& settings, const QSt
 void LiveData::setRowEnabled(int row, bool enabled) {
     if (!isRow(row)) return;
     LiveRow& r = rows_[size_t(row)];
+    if (enabled && !r.enabled) schedule_.restart(row);
     r.enabled = enabled;
     if (!r.enabled && r.showGauge) setShowGauge(row, false);
     emit rowChanged(row);
@@ -44,7 +47,14 @@ void LiveData::chooseRowChannel(int row, int index) {
     if (!isRow(row)) return;
     LiveRow& r = rows_[size_t(row)];
     r.channel.index = index;
+    schedule_.restart(row);
     if (r.showGauge) setShowGauge(row, false);
+    emit rowChanged(row);
+}
+
+void LiveData::setRowInterval(int row, int interval) {
+    if (!isRow(row)) return;
+    schedule_.choose(row, interval);
     emit rowChanged(row);
 }
 
@@ -125,12 +135,27 @@ QString LiveData::choicesLine() const {
     QStringList traces;
     for (const GraphTrace& trace : traces_)
         traces << QStringLiteral("%1,%2").arg(trace.channel.code()).arg(int(trace.enabled));
-    return QStringLiteral("K") + rows.join(QLatin1Char(';')) + QLatin1Char('|') + traces.join(QLatin1Char(';'));
+    QString line = QStringLiteral("K") + rows.join(QLatin1Char(';')) + QLatin1Char('|') + traces.join(QLatin1Char(';'));
+    // The rows the coming pass asks, when not all of them: a replay asks the same.
+    const std::array<bool, kLiveRows> due = rowsDue(false);
+    if (std::find(due.begin(), due.end(), false) != due.end()) {
+        line += QLatin1Char('|');
+        for (const bool d : due)
+            line += d ? QLatin1Char('1') : QLatin1Char('0');
+    }
+    return line;
 }
 
 void LiveData::applyChoices(const QString& line) {
     const QStringList parts = line.mid(1).split(QLatin1Char('|'));
-    if (parts.size() != 2) return;
+    if (parts.size() != 2 && parts.size() != 3) return;
+    replayedDue_.reset();
+    if (parts.size() == 3 && parts[2].size() == kLiveRows) {
+        std::array<bool, kLiveRows> due{};
+        for (int i = 0; i < kLiveRows; ++i)
+            due[size_t(i)] = parts[2][i] != QLatin1Char('0');
+        replayedDue_ = due;
+    }
     const QStringList rows = parts[0].split(QLatin1Char(';'));
     const QStringList traces = parts[1].split(QLatin1Char(';'));
     if (rows.size() != kLiveRows || traces.size() != kGraphTraces) return;

@@ -8,6 +8,7 @@
 #include "live/datalog.h"
 #include "live/derived.h"
 #include "live/graphmodel.h"
+#include "live/rowschedule.h"
 
 #include <QObject>
 #include <array>
@@ -15,6 +16,7 @@
 namespace zelcor {
 
 class ParameterReader;
+struct LiveReading;
 
 class LiveData : public QObject {
     Q_OBJECT
@@ -46,6 +48,9 @@ public:
     // "Show Gauge": channels without a dial get no window, and the box clears itself again.
     void setShowGauge(int row, bool shown);
     void chooseRowChannel(int row, int index);
+    // How often the row is asked: 0 by itself, else every `interval`-th pass.
+    void setRowInterval(int row, int interval);
+    const RowSchedule& schedule() const { return schedule_; }
     // Every "Show Gauge" box cleared and the gauge windows gone.
     void closeGauges();
 
@@ -92,6 +97,10 @@ private:
     void readDerivedRow(int i, int code, const SeenFlags& seen);
     void readParameterRow(PassContext& pass, ParameterReader& reader, int i, int code, SeenFlags& seen);
     void share(int code, double value, double now, SeenFlags& seen);
+    std::array<bool, kLiveRows> rowsDue(bool replaying) const;
+    void carryRow(int i);
+    void scheduleRow(int i, const LiveReading& reading);
+    void showPassRate(PassContext& pass, double elapsed);
     // graph pass
     void defaultTraceSelection(int t);
     void selectTraceEntry(int t, int index);
@@ -107,6 +116,16 @@ private:
     bool points_ = false;
     bool logLampLit_ = false;
     DataLog dataLog_;
+    RowSchedule schedule_;
+    // While a trace is replayed: the rows the recorded pass asked ("K" lines); none: all.
+    std::optional<std::array<bool, kLiveRows>> replayedDue_;
+    // What each row logged last, written again on the passes its turn does not come.
+    struct Carried {
+        QString field;
+        QString reply;
+        int code = 0;
+    };
+    std::array<Carried, kLiveRows> carried_;
 };
 
 } // namespace zelcor

@@ -2,9 +2,12 @@
 // computed from the rows above them, the gauge feeds, the CSV row and the pass rate.
 
 #include "base/format.h"
+#include "link/passbound.h"
 #include "live/livedata.h"
 #include "live/livereading.h"
 #include "live/parameterreader.h"
+
+#include <algorithm>
 
 namespace zelcor {
 
@@ -14,11 +17,8 @@ bool isDerived(int code) {
     return code == kFuelEconomyCode || code == kHorsepowerCode || code == kTorqueCode;
 }
 
-// Passes per second for a pass that took `elapsed` seconds ("4.2 /sec"); nothing for a
-// pass the clock could not measure.
-std::optional<QString> passRateText(double elapsed) {
-    if (!(elapsed > 0)) return std::nullopt;
-    return formatNumber(1.0 / elapsed, QStringLiteral("0.0")) + QStringLiteral(" /sec");
+bool feedsDerived(int code) {
+    return code == pid::airFlow || code == pid::engineSpeed || code == pid::vehicleSpeed;
 }
 
 } // namespace
@@ -27,16 +27,25 @@ void LiveData::readRows(PassContext& pass) {
     bool anyRequest = false;
     SeenFlags seen;
     const double passStart = pass.clock().now();
+    if (FastPolling* polling = pass.fastPolling()) polling->passBound().beginPass();
+    schedule_.setAutomatic(pass.fastPolling() != nullptr);
     dataLog_.beginPass();
     ParameterReader reader(pass, settings_);
+    // Which rows this pass asks is settled before it starts: a choice made meanwhile
+    // waits for the next pass.
+    const std::array<bool, kLiveRows> due = rowsDue(!pass.ownTimes());
     QList<int> asked;
-    for (const LiveRow& row : rows_)
-        if (row.enabled && row.channel.code() != 0 && !isDerived(row.channel.code())) asked.append(row.channel.code());
+    for (int i = 0; i < kLiveRows; ++i) {
+        const LiveRow& row = rows_[size_t(i)];
+        if (due[size_t(i)] && row.enabled && row.channel.code() != 0 && !isDerived(row.channel.code()))
+            asked.append(row.channel.code());
+    }
     // Under fast polling the requests go out before the rows are handled: each row's lamp
     // lights while the request that carries its PID is in flight.
-    reader.askAhead(asked, [this](const QList<int>& group, bool on) {
+    reader.askAhead(asked, [this, due](const QList<int>& group, bool on) {
         for (int i = 0; i < kLiveRows; ++i)
-            if (rows_[size_t(i)].enabled && group.contains(rows_[size_t(i)].channel.code())) setLamp(i, on);
+            if (due[size_t(i)] && rows_[size_t(i)].enabled && group.contains(rows_[size_t(i)].channel.code()))
+                setLamp(i, on);
     });
     for (int i = 0; i < kLiveRows; ++i) {
         const LiveRow& row = rows_[size_t(i)];
@@ -46,6 +55,8 @@ void LiveData::readRows(PassContext& pass) {
         } else if (row.enabled && pass.mayGoOn()) {
             if (isDerived(code)) {
                 readDerivedRow(i, code, seen);
+            } else if (!due[size_t(i)]) {
+                carryRow(i);
             } else {
                 anyRequest = true;
                 readParameterRow(pass, reader, i, code, seen);
@@ -54,15 +65,58 @@ void LiveData::readRows(PassContext& pass) {
     }
     dataLog_.endRow();
 
-    if (!anyRequest) {
+    if (!anyRequest && std::none_of(due.begin(), due.end(), [](bool d) { return !d; })) {
         passRate_.clear();
         emit livePanelChanged();
         pass.exchange().request(QStringLiteral("0100"));
-    } else if (const auto rate = passRateText(pass.clock().now() - passStart); rate && pass.ownTimes()) {
-        // A replayed pass waits for nothing, so its time says nothing about the car.
-        passRate_ = *rate;
-        emit livePanelChanged();
+    } else if (anyRequest) {
+        showPassRate(pass, pass.clock().now() - passStart);
     }
+}
+
+// The rows the coming pass asks: those whose turn came, and every row a derived row reads
+// (its values must be of the same pass). While a trace is replayed, the rows its pass asked.
+std::array<bool, kLiveRows> LiveData::rowsDue(bool replaying) const {
+    std::array<bool, kLiveRows> due{};
+    if (replaying) {
+        if (replayedDue_) return *replayedDue_;
+        due.fill(true);
+        return due;
+    }
+    const bool derivedShown = std::any_of(
+        rows_.begin(), rows_.end(), [](const LiveRow& row) { return row.enabled && isDerived(row.channel.code()); });
+    for (int i = 0; i < kLiveRows; ++i)
+        due[size_t(i)] = schedule_.due(i) || (derivedShown && feedsDerived(rows_[size_t(i)].channel.code()));
+    return due;
+}
+
+// A row whose turn did not come keeps its value; the log row carries its latest one.
+void LiveData::carryRow(int i) {
+    schedule_.skipped(i);
+    const Carried& last = carried_[size_t(i)];
+    const bool same = last.code == rows_[size_t(i)].channel.code();
+    dataLog_.writeField(same ? last.field : QString());
+    if (same && !last.reply.isEmpty()) dataLog_.recordReply(last.code, last.reply);
+}
+
+void LiveData::scheduleRow(int i, const LiveReading& reading) {
+    schedule_.asked(i, reading.reply.toLatin1(), reading.matched, isQuickChannel(rows_[size_t(i)].channel.code()));
+    carried_[size_t(i)] = Carried{reading.matched ? reading.logValue() : QString(),
+                                  reading.matched ? reading.reply : QString(), rows_[size_t(i)].channel.code()};
+}
+
+// "13.2 /sec, 94 %": passes per second, and how near the line's limit they come. A
+// replayed pass waits for nothing, so its time says nothing about the car.
+void LiveData::showPassRate(PassContext& pass, double elapsed) {
+    if (!(elapsed > 0) || !pass.ownTimes()) return;
+    std::optional<double> bound;
+    if (const FastPolling* polling = pass.fastPolling()) {
+        const PassBound& model = polling->passBound();
+        if (const auto shortest = model.shortest(model.currentPass()); shortest && *shortest > 0)
+            bound = 1.0 / *shortest;
+    }
+    passRate_ = passRateText(1.0 / elapsed, bound);
+    emit livePanelChanged();
 }
 
 // After the lists are rebuilt, row i shows the i-th channel.
@@ -131,6 +185,7 @@ void LiveData::readParameterRow(PassContext& pass, ParameterReader& reader, int 
         // values after it stay under their own headers.
         dataLog_.writeField(QString());
     }
+    scheduleRow(i, reading);
     setLamp(i, false);
 }
 

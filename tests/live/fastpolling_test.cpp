@@ -22,10 +22,11 @@ bool isDerivedCode(int code) {
 // The simulated car with live data on its first ten channels after detection; `onPass`
 // runs after every live pass and says whether to go on.
 struct LiveCar : CarRig {
-    LiveCar(const QString& profile, bool fast) : CarRig(profile) {
+    LiveCar(const QString& profile, bool fast, int rowInterval = 1) : CarRig(profile), interval(rowInterval) {
         session.fastPolling().setEnabled(fast);
         session.settings().debugTrace = true;
     }
+    int interval; // every row's (0: each row by itself)
     void run(int livePasses, const std::function<void()>& onPass = {}) {
         int done = 0;
         afterPass = [this, livePasses, onPass, &done](Function served) {
@@ -34,6 +35,7 @@ struct LiveCar : CarRig {
                 for (int i = 0; i < kLiveRows; ++i) {
                     live.chooseRowChannel(i, i < live.row(i).channel.entries.size() ? i : -1);
                     live.setRowEnabled(i, live.row(i).channel.index >= 0);
+                    live.setRowInterval(i, interval);
                 }
                 session.navigation().setFunction(Function::LiveData);
                 port.clearWritten();
@@ -74,6 +76,14 @@ struct LiveCar : CarRig {
             if (!right) wrong << QStringLiteral("%1 (%2): %3 / %4").arg(i).arg(code).arg(row.value, expected.text);
         }
         return wrong;
+    }
+    // The PIDs the pass's requests asked for.
+    QList<int> askedPids() const {
+        QList<int> pids;
+        for (const QString& request : requests())
+            for (qsizetype at = 2; at + 1 < request.size(); at += 2)
+                pids << request.mid(at, 2).toInt(nullptr, 16);
+        return pids;
     }
     int parameterRows() const {
         int n = 0;
@@ -242,6 +252,64 @@ private slots:
         // Read from every controller: the gearbox's pending code is there.
         if (steps.contains(QLatin1String("codes")))
             QVERIFY2(pending.join(QLatin1Char('|')).contains(QLatin1String("P0741")), qPrintable(pending.join('|')));
+    }
+
+    // Rows at their own rates on the simulated car, over 40 passes: how often each PID
+    // was asked, every value its own PID's on every pass, also when the adapter
+    // goes back to blanks after taking ATS0, and when the user changes a row's interval
+    // or channel while its request is in flight.
+    void ownRates_data() {
+        QTest::addColumn<int>("interval");
+        QTest::addColumn<QString>("disturbance");
+        QTest::addColumn<QList<int>>("everyPass"); // PIDs asked on every pass after the first
+        QTest::addColumn<QList<int>>("seldom");    // PIDs asked on at most a third of them
+        const QList<int> fast{0x0C, 0x0D, 0x11, 0x04};
+        const QList<int> slow{0x05, 0x0F, 0x03};
+        QTest::newRow("by themselves") << 0 << "none" << fast << slow;
+        QTest::newRow("blanks back after ATS0") << 0 << "blanks" << fast << slow;
+        QTest::newRow("changed while in flight") << 0 << "in flight" << QList<int>{0x0C, 0x0D} << QList<int>{};
+        QTest::newRow("every 10th chosen") << 10 << "none" << QList<int>{} << (fast + slow);
+    }
+    void ownRates() {
+        QFETCH(int, interval);
+        QFETCH(QString, disturbance);
+        QFETCH(QList<int>, everyPass);
+        QFETCH(QList<int>, seldom);
+        LiveCar car(QStringLiteral("can11"), true, interval);
+        LiveData& live = car.session.live();
+        if (disturbance == QLatin1String("in flight")) {
+            // Row 0 to every 10th and row 2 to another channel as soon as row 0's lamp lights.
+            QObject::connect(&live, &LiveData::rowChanged, [&](int row) {
+                if (row != 0 || !live.row(0).lamp || live.schedule().choice(0) == 10) return;
+                live.setRowInterval(0, 10);
+                live.chooseRowChannel(2, live.row(2).channel.index + 7);
+            });
+        }
+        QHash<int, int> asked;
+        QStringList problems;
+        int passes = 0;
+        car.run(40, [&] {
+            if (++passes == 1) {
+                if (disturbance == QLatin1String("blanks")) car.session.link().send(QStringLiteral("ATS1"));
+                return;
+            }
+            for (const int pid : car.askedPids())
+                ++asked[pid];
+            for (const QString& wrong : car.wrongValues(true))
+                problems << QStringLiteral("pass %1 row %2").arg(passes).arg(wrong);
+        });
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+        for (const int pid : everyPass)
+            QVERIFY2(asked.value(pid) == passes - 1,
+                     qPrintable(QStringLiteral("%1: %2").arg(pid).arg(asked.value(pid))));
+        for (const int pid : seldom)
+            QVERIFY2(asked.value(pid) * 3 <= passes - 1,
+                     qPrintable(QStringLiteral("%1: %2").arg(pid).arg(asked.value(pid))));
+        // The trace keeps the replies as they came: its last one with blanks only where they came back.
+        const QString trace = QString::fromLatin1(fileText(car.dir.filePath("log.txt")));
+        const QString last = trace.mid(trace.lastIndexOf(QLatin1String("\nR7E8")) + 1).section(QLatin1Char('\n'), 0, 0);
+        QVERIFY2(last.startsWith(QLatin1String("R7E8")), qPrintable(last));
+        QCOMPARE(last.contains(QLatin1Char(' ')), disturbance == QLatin1String("blanks"));
     }
 };
 

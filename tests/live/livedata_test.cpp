@@ -133,6 +133,29 @@ private slots:
         QVERIFY(rig.live.passRate().endsWith(QLatin1String(" /sec")));
     }
 
+    // A row asked every 2nd pass: the passes between ask only the others, and the log row
+    // carries its latest value, in its column, on every pass; a new channel in the row is
+    // asked at once and logs nothing of the old one.
+    void rowAskedEverySecondPass() {
+        LiveRig rig;
+        rig.rows({12, 13});
+        rig.live.setRowInterval(1, 2);
+        rig.startLog();
+        QList<QByteArray> asked;
+        for (int pass = 0; pass < 3; ++pass) {
+            rig.port.lines.clear();
+            rig.pass();
+            asked += rig.port.lines;
+            QCOMPARE(rig.logged(), QStringLiteral("3000,60,"));
+        }
+        QCOMPARE(asked, (QList<QByteArray>{"010C", "010D", "010C", "010C", "010D"}));
+        rig.live.dataLog().stop();
+        rig.live.chooseRowChannel(1, entryIndex(rig.live.row(1).channel, 5));
+        rig.port.lines.clear();
+        rig.pass();
+        QCOMPARE(rig.port.lines, (QList<QByteArray>{"010C", "0105"}));
+    }
+
     // A replayed pass waits for nothing, so it measures no rate: the previous one stays.
     void replayedPassKeepsTheRate() {
         LiveRig rig;

@@ -15,8 +15,10 @@ namespace {
 // what it cannot do.
 struct ScriptedAdapter {
     QString lacks;
-    bool physical = false; // the header names one controller
-    bool gearbox = false;  // ... the gearbox
+    bool physical = false;    // the header names one controller
+    bool gearbox = false;     // ... the gearbox
+    QStringList speedAnswers; // for each request of PID 0D in turn: the controllers that answer ("E8 E9")
+    int speedRequests = 0;
 
     QByteArray answer(const QByteArray& line) {
         const auto refused = [&](const char* what) { return lacks == QLatin1String(what); };
@@ -42,6 +44,12 @@ struct ScriptedAdapter {
         const QByteArray engine = "7E8 06 41 00 BE 3F A8 13\r";
         const QByteArray gearboxLine = "7E9 06 41 00 80 00 00 00\r";
         if (request == "0100") return (gearbox ? gearboxLine : engine + (physical ? "" : gearboxLine)) + "\r>";
+        if (request == "010D") {
+            QByteArray lines;
+            for (const QString& sender : speedAnswers.value(speedRequests++).split(' ', Qt::SkipEmptyParts))
+                lines += "7" + sender.toLatin1() + " 03 41 0D 32\r";
+            return lines.isEmpty() ? "NO DATA\r\r>" : lines + "\r>";
+        }
         if (request == "0120") return "7E8 06 41 20 A0 01 80 01\r\r>";
         if (request == "010020") {
             if (refused("several PIDs")) return "?\r\r>";
@@ -89,7 +97,8 @@ private slots:
         QFETCH(QString, header);
         QFETCH(QString, request);
         SessionRig rig;
-        ScriptedAdapter adapter{lacks};
+        ScriptedAdapter adapter;
+        adapter.lacks = lacks;
         rig.port.respond = [&adapter](const QByteArray& line) { return adapter.answer(line); };
         FastPolling& polling = rig.session.fastPolling();
         polling.setEnabled(true);
@@ -112,6 +121,35 @@ private slots:
             if (line.startsWith("ATSH")) lastHeader = QString::fromLatin1(line);
         QCOMPARE(lastHeader, header);
         QCOMPARE(polling.command({0x0C}), request);
+    }
+
+    // Without an own header the number of controllers that answered a PID ends its next
+    // request; one answer fewer, or none, drops the count, so the next one waits again.
+    void learnsResponseCounts_data() {
+        QTest::addColumn<QStringList>("answering");
+        QTest::addColumn<QStringList>("commands");
+        QTest::newRow("two, then one goes quiet")
+            << QStringList{"E8 E9", "E8 E9", "E8", "E8"} << QStringList{"010D", "010D2", "010D2", "010D"};
+        QTest::newRow("no answer") << QStringList{"E8", "", "E8"} << QStringList{"010D", "010D1", "010D"};
+    }
+    void learnsResponseCounts() {
+        QFETCH(QStringList, answering);
+        QFETCH(QStringList, commands);
+        SessionRig rig;
+        ScriptedAdapter adapter;
+        adapter.lacks = QStringLiteral("header");
+        adapter.speedAnswers = answering;
+        rig.port.respond = [&adapter](const QByteArray& line) { return adapter.answer(line); };
+        FastPolling& polling = rig.session.fastPolling();
+        polling.setEnabled(true);
+        polling.useSelectedController();
+        rig.port.lines.clear();
+        for (qsizetype i = 0; i < answering.size(); ++i)
+            polling.request({0x0D});
+        QStringList sent;
+        for (const QByteArray& line : rig.port.lines)
+            if (line.startsWith("010D")) sent << QString::fromLatin1(line);
+        QCOMPARE(sent, commands);
     }
 };
 

@@ -342,6 +342,11 @@ private slots:
         for (int i = 0; i < kLiveRows; ++i)
             for (const char* name : {"Check1", "Check2", "Combo1"})
                 QVERIFY(!rig.find(indexedName(name, i))->isEnabled());
+        // How often a row is asked may change while logging: the log carries every row's latest value.
+        rig.choose("rowInterval2", 3);
+        QCOMPARE(rig.find<QComboBox>("rowInterval2")->currentText() + " " +
+                     QString::number(rig.live.schedule().choice(2)),
+                 QStringLiteral("every 10th 10"));
         rig.find<QPushButton>("Command16")->click();
         QVERIFY(!rig.live.dataLog().logging());
         QVERIFY(rig.box("Check1", 2)->isEnabled() && rig.find("Combo1_2")->isEnabled());

@@ -57,6 +57,17 @@ LivePanel::LivePanel(LiveData& live, const QString& programFolder, QWidget* pare
         rows->addWidget(channel_[size_t(i)], i + 1, 2);
         rows->addWidget(lamp_[size_t(i)], i + 1, 3, Qt::AlignCenter);
         rows->addWidget(value_[size_t(i)], i + 1, 4);
+        interval_[size_t(i)] = new QComboBox(this);
+        interval_[size_t(i)]->setObjectName(QStringLiteral("rowInterval%1").arg(i));
+        interval_[size_t(i)]->setToolTip(QStringLiteral("How often the row is asked: by itself, as often as its "
+                                                        "value changes, or on every pass, 2nd or 10th pass"));
+        for (const int choice : RowSchedule::kChoices)
+            interval_[size_t(i)]->addItem(choice == 0   ? QStringLiteral("auto")
+                                          : choice == 1 ? QStringLiteral("every pass")
+                                                        : QStringLiteral("every %1th").arg(choice),
+                                          choice);
+        interval_[size_t(i)]->setItemText(2, QStringLiteral("every 2nd"));
+        rows->addWidget(interval_[size_t(i)], i + 1, 5);
 
         connect(enable_[size_t(i)], &QCheckBox::clicked, this,
                 [this, i](bool checked) { live_.setRowEnabled(i, checked); });
@@ -64,6 +75,8 @@ LivePanel::LivePanel(LiveData& live, const QString& programFolder, QWidget* pare
                 [this, i](bool checked) { live_.setShowGauge(i, checked); });
         connect(channel_[size_t(i)], &QComboBox::activated, this,
                 [this, i](int index) { live_.chooseRowChannel(i, index); });
+        connect(interval_[size_t(i)], &QComboBox::activated, this,
+                [this, i](int index) { live_.setRowInterval(i, interval_[size_t(i)]->itemData(index).toInt()); });
     }
     rows->setColumnStretch(2, 2);
     rows->setColumnStretch(4, 3);
@@ -75,7 +88,9 @@ LivePanel::LivePanel(LiveData& live, const QString& programFolder, QWidget* pare
     passRate_ = new QLineEdit(this);
     passRate_->setObjectName(QStringLiteral("Text12"));
     passRate_->setReadOnly(true);
-    passRate_->setFixedWidth(795 / 15 + 12);
+    passRate_->setFixedWidth(passRate_->fontMetrics().horizontalAdvance(QStringLiteral("888.8 /sec, 888 %")) + 12);
+    passRate_->setToolTip(QStringLiteral("Passes per second, and how near they come to the most the line, the "
+                                         "adapter and the controller allow"));
     auto* rateLabel = namedLabel(QStringLiteral("Label34"), QStringLiteral("Sample Rate"), this);
 
     auto* legends = new QVBoxLayout;
@@ -205,6 +220,9 @@ void LivePanel::renderRow(int i) {
     const int index = row.channel.index < combo->count() ? row.channel.index : -1;
     if (combo->currentIndex() != index) combo->setCurrentIndex(index);
     lamp_[size_t(i)]->setLit(row.lamp);
+    QComboBox* interval = interval_[size_t(i)];
+    const int chosen = interval->findData(live_.schedule().choice(i));
+    if (interval->currentIndex() != chosen) interval->setCurrentIndex(chosen);
     QLineEdit* value = value_[size_t(i)];
     if (value->text() != row.value) {
         value->setText(row.value);

@@ -46,6 +46,7 @@ private:
     std::array<QComboBox*, kLivePanelRows> channel_{};
     std::array<ActivityLamp*, kLivePanelRows> lamp_{};
     std::array<QLineEdit*, kLivePanelRows> value_{};
+    std::array<QComboBox*, kLivePanelRows> interval_{};
     QLineEdit* passRate_ = nullptr;
     QLabel* enableLegend_ = nullptr;
     QLabel* gaugeLegend_ = nullptr;
