@@ -243,6 +243,8 @@ QList<Reply> FastPolling::request(const QList<int>& pids) {
             anyAnswer = replies.value(k).answers(0x01, pids.at(k));
         if (!anyAnswer) link_.setLinkLost(true);
     }
+    // The bound follows the line: a faster rate for the session, or back after a reset.
+    if (const int rate = link_.adapter().lineRate; rate > 0 && rate != bound_.lineRate()) bound_.setLineRate(rate);
     bound_.noteRequest(sent, link_.lastReplyCharacters(), link_.clock().now() - start);
     if (abilities_.shortTimeout && saysNoData(text)) restoreTimeout();
     return replies;
