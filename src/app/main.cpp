@@ -89,6 +89,9 @@ int main(int argc, char** argv) {
             std::fputs(qPrintable(report.text), stdout);
             return report.allAccepted ? 0 : 1;
         }
+        // The window's files are read before it opens: one that cannot be read ends the run.
+        QList<DefinitionFile> windowDefinitions;
+        if (!options.scan && !loadParameterFiles(options.parameterFiles, &windowDefinitions)) return 1;
     }
     std::unique_ptr<QCoreApplication> app(options.scan ? new QCoreApplication(argc, argv)
                                                        : new QApplication(argc, argv));
@@ -151,6 +154,7 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(programIcon());
     QtHost host(folder);
     Session session(clock, port, host, folder);
+    session.parameters().addRunFiles(options.parameterFiles);
     QString note;
     loadSettings(session.settings(), folder, &note);
     MainWindow window(session);

@@ -31,13 +31,16 @@ void LiveData::readRows(PassContext& pass) {
     ParameterReader reader(pass, settings_);
     QList<int> asked;
     for (const LiveRow& row : rows_)
-        if (row.enabled && row.channel.code() != 0 && !isDerived(row.channel.code())) asked.append(row.channel.code());
+        if (row.enabled && row.channel.code() != 0 && !isDerived(row.channel.code()) &&
+            !isManufacturerCode(row.channel.code()))
+            asked.append(row.channel.code());
     // Under fast polling the requests go out before the rows are handled: each row's lamp
     // lights while the request that carries its PID is in flight.
     reader.askAhead(asked, [this](const QList<int>& group, bool on) {
         for (int i = 0; i < kLiveRows; ++i)
             if (rows_[size_t(i)].enabled && group.contains(rows_[size_t(i)].channel.code())) setLamp(i, on);
     });
+    readManufacturerRows(pass);
     for (int i = 0; i < kLiveRows; ++i) {
         const LiveRow& row = rows_[size_t(i)];
         const int code = row.channel.code();
@@ -46,6 +49,9 @@ void LiveData::readRows(PassContext& pass) {
         } else if (row.enabled && pass.mayGoOn()) {
             if (isDerived(code)) {
                 readDerivedRow(i, code, seen);
+            } else if (isManufacturerCode(code)) {
+                anyRequest = true;
+                showManufacturerRow(i, code);
             } else {
                 anyRequest = true;
                 readParameterRow(pass, reader, i, code, seen);
@@ -127,6 +133,32 @@ void LiveData::readParameterRow(PassContext& pass, ParameterReader& reader, int 
         if (reading.decoded.needle >= 0) feedGauge(i, reading.gaugeFeed());
         if (const auto value = reading.number()) share(code, *value, pass.clock().now(), seen);
     }
+    setLamp(i, false);
+}
+
+// The enabled manufacturer rows in one pass over their requests, each request asked once
+// whatever number of rows it feeds; their lamps are lit meanwhile.
+void LiveData::readManufacturerRows(PassContext& pass) {
+    QList<int> codes;
+    for (const LiveRow& row : rows_)
+        if (row.enabled && isManufacturerCode(row.channel.code())) codes.append(row.channel.code());
+    if (codes.isEmpty() || !pass.mayGoOn()) return;
+    for (int i = 0; i < kLiveRows; ++i)
+        if (rows_[size_t(i)].enabled && isManufacturerCode(rows_[size_t(i)].channel.code())) setLamp(i, true);
+    parameters_.read(pass.exchange(), codes);
+}
+
+void LiveData::showManufacturerRow(int i, int code) {
+    LiveRow& row = rows_[size_t(i)];
+    const ChannelValue value = parameters_.value(code);
+    row.value = parameters_.text(code);
+    row.problem = value.value ? QString() : value.problem;
+    row.number = value.value;
+    row.units = row.number ? parameters_.info(code).value_or(ChannelInfo{}).units : QString();
+    if (value.value) blinkLogLamp();
+    dataLog_.writeField(parameters_.logValue(code));
+    if (value.value) dataLog_.recordValue(code, parameters_.logValue(code));
+    if (value.value) feedGauge(i, parameters_.gaugeFeed(code));
     setLamp(i, false);
 }
 
