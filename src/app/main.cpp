@@ -89,6 +89,9 @@ int main(int argc, char** argv) {
             std::fputs(qPrintable(report.text), stdout);
             return report.allAccepted ? 0 : 1;
         }
+        // The window's files are read before it opens: one that cannot be read ends the run.
+        QList<DefinitionFile> windowDefinitions;
+        if (!options.scan && !loadParameterFiles(options.parameterFiles, &windowDefinitions)) return 1;
     }
     std::unique_ptr<QCoreApplication> app(options.scan ? new QCoreApplication(argc, argv)
                                                        : new QApplication(argc, argv));
@@ -153,6 +156,7 @@ int main(int argc, char** argv) {
     Session session(clock, port, host, folder);
     // In the window a car that goes to sleep is waited for; the scan reports it and ends.
     session.connection().setWaitsForReturn(true);
+    session.parameters().addRunFiles(options.parameterFiles);
     QString note;
     loadSettings(session.settings(), folder, &note);
     MainWindow window(session);

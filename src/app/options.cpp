@@ -115,7 +115,7 @@ AppOptions parseOptions(const QStringList& arguments) {
         QStringLiteral("Check the parameter definition files named after the options: print every line's verdict."));
     const QCommandLineOption parameters(
         QStringLiteral("parameters"),
-        QStringLiteral("With --scan: read the manufacturer parameters defined in <file> too (repeatable)."),
+        QStringLiteral("Read the manufacturer parameters defined in <file> too, for this run (repeatable)."),
         QStringLiteral("file"));
     parser.addOptions({dataDir, device, scan, json, live, modules, parameters, checkParameters});
     if (!parser.parse(args)) fail(parser, parser.errorText());
@@ -151,8 +151,6 @@ AppOptions parseOptions(const QStringList& arguments) {
     if ((options.json || parser.isSet(live)) && !options.scan)
         fail(parser, QStringLiteral("--json and --live go with --scan"));
     if (options.modules && !options.scan) fail(parser, QStringLiteral("--modules goes with --scan"));
-    if (!options.parameterFiles.isEmpty() && !options.scan)
-        fail(parser, QStringLiteral("--parameters goes with --scan"));
     return options;
 }
 

@@ -19,7 +19,7 @@ struct AppOptions {
     bool json = false;                 // --json
     double liveSeconds = 0;            // --live SECONDS
     bool modules = false;              // --modules: every module of the car too
-    QStringList parameterFiles;        // --parameters FILE (repeatable): definitions for this run
+    QStringList parameterFiles;        // --parameters FILE (repeatable): definitions for this run, besides the folder's
     QStringList parameterFilesToCheck; // --check-parameters FILE...: check the files, then stop
 };
 

@@ -95,7 +95,8 @@ bool Detection::run() {
 
     if (link_.tracing()) link_.clock().wait(0.5);
     readSupport();
-    live_.channelsComplete();
+    // Manufacturer parameters are asked of one controller at a time: CAN only.
+    live_.channelsComplete(link_.headerLayout() != HeaderLayout::Legacy);
     // This drive cycle's monitors (PID 41) live among PIDs 41 to 60: General Info is laid
     // out for them now rather than when their first answer comes.
     vehicle_.setDriveCycleOffered(supports(pid::supported41To60));

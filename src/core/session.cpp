@@ -33,6 +33,7 @@ Session::Session(Clock& clock, Port& port, Host& host, const QString& programFol
                                     }}),
       livePasses_(link_) {
     polling_.setEnabled(loadFastPolling(programFolder));
+    live_.parameters().follow(parameters_);
     ConnectionHooks hooks;
     hooks.onStart = [this] {
         navigation_.setFunction(Function::Detection);

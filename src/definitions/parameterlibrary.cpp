@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace zelcor {
 
@@ -23,7 +24,20 @@ void ParameterLibrary::reload() {
         loadDefinitionFile(QDir(folder_).filePath(name), &loaded.definitions, &loaded.error);
         files_.append(loaded);
     }
+    for (const QString& path : std::as_const(runFiles_)) {
+        LoadedDefinitions loaded;
+        loaded.fileName = QDir::toNativeSeparators(path);
+        loaded.forThisRun = true;
+        loadDefinitionFile(path, &loaded.definitions, &loaded.error);
+        files_.append(loaded);
+    }
     emit changed();
+}
+
+void ParameterLibrary::addRunFiles(const QStringList& paths) {
+    if (paths.isEmpty()) return;
+    runFiles_.append(paths);
+    reload();
 }
 
 bool ParameterLibrary::importFile() {
@@ -58,8 +72,11 @@ bool ParameterLibrary::importFile() {
 }
 
 bool ParameterLibrary::removeFile(const QString& fileName) {
+    const bool inFolder = std::any_of(files_.begin(), files_.end(), [&fileName](const LoadedDefinitions& f) {
+        return !f.forThisRun && f.fileName == fileName;
+    });
     const QString path = QDir(folder_).filePath(fileName);
-    if (!QFile::exists(path)) return false;
+    if (!inFolder || !QFile::exists(path)) return false;
     const MessageAnswer answer =
         host_.message(QStringLiteral("Remove %1 and its parameters from the program?").arg(fileName),
                       QStringLiteral("Parameters"), MessageIcon::Question, MessageButtons::YesNo, MessageAnswer::No);

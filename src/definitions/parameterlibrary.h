@@ -13,7 +13,8 @@ namespace zelcor {
 struct LoadedDefinitions {
     QString fileName; // "ev-battery.csv"
     DefinitionFile definitions;
-    QString error; // why the file could not be read; then no definitions
+    QString error;           // why the file could not be read; then no definitions
+    bool forThisRun = false; // named on the command line: read where it lies, not in the folder
 };
 
 class ParameterLibrary : public QObject {
@@ -24,12 +25,15 @@ public:
     // parameters/ in the data folder.
     const QString& folder() const { return folder_; }
     const QList<LoadedDefinitions>& files() const { return files_; }
-    // Reads every file of the folder again, in name order.
+    // Reads every file of the folder again, in name order, then the files for this run.
     void reload();
+    // Files read besides the folder's for as long as the program runs (fileName: the path).
+    void addRunFiles(const QStringList& paths);
     // Asks for a definition file and copies it into the folder (a file of the same name is
     // replaced after a question); false when nothing was imported.
     bool importFile();
-    // Removes a file from the folder after a question; false when it stays.
+    // Removes a file from the folder after a question; false when it stays (files for this
+    // run are never removed).
     bool removeFile(const QString& fileName);
 
 signals:
@@ -39,6 +43,7 @@ private:
     Host& host_;
     QString folder_;
     QList<LoadedDefinitions> files_;
+    QStringList runFiles_;
 };
 
 } // namespace zelcor

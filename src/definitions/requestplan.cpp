@@ -67,14 +67,51 @@ std::optional<QByteArrayView> replyData(const ParameterRequest& request, const Q
 }
 
 RequestPlan::RequestPlan(const QList<DefinitionFile>& files) {
+    QList<ParameterDefinition> parameters;
     for (const DefinitionFile& file : files) {
-        const int offset = int(parameters_.size());
+        const int offset = int(parameters.size());
         for (ParameterDefinition d : file.parameters) {
             for (int& r : d.references)
                 r += offset;
-            parameters_.append(d);
+            parameters.append(d);
         }
     }
+    build(std::move(parameters));
+}
+
+RequestPlan RequestPlan::part(const QList<int>& wanted, QList<int>* kept) const {
+    QList<bool> needed(parameters_.size(), false);
+    QList<int> open;
+    for (const int i : wanted)
+        if (i >= 0 && i < parameters_.size()) open.append(i);
+    while (!open.isEmpty()) {
+        const int i = open.takeLast();
+        if (needed[i]) continue;
+        needed[i] = true;
+        for (const int r : parameters_[i].references)
+            if (r >= 0 && r < parameters_.size() && !needed[r]) open.append(r);
+    }
+    kept->clear();
+    QList<int> newIndex(parameters_.size(), -1);
+    for (int i = 0; i < parameters_.size(); ++i) {
+        if (!needed[i]) continue;
+        newIndex[i] = int(kept->size());
+        kept->append(i);
+    }
+    QList<ParameterDefinition> parameters;
+    for (const int i : std::as_const(*kept)) {
+        ParameterDefinition d = parameters_[i];
+        for (int& r : d.references)
+            r = r >= 0 && r < newIndex.size() ? newIndex[r] : -1;
+        parameters.append(d);
+    }
+    RequestPlan plan;
+    plan.build(std::move(parameters));
+    return plan;
+}
+
+void RequestPlan::build(QList<ParameterDefinition> parameters) {
+    parameters_ = std::move(parameters);
 
     requestOf_.fill(-1, parameters_.size());
     for (int i = 0; i < parameters_.size(); ++i) {

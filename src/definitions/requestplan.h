@@ -50,7 +50,13 @@ public:
     // into `values` (one per parameter; its storage is kept from pass to pass).
     void evaluate(const QList<RequestOutcome>& outcomes, QList<ParameterValue>* values) const;
 
+    // The plan that reads only `wanted` (indices into parameters()) and the parameters their
+    // val{} references need; `kept` gets, for each parameter of that plan, its index here.
+    RequestPlan part(const QList<int>& wanted, QList<int>* kept) const;
+
 private:
+    void build(QList<ParameterDefinition> parameters);
+
     QList<ParameterDefinition> parameters_; // references are indices into this list
     QList<PlannedRequest> requests_;
     QList<int> requestOf_; // each parameter's request, -1 when it reads no reply

@@ -32,6 +32,7 @@ struct LiveRow {
     bool showGauge = false; // "Show Gauge"
     bool lamp = false;      // the request is in progress
     QString value;          // the value box
+    QString problem;        // why a manufacturer channel has no value, for the value box's tip
 
     GaugeScale dial; // the scale of the row's gauge window, chosen when "Show Gauge" opens it
     GaugeFeed gauge; // the gauge's latest needle position, value and decimals

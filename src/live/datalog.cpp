@@ -4,6 +4,7 @@
 #include "base/format.h"
 #include "base/programfolder.h"
 #include "config/settings.h"
+#include "live/parameterchannels.h"
 #include "logging/recording.h"
 
 #include <QFileInfo>
@@ -97,18 +98,19 @@ QString DataLogFiles::recordingPath(const QString& csvPath) {
     return path + QStringLiteral(".log");
 }
 
-QString logChannelName(int code, const Settings& settings) {
-    const std::optional<ChannelInfo> info = channelInfo(code, settings);
+QString logChannelName(int code, const Settings& settings, const ParameterChannels& parameters) {
+    const std::optional<ChannelInfo> info = liveChannelInfo(code, settings, parameters);
     if (!info) return parameterName(code);
     return QString(info->name).replace(QLatin1String("\r\n"), QLatin1String(" "));
 }
 
-QString logHeader(const std::array<LiveRow, kLiveRows>& rows, const Settings& settings) {
+QString logHeader(const std::array<LiveRow, kLiveRows>& rows, const Settings& settings,
+                  const ParameterChannels& parameters) {
     QString header;
     for (const LiveRow& row : rows) {
         if (!row.enabled) continue;
         // A channel without information gives an empty name and a range of 0 to 0.
-        ChannelInfo info = channelInfo(row.channel.code(), settings).value_or(ChannelInfo{});
+        ChannelInfo info = liveChannelInfo(row.channel.code(), settings, parameters).value_or(ChannelInfo{});
         header += kHeaderStart + info.name.replace(QLatin1String("\r\n"), QLatin1String(" ")) + QStringLiteral(" (") +
                   info.units + QStringLiteral(") [") + generalNumber(info.minimum) + QLatin1Char('~') +
                   generalNumber(info.maximum) + QStringLiteral("],");
@@ -140,7 +142,8 @@ void DataLog::chooseFile() {
     emit changed();
 }
 
-void DataLog::startOrMark(const std::array<LiveRow, kLiveRows>& rows, const Settings& settings) {
+void DataLog::startOrMark(const std::array<LiveRow, kLiveRows>& rows, const Settings& settings,
+                          const ParameterChannels& parameters) {
     if (path_.isEmpty()) return;
     if (!logging_) {
         if (!anyRowEnabled(rows)) return;
@@ -160,15 +163,21 @@ void DataLog::startOrMark(const std::array<LiveRow, kLiveRows>& rows, const Sett
     // and the next full pass writes the first row under the new header.
     files_.writeCsv(std::exchange(row_, QString()) + QStringLiteral("\r\n"));
     rowActive_ = false;
-    files_.writeCsv(logHeader(rows, settings) + QStringLiteral("\r\n"));
+    files_.writeCsv(logHeader(rows, settings, parameters) + QStringLiteral("\r\n"));
 
     columns_ = 0;
-    recorded_.clear();
+    sectionRecords_.clear();
+    bool definitionsNamed = false;
     for (const LiveRow& row : rows) {
         const int code = row.channel.code();
         if (row.enabled) ++columns_;
         if (row.enabled && code > 0 && code <= kMaxRecordedPid)
-            recorded_.append({code, logChannelName(code, settings)});
+            sectionRecords_.append(channelRecordLine(code, logChannelName(code, settings, parameters)));
+        const ParameterDefinition* definition = row.enabled ? parameters.definition(code) : nullptr;
+        if (!definition) continue;
+        if (!std::exchange(definitionsNamed, true)) sectionRecords_.append(definitionsRecordLine(parameters.fileNames()));
+        sectionRecords_.append(manufacturerChannelRecordLine(code, definition->name, definition->units,
+                                                             definition->minimum, definition->maximum));
     }
     const QDateTime now = QDateTime::currentDateTime();
     startRecordingSection(dateTimeText(now), now);
@@ -177,8 +186,8 @@ void DataLog::startOrMark(const std::array<LiveRow, kLiveRows>& rows, const Sett
 
 void DataLog::startRecordingSection(const QString& text, const QDateTime& now) {
     files_.writeRecord(markRecordLine(now, text));
-    for (const auto& [code, name] : recorded_)
-        files_.writeRecord(channelRecordLine(code, name));
+    for (const QString& line : sectionRecords_)
+        files_.writeRecord(line);
     sectionStart_ = clock_.now();
 }
 
@@ -217,6 +226,10 @@ void DataLog::writeField(const QString& value) {
 
 void DataLog::recordReply(int code, const QString& reply) {
     if (writingRow()) files_.writeRecord(dataRecordLine(clock_.now() - sectionStart_, code, reply));
+}
+
+void DataLog::recordValue(int code, const QString& value) {
+    if (writingRow()) files_.writeRecord(dataRecordLine(clock_.now() - sectionStart_, code, value));
 }
 
 void DataLog::endRow() {

@@ -20,6 +20,7 @@
 namespace zelcor {
 
 struct Settings;
+class ParameterChannels;
 
 // The two files of a running log.
 class DataLogFiles {
@@ -62,7 +63,8 @@ public:
     void chooseFile();
     // Start / Mark: opens the files when no log runs (nothing when no row is enabled),
     // then starts a new section with its header and marks.
-    void startOrMark(const std::array<LiveRow, kLiveRows>& rows, const Settings& settings);
+    void startOrMark(const std::array<LiveRow, kLiveRows>& rows, const Settings& settings,
+                     const ParameterChannels& parameters);
     // Stop: ends the row under way and closes the files.
     void stop();
 
@@ -77,6 +79,8 @@ public:
     void writeField(const QString& value);
     // An accepted reply of a parameter, for the drive's recording.
     void recordReply(int code, const QString& reply);
+    // The value of a manufacturer channel, for the drive's recording.
+    void recordValue(int code, const QString& value);
     // After the pass's last row: the line ends and the row goes to the disk. A pass that
     // the link cut short leaves the rows it did not reach empty; one that got no value at
     // all writes no line.
@@ -109,17 +113,18 @@ private:
     int fieldsInRow_ = 0;                 // fields the row under way holds so far
     bool valueInRow_ = false;             // one of them holds a value
     QString row_;                         // the row under way, written whole at its end
-    QList<QPair<int, QString>> recorded_; // the recording's channels since the last Start / Mark
+    QStringList sectionRecords_; // what follows the recording's mark: its channels since the last Start / Mark
     double sectionStart_ = 0;             // clock at the last Start / Mark (the recording's times)
     double lastSync_ = 0;                 // clock when the files last went to the disk
 };
 
 // The header line of the recorded rows (those with "Enable Monitoring" checked), without
 // its line end: "Time,name (units) [min~max]," per row.
-QString logHeader(const std::array<LiveRow, kLiveRows>& rows, const Settings& settings);
+QString logHeader(const std::array<LiveRow, kLiveRows>& rows, const Settings& settings,
+                  const ParameterChannels& parameters);
 
 // A channel's name as the log writes it: the two-line names joined by one blank.
-QString logChannelName(int code, const Settings& settings);
+QString logChannelName(int code, const Settings& settings, const ParameterChannels& parameters);
 
 // Whether rows may be appended to `path`: it is missing or empty, or it is a data log (its
 // first line that is not blank is a header line).

@@ -17,22 +17,32 @@ constexpr int kDefaultRightCode = pid::coolantTemperature;
 // One pass over the two traces.
 class GraphSweep {
 public:
-    GraphSweep(PassContext& pass, const Settings& settings, LiveHistory& history)
-        : pass_(pass), settings_(settings), history_(history), reader_(pass, settings) {}
+    GraphSweep(PassContext& pass, const Settings& settings, LiveHistory& history, ParameterChannels& parameters)
+        : pass_(pass), settings_(settings), history_(history), parameters_(parameters), reader_(pass, settings) {}
 
     bool anyRequest() const { return anyRequest_; }
 
     // Where several PIDs go in one request, every PID this pass needs is asked first.
     void askAhead(const std::array<GraphTrace, kGraphTraces>& traces) {
         QList<int> codes;
+        QList<int> manufacturer;
         for (const GraphTrace& trace : traces) {
             const int code = trace.channel.code();
             if (!trace.enabled || code == 0) continue;
+            if (isManufacturerCode(code)) {
+                manufacturer.append(code);
+                continue;
+            }
             if (code > 995) codes.append(pid::vehicleSpeed);
             if (code == kTorqueCode) codes.append(pid::engineSpeed);
             codes.append(code == kFuelEconomyCode ? pid::airFlow : code);
         }
         reader_.askAhead(codes);
+        // The manufacturer channels in one pass over their requests.
+        if (!manufacturer.isEmpty() && pass_.mayGoOn()) {
+            anyRequest_ = true;
+            parameters_.read(pass_.exchange(), manufacturer);
+        }
     }
 
     // The derived channels work from the speed and RPM histories: sample them first.
@@ -41,7 +51,7 @@ public:
             return std::any_of(traces.begin(), traces.end(),
                                [&](const GraphTrace& t) { return t.enabled && wanted(t.channel.code()); });
         };
-        if (shows([](int code) { return code > 995; })) {
+        if (shows([](int code) { return code > 995 && !isManufacturerCode(code); })) {
             speed_ = request(pid::vehicleSpeed);
             if (const auto v = speed_->number()) history_.pushSpeed(*v, pass_.clock().now());
         }
@@ -55,6 +65,11 @@ public:
     // channel gave none, and the label unchanged when no reply came.
     std::optional<float> sample(int code, QString& label) {
         QString caption;
+        if (isManufacturerCode(code)) {
+            const ChannelValue value = parameters_.value(code);
+            label = parameters_.text(code);
+            return value.value ? std::optional<float>(float(*value.value)) : std::nullopt;
+        }
         switch (code) {
         case kFuelEconomyCode: {
             const LiveReading airFlow = request(pid::airFlow);
@@ -91,6 +106,7 @@ private:
     PassContext& pass_;
     const Settings& settings_;
     LiveHistory& history_;
+    ParameterChannels& parameters_;
     ParameterReader reader_;
     bool anyRequest_ = false;
     std::optional<LiveReading> speed_, engineSpeed_; // this pass's pre-samples
@@ -101,7 +117,7 @@ private:
 
 void LiveData::readGraphs(PassContext& pass) {
     const double passStart = pass.clock().now();
-    GraphSweep sweep(pass, settings_, history_);
+    GraphSweep sweep(pass, settings_, history_, parameters_);
     sweep.askAhead(traces_);
     sweep.preSample(traces_);
     for (int t = 0; t < kGraphTraces; ++t) {

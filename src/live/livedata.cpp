@@ -16,7 +16,9 @@ bool isTrace(int t) {
 } // namespace
 
 LiveData::LiveData(Host& host, Clock& clock, const Settings& settings, const QString& programFolder)
-    : settings_(settings), dataLog_(host, clock, programFolder) {}
+    : settings_(settings), dataLog_(host, clock, programFolder) {
+    connect(&parameters_, &ParameterChannels::definitionsChanged, this, &LiveData::replaceManufacturerChannels);
+}
 
 void LiveData::setRowEnabled(int row, bool enabled) {
     if (!isRow(row)) return;
@@ -33,7 +35,9 @@ void LiveData::setShowGauge(int row, bool shown) {
     r.showGauge = shown;
     if (r.showGauge) {
         r.enabled = true;
-        if (const std::optional<GaugeScale> scale = gaugeScale(r.channel.code(), settings_)) {
+        const int code = r.channel.code();
+        if (const std::optional<GaugeScale> scale =
+                isManufacturerCode(code) ? parameters_.scale(code) : gaugeScale(code, settings_)) {
             r.dial = *scale;
             r.gauge = GaugeFeed{};
         } else {
@@ -73,7 +77,8 @@ void LiveData::chooseTraceChannel(int trace, int index) {
 // A new channel for a trace: the axis shows its range and the trace starts afresh.
 void LiveData::traceChannelChosen(int t) {
     // A channel without information gives an axis of 0 to 0.
-    const ChannelInfo info = channelInfo(traces_[size_t(t)].channel.code(), settings_).value_or(ChannelInfo{});
+    const ChannelInfo info =
+        liveChannelInfo(traces_[size_t(t)].channel.code(), settings_, parameters_).value_or(ChannelInfo{});
     graph_.channelSelected(t, info.minimum, info.maximum, info.decimals);
     emit graphsChanged();
 }
@@ -102,9 +107,11 @@ void LiveData::adjustAxis(int button) {
 }
 
 void LiveData::clearChannels() {
+    manufacturerListed_ = false;
     for (LiveRow& row : rows_) {
         row.channel.clear();
         row.value.clear();
+        row.problem.clear();
     }
     for (GraphTrace& trace : traces_)
         trace.channel.clear();
@@ -125,6 +132,48 @@ void LiveData::addChannelLast(const ListEntry& entry) {
         row.channel.entries.append(entry);
     for (GraphTrace& trace : traces_)
         trace.channel.entries.append(entry);
+}
+
+void LiveData::channelsComplete(bool manufacturerChannels) {
+    if (manufacturerChannels && !manufacturerListed_) {
+        manufacturerListed_ = true;
+        for (const ListEntry& entry : parameters_.entries())
+            addChannelLast(entry);
+    }
+    emit channelsChanged();
+}
+
+void LiveData::replaceManufacturerChannels() {
+    if (!manufacturerListed_) return;
+    const QList<ListEntry> entries = parameters_.entries();
+    const auto replace = [&entries](ChannelSelector& channel) {
+        const QString chosen = channel.index >= 0 && channel.index < channel.entries.size()
+                                   ? channel.entries[channel.index].name
+                                   : QString();
+        const bool wasManufacturer = isManufacturerCode(channel.code());
+        channel.entries.removeIf([](const ListEntry& e) { return isManufacturerCode(e.code); });
+        channel.entries.append(entries);
+        if (!wasManufacturer) return;
+        channel.index = -1;
+        for (int k = 0; k < channel.entries.size(); ++k)
+            if (isManufacturerCode(channel.entries[k].code) && channel.entries[k].name == chosen) channel.index = k;
+    };
+    for (int i = 0; i < kLiveRows; ++i) {
+        LiveRow& row = rows_[size_t(i)];
+        const int before = row.channel.code();
+        replace(row.channel);
+        if (row.channel.code() != before) {
+            row.value.clear();
+            row.problem.clear();
+            if (row.showGauge) setShowGauge(i, false);
+        }
+    }
+    for (int t = 0; t < kGraphTraces; ++t) {
+        const int before = traces_[size_t(t)].channel.code();
+        replace(traces_[size_t(t)].channel);
+        if (traces_[size_t(t)].channel.code() != before) traceChannelChosen(t);
+    }
+    emit channelsChanged();
 }
 
 // "K" + per row "code,enabled,gauge" joined by ";", "|", per trace "code,enabled".

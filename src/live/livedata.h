@@ -9,6 +9,7 @@
 #include "live/derived.h"
 #include "live/graphmodel.h"
 #include "live/rowschedule.h"
+#include "live/parameterchannels.h"
 
 #include <QObject>
 #include <array>
@@ -35,6 +36,9 @@ public:
     bool logLampLit() const { return logLampLit_; }                 // " Data Logging" blinks with every value logged
     DataLog& dataLog() { return dataLog_; }
     const DataLog& dataLog() const { return dataLog_; }
+    // The manufacturer parameters offered as channels.
+    ParameterChannels& parameters() { return parameters_; }
+    const ParameterChannels& parameters() const { return parameters_; }
 
     // --- the passes ---
     // One request per enabled row, top to bottom (with fast polling several rows to a
@@ -67,11 +71,12 @@ public:
     void clearChannels();
     void addChannelFirst(const ListEntry& entry);
     void addChannelLast(const ListEntry& entry);
-    // The lists are complete: the panels show them.
-    void channelsComplete() { emit channelsChanged(); }
+    // The lists are complete: the panels show them. With `manufacturerChannels` (a car whose
+    // controllers can be addressed one by one) the loaded parameters close the lists.
+    void channelsComplete(bool manufacturerChannels = false);
 
     // --- the data log ---
-    void startOrMarkLog() { dataLog_.startOrMark(rows_, settings_); }
+    void startOrMarkLog() { dataLog_.startOrMark(rows_, settings_, parameters_); }
 
     // The rows' and traces' choices as one line ("K" trace lines), and back.
     QString choicesLine() const;
@@ -96,6 +101,10 @@ private:
     void blinkLogLamp();
     void readDerivedRow(int i, int code, const SeenFlags& seen);
     void readParameterRow(PassContext& pass, ParameterReader& reader, int i, int code, SeenFlags& seen);
+    void readManufacturerRows(PassContext& pass);
+    void showManufacturerRow(int i, int code);
+    // The loaded parameters changed: the lists get the new channels, the rows keep theirs by name.
+    void replaceManufacturerChannels();
     void share(int code, double value, double now, SeenFlags& seen);
     std::array<bool, kLiveRows> rowsDue(bool replaying) const;
     void carryRow(int i);
@@ -126,6 +135,8 @@ private:
         int code = 0;
     };
     std::array<Carried, kLiveRows> carried_;
+    ParameterChannels parameters_;
+    bool manufacturerListed_ = false; // the lists hold the manufacturer channels
 };
 
 } // namespace zelcor

@@ -37,8 +37,9 @@ void LiveData::readRows(PassContext& pass) {
     QList<int> asked;
     for (int i = 0; i < kLiveRows; ++i) {
         const LiveRow& row = rows_[size_t(i)];
-        if (due[size_t(i)] && row.enabled && row.channel.code() != 0 && !isDerived(row.channel.code()))
-            asked.append(row.channel.code());
+        const int code = row.channel.code();
+        if (due[size_t(i)] && row.enabled && code != 0 && !isDerived(code) && !isManufacturerCode(code))
+            asked.append(code);
     }
     // Under fast polling the requests go out before the rows are handled: each row's lamp
     // lights while the request that carries its PID is in flight.
@@ -47,6 +48,7 @@ void LiveData::readRows(PassContext& pass) {
             if (due[size_t(i)] && rows_[size_t(i)].enabled && group.contains(rows_[size_t(i)].channel.code()))
                 setLamp(i, on);
     });
+    readManufacturerRows(pass);
     for (int i = 0; i < kLiveRows; ++i) {
         const LiveRow& row = rows_[size_t(i)];
         const int code = row.channel.code();
@@ -55,6 +57,9 @@ void LiveData::readRows(PassContext& pass) {
         } else if (row.enabled && pass.mayGoOn()) {
             if (isDerived(code)) {
                 readDerivedRow(i, code, seen);
+            } else if (isManufacturerCode(code)) {
+                anyRequest = true;
+                showManufacturerRow(i, code);
             } else if (!due[size_t(i)]) {
                 carryRow(i);
             } else {
@@ -186,6 +191,32 @@ void LiveData::readParameterRow(PassContext& pass, ParameterReader& reader, int 
         dataLog_.writeField(QString());
     }
     scheduleRow(i, reading);
+    setLamp(i, false);
+}
+
+// The enabled manufacturer rows in one pass over their requests, each request asked once
+// whatever number of rows it feeds; their lamps are lit meanwhile.
+void LiveData::readManufacturerRows(PassContext& pass) {
+    QList<int> codes;
+    for (const LiveRow& row : rows_)
+        if (row.enabled && isManufacturerCode(row.channel.code())) codes.append(row.channel.code());
+    if (codes.isEmpty() || !pass.mayGoOn()) return;
+    for (int i = 0; i < kLiveRows; ++i)
+        if (rows_[size_t(i)].enabled && isManufacturerCode(rows_[size_t(i)].channel.code())) setLamp(i, true);
+    parameters_.read(pass.exchange(), codes);
+}
+
+void LiveData::showManufacturerRow(int i, int code) {
+    LiveRow& row = rows_[size_t(i)];
+    const ChannelValue value = parameters_.value(code);
+    row.value = parameters_.text(code);
+    row.problem = value.value ? QString() : value.problem;
+    row.number = value.value;
+    row.units = row.number ? parameters_.info(code).value_or(ChannelInfo{}).units : QString();
+    if (value.value) blinkLogLamp();
+    dataLog_.writeField(parameters_.logValue(code));
+    if (value.value) dataLog_.recordValue(code, parameters_.logValue(code));
+    if (value.value) feedGauge(i, parameters_.gaugeFeed(code));
     setLamp(i, false);
 }
 

@@ -43,8 +43,25 @@ std::optional<ReplayRecord> parseRecord(const QString& line) {
         record.date = *date;
         return record;
     }
-    if (*pid < 0 || *pid > kMaxRecordedPid || *pid != std::floor(*pid)) return std::nullopt;
+    if (*kind == kDefinitionsRecord) {
+        record.kind = ReplayRecord::Kind::Definitions;
+        record.files = record.text.split(QLatin1Char('\t'), Qt::SkipEmptyParts);
+        return record;
+    }
+    const bool manufacturer = *pid >= kFirstRecordedManufacturerCode && *pid <= kLastRecordedManufacturerCode;
+    if (*pid < 0 || (*pid > kMaxRecordedPid && !manufacturer) || *pid != std::floor(*pid)) return std::nullopt;
     record.pid = int(*pid);
+    if (*kind == kManufacturerChannelRecord) {
+        const QStringList fields = record.text.split(QLatin1Char('\t'));
+        if (!manufacturer || fields.size() != 4) return std::nullopt;
+        record.kind = ReplayRecord::Kind::ManufacturerChannel;
+        record.minimum = number(fields[0]);
+        record.maximum = number(fields[1]);
+        record.units = fields[2];
+        record.text = fields[3];
+        return record;
+    }
+    if (manufacturer && *kind == kChannelRecord) return std::nullopt;
     if (*kind == kChannelRecord) {
         record.kind = ReplayRecord::Kind::Channel;
         return record;
@@ -65,6 +82,23 @@ QString channelRecordLine(int pid, const QString& name) {
 
 QString dataRecordLine(double seconds, int pid, const QString& reply) {
     return QStringLiteral("%1,%2,0,%3").arg(std::max(seconds, 0.0), 0, 'f', 3).arg(pid).arg(reply);
+}
+
+QString manufacturerChannelRecordLine(int code, const QString& name, const QString& units,
+                                      std::optional<double> minimum, std::optional<double> maximum) {
+    const auto bound = [](std::optional<double> v) { return v ? QString::number(*v, 'g', 17) : QString(); };
+    const auto plain = [](QString text) { return text.replace(QLatin1Char('\t'), QLatin1Char(' ')); };
+    return QStringLiteral("%1,%2,0,%3\t%4\t%5\t%6")
+        .arg(kManufacturerChannelRecord, 0, 'f', 0)
+        .arg(code)
+        .arg(bound(minimum), bound(maximum), plain(units), plain(name));
+}
+
+QString definitionsRecordLine(const QStringList& files) {
+    QStringList names;
+    for (const QString& file : files)
+        names.append(QString(file).replace(QLatin1Char('\t'), QLatin1Char(' ')));
+    return QStringLiteral("%1,0,0,%2").arg(kDefinitionsRecord, 0, 'f', 0).arg(names.join(QLatin1Char('\t')));
 }
 
 double dateValue(const QDateTime& when) {

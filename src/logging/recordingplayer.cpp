@@ -1,9 +1,11 @@
 #include "logging/recordingplayer.h"
 
 #include "base/datetime.h"
+#include "definitions/parameterscale.h"
 #include "link/reply.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 namespace zelcor {
 
@@ -39,9 +41,7 @@ GaugeScale slotScale(int pid, const QString& name, const Settings& settings) {
 } // namespace
 
 RecordingPlayer::RecordingPlayer(Clock& clock, const Settings& settings, QObject* parent)
-    : QObject(parent), clock_(clock), settings_(settings) {
-    slotOf_.fill(-1);
-}
+    : QObject(parent), clock_(clock), settings_(settings) {}
 
 bool RecordingPlayer::open(const QString& file, QString* error) {
     if (!reader_.open(file)) {
@@ -65,7 +65,7 @@ bool RecordingPlayer::open(const QString& file, QString* error) {
 void RecordingPlayer::emptySlots() {
     for (ReplaySlot& slot : slots_)
         slot = ReplaySlot();
-    slotOf_.fill(-1);
+    slotOf_.clear();
     slotCount_ = 0;
     emit slotsChanged();
     emit plotted();
@@ -137,8 +137,18 @@ void RecordingPlayer::show(const ReplayRecord& record) {
     case ReplayRecord::Kind::Channel:
         giveSlot(record);
         break;
+    case ReplayRecord::Kind::ManufacturerChannel:
+        giveManufacturerSlot(record);
+        break;
+    case ReplayRecord::Kind::Definitions:
+        definitionFiles_ = record.files;
+        emit labelsChanged();
+        break;
     case ReplayRecord::Kind::Data:
-        showData(record);
+        if (record.isManufacturer())
+            showManufacturerValue(record);
+        else
+            showData(record);
         break;
     }
 }
@@ -152,25 +162,43 @@ void RecordingPlayer::showMark(const ReplayRecord& record) {
     emit labelsChanged();
 }
 
-void RecordingPlayer::giveSlot(const ReplayRecord& record) {
-    if (slotCount_ >= kReplaySlots || slotOf_[size_t(record.pid)] >= 0) return;
+ReplaySlot* RecordingPlayer::newSlot(int code, const QString& name) {
+    if (slotCount_ >= kReplaySlots || slotOf_.contains(code)) return nullptr;
     const int index = slotCount_++;
     ReplaySlot& slot = slots_[size_t(index)];
-    slot.pid = record.pid;
-    slot.name = record.text.trimmed();
-    if (slot.name.isEmpty()) slot.name = parameterName(record.pid);
-    if (slot.name.isEmpty()) slot.name = QStringLiteral("PID %1").arg(record.pid);
-    slot.scale = slotScale(record.pid, slot.name, settings_);
-    slot.showGauge = choices_[size_t(record.pid)].showGauge;
-    slot.plot = choices_[size_t(record.pid)].plot;
-    slotOf_[size_t(record.pid)] = index;
+    slot.pid = code;
+    slot.name = name;
+    const Choice choice = choices_.value(code);
+    slot.showGauge = choice.showGauge;
+    slot.plot = choice.plot;
+    slotOf_.insert(code, index);
+    return &slot;
+}
+
+void RecordingPlayer::giveSlot(const ReplayRecord& record) {
+    QString name = record.text.trimmed();
+    if (name.isEmpty()) name = parameterName(record.pid);
+    if (name.isEmpty()) name = QStringLiteral("PID %1").arg(record.pid);
+    ReplaySlot* slot = newSlot(record.pid, name);
+    if (!slot) return;
+    slot->scale = slotScale(record.pid, slot->name, settings_);
+    emit slotsChanged();
+}
+
+// A manufacturer channel: the scale its definition gave, else a plain percentage.
+void RecordingPlayer::giveManufacturerSlot(const ReplayRecord& record) {
+    ReplaySlot* slot = newSlot(record.pid, record.text.trimmed());
+    if (!slot) return;
+    slot->scale = parameterScale(slot->name, record.units, record.minimum, record.maximum)
+                      .value_or(slotScale(-1, slot->name, settings_));
+    slot->units = record.units;
     emit slotsChanged();
 }
 
 void RecordingPlayer::showData(const ReplayRecord& record) {
     recordTime_ = dateTimeText(fromDateValue(sectionStart_ + record.time / 86400.0));
     emit labelsChanged();
-    const int index = slotOf_[size_t(record.pid)];
+    const int index = slotOf_.value(record.pid, -1);
     if (index < 0) return;
     ReplaySlot& slot = slots_[size_t(index)];
     // A recorded reply is decoded whichever controller sent it.
@@ -183,15 +211,39 @@ void RecordingPlayer::showData(const ReplayRecord& record) {
     if (out.needle < 0) return;
     slot.gauge = GaugeFeed{out.needle, out.value.value_or(0), std::max(out.decimals.value_or(0), 0)};
     emit gaugeFed(index);
-    if (slot.plot) {
-        slot.history.push_front(float(out.needle));
-        slot.times.push_front(record.time);
-        if (slot.history.size() > size_t(kReplayHistory)) {
-            slot.history.pop_back();
-            slot.times.pop_back();
-        }
-        emit plotted();
+    plot(slot, out.needle, record.time);
+}
+
+void RecordingPlayer::plot(ReplaySlot& slot, double needle, double time) {
+    if (!slot.plot) return;
+    slot.history.push_front(float(needle));
+    slot.times.push_front(time);
+    if (slot.history.size() > size_t(kReplayHistory)) {
+        slot.history.pop_back();
+        slot.times.pop_back();
     }
+    emit plotted();
+}
+
+void RecordingPlayer::showManufacturerValue(const ReplayRecord& record) {
+    recordTime_ = dateTimeText(fromDateValue(sectionStart_ + record.time / 86400.0));
+    emit labelsChanged();
+    const int index = slotOf_.value(record.pid, -1);
+    if (index < 0) return;
+    ReplaySlot& slot = slots_[size_t(index)];
+    bool ok = false;
+    const double value = record.text.trimmed().toDouble(&ok);
+    const QString number = record.text.trimmed();
+    slot.value = !ok ? QString() : slot.units.isEmpty() ? number : number + QLatin1Char(' ') + slot.units;
+    emit slotChanged(index);
+    if (!ok) return;
+    const GaugeScale& s = slot.scale;
+    const double needle =
+        s.maximum > s.minimum ? std::clamp((value - s.minimum) / (s.maximum - s.minimum) * 100, 0.0, 100.0) : 0.0;
+    const qsizetype point = number.indexOf(QLatin1Char('.'));
+    slot.gauge = GaugeFeed{needle, value, point < 0 ? 0 : int(number.size() - point - 1)};
+    emit gaugeFed(index);
+    plot(slot, needle, record.time);
 }
 
 void RecordingPlayer::close() {
@@ -242,7 +294,7 @@ void RecordingPlayer::resume() {
 void RecordingPlayer::setShowGauge(int index, bool checked) {
     if (index < 0 || index >= kReplaySlots || !slots_[size_t(index)].used()) return;
     slots_[size_t(index)].showGauge = checked;
-    choices_[size_t(slots_[size_t(index)].pid)].showGauge = checked;
+    choices_[slots_[size_t(index)].pid].showGauge = checked;
     emit slotsChanged();
 }
 
@@ -250,7 +302,7 @@ void RecordingPlayer::setPlot(int index, bool checked) {
     if (index < 0 || index >= kReplaySlots || !slots_[size_t(index)].used()) return;
     ReplaySlot& slot = slots_[size_t(index)];
     slot.plot = checked;
-    choices_[size_t(slot.pid)].plot = checked;
+    choices_[slot.pid].plot = checked;
     if (!checked) {
         slot.history.clear();
         slot.times.clear();

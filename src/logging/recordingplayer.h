@@ -9,6 +9,7 @@
 #include "logging/replaycontrols.h"
 #include "obd/parameters.h"
 
+#include <QHash>
 #include <QObject>
 #include <QStringList>
 #include <array>
@@ -23,6 +24,7 @@ inline constexpr int kReplayHistory = 1001;
 struct ReplaySlot {
     int pid = -1; // the parameter the slot shows; -1 for a free slot
     QString name;
+    QString units; // of a manufacturer channel (the others' values carry theirs)
     QString value;
     bool showGauge = false;    // "Show Gauge"
     bool plot = false;         // "Plot on Graph"
@@ -50,6 +52,8 @@ public:
     const QString& markText() const { return markText_; }     // text of the last mark
     const std::array<ReplaySlot, kReplaySlots>& replaySlots() const { return slots_; } // in the order given
     int slotCount() const { return slotCount_; }
+    // The manufacturer parameter files the section under way was logged with.
+    const QStringList& definitionFiles() const { return definitionFiles_; }
 
     // Opens a recording, lists its marks and counts the lines that hold no record;
     // false (with the reason) when it cannot be read.
@@ -88,6 +92,11 @@ private:
     void show(const ReplayRecord& record);
     void showMark(const ReplayRecord& record);
     void giveSlot(const ReplayRecord& record);
+    void giveManufacturerSlot(const ReplayRecord& record);
+    void showManufacturerValue(const ReplayRecord& record);
+    // The next free slot for `code`, its boxes as the user left them; none when all are given.
+    ReplaySlot* newSlot(int code, const QString& name);
+    void plot(ReplaySlot& slot, double needle, double time);
     void showData(const ReplayRecord& record);
     // Waits until the record due `seconds` after the previous one may be shown; false
     // when the loop must end instead.
@@ -109,15 +118,16 @@ private:
     RecordingReader reader_;
     int skippedLines_ = 0;
     bool running_ = false;
-    bool jumped_ = false; // a jump moved the file while the loop held a record
-    std::array<int, kMaxRecordedPid + 1> slotOf_;
+    bool jumped_ = false;    // a jump moved the file while the loop held a record
+    QHash<int, int> slotOf_; // by PID or manufacturer channel code
     // The boxes the user checked for a parameter; its slot in a later section gets them again.
     struct Choice {
         bool showGauge = false;
         bool plot = false;
     };
-    std::array<Choice, kMaxRecordedPid + 1> choices_{};
-    double sectionStart_ = 0; // date value of the section's start
+    QHash<int, Choice> choices_;
+    QStringList definitionFiles_; // of the section under way
+    double sectionStart_ = 0;     // date value of the section's start
     // The previous data record's time and the clock when it was shown.
     std::optional<double> previousTime_;
     double previousClock_ = 0;

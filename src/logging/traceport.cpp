@@ -79,13 +79,34 @@ QByteArray TracePort::answer(const QString& command) {
             reset_ = true;
             return "\r\r" + QByteArray(kBanner.data(), kBanner.size()) + kPrompt;
         }
-        return "OK" + kPrompt;
+        return recordedSettingAnswer(command).value_or("OK" + kPrompt);
     }
     // The STN chip's own commands, as a plain ELM327 answers them.
     if (command.startsWith(QLatin1String("ST"))) return "?" + kPrompt;
     // The first request after a reset is the wakeup's.
     if (std::exchange(reset_, false)) return kWakeupAnswer;
     return nextReply();
+}
+
+std::optional<QByteArray> TracePort::recordedSettingAnswer(const QString& command) {
+    const qint64 start = trace_.position();
+    QString line;
+    bool sent = false;
+    while (trace_.readLine(line) && !line.startsWith(QLatin1Char('T'))) {
+        if (isReplyLine(line)) {
+            // Only an adapter's answer to a setting, whether or not its command was read.
+            const QByteArray reply = Link::replyFromLine(line).toLatin1();
+            const QByteArray word = reply.trimmed().split('\r').value(0).trimmed();
+            if (word == "OK" || word == "?") return reply.contains('>') ? reply : reply + '>';
+            break;
+        }
+        if (line.startsWith(QLatin1Char('S'))) {
+            if (sent || line.mid(1).trimmed().toUpper().remove(QLatin1Char(' ')) != command) break;
+            sent = true;
+        }
+    }
+    trace_.seek(start);
+    return std::nullopt;
 }
 
 QByteArray TracePort::nextReply() {

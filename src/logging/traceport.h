@@ -5,16 +5,18 @@
 // The trace holds the replies that the passes took ("R" lines), in their order, but not
 // the adapter's search, set-up and wakeup, which the passes do not take. Those are
 // answered as an adapter that accepts every setting answers them: its banner to a reset,
-// OK to any other AT command, "?" to an STN chip's own, and the vehicle's answer to the first request after a reset
-// (the wakeup's). Every other command gets the next recorded reply; one beyond the replies
-// of its recorded pass (the program that wrote the trace did not send it) reads as
-// unanswered, NO DATA, and a command after the trace's end gets the bare prompt, a link
-// that no longer answers.
+// OK to any other AT command, "?" to an STN chip's own, and the vehicle's answer to the first
+// request after a reset (the wakeup's); a setting whose answer the trace holds next, as a pass
+// sent it (a controller's header), gets that answer. Every other command gets the next
+// recorded reply; one beyond the replies of its recorded pass (the program that wrote the
+// trace did not send it) reads as unanswered, NO DATA, and a command after the trace's end
+// gets the bare prompt, a link that no longer answers.
 
 #include "link/port.h"
 #include "link/tracelog.h"
 
 #include <functional>
+#include <optional>
 
 namespace zelcor {
 
@@ -52,6 +54,9 @@ public:
 private:
     QByteArray answer(const QString& command);
     QByteArray nextReply();
+    // The recorded answer of a setting that a pass sent (a controller's header), when the
+    // trace holds it next; it is taken from the trace.
+    std::optional<QByteArray> recordedSettingAnswer(const QString& command);
 
     TraceLog trace_;
     bool open_ = false;

@@ -15,6 +15,12 @@ namespace zelcor {
 inline constexpr int kFuelEconomyCode = 999;
 inline constexpr int kHorsepowerCode = 998;
 inline constexpr int kTorqueCode = 997;
+// Channels of the loaded manufacturer parameters: the first code, then one per parameter.
+inline constexpr int kFirstManufacturerCode = 10000;
+inline constexpr int kManufacturerCodes = 10000;
+constexpr bool isManufacturerCode(int code) {
+    return code >= kFirstManufacturerCode && code < kFirstManufacturerCode + kManufacturerCodes;
+}
 
 // Parameters the program reads by number besides the table.
 namespace pid {

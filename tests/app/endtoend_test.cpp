@@ -76,8 +76,7 @@ private slots:
             << QStringList{"--scan", "--simulate=ev", "--data-dir",
                            "DATA",   "--parameters",  ZELCOR_SOURCE_DIR "/data/parameters/ev-motor.csv"}
             << 0 << "7E0 220105  Remaining range: ";
-        QTest::newRow("parameters without a scan")
-            << QStringList{"--parameters", "x.csv"} << 1 << "--parameters goes with --scan";
+        QTest::newRow("parameter file missing") << QStringList{"--parameters", "missing.csv"} << 1 << "missing.csv";
         QTest::newRow("parameter files checked")
             << QStringList{"--check-parameters", ZELCOR_SOURCE_DIR "/data/parameters/ev-motor.csv"} << 0
             << "1 file: 5 parameters accepted, 0 lines rejected";

@@ -51,6 +51,12 @@ private slots:
             {"unknown kind", "95000,12,0,x", "-"},
             {"not a number", "nan,12,0,x", "-"},
             {"mark date far out", "90001,0,1e300,x", "-"},
+            {"manufacturer channel", "90002,10003,0,-120\t120\tkW\tPack power", "3 0 10003 0 Pack power"},
+            {"manufacturer channel, three fields", "90002,10003,0,-120\t120\tPack power", "-"},
+            {"manufacturer channel on a PID", "90002,12,0,\t\t\tx", "-"},
+            {"manufacturer value", "1.5,10003,0,-3.25", "2 1.5 10003 0 -3.25"},
+            {"PID record on a manufacturer code", "90000,10003,0,x", "-"},
+            {"definitions", "90003,0,0,a.csv\tb.csv", "4 0 0 0 a.csv\tb.csv"},
         };
         for (const auto& row : rows)
             QTest::newRow(row[0]) << QString(row[1]) << QString(row[2]);
@@ -69,6 +75,12 @@ private slots:
         QCOMPARE(dateValue(QDateTime(QDate(2000, 1, 1), QTime(12, 0))), 36526.5);
         QCOMPARE(fromDateValue(parseRecord(markRecordLine(start, QStringLiteral("x"))).value().date), start);
         QCOMPARE(parseRecord(dataRecordLine(12.3456, 12, kRpm)).value().time, 12.346);
+        // A scale open at one end, tabs in a name.
+        const auto channel = parseRecord(manufacturerChannelRecordLine(10002, "Cell\t1", "V", 2.5, std::nullopt));
+        QVERIFY(channel && channel->minimum == 2.5 && !channel->maximum);
+        QCOMPARE(channel->units + '|' + channel->text, QStringLiteral("V|Cell 1"));
+        QCOMPARE(parseRecord(definitionsRecordLine({"a.csv", "b c.csv"})).value().files,
+                 (QStringList{"a.csv", "b c.csv"}));
     }
 
     // Lines that hold no record (an overlong one too) are skipped and counted; a channel

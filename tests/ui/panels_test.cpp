@@ -13,7 +13,9 @@
 #include "ui/main/panelstack.h"
 #include "uirig.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -559,6 +561,50 @@ private slots:
         tree->setCurrentItem(file->child(0));
         rig.find<QPushButton>("removeParameters")->click();
         QVERIFY(!QFile::exists(rig.dir.filePath("parameters/mine.csv")) && tree->topLevelItemCount() == 0);
+    }
+
+    // On the electric car a live row chosen on a battery parameter shows its value, its gauge
+    // spans the parameter's Min and Max, and the Parameters panel shows the same last value.
+    void manufacturerParameterInALiveRow() {
+        CarWindowRig rig(QStringLiteral("ev"));
+        QDir().mkpath(rig.dir.filePath("parameters"));
+        QFile::copy(ZELCOR_SOURCE_DIR "/data/parameters/ev-battery.csv", rig.dir.filePath("parameters/ev-battery.csv"));
+        rig.session.parameters().reload();
+        rig.window.show();
+        int livePasses = 0;
+        QString gaugeShown; // the gauge window's scale, readout and needle, while it is open
+        rig.afterPass = [&](Function served) {
+            if (served == Function::Detection) rig.session.navigation().setFunction(Function::LiveData);
+            if (served != Function::LiveData || ++livePasses < 2) return false;
+            if (livePasses == 3) {
+                if (const GaugeWindow* gauge = rig.find<LivePanel>("livePanel")->gauges()->window(0))
+                    gaugeShown = QStringLiteral("%1 %2 %3 %4")
+                                     .arg(gauge->scale().minimum)
+                                     .arg(gauge->scale().maximum)
+                                     .arg(gauge->readout())
+                                     .arg(gauge->needle());
+                return true;
+            }
+            auto* combo = rig.find<QComboBox>("Combo1_0");
+            const int index = combo->findText("Pack voltage");
+            combo->setCurrentIndex(index);
+            emit combo->activated(index);
+            if (!rig.find<QCheckBox>("Check1_0")->isChecked()) rig.find<QCheckBox>("Check1_0")->click();
+            rig.find<QCheckBox>("Check2_0")->click();
+            return false;
+        };
+        rig.session.connection().run();
+        QCOMPARE(livePasses, 3);
+        const LiveRow& row = rig.session.live().row(0);
+        QVERIFY2(row.value.endsWith(" V") && row.number > 250 && row.number < 450, qPrintable(row.value));
+        QCOMPARE(rig.text("Text5_0"), row.value);
+        QCOMPARE(gaugeShown,
+                 QStringLiteral("250 450 %1 %2").arg(row.value.chopped(2)).arg((*row.number - 250) / 200 * 100));
+        const QTreeWidgetItem* file = rig.find<QTreeWidget>("parameterFiles")->topLevelItem(0);
+        QString shown;
+        for (int i = 0; i < file->childCount(); ++i)
+            if (file->child(i)->text(0) == "Pack voltage") shown = file->child(i)->text(6);
+        QCOMPARE(shown, row.value);
     }
 };
 

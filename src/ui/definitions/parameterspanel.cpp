@@ -22,6 +22,9 @@ QString scaleText(const ParameterDefinition& parameter) {
     return bound(parameter.minimum) + QStringLiteral(" .. ") + bound(parameter.maximum);
 }
 
+constexpr int kValueColumn = 6;
+constexpr int kRunFileRole = Qt::UserRole + 1;
+
 } // namespace
 
 ParametersPanel::ParametersPanel(Session& session, QWidget* parent)
@@ -32,7 +35,8 @@ ParametersPanel::ParametersPanel(Session& session, QWidget* parent)
     summary_->setWordWrap(true);
     files_->setObjectName(QStringLiteral("parameterFiles"));
     files_->setHeaderLabels({QStringLiteral("Parameter"), QStringLiteral("Request"), QStringLiteral("Header"),
-                             QStringLiteral("Units"), QStringLiteral("Scale"), QStringLiteral("Line")});
+                             QStringLiteral("Units"), QStringLiteral("Scale"), QStringLiteral("Line"),
+                             QStringLiteral("Value")});
     files_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     files_->header()->setStretchLastSection(true);
     QPushButton* import = namedButton(QStringLiteral("importParameters"), QStringLiteral("&Import file..."), this);
@@ -51,6 +55,7 @@ ParametersPanel::ParametersPanel(Session& session, QWidget* parent)
     });
     connect(files_, &QTreeWidget::currentItemChanged, this, [this] { remove_->setEnabled(!selectedFile().isEmpty()); });
     connect(&session_.parameters(), &ParameterLibrary::changed, this, &ParametersPanel::render);
+    connect(&session_.live().parameters(), &ParameterChannels::valuesRead, this, &ParametersPanel::renderValues);
     render();
 }
 
@@ -58,22 +63,24 @@ QString ParametersPanel::selectedFile() const {
     const QTreeWidgetItem* item = files_->currentItem();
     while (item && item->parent())
         item = item->parent();
-    return item ? item->text(0) : QString();
+    return item && !item->data(0, kRunFileRole).toBool() ? item->text(0) : QString();
 }
 
 void ParametersPanel::render() {
     const ParameterLibrary& library = session_.parameters();
     files_->clear();
+    parameterItems_.clear();
     int accepted = 0, rejected = 0;
     for (const LoadedDefinitions& file : library.files()) {
         auto* fileItem = new QTreeWidgetItem(files_, {file.fileName});
         fileItem->setFirstColumnSpanned(true);
+        fileItem->setData(0, kRunFileRole, file.forThisRun);
         if (!file.error.isEmpty()) new QTreeWidgetItem(fileItem, {file.error});
         for (const ParameterDefinition& parameter : file.definitions.parameters)
-            new QTreeWidgetItem(fileItem,
-                                {parameter.name, parameter.request.text(),
-                                 parameter.request.header.isEmpty() ? QStringLiteral("all") : parameter.request.header,
-                                 parameter.units, scaleText(parameter), QString::number(parameter.line)});
+            parameterItems_.append(new QTreeWidgetItem(
+                fileItem, {parameter.name, parameter.request.text(),
+                           parameter.request.header.isEmpty() ? QStringLiteral("all") : parameter.request.header,
+                           parameter.units, scaleText(parameter), QString::number(parameter.line)}));
         for (const LineVerdict& verdict : file.definitions.verdicts) {
             if (verdict.accepted()) continue;
             auto* item = new QTreeWidgetItem(fileItem, {verdict.text()});
@@ -95,6 +102,20 @@ void ParametersPanel::render() {
                   .arg(QDir::toNativeSeparators(library.folder()))
                   .arg(rejected));
     remove_->setEnabled(!selectedFile().isEmpty());
+    renderValues();
+}
+
+// The channels are the files' parameters in the same order as the tree lists them.
+void ParametersPanel::renderValues() {
+    const ParameterChannels& channels = session_.live().parameters();
+    for (int i = 0; i < parameterItems_.size(); ++i) {
+        const int code = kFirstManufacturerCode + i;
+        const ChannelValue value = channels.value(code);
+        QTreeWidgetItem* item = parameterItems_[i];
+        const QString text = value.value ? channels.text(code) : value.read ? QStringLiteral("no value") : QString();
+        if (item->text(kValueColumn) != text) item->setText(kValueColumn, text);
+        if (item->toolTip(kValueColumn) != value.problem) item->setToolTip(kValueColumn, value.problem);
+    }
 }
 
 void installParametersPanel(PanelStack& stack, Session& session) {

@@ -229,6 +229,7 @@ void LivePanel::renderRow(int i) {
         value->setCursorPosition(0);
         value->repaint();
     }
+    if (value->toolTip() != row.problem) value->setToolTip(row.problem);
 }
 
 // Lines join the legends to the "E" and "G" columns.
