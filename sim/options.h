@@ -97,7 +97,7 @@ struct Options {
     bool sleepWhenIdle = false;
     double asleepSeconds = 0;
     QByteArray sleepWord = QByteArrayLiteral("LP ALERT");
-    double ignitionAfter = 0;         // the car answers only from this long after the start
+    double ignitionAfter = 0; // the car answers only from this long after the start
     // The ignition goes off this long after the start, for ignitionOffSeconds (0: never).
     double ignitionOffAfter = 0;
     double ignitionOffSeconds = 0;

@@ -157,8 +157,8 @@ private:
     bool waitsForReturn_ = false;
     bool waiting_ = false;         // waiting for the car or the adapter to come back
     bool adapterAnswered_ = false; // the last wakeup's reset was answered
-    bool probed_ = false; // this connection's adapter probe ran
-    int fasterRate_ = 0;  // the line rate a session asks for; 0: the rate found
+    bool probed_ = false;          // this connection's adapter probe ran
+    int fasterRate_ = 0;           // the line rate a session asks for; 0: the rate found
 };
 
 } // namespace zelcor

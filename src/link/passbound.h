@@ -47,16 +47,13 @@ public:
     // The requests noted since the pass began.
     const PassLoad& currentPass() const { return current_; }
 
-    // The controller's shortest answer time seen for `command` (seconds), after the line and
-    // the adapter's own time; none before it was measured.
+    // The shortest time seen for `command` (seconds) beyond its characters on the line: the
+    // adapter's own time and the controller's answer; none before it was measured.
     std::optional<double> answerTime(const QString& command) const;
     // The shortest time `load` can take; none while a command of it was not measured, or
     // when a request took less than its characters need (the line is not a serial line at
     // this rate: a network adapter, a link without line timing).
     std::optional<double> shortest(const PassLoad& load) const;
-
-    // The adapter's own time per command: reading it and starting the request on the bus.
-    static constexpr double kAdapterSeconds = 0.001;
 
 private:
     int baud_ = kDefaultLineRate;

@@ -175,7 +175,8 @@ void DataLog::startOrMark(const std::array<LiveRow, kLiveRows>& rows, const Sett
             sectionRecords_.append(channelRecordLine(code, logChannelName(code, settings, parameters)));
         const ParameterDefinition* definition = row.enabled ? parameters.definition(code) : nullptr;
         if (!definition) continue;
-        if (!std::exchange(definitionsNamed, true)) sectionRecords_.append(definitionsRecordLine(parameters.fileNames()));
+        if (!std::exchange(definitionsNamed, true))
+            sectionRecords_.append(definitionsRecordLine(parameters.fileNames()));
         sectionRecords_.append(manufacturerChannelRecordLine(code, definition->name, definition->units,
                                                              definition->minimum, definition->maximum));
     }

@@ -109,13 +109,13 @@ private:
     bool logging_ = false;
     bool rowActive_ = false;
     int rowsWritten_ = 0;
-    int columns_ = 0;                     // values a row holds: the rows enabled at the last Start / Mark
-    int fieldsInRow_ = 0;                 // fields the row under way holds so far
-    bool valueInRow_ = false;             // one of them holds a value
-    QString row_;                         // the row under way, written whole at its end
+    int columns_ = 0;            // values a row holds: the rows enabled at the last Start / Mark
+    int fieldsInRow_ = 0;        // fields the row under way holds so far
+    bool valueInRow_ = false;    // one of them holds a value
+    QString row_;                // the row under way, written whole at its end
     QStringList sectionRecords_; // what follows the recording's mark: its channels since the last Start / Mark
-    double sectionStart_ = 0;             // clock at the last Start / Mark (the recording's times)
-    double lastSync_ = 0;                 // clock when the files last went to the disk
+    double sectionStart_ = 0;    // clock at the last Start / Mark (the recording's times)
+    double lastSync_ = 0;        // clock when the files last went to the disk
 };
 
 // The header line of the recorded rows (those with "Enable Monitoring" checked), without

@@ -8,8 +8,8 @@
 #include "live/datalog.h"
 #include "live/derived.h"
 #include "live/graphmodel.h"
-#include "live/rowschedule.h"
 #include "live/parameterchannels.h"
+#include "live/rowschedule.h"
 
 #include <QObject>
 #include <array>
