@@ -20,6 +20,10 @@ QString lineFor(const ReplayRecord& record) {
         return channelRecordLine(record.pid, record.text);
     case ReplayRecord::Kind::Data:
         return dataRecordLine(record.time, record.pid, record.text);
+    case ReplayRecord::Kind::ManufacturerChannel:
+        return manufacturerChannelRecordLine(record.pid, record.text, record.units, record.minimum, record.maximum);
+    case ReplayRecord::Kind::Definitions:
+        return definitionsRecordLine(record.files);
     }
     return {};
 }

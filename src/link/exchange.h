@@ -24,6 +24,8 @@ public:
     virtual bool stopRequested() const = 0;
     // No reply came: the adapter must be woken again before the next pass.
     virtual bool linkLost() const = 0;
+    // A pass found that the car no longer answers (NO DATA to everything it asked).
+    virtual void setLinkLost(bool lost) = 0;
     virtual HeaderLayout headerLayout() const = 0;
 
     // A command and its reply.

@@ -37,7 +37,7 @@ public:
     void requestStop() { stopRequested_ = true; }
     void clearStopRequest() { stopRequested_ = false; }
     bool linkLost() const override { return linkLost_ || deviceGone_; }
-    void setLinkLost(bool lost) { linkLost_ = lost; }
+    void setLinkLost(bool lost) override { linkLost_ = lost; }
     // The controller the passes work with: two upper-case hex digits, empty for none.
     const QString& selectedController() const { return selectedController_; }
     void setSelectedController(const QString& address) { selectedController_ = address; }

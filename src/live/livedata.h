@@ -100,7 +100,8 @@ private:
     void feedGauge(int i, const GaugeFeed& feed);
     void blinkLogLamp();
     void readDerivedRow(int i, int code, const SeenFlags& seen);
-    void readParameterRow(PassContext& pass, ParameterReader& reader, int i, int code, SeenFlags& seen);
+    // True when the car answered the row's request.
+    bool readParameterRow(PassContext& pass, ParameterReader& reader, int i, int code, SeenFlags& seen);
     void readManufacturerRows(PassContext& pass);
     void showManufacturerRow(int i, int code);
     // The loaded parameters changed: the lists get the new channels, the rows keep theirs by name.

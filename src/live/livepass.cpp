@@ -49,6 +49,9 @@ void LiveData::readRows(PassContext& pass) {
                 setLamp(i, on);
     });
     readManufacturerRows(pass);
+    bool skippedSome = false;
+    bool judged = false;      // a request of the pass says whether the car answers
+    bool carAnswered = false; // one of them was answered by the car
     for (int i = 0; i < kLiveRows; ++i) {
         const LiveRow& row = rows_[size_t(i)];
         const int code = row.channel.code();
@@ -61,22 +64,30 @@ void LiveData::readRows(PassContext& pass) {
                 anyRequest = true;
                 showManufacturerRow(i, code);
             } else if (!due[size_t(i)]) {
+                skippedSome = true;
                 carryRow(i);
             } else {
                 anyRequest = true;
-                readParameterRow(pass, reader, i, code, seen);
+                judged = true;
+                carAnswered = readParameterRow(pass, reader, i, code, seen) || carAnswered;
             }
         }
     }
     dataLog_.endRow();
 
-    if (!anyRequest && std::none_of(due.begin(), due.end(), [](bool d) { return !d; })) {
+    // A pass with no row to ask keeps the link busy with PID 00; one whose rows all wait
+    // for their turn asks nothing.
+    if (!anyRequest && !skippedSome) {
         passRate_.clear();
         emit livePanelChanged();
-        pass.exchange().request(QStringLiteral("0100"));
+        judged = true;
+        carAnswered = pass.exchange().request(QStringLiteral("0100")).answers(0x01, 0x00);
     } else if (anyRequest) {
         showPassRate(pass, pass.clock().now() - passStart);
     }
+    // Not one answer from the car in the whole pass: it stopped answering (the ignition
+    // went off), and the connection wakes the link or waits for the car.
+    if (judged && !carAnswered && !pass.exchange().stopRequested() && pass.mayGoOn()) pass.exchange().setLinkLost(true);
 }
 
 // The rows the coming pass asks: those whose turn came, and every row a derived row reads
@@ -168,7 +179,7 @@ void LiveData::readDerivedRow(int i, int code, const SeenFlags& seen) {
     setLamp(i, false);
 }
 
-void LiveData::readParameterRow(PassContext& pass, ParameterReader& reader, int i, int code, SeenFlags& seen) {
+bool LiveData::readParameterRow(PassContext& pass, ParameterReader& reader, int i, int code, SeenFlags& seen) {
     LiveRow& row = rows_[size_t(i)];
     setLamp(i, true);
     const LiveReading reading = reader.read(code);
@@ -192,6 +203,7 @@ void LiveData::readParameterRow(PassContext& pass, ParameterReader& reader, int 
     }
     scheduleRow(i, reading);
     setLamp(i, false);
+    return reading.fromCar;
 }
 
 // The enabled manufacturer rows in one pass over their requests, each request asked once

@@ -30,6 +30,8 @@ LiveReading liveReading(const Reply& reply, const Settings& settings, int code) 
     reading.reply = reply.text;
     reading.empty = reply.isEmpty();
     reading.matched = reply.answers(0x01, code);
+    reading.fromCar =
+        reading.matched || (!reply.isEmpty() && !reply.problem.startsWith(QLatin1String("the adapter said")));
     if (reading.matched) reading.decoded = decodeParameter(code, reply.data, settings);
     if (!reading.decoded.problem.isEmpty()) { // too few bytes: no value at all
         reading.matched = false;

@@ -15,6 +15,8 @@ struct LiveReading {
     Decoded decoded;      // of an accepted reply
     bool empty = true;    // no reply at all
     bool matched = false; // the selected controller answered for this PID
+    bool fromCar = false; // a controller answered, even if not for this PID (NO DATA and
+                          // the adapter's other words are no answer from the car)
 
     // The decoded value, when the reply was accepted and the parameter has one.
     std::optional<double> number() const;

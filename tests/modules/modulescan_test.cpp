@@ -33,6 +33,7 @@ public:
     QString receiveAll(double) override { return std::exchange(text_, QString()); }
     bool stopRequested() const override { return false; }
     bool linkLost() const override { return false; }
+    void setLinkLost(bool) override {}
     HeaderLayout headerLayout() const override { return HeaderLayout::Can11; }
 
     int count(const QString& command) const { return int(sent.count(command)); }
