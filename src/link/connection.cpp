@@ -298,11 +298,20 @@ bool Connection::wakeup() {
     bool reset = false;
     for (int attempt = 0; attempt < 6 && !reset; ++attempt) {
         link_.takeReceived();
-        {
+        if (waiting_) {
+            // An adapter that sleeps is asked twice a second, each ask heard out to its
+            // prompt, not to the command's whole time-out.
+            link_.writeRaw(QStringLiteral("ATWS\r"));
+            clock.waitUntil(0.5, [this] {
+                return (link_.received().contains(kAdapterName) && link_.received().contains(QLatin1Char('>'))) ||
+                       link_.stopRequested();
+            });
+        } else {
             TracePause pause(link_);
             link_.send(QStringLiteral("ATWS"));
         }
-        clock.waitUntil(0.5, [this] { return link_.received().contains(kAdapterName) || link_.stopRequested(); });
+        if (!waiting_)
+            clock.waitUntil(0.5, [this] { return link_.received().contains(kAdapterName) || link_.stopRequested(); });
         reset = link_.takeReceived().contains(kAdapterName);
         if (clock.waitsAbandoned() || (waiting_ && link_.stopRequested())) return false;
         // An adapter that slept or was reset is back at its own rate.

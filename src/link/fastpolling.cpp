@@ -2,6 +2,7 @@
 
 #include "base/numbers.h"
 #include "link/parameterreplies.h"
+#include "link/pidgroups.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -41,6 +42,9 @@ void FastPolling::reset() {
     replies_.clear();
     heard_.clear();
     bound_.reset();
+    replayPacks_ = false;
+    lent_ = false;
+    link_.setHeaderlessController(QString());
 }
 
 bool FastPolling::adapterSays(const QString& command) {
@@ -114,6 +118,8 @@ void FastPolling::probe() {
             headerFor_ = selected;
             heard_.insert(selected);
         }
+        QList<int> pair;            // two PIDs in one request, when that works
+        QList<QByteArray> pairData; // and their answers
         if (known.answers(0x01, 0x00)) {
             const int answering = abilities_.ownHeader ? 1 : answeringControllers(link_, 0x00);
             // A count the adapter got wrong on an earlier connection is not tried again.
@@ -131,12 +137,16 @@ void FastPolling::probe() {
                 const QList<Reply> both =
                     splitParameterReplies(link_.receiveText(), selected, link_.headerLayout(), {0x00, second});
                 if (single.answers(0x01, second) && both[0].answers(0x01, 0x00) && both[0].data == known.data &&
-                    both[1].answers(0x01, second) && both[1].data == single.data)
+                    both[1].answers(0x01, second) && both[1].data == single.data) {
                     abilities_.pidsPerRequest = kMostPids;
+                    pair = {0x00, second};
+                    pairData = {known.data, single.data};
+                }
             }
             // Replies without blanks: a third fewer characters on the line. Every reader
             // takes both forms, so an adapter that keeps its blanks all the same does no harm.
             abilities_.compactReplies = adapterSays(QStringLiteral("ATS0"));
+            if (abilities_.ownHeader) abilities_.headersOff = hideHeaders(known, pair, pairData);
             abilities_.adaptiveTiming = adapterSays(QStringLiteral("ATAT2"));
             abilities_.shortTimeout = adapterSays(kShortTimeout);
             tuned_ = true;
@@ -146,25 +156,54 @@ void FastPolling::probe() {
     traceChoices(QString());
 }
 
+// With the receive filter on the selected controller its header says nothing new: without
+// it each frame is three to five characters shorter. Kept only when the answers read the
+// same as with headers, in both forms (a single frame, and frames numbered after a length).
+bool FastPolling::hideHeaders(const Reply& known, const QList<int>& pair, const QList<QByteArray>& pairData) {
+    if (!adapterSays(QStringLiteral("ATH0"))) return false;
+    const QString selected = link_.selectedController();
+    link_.setHeaderlessController(selected);
+    const QString count = abilities_.responseCount ? QStringLiteral("1") : QString();
+    const Reply again = link_.request(QStringLiteral("0100") + count);
+    bool same = again.answers(0x01, 0x00) && again.data == known.data;
+    if (same && !pair.isEmpty()) {
+        link_.send(QStringLiteral("01") + hexByte(pair[0]) + hexByte(pair[1]) + count);
+        const QList<Reply> both = splitParameterReplies(link_.receiveText(), selected, link_.headerLayout(), pair);
+        same = both[0].answers(0x01, pair[0]) && both[0].data == pairData[0] && both[1].answers(0x01, pair[1]) &&
+               both[1].data == pairData[1];
+    }
+    if (!same) showHeaders();
+    return same;
+}
+
+void FastPolling::showHeaders() {
+    if (link_.headerlessController().isEmpty()) return;
+    adapterSays(QStringLiteral("ATH1"));
+    link_.setHeaderlessController(QString());
+}
+
 void FastPolling::traceChoices(const QString& what) {
     if (!link_.tracing()) return;
     const PollingAbilities& a = abilities_;
-    QString line = QStringLiteral("Q pids=%1 count=%2 header=%3 at=%4 st=%5 s=%6")
+    QString line = QStringLiteral("Q pids=%1 count=%2 header=%3 at=%4 st=%5 s=%6 h=%7 g=1")
                        .arg(a.pidsPerRequest)
                        .arg(int(a.responseCount))
                        .arg(headerFor_.isEmpty() ? QStringLiteral("functional") : header())
                        .arg(tuned_ && a.adaptiveTiming ? 2 : 1)
                        .arg(tuned_ && a.shortTimeout ? kShortTimeout.mid(4) : kDefaultTimeout.mid(4))
-                       .arg(a.compactReplies ? 0 : 1);
+                       .arg(a.compactReplies ? 0 : 1)
+                       .arg(link_.headerlessController().isEmpty() ? 1 : 0);
     if (!what.isEmpty()) line += QStringLiteral(" (") + what + QLatin1Char(')');
     link_.traceLine(line);
 }
 
 void FastPolling::useFunctionalAddress() {
     // (Also when fast polling was switched off since: the adapter must not stay on one controller.)
+    if (followsRecording_) link_.setHeaderlessController(QString());
     if (headerFor_.isEmpty() && !tuned_) return;
     {
         TracePause pause(link_);
+        showHeaders();
         if (!headerFor_.isEmpty()) sendFunctionalHeader();
         // A slow controller may answer a request to all of them late: the adapter's own waits.
         if (tuned_ && abilities_.adaptiveTiming) adapterSays(QStringLiteral("ATAT1"));
@@ -186,20 +225,30 @@ void FastPolling::useSelectedController() {
         probe();
         return;
     }
-    const bool move = abilities_.ownHeader && headerFor_ != link_.selectedController();
+    const QString selected = link_.selectedController();
+    const bool move = abilities_.ownHeader && headerFor_ != selected;
     const bool tune = !tuned_ && (abilities_.adaptiveTiming || abilities_.shortTimeout);
-    if (!move && !tune) return;
+    const bool hide = abilities_.headersOff && !lent_ && link_.headerlessController() != selected;
+    if (!move && !tune && !hide) return;
     {
         TracePause pause(link_);
+        if (move) showHeaders(); // the next controller is heard with its header first
         if (move && moveHeader() && heardOnOwnHeader()) {
-            headerFor_ = link_.selectedController();
+            headerFor_ = selected;
         } else if (move) {
             abilities_.ownHeader = false;
             abilities_.pidsPerRequest = 1;
+            abilities_.headersOff = false;
         }
         if (tune && abilities_.adaptiveTiming) abilities_.adaptiveTiming = adapterSays(QStringLiteral("ATAT2"));
         if (tune && abilities_.shortTimeout) abilities_.shortTimeout = adapterSays(kShortTimeout);
         tuned_ = true;
+        if (abilities_.headersOff && !lent_ && headerFor_ == selected && link_.headerlessController() != selected) {
+            if (adapterSays(QStringLiteral("ATH0")))
+                link_.setHeaderlessController(selected);
+            else
+                abilities_.headersOff = false;
+        }
     }
     traceChoices(QStringLiteral("controller ") + link_.selectedController());
 }
@@ -211,6 +260,30 @@ void FastPolling::restoreTimeout() {
     }
     abilities_.shortTimeout = false;
     traceChoices(QStringLiteral("NO DATA: the adapter's own time-out again"));
+}
+
+void FastPolling::lendAdapter() {
+    lent_ = true;
+    if (followsRecording_) {
+        link_.setHeaderlessController(QString());
+        return;
+    }
+    if (headerFor_.isEmpty() && link_.headerlessController().isEmpty()) return;
+    {
+        TracePause pause(link_);
+        showHeaders();
+    }
+    headerFor_.clear(); // the other requests move the header
+    traceChoices(QStringLiteral("other headers"));
+}
+
+QList<QList<int>> FastPolling::groups(const QList<int>& pids) const {
+    const int most = pidsPerRequest();
+    if (!followsRecording_ || replayPacks_) return fewestFrameGroups(pids, most);
+    QList<QList<int>> groups; // as listed, as traces from before the fewest frames were made
+    for (qsizetype at = 0; at < pids.size(); at += most)
+        groups.append(pids.mid(at, most));
+    return groups;
 }
 
 QString FastPolling::command(const QList<int>& pids) const {
@@ -264,10 +337,16 @@ void FastPolling::learnCount(int pid, bool counted) {
 
 void FastPolling::applyTraceLine(const QString& line) {
     static const QRegularExpression pids(QStringLiteral("\\bpids=(\\d+)"));
+    static const QRegularExpression headers(QStringLiteral("\\bh=([01])\\b"));
+    static const QRegularExpression packs(QStringLiteral("\\bg=1\\b"));
     const QRegularExpressionMatch m = pids.match(line);
     if (!m.hasMatch()) return;
     replayed_ = true;
     abilities_.pidsPerRequest = std::clamp(m.captured(1).toInt(), 1, kMostPids);
+    replayPacks_ = packs.match(line).hasMatch();
+    const QRegularExpressionMatch h = headers.match(line);
+    const bool hidden = h.hasMatch() && h.captured(1) == QLatin1String("0");
+    link_.setHeaderlessController(hidden ? link_.selectedController() : QString());
 }
 
 } // namespace zelcor

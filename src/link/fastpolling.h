@@ -3,8 +3,8 @@
 // passes talk to the selected controller alone (its own request header and a receive
 // filter on CAN), end each request with the number of replies expected so the adapter
 // answers at once, ask up to six PIDs in one request on CAN and let the adapter shorten
-// its waits. What the adapter can do is tried once per connection on a request whose
-// answer is known; whatever fails falls back to the plain way. The trace log gets a "Q"
+// its waits, writes the replies without blanks and, on CAN, without headers. What the adapter can do is tried once per
+// connection on a request whose answer is known; whatever fails falls back to the plain way. The trace log gets a "Q"
 // line for each choice, and a replay takes its choices from those lines.
 
 #include "link/link.h"
@@ -25,6 +25,7 @@ struct PollingAbilities {
     bool adaptiveTiming = false;
     bool shortTimeout = false;
     bool compactReplies = false; // replies without blanks (ATS0)
+    bool headersOff = false;     // the selected controller's replies without headers (ATH0)
 };
 
 class FastPolling {
@@ -51,11 +52,19 @@ public:
     bool active() const { return followsRecording_ ? replayed_ : enabled_ && probed_; }
     const PollingAbilities& abilities() const { return abilities_; }
     int pidsPerRequest() const { return active() ? abilities_.pidsPerRequest : 1; }
+    // `pids` shared out among requests of at most pidsPerRequest() each: the fewest CAN
+    // frames (while a trace is replayed: as the recorded session shared them out).
+    QList<QList<int>> groups(const QList<int>& pids) const;
     // The request for `pids` (at most pidsPerRequest()), with the response count when it works.
     QString command(const QList<int>& pids) const;
     // One request for `pids`; a reply per PID, in that order (an empty one for each PID the
     // answer lacks).
     QList<Reply> request(const QList<int>& pids);
+
+    // Before requests on other headers (manufacturer parameters): headers on again, for the
+    // rest of the connection, and the selected controller's header set again at the next
+    // useSelectedController().
+    void lendAdapter();
 
     // A "Q" trace line met while replaying: the choices the recorded session made.
     void applyTraceLine(const QString& line);
@@ -77,6 +86,8 @@ private:
     void restoreTimeout();
     void traceChoices(const QString& what);
     void learnCount(int pid, bool counted);
+    bool hideHeaders(const Reply& known, const QList<int>& pair, const QList<QByteArray>& pairData);
+    void showHeaders();
 
     QString header() const;
     QString filter() const;
@@ -85,7 +96,9 @@ private:
     bool enabled_ = true;
     bool probed_ = false; // this connection tried the adapter
     bool followsRecording_ = false;
-    bool replayed_ = false; // the replayed trace chose fast polling
+    bool replayed_ = false;    // the replayed trace chose fast polling
+    bool replayPacks_ = false; // the replayed trace shared PIDs out for the fewest frames
+    bool lent_ = false;        // requests on other headers were made: headers stay on
     PollingAbilities abilities_;
     QString headerFor_;       // the controller the header names; empty: functional
     bool tuned_ = false;      // the adapter's waits are shortened (ATAT2, ATST) now

@@ -3,6 +3,7 @@
 #include "base/format.h"
 #include "base/numbers.h"
 #include "base/programfolder.h"
+#include "link/headerlessreply.h"
 #include "link/helptexts.h"
 #include "obd/parameters.h"
 
@@ -202,6 +203,7 @@ Reply Link::receive() {
             traceLine(QStringLiteral("GI\r\n") + s);
     }
     s.remove(QLatin1Char('\n'));
+    s = withControllerHeaders(s);
     // The selected controller's line, when it answered; else everything, which answers nothing.
     const QStringList lines = s.split(QLatin1Char('\r'), Qt::SkipEmptyParts);
     lastReplyLines_ = lines;
@@ -253,7 +255,11 @@ QString Link::receiveText() {
     if (tracing()) traceLine(QStringLiteral("GI\r\n") + (s.endsWith(QLatin1String("\r\r")) ? s.chopped(2) : s));
     s.remove(QLatin1Char('\n'));
     if (QString(s).remove(QLatin1Char('\r')).isEmpty()) linkLost_ = true;
-    return s;
+    return withControllerHeaders(s);
+}
+
+QString Link::withControllerHeaders(const QString& lines) const {
+    return headerlessController_.isEmpty() ? lines : withHeaders(lines, headerlessController_, headerLayout_);
 }
 
 QString Link::receiveAll(double wait) {

@@ -43,6 +43,12 @@ public:
     void setSelectedController(const QString& address) { selectedController_ = address; }
     HeaderLayout headerLayout() const override { return headerLayout_; }
     void setHeaderLayout(HeaderLayout layout) { headerLayout_ = layout; }
+    // The controller whose replies the adapter writes without headers (ATH0, its receive
+    // filter on that controller alone); empty while headers are on. receive() and
+    // receiveText() write its header in front of each line, so every reader sees the
+    // lines as with headers.
+    const QString& headerlessController() const { return headerlessController_; }
+    void setHeaderlessController(const QString& address) { headerlessController_ = address; }
 
     // What this connection learned about the adapter; a doubtful command it refused is
     // answered "?" by the link from then on, without reaching the adapter.
@@ -144,6 +150,8 @@ private:
     // `reply` without a leading echo of the last command.
     QString withoutEcho(const QString& reply) const;
     void noteReceiveTime();
+    // A reply's lines (blanks and LF removed) with the headers a headerless reply lacks.
+    QString withControllerHeaders(const QString& lines) const;
 
     Clock& clock_;
     Port* port_;
@@ -155,6 +163,7 @@ private:
     bool stopRequested_ = true; // no connection runs, or the connection must end
     bool linkLost_ = false;
     QString selectedController_;
+    QString headerlessController_;
     HeaderLayout headerLayout_ = HeaderLayout::Legacy;
     QString received_;
     bool overflowed_ = false; // input was dropped since the last command

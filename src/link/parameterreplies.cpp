@@ -42,12 +42,11 @@ QByteArray selectedMessage(const QString& text, const QString& selected, HeaderL
     return message.left(std::max(length, 0));
 }
 
-// The data bytes a PID's answer holds; 0 when the parameter table does not know the PID.
+} // namespace
+
 int answerBytes(int pid) {
     return pid % 0x20 == 0 ? 4 : parameterBytes(pid);
 }
-
-} // namespace
 
 QList<Reply> splitParameterReplies(const QString& text, const QString& selectedController, HeaderLayout layout,
                                    const QList<int>& pids) {

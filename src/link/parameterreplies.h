@@ -11,6 +11,10 @@
 
 namespace zelcor {
 
+// The data bytes a service 01 PID's answer holds; 0 when the parameter table does not know
+// the PID.
+int answerBytes(int pid);
+
 // `text` is everything received for the request: lines separated by CR, blanks, LF and
 // the prompt removed, headers on (`layout` CAN). The result holds one Reply per PID of
 // `pids`, in that order: a sound one, written as the single-PID reply line the

@@ -6,6 +6,7 @@
 // answer takes there, too). A pass that took about this long runs at the adapter's limit.
 
 #include <QHash>
+#include <QMap>
 #include <QString>
 #include <optional>
 
@@ -16,8 +17,8 @@ inline constexpr int kDefaultLineRate = 38400;
 
 // What the requests of one pass put on the line.
 struct PassLoad {
-    double lineSeconds = 0;       // the characters of the requests and their replies
-    QHash<QString, int> requests; // how often each command went out
+    double lineSeconds = 0;      // the characters of the requests and their replies
+    QMap<QString, int> requests; // how often each command went out (in order: the same sum every run)
 
     PassLoad& operator+=(const PassLoad& other) {
         lineSeconds += other.lineSeconds;

@@ -41,7 +41,7 @@ public:
         // The manufacturer channels in one pass over their requests.
         if (!manufacturer.isEmpty() && pass_.mayGoOn()) {
             anyRequest_ = true;
-            parameters_.read(pass_.exchange(), manufacturer);
+            reader_.readManufacturer(parameters_, manufacturer);
         }
     }
 

@@ -102,7 +102,7 @@ private:
     void readDerivedRow(int i, int code, const SeenFlags& seen);
     // True when the car answered the row's request.
     bool readParameterRow(PassContext& pass, ParameterReader& reader, int i, int code, SeenFlags& seen);
-    void readManufacturerRows(PassContext& pass);
+    void readManufacturerRows(PassContext& pass, ParameterReader& reader);
     void showManufacturerRow(int i, int code);
     // The loaded parameters changed: the lists get the new channels, the rows keep theirs by name.
     void replaceManufacturerChannels();

@@ -48,7 +48,7 @@ void LiveData::readRows(PassContext& pass) {
             if (due[size_t(i)] && rows_[size_t(i)].enabled && group.contains(rows_[size_t(i)].channel.code()))
                 setLamp(i, on);
     });
-    readManufacturerRows(pass);
+    readManufacturerRows(pass, reader);
     bool skippedSome = false;
     bool judged = false;      // a request of the pass says whether the car answers
     bool carAnswered = false; // one of them was answered by the car
@@ -208,14 +208,14 @@ bool LiveData::readParameterRow(PassContext& pass, ParameterReader& reader, int 
 
 // The enabled manufacturer rows in one pass over their requests, each request asked once
 // whatever number of rows it feeds; their lamps are lit meanwhile.
-void LiveData::readManufacturerRows(PassContext& pass) {
+void LiveData::readManufacturerRows(PassContext& pass, ParameterReader& reader) {
     QList<int> codes;
     for (const LiveRow& row : rows_)
         if (row.enabled && isManufacturerCode(row.channel.code())) codes.append(row.channel.code());
     if (codes.isEmpty() || !pass.mayGoOn()) return;
     for (int i = 0; i < kLiveRows; ++i)
         if (rows_[size_t(i)].enabled && isManufacturerCode(rows_[size_t(i)].channel.code())) setLamp(i, true);
-    parameters_.read(pass.exchange(), codes);
+    reader.readManufacturer(parameters_, codes);
 }
 
 void LiveData::showManufacturerRow(int i, int code) {

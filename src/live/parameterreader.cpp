@@ -8,8 +8,8 @@ void ParameterReader::askAhead(const QList<int>& codes, const std::function<void
     QList<int> wanted;
     for (const int code : codes)
         if (code > 0 && code < 0x100 && !wanted.contains(code) && !ahead_.contains(code)) wanted.append(code);
-    for (qsizetype at = 0; at < wanted.size() && pass_.mayGoOn(); at += polling->pidsPerRequest()) {
-        const QList<int> group = wanted.mid(at, polling->pidsPerRequest());
+    for (const QList<int>& group : polling->groups(wanted)) {
+        if (!pass_.mayGoOn()) break;
         if (inFlight) inFlight(group, true);
         const QList<Reply> replies = polling->request(group);
         if (inFlight) inFlight(group, false);
@@ -18,6 +18,14 @@ void ParameterReader::askAhead(const QList<int>& codes, const std::function<void
         // Nothing at all came back: the link is lost, the rest is not asked.
         if (pass_.exchange().linkLost()) break;
     }
+}
+
+void ParameterReader::readManufacturer(ParameterChannels& parameters, const QList<int>& codes) {
+    FastPolling* polling = pass_.fastPolling();
+    if (polling) polling->lendAdapter();
+    parameters.read(pass_.exchange(), codes);
+    // The service 01 requests after them go to the selected controller alone again.
+    if (polling && pass_.mayGoOn()) polling->useSelectedController();
 }
 
 LiveReading ParameterReader::read(int code) {

@@ -4,6 +4,7 @@
 
 #include "link/passcontext.h"
 #include "live/livereading.h"
+#include "live/parameterchannels.h"
 
 #include <QHash>
 #include <QList>
@@ -20,6 +21,8 @@ public:
     // `inFlight` hears each group's PIDs as its request goes out (true) and when its
     // answers came (false).
     void askAhead(const QList<int>& codes, const std::function<void(const QList<int>&, bool)>& inFlight = {});
+    // The manufacturer parameters of `codes`, read on their own headers.
+    void readManufacturer(ParameterChannels& parameters, const QList<int>& codes);
     // The reading of `code`: the one asked ahead, else asked now.
     LiveReading read(int code);
 

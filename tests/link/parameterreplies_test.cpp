@@ -1,7 +1,9 @@
 // Replies to several PIDs in one request split back per PID: each PID only from its own
 // bytes, whatever else the reply holds or lacks.
 
+#include "link/headerlessreply.h"
 #include "link/parameterreplies.h"
+#include "link/pidgroups.h"
 #include "testmain.h"
 
 #include <QTest>
@@ -77,6 +79,84 @@ private slots:
         QFETCH(QList<int>, pids);
         QFETCH(QString, expected);
         QCOMPARE(split(text, HeaderLayout(layout), pids), expected);
+    }
+
+    // The same answers written without headers (ATH0) read alike once their headers are
+    // back; damage stays damage, and an adapter that keeps its headers does no harm.
+    void headerlessReplies_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("layout");
+        QTest::addColumn<QString>("expected");
+        const int can11 = int(HeaderLayout::Can11);
+        const QString all = QStringLiteral("0C=1AF8 0D=32 05=7B 11=33 0F=52 04=66");
+        QTest::newRow("single frame") << "410C1AF80D32" << can11 << "0C=1AF8 0D=32 05=- 11=- 0F=- 04=-";
+        QTest::newRow("segmented") << "00E\r0:410C1AF80D32\r1:057B11330F5204\r2:66000000000000" << can11 << all;
+        QTest::newRow("29-bit, segmented")
+            << "00E\r0:410C1AF80D32\r1:057B11330F5204\r2:66000000000000" << int(HeaderLayout::Can29) << all;
+        QTest::newRow("last frame missing")
+            << "00E\r0:410C1AF80D32\r1:057B11330F5204" << can11 << "0C=1AF8 0D=32 05=7B 11=33 0F=52 04=-";
+        QTest::newRow("frames out of order") << "00E\r0:410C1AF80D32\r2:66000000000000\r1:057B11330F5204" << can11
+                                             << "0C=1AF8 0D=32 05=- 11=- 0F=- 04=-";
+        QTest::newRow("length line lost")
+            << "0:410C1AF80D32\r1:057B11330F5204\r2:66000000000000" << can11 << "0C=- 0D=- 05=- 11=- 0F=- 04=-";
+        QTest::newRow("last digit lost") << "410C1AF80D3" << can11 << "0C=- 0D=- 05=- 11=- 0F=- 04=-";
+        QTest::newRow("the adapter's word") << "NODATA" << can11 << "0C=- 0D=- 05=- 11=- 0F=- 04=-";
+        QTest::newRow("headers kept all the same")
+            << "7E8100E410C1AF80D32\r7E821057B11330F5204\r7E82266000000000000" << can11 << all;
+        QTest::newRow("29-bit headers kept all the same")
+            << "18DAF11006410C1AF80D32" << int(HeaderLayout::Can29) << "0C=1AF8 0D=32 05=- 11=- 0F=- 04=-";
+    }
+    void headerlessReplies() {
+        QFETCH(QString, text);
+        QFETCH(int, layout);
+        QFETCH(QString, expected);
+        const HeaderLayout l = HeaderLayout(layout);
+        const QString controller = l == HeaderLayout::Can29 ? QStringLiteral("10") : QStringLiteral("E8");
+        QCOMPARE(split(withHeaders(text, controller, l), l, {0x0C, 0x0D, 0x05, 0x11, 0x0F, 0x04}), expected);
+    }
+
+    // A pass's PIDs in as few requests as allowed, and among them in the fewest frames:
+    // every PID once, no request over its limit.
+    void fewestFrames_data() {
+        QTest::addColumn<QList<int>>("pids");
+        QTest::addColumn<int>("perRequest");
+        QTest::addColumn<int>("requests");
+        QTest::addColumn<int>("frames");
+        // Ten channels: 6 + 4 as listed take 3 + 2 frames.
+        QTest::newRow("ten channels") << QList<int>{0x11, 0x10, 0x0F, 0x0E, 0x0D, 0x0C, 0x03, 0x04, 0x05, 0x06} << 6
+                                      << 2 << 4;
+        QTest::newRow("one request") << QList<int>{0x0C, 0x0D, 0x05} << 6 << 1 << 2;
+        QTest::newRow("thirteen") << QList<int>{0x04, 0x05, 0x06, 0x07, 0x0B, 0x0C, 0x0D,
+                                                0x0E, 0x0F, 0x10, 0x11, 0x1F, 0x2F}
+                                  << 6 << 3 << 5;
+        QTest::newRow("one PID a request") << QList<int>{0x0C, 0x0D} << 1 << 2 << 2;
+        QTest::newRow("an unknown PID") << QList<int>{0x0C, 0xFE, 0x0D, 0x05, 0x04, 0x06, 0x0F} << 6 << 2 << 3;
+    }
+    void fewestFrames() {
+        QFETCH(QList<int>, pids);
+        QFETCH(int, perRequest);
+        QFETCH(int, requests);
+        QFETCH(int, frames);
+        const QList<QList<int>> groups = fewestFrameGroups(pids, perRequest);
+        QCOMPARE(groups.size(), requests);
+        QList<int> seen;
+        int total = 0;
+        for (const QList<int>& group : groups) {
+            QVERIFY(!group.isEmpty() && group.size() <= perRequest);
+            seen += group;
+            int bytes = 1;
+            for (const int pid : group)
+                bytes += 1 + std::max(answerBytes(pid), 4 * int(answerBytes(pid) == 0));
+            total += canFrames(bytes);
+        }
+        std::sort(seen.begin(), seen.end());
+        QList<int> sorted = pids;
+        std::sort(sorted.begin(), sorted.end());
+        QCOMPARE(seen, sorted);
+        QCOMPARE(total, frames);
+        QCOMPARE(fewestFrameGroups(pids, perRequest), groups);
+        QCOMPARE((QList<int>{canFrames(7), canFrames(8), canFrames(13), canFrames(14), canFrames(20), canFrames(21)}),
+                 (QList<int>{1, 2, 2, 3, 3, 4}));
     }
 
     // A PID found whole reads as the single-PID reply the controller would have sent, so

@@ -143,7 +143,8 @@ private slots:
         });
         QCOMPARE(passes, 3);
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
-        QCOMPARE(litTogether, pidsPerRequest);
+        // (The PIDs are shared out for the fewest frames: not always six in the first request.)
+        QVERIFY(litTogether <= pidsPerRequest && (litTogether > 1) == (pidsPerRequest > 1));
         if (!fast) QVERIFY(!QString::fromLatin1(fileText(car.dir.filePath("log.txt"))).contains("\r\nQ "));
     }
 
@@ -158,9 +159,10 @@ private slots:
         QTest::newRow("none") << "none" << 1;
         QTest::newRow("segmented answers cut after the first frame") << "segments" << 7;
         QTest::newRow("short data") << "short" << 10;
-        QTest::newRow("last digit lost") << "odd" << 4;
-        QTest::newRow("non-hex digits") << "nonhex" << 4;
-        QTest::newRow("answers without headers") << "noheaders" << 10;
+        QTest::newRow("last digit lost") << "odd" << 7;
+        QTest::newRow("non-hex digits") << "nonhex" << 7;
+        // (Fast polling asks for them: the answers read the same.)
+        QTest::newRow("answers without headers") << "noheaders" << 1;
         QTest::newRow("every other answer late") << "late" << 1;
     }
     void damagedAnswers() {
@@ -195,22 +197,23 @@ private slots:
 
     // The header moves to the selected controller for live data, back to every
     // controller before the codes are read and before detection, to the other controller
-    // once the user picks it, and back for good when fast polling is switched off.
+    // once the user picks it, and back for good when fast polling is switched off; the
+    // replies come without headers only while the one controller is heard.
     // Steps after detection: live, codes, controller 1, off, on.
     void headerMoves_data() {
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<QStringList>("expected");
-        // (The connection's adapter probe tries ATCRA first; 0120 is asked by detection and
+        // (The connection sets ATH1 and its adapter probe tries ATCRA first; 0120 is asked by detection and
         // by the fast polling probe; 0111 is row 0 on the engine, 010D on the gearbox.)
         QTest::newRow("codes, then another controller")
             << QStringList{"live", "codes", "live", "controller 1", "live"}
-            << QStringList{"ATCRA",   "ATDP",  "0120",    "ATSH7E0",  "ATCRA7E8", "0120",  "01111",
-                           "ATSH7DF", "ATCRA", "03",      "ATSH7E0",  "ATCRA7E8", "01111", "ATSH7DF",
-                           "ATCRA",   "ATDP",  "ATSH7E1", "ATCRA7E9", "010D1"};
+            << QStringList{"ATH1",    "ATCRA",   "ATDP",  "0120",    "ATSH7E0",  "ATCRA7E8", "0120", "ATH0",  "01111",
+                           "ATH1",    "ATSH7DF", "ATCRA", "03",      "ATSH7E0",  "ATCRA7E8", "ATH0", "01111", "ATH1",
+                           "ATSH7DF", "ATCRA",   "ATDP",  "ATSH7E1", "ATCRA7E9", "ATH0",     "010D1"};
         QTest::newRow("switched off and on again")
             << QStringList{"live", "off", "live", "on", "live"}
-            << QStringList{"ATCRA", "ATDP", "0120", "ATSH7E0", "ATCRA7E8", "0120",  "01111", "ATSH7DF",
-                           "ATCRA", "0111", "0111", "ATSH7E0", "ATCRA7E8", "01111", "01111"};
+            << QStringList{"ATH1",    "ATCRA", "ATDP", "0120", "ATSH7E0", "ATCRA7E8", "0120", "ATH0",  "01111", "ATH1",
+                           "ATSH7DF", "ATCRA", "0111", "0111", "ATSH7E0", "ATCRA7E8", "ATH0", "01111", "01111"};
     }
     void headerMoves() {
         QFETCH(QStringList, steps);
@@ -244,7 +247,8 @@ private slots:
         for (const QByteArray& line : car.port.written().split('\r')) {
             const QString command = QString::fromLatin1(line.trimmed());
             if (command.startsWith(QLatin1String("ATSH")) || command.startsWith(QLatin1String("ATCRA")) ||
-                command == QLatin1String("03") || command == QLatin1String("ATDP") ||
+                command.startsWith(QLatin1String("ATH")) || command == QLatin1String("03") ||
+                command == QLatin1String("ATDP") ||
                 (command.startsWith(QLatin1String("01")) && !command.startsWith(QLatin1String("0100"))))
                 commands << command;
         }
@@ -307,8 +311,10 @@ private slots:
                      qPrintable(QStringLiteral("%1: %2").arg(pid).arg(asked.value(pid))));
         // The trace keeps the replies as they came: its last one with blanks only where they came back.
         const QString trace = QString::fromLatin1(fileText(car.dir.filePath("log.txt")));
-        const QString last = trace.mid(trace.lastIndexOf(QLatin1String("\nR7E8")) + 1).section(QLatin1Char('\n'), 0, 0);
-        QVERIFY2(last.startsWith(QLatin1String("R7E8")), qPrintable(last));
+        QString last;
+        for (const QString& line : trace.split(QLatin1Char('\n')))
+            if (line.startsWith(QLatin1Char('R')) && line.contains(QLatin1String("41"))) last = line;
+        QVERIFY2(!last.isEmpty(), qPrintable(trace.right(500)));
         QCOMPARE(last.contains(QLatin1Char(' ')), disturbance == QLatin1String("blanks"));
     }
 };
