@@ -204,7 +204,7 @@ private slots:
         const QString code = QStringLiteral("Freeze Frame DTC=P0133   ");
         const QString fuel = QStringLiteral("Fuel System Status=S1: Closed Loop- 1 O2S; S2: Closed Loop- 1 O2S");
         // NO DATA: nothing stored, or no service 02; an error word is a failed read.
-        QTest::newRow("no bit map") << FreezeScript{"NO DATA"} << 1 << 1 << QStringList{"="} << noFreezeFrameMessage;
+        QTest::newRow("no bit map") << FreezeScript{"NO DATA"} << 1 << 1 << QStringList{"="} << noStoredFreezeFrameText;
         QTest::newRow("bit map: error word") << FreezeScript{"CAN ERROR"} << 1 << 1 << QStringList{"="}
                                              << "Freeze frame could not be read: the adapter said CAN ERROR";
         QTest::newRow("code without a line in codes.dat")
@@ -221,7 +221,7 @@ private slots:
                               << p0133;
         QTest::newRow("none stored: nothing read after the code")
             << FreezeScript{"7E8 07 42 00 00 60 00 00 00", "00 00"} << 2 << 1 << QStringList{"Freeze Frame DTC="}
-            << noFreezeFrameMessage;
+            << noStoredFreezeFrameText;
         QTest::newRow("stopped during the second") << FreezeScript{"7E8 07 42 00 00 70 00 00 00", "01 33", {}, {}, 3}
                                                    << 3 << 2 << QStringList{code, "Calculated Load="} << p0133;
         QTest::newRow("22 rows at most; a silent 02 leaves room for one more")
