@@ -119,17 +119,10 @@ private slots:
         QCOMPARE(identifierText(message, quint16(identifier)).value_or(QStringLiteral("-")), text);
     }
 
+    // The generic codes' texts and the manufacturer's body codes are in the golden scan-modules.json.
     void explanations_data() {
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("text");
-        QTest::newRow("chassis") << "C0037"
-                                 << "Left Front Wheel Speed Sensor Circuit Low";
-        QTest::newRow("body") << "B0001"
-                              << "Driver Frontal Stage 1 Deployment Control";
-        QTest::newRow("network") << "U0121"
-                                 << "Lost Communication With Anti-Lock Brake System (ABS) Control Module";
-        QTest::newRow("maker's body code") << "B1A23"
-                                           << "manufacturer-specific code, reported by SRS-Restraints";
         QTest::newRow("maker's network code") << "U2100"
                                               << "manufacturer-specific code, reported by SRS-Restraints";
         QTest::newRow("generic without text") << "U3FFF"
