@@ -127,30 +127,24 @@ private slots:
     }
 
     // Codes or a freeze frame that cannot be trusted are reported as such: in the text, as
-    // null in JSON with the reason in "errors"; never as an empty list.
+    // null in JSON with the reason in "errors"; never as an empty list. (Each reason a code
+    // list cannot be read is in the code reply and trouble code tests.)
     void unreadableParts_data() {
         QTest::addColumn<QByteArray>("command");
         QTest::addColumn<QByteArray>("answer");
         QTest::addColumn<QString>("stage");
         QTest::addColumn<QString>("message");
-        QTest::newRow("stored: error word") << QByteArray("03") << QByteArray("CAN ERROR\r\r>") << "stored"
-                                            << "CAN ERROR";
-        QTest::newRow("stored: no data, one code counted") << QByteArray("03") << QByteArray("NO DATA\r\r>") << "stored"
-                                                           << "the car reports 1 code but gave none (NO DATA)";
-        QTest::newRow("stored: segmented reply cut short")
-            << QByteArray("03") << QByteArray("7E8 1F FF 43 05 01 33 01 71\r\r>") << "stored"
-            << "the reply of controller 232 ended after 6 of 4095 bytes";
-        QTest::newRow("stored: fewer codes than announced")
-            << QByteArray("03") << QByteArray("7E8 04 43 02 01 33\r\r>") << "stored"
-            << "controller 232 announced 2 codes and sent 1";
-        QTest::newRow("permanent: error word") << QByteArray("0A") << QByteArray("CAN ERROR\r\r>") << "permanent"
-                                               << "CAN ERROR";
-        QTest::newRow("freeze frame code damaged")
-            << QByteArray("020200") << QByteArray("7E8 05 42 02 00 01 3\r\r>") << "freeze_frame"
-            << "an odd number of hex digits";
-        QTest::newRow("freeze frame refused")
-            << QByteArray("020000") << QByteArray("7E8 03 7F 02 12\r\r>") << "freeze_frame"
-            << "the reply answers 7F 02, not 42 00";
+        const auto row = [](const char* name, const char* command, const char* answer, const char* stage,
+                            const char* message) {
+            QTest::newRow(name) << QByteArray(command) << QByteArray(answer) + "\r\r>" << stage << message;
+        };
+        row("stored: error word", "03", "CAN ERROR", "stored", "CAN ERROR");
+        row("stored: no data, one code counted", "03", "NO DATA", "stored",
+            "the car reports 1 code but gave none (NO DATA)");
+        row("permanent: error word", "0A", "CAN ERROR", "permanent", "CAN ERROR");
+        row("freeze frame code damaged", "020200", "7E8 05 42 02 00 01 3", "freeze_frame",
+            "an odd number of hex digits");
+        row("freeze frame refused", "020000", "7E8 03 7F 02 12", "freeze_frame", "the reply answers 7F 02, not 42 00");
     }
     void unreadableParts() {
         QFETCH(QByteArray, command);
