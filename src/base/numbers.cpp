@@ -109,4 +109,12 @@ QString hexByte(int byte) {
     return QStringLiteral("%1").arg(byte & 0xFF, 2, 16, QLatin1Char('0')).toUpper();
 }
 
+double roundStep(double span) {
+    const double rough = span / 5;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    for (const double factor : {1.0, 2.0, 5.0})
+        if (factor * power >= rough) return factor * power;
+    return 10 * power;
+}
+
 } // namespace zelcor

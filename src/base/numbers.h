@@ -1,6 +1,6 @@
 #pragma once
 // Number rules shared by every decoder and settings reader: text to number,
-// hexadecimal text, rounding and 16-bit integer conversion.
+// hexadecimal text, rounding, 16-bit integer conversion and label steps.
 
 #include <QString>
 #include <optional>
@@ -29,5 +29,9 @@ std::optional<qint16> toInt16(double x);
 
 // Two upper-case hex digits of 0..255 ("0A").
 QString hexByte(int byte);
+
+// The step between labels on a scale or axis over `span` (> 0): 1, 2 or 5 times a
+// power of ten that cuts the span into about five parts (span 100 gives 20).
+double roundStep(double span);
 
 } // namespace zelcor

@@ -195,10 +195,14 @@ void RecordingPlayer::giveManufacturerSlot(const ReplayRecord& record) {
     emit slotsChanged();
 }
 
-void RecordingPlayer::showData(const ReplayRecord& record) {
+int RecordingPlayer::valueSlot(const ReplayRecord& record) {
     recordTime_ = dateTimeText(fromDateValue(sectionStart_ + record.time / 86400.0));
     emit labelsChanged();
-    const int index = slotOf_.value(record.pid, -1);
+    return slotOf_.value(record.pid, -1);
+}
+
+void RecordingPlayer::showData(const ReplayRecord& record) {
+    const int index = valueSlot(record);
     if (index < 0) return;
     ReplaySlot& slot = slots_[size_t(index)];
     // A recorded reply is decoded whichever controller sent it.
@@ -226,9 +230,7 @@ void RecordingPlayer::plot(ReplaySlot& slot, double needle, double time) {
 }
 
 void RecordingPlayer::showManufacturerValue(const ReplayRecord& record) {
-    recordTime_ = dateTimeText(fromDateValue(sectionStart_ + record.time / 86400.0));
-    emit labelsChanged();
-    const int index = slotOf_.value(record.pid, -1);
+    const int index = valueSlot(record);
     if (index < 0) return;
     ReplaySlot& slot = slots_[size_t(index)];
     bool ok = false;

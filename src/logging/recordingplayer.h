@@ -98,6 +98,8 @@ private:
     ReplaySlot* newSlot(int code, const QString& name);
     void plot(ReplaySlot& slot, double needle, double time);
     void showData(const ReplayRecord& record);
+    // Shows the time of a value record; gives the index of the slot its channel has, -1 for none.
+    int valueSlot(const ReplayRecord& record);
     // Waits until the record due `seconds` after the previous one may be shown; false
     // when the loop must end instead.
     bool pace(double seconds);

@@ -54,6 +54,11 @@ private slots:
         QVERIFY(!toInt16(-40000).has_value());
         QCOMPARE(generalSingle(327.675f), QStringLiteral("327.675"));
         QCOMPARE(generalSingle(12345678.0f), QStringLiteral("1.234568E+07"));
+        // Label steps: 1, 2 or 5 times a power of ten, about a fifth of the span or more.
+        QCOMPARE(roundStep(100), 20.0);
+        QCOMPARE(roundStep(7), 2.0);
+        QCOMPARE(roundStep(30), 10.0);
+        QCOMPARE(roundStep(0.5), 0.1);
     }
 
     void patterns_data() {

@@ -1,6 +1,6 @@
-// The headless scan's exit statuses, its limits and its live stage. The reports of every
-// simulated car (text, JSON, live JSON, codes and freeze frame) are in
-// tests/golden/data/*/scan.txt, scan.json and scan-live.json.
+// The headless scan's exit statuses, its limits and what it says of parts it could not read.
+// The reports of every simulated car (text, JSON, live JSON, vehicle information, codes and
+// freeze frame) are in tests/golden/data/*/scan.txt, scan.json and scan-live.json.
 
 #include "core/codescan.h"
 #include "core/scanreport.h"
@@ -109,34 +109,15 @@ private slots:
         QTEST(report.errors.last().message, "error");
     }
 
-    // The live stage polls the first ten channels for its time, free of the 40 passes.
     // Without codes.dat the codes are listed all the same, and why nothing is explained is
-    // said once for the code list and once for the freeze frame.
-    void liveStageWithoutCodesFile() {
+    // said once for the code list and once for the freeze frame; the live stage runs as
+    // ever (its samples are in the golden scan-live.json files).
+    void withoutCodesFile() {
         CarRig rig(QStringLiteral("can11"), {}, false);
         ScanReport report;
         QCOMPARE(runScan(rig.session, report, 5.0), 0);
-        const QList<ListEntry>& entries = rig.session.live().row(0).channel.entries;
         QCOMPARE(report.live.size(), 10);
-        for (int i = 0; i < 10; ++i) {
-            QCOMPARE(report.live[i].code, entries[i].code);
-            QVERIFY2(!report.live[i].text.isEmpty(), qPrintable(report.live[i].name));
-        }
-        QVERIFY2(report.passRate && *report.passRate * 5 > 40,
-                 qPrintable(QString::number(report.passRate.value_or(0))));
-        // Every pass is a sample, in time order, the last one holding the last readings.
-        QVERIFY2(std::abs(report.samples.size() - *report.passRate * 5) <= 1,
-                 qPrintable(QString::number(report.samples.size())));
-        for (qsizetype i = 1; i < report.samples.size(); ++i)
-            QVERIFY(report.samples[i].t > report.samples[i - 1].t);
-        QVERIFY(report.samples.last().t >= 5.0 && report.samples.first().t >= 0);
-        const ScanSample& last = report.samples.last();
-        QCOMPARE(last.values.size(), 10);
-        for (int i = 0; i < 10; ++i) {
-            QCOMPARE(last.values[i].first, report.live[i].code);
-            QCOMPARE(last.values[i].second, report.live[i].value);
-        }
-
+        QVERIFY(report.samples.size() > 40);
         QCOMPARE(report.stored.size(), 2);
         QVERIFY(report.text().contains("  P0133  232  No explanation for P0133 in codes.dat\n"));
         QStringList boxes;
@@ -146,30 +127,24 @@ private slots:
     }
 
     // Codes or a freeze frame that cannot be trusted are reported as such: in the text, as
-    // null in JSON with the reason in "errors"; never as an empty list.
+    // null in JSON with the reason in "errors"; never as an empty list. (Each reason a code
+    // list cannot be read is in the code reply and trouble code tests.)
     void unreadableParts_data() {
         QTest::addColumn<QByteArray>("command");
         QTest::addColumn<QByteArray>("answer");
         QTest::addColumn<QString>("stage");
         QTest::addColumn<QString>("message");
-        QTest::newRow("stored: error word") << QByteArray("03") << QByteArray("CAN ERROR\r\r>") << "stored"
-                                            << "CAN ERROR";
-        QTest::newRow("stored: no data, one code counted") << QByteArray("03") << QByteArray("NO DATA\r\r>") << "stored"
-                                                           << "the car reports 1 code but gave none (NO DATA)";
-        QTest::newRow("stored: segmented reply cut short")
-            << QByteArray("03") << QByteArray("7E8 1F FF 43 05 01 33 01 71\r\r>") << "stored"
-            << "the reply of controller 232 ended after 6 of 4095 bytes";
-        QTest::newRow("stored: fewer codes than announced")
-            << QByteArray("03") << QByteArray("7E8 04 43 02 01 33\r\r>") << "stored"
-            << "controller 232 announced 2 codes and sent 1";
-        QTest::newRow("permanent: error word") << QByteArray("0A") << QByteArray("CAN ERROR\r\r>") << "permanent"
-                                               << "CAN ERROR";
-        QTest::newRow("freeze frame code damaged")
-            << QByteArray("020200") << QByteArray("7E8 05 42 02 00 01 3\r\r>") << "freeze_frame"
-            << "an odd number of hex digits";
-        QTest::newRow("freeze frame refused")
-            << QByteArray("020000") << QByteArray("7E8 03 7F 02 12\r\r>") << "freeze_frame"
-            << "the reply answers 7F 02, not 42 00";
+        const auto row = [](const char* name, const char* command, const char* answer, const char* stage,
+                            const char* message) {
+            QTest::newRow(name) << QByteArray(command) << QByteArray(answer) + "\r\r>" << stage << message;
+        };
+        row("stored: error word", "03", "CAN ERROR", "stored", "CAN ERROR");
+        row("stored: no data, one code counted", "03", "NO DATA", "stored",
+            "the car reports 1 code but gave none (NO DATA)");
+        row("permanent: error word", "0A", "CAN ERROR", "permanent", "CAN ERROR");
+        row("freeze frame code damaged", "020200", "7E8 05 42 02 00 01 3", "freeze_frame",
+            "an odd number of hex digits");
+        row("freeze frame refused", "020000", "7E8 03 7F 02 12", "freeze_frame", "the reply answers 7F 02, not 42 00");
     }
     void unreadableParts() {
         QFETCH(QByteArray, command);
@@ -194,47 +169,6 @@ private slots:
             text.contains((stage == "freeze_frame" ? "Freeze frame could not be read: " : "Codes could not be read: ") +
                           message + "\n"),
             qPrintable(text));
-    }
-
-    // The vehicle information fields of the JSON report on the simulated cars: the VIN and
-    // its check, the counters and permanent codes. The controllers' names and tests are in
-    // the golden scan.json files.
-    void vehicleInformationFields_data() {
-        QTest::addColumn<QString>("profile");
-        QTest::addColumn<QString>("vin");
-        QTest::addColumn<QString>("checkDigit"); // "true", "false", "null"
-        QTest::addColumn<int>("permanent");
-        QTest::newRow("can11") << "can11"
-                               << "1ZC4S1M0XN1000327"
-                               << "false" << 0;
-        QTest::newRow("manycodes") << "manycodes"
-                                   << "1ZC4S1M00P1004412"
-                                   << "true" << 2;
-        QTest::newRow("clean") << "clean"
-                               << "WZC4S1M01N1000515"
-                               << "null" << 0;
-        QTest::newRow("legacy") << "legacy"
-                                << "2ZC9K41A141005093"
-                                << "true" << 0;
-    }
-    void vehicleInformationFields() {
-        QFETCH(QString, profile);
-        QFETCH(QString, checkDigit);
-        CarRig rig(profile);
-        ScanReport report;
-        QCOMPARE(runScan(rig.session, report), 0);
-        const QJsonObject json = report.json();
-        QTEST(json["vin"].toString(), "vin");
-        const QJsonValue check = json["vin_info"].toObject()["check_digit_ok"];
-        QCOMPARE(check.isNull() ? QString("null") : QString(check.toBool() ? "true" : "false"), checkDigit);
-        QCOMPARE(json["vin_info"].toObject()["region"].toString().isEmpty(), false);
-        const QJsonArray counters = json["controllers_info"][0]["in_use_performance"].toArray();
-        QCOMPARE(counters.size(), profile == "legacy" ? 9 : 11);
-        QCOMPARE(counters[1].toObject(),
-                 (QJsonObject{{"name", "Ignition cycles"}, {"completed", 210}, {"conditions", {}}}));
-        QTEST(int(json["permanent"].toArray().size()), "permanent");
-        QVERIFY2(report.errors.isEmpty(), qPrintable(report.errors.value(0).message));
-        QVERIFY(report.text().contains("Vehicle Information:\n  VIN: " + json["vin"].toString()));
     }
 
     // A car that answers, but whose answers cannot be read, ends with ERROR NUMBER 3 in

@@ -1,12 +1,12 @@
 // Definition files read line by line: the forms files are shared in (header row, quotes, a
 // byte-order mark, every line end, short and long lines), a verdict for every bad line of
-// every kind, the files shipped with the program, and the check of the command line.
+// every kind, and the check of the command line. The files shipped with the program are
+// read whole in the golden scans of the electric car (tests/golden/data/ev/scan-parameters*).
 
 #include "definitions/checkreport.h"
 #include "definitions/definitionfile.h"
 #include "testmain.h"
 
-#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -125,19 +125,6 @@ private slots:
                                      }));
         QCOMPARE(file.parameters.size(), 3);
         QCOMPARE(file.parameters[0].references, (QList<int>{1, 2}));
-    }
-
-    void shippedFilesAreAccepted() {
-        const QDir folder(QStringLiteral(ZELCOR_SOURCE_DIR "/data/parameters"));
-        const QStringList names = folder.entryList({"*.csv"}, QDir::Files);
-        QVERIFY(names.size() >= 3);
-        for (const QString& name : names) {
-            DefinitionFile file;
-            QString error;
-            QVERIFY2(loadDefinitionFile(folder.filePath(name), &file, &error), qPrintable(error));
-            QVERIFY2(file.rejectedCount() == 0, qPrintable(name + ": " + verdictTexts(file).join("; ")));
-            QVERIFY(file.parameters.size() >= 5);
-        }
     }
 
     void checkReport() {

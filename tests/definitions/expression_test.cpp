@@ -104,38 +104,26 @@ private slots:
     void rejected_data() {
         QTest::addColumn<QString>("formula");
         QTest::addColumn<QString>("error");
-        QTest::newRow("unknown function") << "FOO(A)"
-                                          << "unknown function FOO";
-        QTest::newRow("empty") << "  "
-                               << "the equation is empty";
-        QTest::newRow("ends early") << "A+"
-                                    << "the equation ends too early";
-        QTest::newRow("unclosed") << "(A"
-                                  << "missing \")\" at character 3";
-        QTest::newRow("stray parenthesis") << "A)"
-                                           << "unexpected \")\" at character 2";
-        QTest::newRow("two points") << "1.2.3"
-                                    << "unexpected \".\" at character 4";
-        QTest::newRow("name with digits") << "A2"
-                                          << "unknown name A2 at character 1";
-        QTest::newRow("bit 8") << "{A:8}"
-                               << "{A:8}: a byte has bits 0 to 7";
-        QTest::newRow("bit without number") << "{A}"
-                                            << "expected {byte:bit}, as in {A:0}, at character 1";
-        QTest::newRow("signed of a sum") << "Signed(A+B)"
-                                         << "Signed() takes one byte, as in Signed(A)";
-        QTest::newRow("max of one") << "MAX(A)"
-                                    << "MAX() takes two or more arguments, as in MAX(A:B)";
-        QTest::newRow("abs of two") << "abs(A:B)"
-                                    << "abs() takes one argument";
-        QTest::newRow("val without name") << "val{ }"
-                                          << "val{} names no parameter";
-        QTest::newRow("val unclosed") << "val{Speed"
-                                      << "val{ at character 1 is not closed";
-        QTest::newRow("deep") << QString(200, QLatin1Char('(')) + "A"
-                              << "the equation is nested too deeply";
-        QTest::newRow("deep minus") << QString(200, QLatin1Char('-')) + "A"
-                                    << "the equation is nested too deeply";
+        const std::pair<QString, const char*> rows[] = {
+            {"FOO(A)", "unknown function FOO"},
+            {"  ", "the equation is empty"},
+            {"A+", "the equation ends too early"},
+            {"(A", "missing \")\" at character 3"},
+            {"A)", "unexpected \")\" at character 2"},
+            {"1.2.3", "unexpected \".\" at character 4"},
+            {"A2", "unknown name A2 at character 1"},
+            {"{A:8}", "{A:8}: a byte has bits 0 to 7"},
+            {"{A}", "expected {byte:bit}, as in {A:0}, at character 1"},
+            {"Signed(A+B)", "Signed() takes one byte, as in Signed(A)"},
+            {"MAX(A)", "MAX() takes two or more arguments, as in MAX(A:B)"},
+            {"abs(A:B)", "abs() takes one argument"},
+            {"val{ }", "val{} names no parameter"},
+            {"val{Speed", "val{ at character 1 is not closed"},
+            {QString(200, QLatin1Char('(')) + "A", "the equation is nested too deeply"},
+            {QString(200, QLatin1Char('-')) + "A", "the equation is nested too deeply"},
+        };
+        for (const auto& [formula, error] : rows)
+            QTest::newRow(qPrintable(formula.left(12))) << formula << QString(error);
     }
     void rejected() {
         QFETCH(QString, formula);

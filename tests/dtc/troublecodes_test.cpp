@@ -195,38 +195,35 @@ private slots:
     }
 
     // The requests sent, how many rows show, the first rows and the explanation.
+    // (A car that stores none after a bit map that lists PIDs: the golden nofreeze car.)
     void freezeFrame_data() {
         QTest::addColumn<FreezeScript>("script");
         QTest::addColumn<int>("requests");
         QTest::addColumn<int>("rows");
         QTest::addColumn<QStringList>("first");
         QTest::addColumn<QString>("explanation");
+        const auto row = [](const char* name, const FreezeScript& script, int requests, int rows,
+                            const QStringList& first, const QString& explanation) {
+            QTest::newRow(name) << script << requests << rows << first << explanation;
+        };
         const QString code = QStringLiteral("Freeze Frame DTC=P0133   ");
         const QString fuel = QStringLiteral("Fuel System Status=S1: Closed Loop- 1 O2S; S2: Closed Loop- 1 O2S");
+        const QString unread = QStringLiteral("Freeze frame could not be read: ");
         // NO DATA: nothing stored, or no service 02; an error word is a failed read.
-        QTest::newRow("no bit map") << FreezeScript{"NO DATA"} << 1 << 1 << QStringList{"="} << noFreezeFrameMessage;
-        QTest::newRow("bit map: error word") << FreezeScript{"CAN ERROR"} << 1 << 1 << QStringList{"="}
-                                             << "Freeze frame could not be read: the adapter said CAN ERROR";
-        QTest::newRow("code without a line in codes.dat")
-            << FreezeScript{"7E8 07 42 00 00 40 00 00 00", "14 56"} << 2 << 1
-            << QStringList{"Freeze Frame DTC=P1456   "}
-            << "No explanation for P1456 in codes.dat (a manufacturer-specific code)\r\n";
-        QTest::newRow("damaged code: not read as another code")
-            << FreezeScript{"7E8 07 42 00 00 60 00 00 00", "01 3"} << 2 << 1 << QStringList{"Freeze Frame DTC="}
-            << "Freeze frame could not be read: an odd number of hex digits";
+        row("no bit map", {"NO DATA"}, 1, 1, {"="}, noStoredFreezeFrameText);
+        row("bit map: error word", {"CAN ERROR"}, 1, 1, {"="}, unread + "the adapter said CAN ERROR");
+        row("code without a line in codes.dat", {"7E8 07 42 00 00 40 00 00 00", "14 56"}, 2, 1,
+            {"Freeze Frame DTC=P1456   "}, "No explanation for P1456 in codes.dat (a manufacturer-specific code)\r\n");
+        row("damaged code: not read as another code", {"7E8 07 42 00 00 60 00 00 00", "01 3"}, 2, 1,
+            {"Freeze Frame DTC="}, unread + "an odd number of hex digits");
         // 02 to 06, and 1C, 1F and 20, which are never read; 04 is silent and leaves its row
         // to 05; 06 from another controller keeps its row, empty.
-        QTest::newRow("rows") << FreezeScript{"7E8 07 42 00 00 7C 00 00 13", "01 33", {4}, {6}} << 6 << 4
-                              << QStringList{code, fuel, "Engine Coolant Temp=181.4 deg F", "Fuel Trim B1 ST="}
-                              << p0133;
-        QTest::newRow("none stored: nothing read after the code")
-            << FreezeScript{"7E8 07 42 00 00 60 00 00 00", "00 00"} << 2 << 1 << QStringList{"Freeze Frame DTC="}
-            << noFreezeFrameMessage;
-        QTest::newRow("stopped during the second") << FreezeScript{"7E8 07 42 00 00 70 00 00 00", "01 33", {}, {}, 3}
-                                                   << 3 << 2 << QStringList{code, "Calculated Load="} << p0133;
-        QTest::newRow("22 rows at most; a silent 02 leaves room for one more")
-            << FreezeScript{"7E8 07 42 00 00 FF FF FF E0", "01 33", {2}} << 1 + 23 << 22
-            << QStringList{"General Info=", fuel} << "";
+        row("rows", {"7E8 07 42 00 00 7C 00 00 13", "01 33", {4}, {6}}, 6, 4,
+            {code, fuel, "Engine Coolant Temp=181.4 deg F", "Fuel Trim B1 ST="}, p0133);
+        row("stopped during the second", {"7E8 07 42 00 00 70 00 00 00", "01 33", {}, {}, 3}, 3, 2,
+            {code, "Calculated Load="}, p0133);
+        row("22 rows at most; a silent 02 leaves room for one more", {"7E8 07 42 00 00 FF FF FF E0", "01 33", {2}},
+            1 + 23, 22, {"General Info=", fuel}, "");
     }
     void freezeFrame() {
         QFETCH(FreezeScript, script);
@@ -278,29 +275,11 @@ private slots:
         QCOMPARE(rig.host.messages.size(), 2);
     }
 
-    // A code selected in one list clears the other's selection. Each save appends one
-    // whole report to what the file holds; both selections end cleared, the last code's
-    // explanation shows.
-    void selectAndSaveCodes() {
-        CodesRig rig;
-        rig.codes().selectPending(0);
-        rig.codes().selectStored(1);
-        QCOMPARE(rig.panel().pendingIndex, -1);
-        QCOMPARE(rig.panel().explanation, "P0171 System Too Lean (Bank 1)\r\nP0171 check for vacuum leaks\r\n");
-        QVERIFY(rig.write("codes.txt", "earlier\r\n"));
-        rig.host.saveAnswer = rig.dir.filePath("codes.txt");
-        rig.codes().saveCodes();
-        rig.codes().saveCodes();
-        const QString text = QString::fromLatin1(rig.file("codes.txt"));
-        const QString report = text.mid(9, (text.size() - 9) / 2);
-        QCOMPARE(text, "earlier\r\n" + report + report);
-        QVERIFY(rig.panel().storedIndex == -1 && rig.panel().pendingIndex == -1);
-        QVERIFY(rig.panel().explanation.startsWith("P0741 "));
-    }
-
     // The TIP, then the dialog proposing the default name; the chosen name gets ".txt"
-    // unless it ends in it in any case. A cancelled dialog writes nothing and keeps the
-    // selection; a file that cannot be written is reported.
+    // unless it ends in it in any case, and the report goes after what the file holds. A
+    // cancelled dialog writes nothing and keeps the selection; a file that cannot be
+    // written is reported. (Selections and the explanation after a save: the panel tests
+    // and the goldens' "explain and save codes".)
     void saveDialog_data() {
         QTest::addColumn<bool>("freezeFrame");
         QTest::addColumn<QString>("chosen");
@@ -318,10 +297,14 @@ private slots:
         QFETCH(bool, failed);
         CodesRig rig;
         rig.host.saveAnswer = chosen.isEmpty() ? QString() : rig.dir.filePath(chosen);
+        if (!written.isEmpty()) QVERIFY(rig.write(written, "earlier\r\n"));
         rig.codes().selectPending(0);
         freezeFrame ? rig.codes().saveFreezeFrame() : rig.codes().saveCodes();
         const QStringList files = QDir(rig.dir.path()).entryList({"*.txt", "*.TXT"}, QDir::Files);
         QCOMPARE(files, written.isEmpty() ? QStringList{} : QStringList{written});
+        const QString text = QString::fromLatin1(rig.file(written));
+        if (!written.isEmpty())
+            QVERIFY2(text.startsWith("earlier\r\n" + stamp) && text.endsWith("\r\n\r\n"), qPrintable(text));
         const SaveDialogRequest& request = rig.host.saveRequests.first();
         QCOMPARE((QStringList{request.proposedPath, request.defaultExtension, request.filter}),
                  (QStringList{rig.dir.filePath(freezeFrame ? "freeze.txt" : "errors.txt"), "txt", "*.txt"}));

@@ -2,6 +2,7 @@
 #include "testmain.h"
 
 #include <QTest>
+#include <functional>
 
 using namespace zelcor;
 using namespace zelcor::test;
@@ -26,6 +27,17 @@ struct Rig : SessionRig {
         });
     }
     bool ended() { return !replay.running() && &session.link().port() == &port && !session.link().trace().held(); }
+    // Plays at the fastest speed until the replay pauses by itself (20 passes at most);
+    // `watch` looks on at every yield.
+    void playToTheEnd(const std::function<void()>& watch = {}) {
+        replay.controls().speedIndex = kReplaySpeeds - 1;
+        replay.controls().setPlay(true);
+        clock.onYield = [this, watch](double) {
+            if (watch) watch();
+            if (!replay.controls().play || passEnds.size() > 20) replay.end();
+        };
+        replay.run();
+    }
 };
 
 } // namespace
@@ -106,12 +118,7 @@ private slots:
     // and left no closing line: it never starts over by itself.
     void endOfTracePauses() {
         Rig rig;
-        rig.replay.controls().speedIndex = kReplaySpeeds - 1;
-        rig.replay.controls().setPlay(true);
-        rig.clock.onYield = [&](double) {
-            if (!rig.replay.controls().play || rig.passEnds.size() > 20) rig.replay.end();
-        };
-        rig.replay.run();
+        rig.playToTheEnd();
         QCOMPARE(rig.passEnds.size(), 5);
     }
 
@@ -122,14 +129,10 @@ private slots:
         rig.write(QStringLiteral("log.txt"),
                   "F254\r\nS03\r\nR48 6B 10 43 01 33 00 00 00 00 00\\r\\r>\r\nS07\r\n"
                   "R48 6B 10 47 00 00 00 00 00 00 00\\r\\r>\r\nT2026-12-06 10:00:10.000\r\n");
-        rig.replay.controls().speedIndex = kReplaySpeeds - 1;
-        rig.replay.controls().setPlay(true);
         bool lost = true;
-        rig.clock.onYield = [&](double) {
+        rig.playToTheEnd([&] {
             if (rig.passEnds.size() == 1) lost = rig.session.link().linkLost(); // right after the pass
-            if (!rig.replay.controls().play || rig.passEnds.size() > 20) rig.replay.end();
-        };
-        rig.replay.run();
+        });
         const CodesPanel& codes = rig.session.codes().codesPanel();
         QCOMPARE(codes.stored, closed(codeItems({"P0133"}, "16")));
         QCOMPARE(codes.permanent, closed({}));
@@ -141,18 +144,13 @@ private slots:
     void damagedFunctionLine() {
         Rig rig;
         rig.write(QStringLiteral("log.txt"), rig.trace.replace("F255\r\n", "F255\r\nF1 10 06 41 2006412090\r\n"));
-        rig.replay.controls().speedIndex = kReplaySpeeds - 1;
-        rig.replay.controls().setPlay(true);
         QList<Function> functions;
         const auto pass = rig.session.connection().hooks().runPass;
         rig.session.connection().setPassRunner([&, pass] {
             pass();
             functions << rig.session.navigation().function();
         });
-        rig.clock.onYield = [&](double) {
-            if (!rig.replay.controls().play || rig.passEnds.size() > 20) rig.replay.end();
-        };
-        rig.replay.run();
+        rig.playToTheEnd();
         QCOMPARE(functions, QList<Function>(5, Function::Idle));
     }
 };

@@ -34,27 +34,25 @@ private slots:
         QTest::addColumn<QByteArray>("message");
         QTest::addColumn<QStringList>("codes");
         QTest::addColumn<QString>("problem"); // part of the problem text; empty: read
-        QTest::newRow("uds, the four letters")
-            << false << bytes("5902FF013300AF403513899A230008FFFF0188")
-            << QStringList{"P0133-00:AF", "C0035-13:89", "B1A23-00:08", "U3FFF-01:88"} << QString();
-        QTest::newRow("uds, no codes") << false << bytes("5902FF") << QStringList{} << QString();
-        QTest::newRow("uds, a record cut short")
-            << false << bytes("5902FF0133008940") << QStringList{} << "stops inside code 2";
-        QTest::newRow("uds, no availability mask") << false << bytes("5902") << QStringList{} << "cut short";
-        QTest::newRow("uds, another sub-function")
-            << false << bytes("5901FF010005") << QStringList{} << "sub-function 01";
-        QTest::newRow("uds, refused") << false << bytes("7F1911") << QStringList{}
-                                      << "service not supported (7F 19 11)";
-        QTest::newRow("uds, another service") << false << bytes("62F19741") << QStringList{} << "starts 62, not 59";
+        const auto row = [](const char* name, bool kwp, const char* message, const QStringList& codes,
+                            const char* problem = "") {
+            QTest::newRow(name) << kwp << bytes(message) << codes << problem;
+        };
+        row("uds, the four letters", false, "5902FF013300AF403513899A230008FFFF0188",
+            {"P0133-00:AF", "C0035-13:89", "B1A23-00:08", "U3FFF-01:88"});
+        row("uds, no codes", false, "5902FF", {});
+        row("uds, a record cut short", false, "5902FF0133008940", {}, "stops inside code 2");
+        row("uds, no availability mask", false, "5902", {}, "cut short");
+        row("uds, another sub-function", false, "5901FF010005", {}, "sub-function 01");
+        row("uds, refused", false, "7F1911", {}, "service not supported (7F 19 11)");
+        row("uds, another service", false, "62F19741", {}, "starts 62, not 59");
         // KWP status: lamp 80, present 60, stored 20, maturing 40, not complete 10.
-        QTest::newRow("kwp, storage states")
-            << true << bytes("5804C15560C140400133A00300F0")
-            << QStringList{"U0155:09", "U0140:04", "P0133:88", "P0300:C9"} << QString();
-        QTest::newRow("kwp, no codes") << true << bytes("5800") << QStringList{} << QString();
-        QTest::newRow("kwp, fewer than announced")
-            << true << bytes("5803C15560") << QStringList{} << "announces 3 codes, 3 bytes";
-        QTest::newRow("kwp, no count") << true << bytes("58") << QStringList{} << "cut short";
-        QTest::newRow("kwp, security") << true << bytes("7F1833") << QStringList{} << "security access denied";
+        row("kwp, storage states", true, "5804C15560C140400133A00300F0",
+            {"U0155:09", "U0140:04", "P0133:88", "P0300:C9"});
+        row("kwp, no codes", true, "5800", {});
+        row("kwp, fewer than announced", true, "5803C15560", {}, "announces 3 codes, 3 bytes");
+        row("kwp, no count", true, "58", {}, "cut short");
+        row("kwp, security", true, "7F1833", {}, "security access denied");
     }
     void codeLists() {
         QFETCH(bool, kwp);
@@ -119,17 +117,10 @@ private slots:
         QCOMPARE(identifierText(message, quint16(identifier)).value_or(QStringLiteral("-")), text);
     }
 
+    // The generic codes' texts and the manufacturer's body codes are in the golden scan-modules.json.
     void explanations_data() {
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("text");
-        QTest::newRow("chassis") << "C0037"
-                                 << "Left Front Wheel Speed Sensor Circuit Low";
-        QTest::newRow("body") << "B0001"
-                              << "Driver Frontal Stage 1 Deployment Control";
-        QTest::newRow("network") << "U0121"
-                                 << "Lost Communication With Anti-Lock Brake System (ABS) Control Module";
-        QTest::newRow("maker's body code") << "B1A23"
-                                           << "manufacturer-specific code, reported by SRS-Restraints";
         QTest::newRow("maker's network code") << "U2100"
                                               << "manufacturer-specific code, reported by SRS-Restraints";
         QTest::newRow("generic without text") << "U3FFF"

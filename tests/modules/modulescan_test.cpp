@@ -53,46 +53,30 @@ private slots:
     void answers_data() {
         QTest::addColumn<QString>("codes");    // the answer to 19 02 FF
         QTest::addColumn<QString>("kwpCodes"); // the answer to 18 02 FF 00
-        QTest::addColumn<QString>("shown");    // the codes read, or the error
+        QTest::addColumn<QString>("shown");    // the codes read, or the error ("!" below: why not read)
         QTest::addColumn<QString>("protocol");
-        QTest::newRow("segmented, many codes") << "76810135902FF403513\r76821894040132F9A23\r7682200080133000800"
-                                               << QString() << "C0035-13 C0040-13 B1A23-00 P0133-00"
-                                               << "uds";
-        QTest::newRow("pending twice, then the list")
-            << "768037F1978\r768037F1978\r768075902FF40351389" << QString() << "C0035-13"
-            << "uds";
-        QTest::newRow("pending that never ends")
-            << "768037F1978" << QString() << "codes could not be read: the module kept answering \"response pending\""
-            << "uds";
-        QTest::newRow("segmented answer that stops")
-            << "76810135902FF403513\r76821894040132F9A23" << QString()
-            << "codes could not be read: the answer stopped after 13 of 19 bytes"
-            << "uds";
-        QTest::newRow("lost segment") << "76810135902FF403513\r7682200080133000800" << QString()
-                                      << "codes could not be read: the answer stopped after 6 of 19 bytes"
-                                      << "uds";
-        QTest::newRow("duplicate answers are one")
-            << "768075902FF40351389\r768075902FF40351389" << QString() << "C0035-13"
-            << "uds";
-        QTest::newRow("two different answers") << "768075902FF40351389\r768075902FF40401389" << QString()
-                                               << "codes could not be read: the module gave 2 different answers"
-                                               << "uds";
-        QTest::newRow("a foreign address is not the module's answer")
-            << "7E8075902FF40351389" << QString() << "codes could not be read: no answer"
-            << "uds";
-        QTest::newRow("flooding adapter")
-            << "768075902FF40351389\rBUFFERFULL" << QString() << "codes could not be read: the adapter said BUFFER FULL"
-            << "uds";
-        QTest::newRow("KWP when UDS is refused") << "768037F1911"
-                                                 << "7680558014035A0"
-                                                 << "C0035"
-                                                 << "kwp";
-        QTest::newRow("both forms refused") << "768037F1911"
-                                            << "768037F1811"
-                                            << "codes could not be read: service not supported (7F 19 11)"
-                                            << "uds";
-        QTest::newRow("no codes") << "768035902FF" << QString() << ""
-                                  << "uds";
+        const auto row = [](const char* name, const char* codes, const char* shown, const char* kwpCodes = "",
+                            const char* protocol = "uds") {
+            const QString unread = QStringLiteral("codes could not be read: ");
+            QTest::newRow(name) << codes << kwpCodes
+                                << (QString(shown).startsWith('!') ? unread + QString(shown).mid(1) : QString(shown))
+                                << protocol;
+        };
+        row("segmented, many codes", "76810135902FF403513\r76821894040132F9A23\r7682200080133000800",
+            "C0035-13 C0040-13 B1A23-00 P0133-00");
+        row("pending twice, then the list", "768037F1978\r768037F1978\r768075902FF40351389", "C0035-13");
+        row("pending that never ends", "768037F1978", "!the module kept answering \"response pending\"");
+        row("segmented answer that stops", "76810135902FF403513\r76821894040132F9A23",
+            "!the answer stopped after 13 of 19 bytes");
+        row("lost segment", "76810135902FF403513\r7682200080133000800", "!the answer stopped after 6 of 19 bytes");
+        row("duplicate answers are one", "768075902FF40351389\r768075902FF40351389", "C0035-13");
+        row("two different answers", "768075902FF40351389\r768075902FF40401389",
+            "!the module gave 2 different answers");
+        row("a foreign address is not the module's answer", "7E8075902FF40351389", "!no answer");
+        row("flooding adapter", "768075902FF40351389\rBUFFERFULL", "!the adapter said BUFFER FULL");
+        row("KWP when UDS is refused", "768037F1911", "C0035", "7680558014035A0", "kwp");
+        row("both forms refused", "768037F1911", "!service not supported (7F 19 11)", "768037F1811");
+        row("no codes", "768035902FF", "");
     }
     void answers() {
         QFETCH(QString, codes);

@@ -128,23 +128,20 @@ private slots:
         QTest::addColumn<QByteArray>("message");
         QTest::addColumn<QStringList>("tests"); // "monitor test: value min max passed"
         QTest::addColumn<QString>("problem");
-        QTest::newRow("catalyst over its limit")
-            << hex("21 84 03 0078 0000 0064") << QStringList{"21 84: 1.20 0.00 1.00 failed"} << "";
-        QTest::newRow("two records, volts and milliseconds")
-            << hex("01 81 0B 02BC 0226 0384 01 82 10 0046 0000 0096")
-            << QStringList{"01 81: 0.700 V 0.550 V 0.900 V passed", "01 82: 70 ms 0 ms 150 ms passed"} << "";
-        QTest::newRow("signed limits compared signed")
-            << hex("01 90 96 FF9C FF00 0064") << QStringList{"01 90: -10.0 °C -25.6 °C 10.0 °C passed"} << "";
-        QTest::newRow("offset") << hex("01 91 16 0258 0000 0320")
-                                << QStringList{"01 91: 20.0 °C -40.0 °C 40.0 °C passed"} << "";
-        QTest::newRow("unknown scaling: raw values, said so")
-            << hex("01 81 5E 0010 0000 0020")
-            << QStringList{"01 81: 16 0 32 passed (unknown unit and scaling ID 5E: raw values shown)"} << "";
-        QTest::newRow("truncated record") << hex("21 84 03 0078 0000") << QStringList{}
-                                          << "a test record of controller 232 was cut short after 7 of 9 bytes";
-        QTest::newRow("second record truncated")
-            << hex("21 84 03 0078 0000 0064 21 85") << QStringList{"21 84: 1.20 0.00 1.00 failed"}
-            << "cut short after 2 of 9 bytes";
+        const auto row = [](const char* name, const char* message, const QStringList& tests, const char* problem = "") {
+            QTest::newRow(name) << hex(message) << tests << problem;
+        };
+        const QString catalyst = "21 84: 1.20 0.00 1.00 failed";
+        row("catalyst over its limit", "21 84 03 0078 0000 0064", {catalyst});
+        row("two records, volts and milliseconds", "01 81 0B 02BC 0226 0384 01 82 10 0046 0000 0096",
+            {"01 81: 0.700 V 0.550 V 0.900 V passed", "01 82: 70 ms 0 ms 150 ms passed"});
+        row("signed limits compared signed", "01 90 96 FF9C FF00 0064", {"01 90: -10.0 °C -25.6 °C 10.0 °C passed"});
+        row("offset", "01 91 16 0258 0000 0320", {"01 91: 20.0 °C -40.0 °C 40.0 °C passed"});
+        row("unknown scaling: raw values, said so", "01 81 5E 0010 0000 0020",
+            {"01 81: 16 0 32 passed (unknown unit and scaling ID 5E: raw values shown)"});
+        row("truncated record", "21 84 03 0078 0000", {},
+            "a test record of controller 232 was cut short after 7 of 9 bytes");
+        row("second record truncated", "21 84 03 0078 0000 0064 21 85", {catalyst}, "cut short after 2 of 9 bytes");
     }
     void testRecords() {
         QFETCH(QByteArray, message);

@@ -1,5 +1,6 @@
 #include "ui/logging/replayplot.h"
 
+#include "base/numbers.h"
 #include "logging/recordingplayer.h"
 
 #include <QPainter>
@@ -16,15 +17,6 @@ constexpr int kLeftMargin = 48;
 constexpr int kBottomMargin = 16;
 // The shortest time the width stands for, so that the first samples do not stretch across it.
 constexpr double kShortestSpan = 5.0;
-
-// A step of 1, 2 or 5 times a power of ten that cuts `span` into about five parts.
-double tickStep(double span) {
-    const double rough = span / 5;
-    const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    for (const double factor : {1.0, 2.0, 5.0})
-        if (factor * power >= rough) return factor * power;
-    return 10 * power;
-}
 
 QString secondsText(double seconds, double step) {
     return QString::number(seconds, 'f', step < 1 ? 1 : 0) + QStringLiteral(" s");
@@ -88,7 +80,7 @@ void ReplayPlot::paintEvent(QPaintEvent*) {
 
 void ReplayPlot::drawTimeAxis(QPainter& p, double first, double last) {
     const QRectF area = plotArea();
-    const double step = tickStep(last - first);
+    const double step = roundStep(last - first);
     p.setPen(palette().color(QPalette::WindowText));
     const QFontMetrics metrics = p.fontMetrics();
     for (double t = std::ceil(first / step) * step; t <= last + 1e-9; t += step) {
