@@ -279,7 +279,13 @@ void FastPolling::lendAdapter() {
 
 QList<QList<int>> FastPolling::groups(const QList<int>& pids) const {
     const int most = pidsPerRequest();
-    if (!followsRecording_ || replayPacks_) return fewestFrameGroups(pids, most);
+    if (!followsRecording_ || replayPacks_) {
+        if (pids != groupedPids_ || groups_.isEmpty() || groups_.first().size() > most) {
+            groupedPids_ = pids;
+            groups_ = fewestFrameGroups(pids, most);
+        }
+        return groups_;
+    }
     QList<QList<int>> groups; // as listed, as traces from before the fewest frames were made
     for (qsizetype at = 0; at < pids.size(); at += most)
         groups.append(pids.mid(at, most));

@@ -96,9 +96,11 @@ private:
     bool enabled_ = true;
     bool probed_ = false; // this connection tried the adapter
     bool followsRecording_ = false;
-    bool replayed_ = false;    // the replayed trace chose fast polling
-    bool replayPacks_ = false; // the replayed trace shared PIDs out for the fewest frames
-    bool lent_ = false;        // requests on other headers were made: headers stay on
+    bool replayed_ = false;          // the replayed trace chose fast polling
+    bool replayPacks_ = false;       // the replayed trace shared PIDs out for the fewest frames
+    bool lent_ = false;              // requests on other headers were made: headers stay on
+    mutable QList<int> groupedPids_; // the last PIDs shared out, and how: a pass asks the same
+    mutable QList<QList<int>> groups_;
     PollingAbilities abilities_;
     QString headerFor_;       // the controller the header names; empty: functional
     bool tuned_ = false;      // the adapter's waits are shortened (ATAT2, ATST) now

@@ -30,24 +30,31 @@ int totalFrames(const QList<int>& shares, const QList<QList<int>>& groups) {
     return frames;
 }
 
-// Two groups: every split tried (the first PID always in the first group).
+// Two groups: every split tried (the first PID always in the first group), without a list
+// built for any but the best.
 QList<QList<int>> bestOfTwo(const QList<int>& shares, int perRequest) {
     const int n = int(shares.size());
-    QList<QList<int>> best;
+    int total = 0;
+    for (const int share : shares)
+        total += share;
+    quint32 best = 0;
     int bestFrames = 0;
     for (quint32 mask = 1; mask < (1u << n); mask += 2) {
         const int first = std::popcount(mask);
         if (first > perRequest || n - first > perRequest) continue;
-        QList<QList<int>> groups(2);
+        int bytes = 0;
         for (int k = 0; k < n; ++k)
-            groups[mask & (1u << k) ? 0 : 1].append(k);
-        const int frames = totalFrames(shares, groups);
-        if (best.isEmpty() || frames < bestFrames) {
-            best = groups;
+            bytes += mask & (1u << k) ? shares[k] : 0;
+        const int frames = canFrames(1 + bytes) + canFrames(1 + total - bytes);
+        if (best == 0 || frames < bestFrames) {
+            best = mask;
             bestFrames = frames;
         }
     }
-    return best;
+    QList<QList<int>> groups(2);
+    for (int k = 0; k < n; ++k)
+        groups[best & (1u << k) ? 0 : 1].append(k);
+    return groups;
 }
 
 // More groups: from the PIDs as listed, one PID moved or two swapped while that saves a
