@@ -53,9 +53,9 @@ QList<Reply> splitParameterReplies(const QString& text, const QString& selectedC
     const QString received = QString(text).remove(QLatin1Char('\r'));
     QList<Reply> replies(pids.size());
     if (received.isEmpty()) return replies;
+    const QString error = adapterErrorIn(received);
     for (qsizetype k = 0; k < pids.size(); ++k) {
         replies[k].text = received;
-        const QString error = adapterErrorIn(received);
         replies[k].problem = error.isEmpty()
                                  ? QStringLiteral("the reply holds no answer for PID %1").arg(hexByte(pids[k]))
                                  : QStringLiteral("the adapter said %1").arg(error);
