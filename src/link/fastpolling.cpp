@@ -280,8 +280,9 @@ void FastPolling::lendAdapter() {
 QList<QList<int>> FastPolling::groups(const QList<int>& pids) const {
     const int most = pidsPerRequest();
     if (!followsRecording_ || replayPacks_) {
-        if (pids != groupedPids_ || groups_.isEmpty() || groups_.first().size() > most) {
+        if (pids != groupedPids_ || most != groupedMost_) {
             groupedPids_ = pids;
+            groupedMost_ = most;
             groups_ = fewestFrameGroups(pids, most);
         }
         return groups_;

@@ -99,7 +99,8 @@ private:
     bool replayed_ = false;          // the replayed trace chose fast polling
     bool replayPacks_ = false;       // the replayed trace shared PIDs out for the fewest frames
     bool lent_ = false;              // requests on other headers were made: headers stay on
-    mutable QList<int> groupedPids_; // the last PIDs shared out, and how: a pass asks the same
+    mutable QList<int> groupedPids_; // the last PIDs shared out, at most so many a request,
+    mutable int groupedMost_ = 0;    // and how: a pass asks the same
     mutable QList<QList<int>> groups_;
     PollingAbilities abilities_;
     QString headerFor_;       // the controller the header names; empty: functional
