@@ -89,8 +89,9 @@ void scanCodes(Session& session, ScanReport& report) {
     const FreezeFrame& freeze = session.codes().freezeFrame();
     for (const FreezeFrameRow& row : freeze.rows)
         if (row.visible && !row.label.isEmpty()) report.freezeFrame.append({row.label, row.value.trimmed()});
-    report.freezeExplanation = freeze.explanation == noStoredFreezeFrameText ? noStoredFreezeFrameText
-                                                                             : oneLineExplanation(freeze.explanation);
+    report.freezeExplanation = freeze.explanation == textWhenNoFreezeFrameIsStored
+                                   ? textWhenNoFreezeFrameIsStored
+                                   : oneLineExplanation(freeze.explanation);
     report.freezeProblem = freeze.problem;
     if (!freeze.problem.isEmpty()) {
         report.freezeExplanation.clear();

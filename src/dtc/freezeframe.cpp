@@ -44,7 +44,7 @@ bool FreezeFrameReader::start(const Reply& bitmapReply) {
         // NO DATA: nothing is stored, or the car does not offer service 02. No reply at all
         // is a lost link, not the frame's problem.
         if (adapterErrorIn(bitmapReply.text) == QLatin1String("NO DATA"))
-            frame_.explanation = noStoredFreezeFrameText;
+            frame_.explanation = textWhenNoFreezeFrameIsStored;
         else if (!bitmapReply.isEmpty())
             frame_.problem = bitmapReply.whyNotAnswer(0x02, 0x00);
         return false;
@@ -80,7 +80,7 @@ void FreezeFrameReader::takeReply(const Reply& reply) {
         if (!code.isEmpty()) {
             frame_.explanation = services_.explain ? services_.explain(code) : QString();
         } else {
-            frame_.explanation = noStoredFreezeFrameText;
+            frame_.explanation = textWhenNoFreezeFrameIsStored;
             if (frame_.rows[0].value.isEmpty()) stopped_ = true;
         }
     }

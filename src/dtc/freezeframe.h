@@ -23,7 +23,7 @@ struct FreezeFrame {
     static constexpr int maxRows = 22;  // rows ever filled (0 to 21)
 
     QList<FreezeFrameRow> rows = QList<FreezeFrameRow>(rowCount);
-    QString explanation; // explanation of the causing code, or noStoredFreezeFrameText
+    QString explanation; // explanation of the causing code, or textWhenNoFreezeFrameIsStored
     QString problem;     // why the frame could not be read (damaged replies); empty when it was
 
     FreezeFrame() { rows[0].visible = true; }
@@ -33,7 +33,7 @@ struct FreezeFrame {
 };
 
 // What the freeze-frame panel and the reports show when the car stores no freeze frame.
-inline const QString noStoredFreezeFrameText = QStringLiteral("THERE IS NO FREEZE FRAME DATA STORED");
+inline const QString textWhenNoFreezeFrameIsStored = QStringLiteral("THERE IS NO FREEZE FRAME DATA STORED");
 // What the explanation says when the frame could not be read, before the reason.
 inline const QString unreadableFreezeFrameText = QStringLiteral("Freeze frame could not be read: ");
 

@@ -210,7 +210,7 @@ private slots:
         const QString fuel = QStringLiteral("Fuel System Status=S1: Closed Loop- 1 O2S; S2: Closed Loop- 1 O2S");
         const QString unread = QStringLiteral("Freeze frame could not be read: ");
         // NO DATA: nothing stored, or no service 02; an error word is a failed read.
-        row("no bit map", {"NO DATA"}, 1, 1, {"="}, noStoredFreezeFrameText);
+        row("no bit map", {"NO DATA"}, 1, 1, {"="}, textWhenNoFreezeFrameIsStored);
         row("bit map: error word", {"CAN ERROR"}, 1, 1, {"="}, unread + "the adapter said CAN ERROR");
         row("code without a line in codes.dat", {"7E8 07 42 00 00 40 00 00 00", "14 56"}, 2, 1,
             {"Freeze Frame DTC=P1456   "}, "No explanation for P1456 in codes.dat (a manufacturer-specific code)\r\n");
